@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs the Debian packages of packages.txt that are missing (as root, through apt), then
+# configures and builds the project. Safe to run again: it installs and rebuilds only what changed.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+
+mapfile -t wanted < <(grep -v -E '^\s*(#|$)' "$root/packages.txt")
+missing=()
+for p in "${wanted[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "setup: these packages are missing and installing them needs root: ${missing[*]}" >&2
+    exit 1
+  fi
+  echo "setup: installing ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+build=${TEZLO_BUILD_DIR:-$root/build/release}
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTEZLO_TESTS=OFF >/dev/null
+cmake --build "$build"

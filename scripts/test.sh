@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Runs every test: set-up, then a build under AddressSanitizer and UndefinedBehaviorSanitizer and
+# the whole suite through ctest. Exits non-zero when anything fails.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/setup.sh"
+
+build=$root/build/sanitize
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTEZLO_SANITIZE=ON >/dev/null
+cmake --build "$build"
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+ctest --test-dir "$build" --output-on-failure -j "$(nproc)"
