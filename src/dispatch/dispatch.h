@@ -1,0 +1,45 @@
+// The function-code dispatcher: from the code typed into the command box to one tool.
+#pragma once
+
+#include <span>
+#include <string_view>
+
+#include "dispatch/context.h"
+
+namespace tezlo {
+
+// A test on the trimmed function code.
+struct CodeTest {
+  enum class Kind {
+    FirstCharIn,   // the first character is one of `text`
+    Empty,         // the code is empty
+    StartsWith,    // the code begins with `text`
+    NumberEquals,  // the code's leading number equals `number`
+    NumberAbove,   // the code's leading number is greater than `number`
+    Exactly,       // the whole code equals `text`, case included
+  };
+  Kind kind;
+  std::string_view text;
+  double number = 0;
+
+  bool Holds(std::string_view code) const;
+};
+
+// One row of the table: when the test holds, the caption (if any) goes into the recent-codes
+// note first and then the action runs.
+struct DispatchRow {
+  CodeTest test;
+  const char* caption;  // nullptr: no note
+  Tool action;
+};
+
+// The rows in the order they are tried; the first that holds is the only one that runs.
+std::span<const DispatchRow> DispatchTable();
+
+// Runs the command in ctx.funcCode. After a pointer readout (flowFlag 2) it only resets
+// flowFlag to 0. Otherwise it prepares the workbook, stops when the preparation refused
+// (flowFlag 1), and runs the first matching row. Nothing escapes: a failing step ends
+// that step, and a failing tool ends the command with what it had changed.
+void Dispatch(Context& ctx);
+
+}  // namespace tezlo
