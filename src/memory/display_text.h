@@ -19,8 +19,13 @@ std::string GeneralText(const Value& value);
 std::string DisplayText(const Value& value, std::string_view numberFormat);
 
 // Civil date <-> serial in the 1900 date system (serial 60 is the non-existent 1900-02-29, as
-// the spreadsheet keeps it).
+// the spreadsheet keeps it). Dates run from 1900-01-01 (serial 1) to 9999-12-31 (2958465).
+// DateToSerial: HostError for a date outside that range or one that does not exist.
 double DateToSerial(int year, int month, int day);
+// The date part of a serial (its time of day is dropped); serial 0 is the spreadsheet's
+// 1900-01-00. HostError for a serial below 0 or after 9999-12-31.
 void SerialToDate(double serial, int& year, int& month, int& day);
+// True for the dates DateToSerial accepts, 1900-02-29 included.
+bool IsValidCalendarDate(int year, int month, int day);
 
 }  // namespace tezlo

@@ -13,7 +13,7 @@ std::string CanonicalNumberFormat(std::string_view local);
 // NumberFormat -> NumberFormatLocal.
 std::string LocalNumberFormat(std::string_view canonical);
 
-// The default palette's colour of ColorIndex 1 to 56 as 0xRRGGBB.
+// The default palette's colour of ColorIndex 1 to 56 as 0xRRGGBB; 0 for any other index.
 uint32_t PaletteColor(int32_t index);
 
 }  // namespace tezlo

@@ -1,0 +1,73 @@
+#include "memory/wildcard.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace tezlo {
+namespace {
+
+TEST(Wildcard, WholeTextWithoutRegardToCase) {
+  EXPECT_TRUE(WildcardMatches("abc", "abc"));
+  EXPECT_TRUE(WildcardMatches("ABC", "abc"));
+  EXPECT_FALSE(WildcardMatches("Straße", "STRASSE"));  // simple folding: ß stays ß
+  EXPECT_TRUE(WildcardMatches("ÄÖÜ", "äöü"));
+  EXPECT_TRUE(WildcardMatches("ΣΑΣ", "σας"));  // final sigma folds like sigma
+  EXPECT_FALSE(WildcardMatches("abc", "abcd"));
+  EXPECT_FALSE(WildcardMatches("abcd", "abc"));
+  EXPECT_TRUE(WildcardMatches("", ""));
+  EXPECT_FALSE(WildcardMatches("", "a"));
+}
+
+TEST(Wildcard, StarAndQuestionMark) {
+  EXPECT_TRUE(WildcardMatches("*", ""));
+  EXPECT_TRUE(WildcardMatches("*", "anything"));
+  EXPECT_TRUE(WildcardMatches("a*", "a"));
+  EXPECT_TRUE(WildcardMatches("a*c", "abbbc"));
+  EXPECT_FALSE(WildcardMatches("a*c", "abbbd"));
+  EXPECT_TRUE(WildcardMatches("*b*", "abc"));
+  EXPECT_TRUE(WildcardMatches("?", "x"));
+  EXPECT_FALSE(WildcardMatches("?", ""));
+  EXPECT_FALSE(WildcardMatches("??", "x"));
+  EXPECT_TRUE(WildcardMatches("a?c*", "abcdef"));
+  EXPECT_TRUE(WildcardMatches("*ab", "aab"));
+  EXPECT_TRUE(WildcardMatches("*aab", "aaab"));
+  EXPECT_TRUE(WildcardMatches("**a", "ba"));
+}
+
+TEST(Wildcard, TildeMakesTheNextCharacterLiteral) {
+  EXPECT_TRUE(WildcardMatches("a~*", "a*"));
+  EXPECT_FALSE(WildcardMatches("a~*", "ab"));
+  EXPECT_TRUE(WildcardMatches("~?", "?"));
+  EXPECT_FALSE(WildcardMatches("~?", "x"));
+  EXPECT_TRUE(WildcardMatches("~~", "~"));
+  EXPECT_TRUE(WildcardMatches("a~", "a~"));  // a trailing tilde stands for itself
+  EXPECT_TRUE(WildcardMatches("*~*", "5*"));
+}
+
+TEST(Wildcard, CountsCharactersNotBytes) {
+  EXPECT_TRUE(WildcardMatches("身?证", "身份证"));
+  EXPECT_TRUE(WildcardMatches("??", "主题"));
+  EXPECT_FALSE(WildcardMatches("???", "主题"));
+  EXPECT_TRUE(WildcardMatches("j21*", "j21身份证信息"));
+  EXPECT_TRUE(WildcardMatches("?", "\xF0\x9F\x98\x80"));
+}
+
+TEST(Wildcard, InvalidUtf8IsMatchedByteByByte) {
+  EXPECT_TRUE(WildcardMatches("?", "\xFF"));
+  EXPECT_TRUE(WildcardMatches("a\xFF", "A\xFF"));
+  EXPECT_FALSE(WildcardMatches("\xFE", "\xFF"));
+  EXPECT_TRUE(WildcardMatches("??", "\xE8\xBA"));  // a cut-off character is two bad bytes
+  EXPECT_FALSE(WildcardMatches("\xFF", "\xC3\xBF"));  // not the same as U+00FF
+}
+
+TEST(Wildcard, ManyStarsStayLinear) {
+  // Backtracking into every star would take far too long on this input.
+  const std::string text(20000, 'a');
+  EXPECT_FALSE(WildcardMatches("*a*a*a*a*a*a*a*a*a*a*b", text));
+  EXPECT_TRUE(WildcardMatches("*a*a*a*a*a*a*a*a*a*a*", text));
+  EXPECT_TRUE(WildcardMatches("*a*a*a*a*b", text + "b"));
+}
+
+}  // namespace
+}  // namespace tezlo
