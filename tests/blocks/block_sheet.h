@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,6 +16,40 @@
 #include "memory/memory_host.h"
 #include "scripted/fixed_system.h"
 #include "scripted/scripted_ui.h"
+
+namespace tezlo {
+
+// Readable values and blocks in failure messages.
+inline void PrintTo(const Value& value, std::ostream* out) {
+  switch (value.Kind()) {
+    case ValueKind::Empty: *out << "(empty)"; break;
+    case ValueKind::Number: *out << value.AsNumber(); break;
+    case ValueKind::Text: *out << '"' << value.AsText() << '"'; break;
+    case ValueKind::Boolean: *out << (value.AsBoolean() ? "TRUE" : "FALSE"); break;
+    case ValueKind::Date: *out << "date " << value.AsNumber(); break;
+    case ValueKind::Error: *out << ErrorText(value.AsError()); break;
+  }
+}
+
+inline void PrintTo(const Matrix& block, std::ostream* out) {
+  *out << block.Rows() << "x" << block.Cols() << " {";
+  for (int32_t r = 0; r < block.Rows(); ++r) {
+    *out << "\n  ";
+    for (int32_t c = 0; c < block.Cols(); ++c) {
+      PrintTo(block.At(r, c), out);
+      *out << ' ';
+    }
+  }
+  *out << "}";
+}
+
+inline void PrintTo(const MessageBoxRequest& box, std::ostream* out) {
+  *out << "{\"" << box.text << "\", title \"" << box.title << "\", buttons "
+       << static_cast<int>(box.buttons) << ", icon " << static_cast<int>(box.icon) << ", default "
+       << static_cast<int>(box.defaultButton) << "}";
+}
+
+}  // namespace tezlo
 
 namespace tezlo::testing {
 
