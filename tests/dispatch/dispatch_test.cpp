@@ -1,0 +1,174 @@
+#include "dispatch/dispatch.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "host/host_error.h"
+#include "recording_tools.h"
+#include "workbench.h"
+
+namespace tezlo::testing {
+namespace {
+
+static_assert(sizeof(Toolset) == kSlots.size() * sizeof(Tool), "every slot has a recording fake");
+
+class DispatchTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    wb.UseWorkingSheets();
+    InstallRecordingTools(wb.ctx);
+  }
+
+  std::vector<std::string> RunCode(const std::string& code) {
+    ToolRuns().clear();
+    wb.Run(code);
+    return RanTools();
+  }
+
+  using Names = std::vector<std::string>;
+  Workbench wb;
+};
+
+struct Routing {
+  const char* code;
+  const char* tool;  // nullptr: nothing runs
+};
+
+class DispatchRoutingTest : public DispatchTest, public ::testing::WithParamInterface<Routing> {};
+
+TEST_P(DispatchRoutingTest, RunsTheFirstMatchingRowOnly) {
+  const Routing r = GetParam();
+  EXPECT_EQ(RunCode(r.code), r.tool ? Names{r.tool} : Names{}) << "code \"" << r.code << "\"";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    TableRows, DispatchRoutingTest,
+    ::testing::Values(
+        Routing{"0", "GoToVisibleCell"}, Routing{"/", "GoToVisibleCell"},
+        Routing{"0150", "GoToVisibleCell"}, Routing{"++", "InsertBlockRow"},
+        Routing{"+++", "InsertBlockRow"}, Routing{"--", "DeleteBlockRow"},
+        Routing{"+3", "InsertBlockRows"}, Routing{"+", "InsertBlockRows"},
+        Routing{"+-", "InsertBlockRows"}, Routing{"-+", "DeleteBlockRows"},
+        Routing{"-7", "DeleteBlockRows"}, Routing{"999", "SlimSheetToEnd"},
+        Routing{"999abc", "SlimSheetToEnd"}, Routing{"9 9 9", "SlimSheetToEnd"},
+        Routing{"100", nullptr}, Routing{"100.5", "GoToTopicWord"}, Routing{"101", "GoToTopicWord"},
+        Routing{"1e3", "GoToTopicWord"}, Routing{"150abc", "GoToTopicWord"},
+        Routing{"&HFF", "GoToTopicWord"},  // reads 255
+        Routing{"*1", "SetUpSheet"}, Routing{"*2", "SwapTwoCells"}, Routing{"*3", "SwapRegionRows"},
+        Routing{"*4", "SwapRegionColumns"}, Routing{"*5", "SortRegionAscending"},
+        Routing{"*6", "SortRegionDescending"}, Routing{"*7", "SaveBlockSizes"},
+        Routing{"*8", "RestoreBlockSizes"}, Routing{"*9", "SelectRegion"},
+        Routing{"*11", "BlockToColumn"}, Routing{"*12", "ColumnToBlock"},
+        Routing{"*13", "ListDesktopFiles"}, Routing{"*14", "ListProcesses"},
+        Routing{"*15", "SlimWorkbook"}, Routing{"*16", "MoveRegionToEnd"},
+        Routing{"*17", "CopyTopicBlocksToNewSheet"}, Routing{"*18", "CompareTwoColumns"},
+        Routing{"*19", "ListTopicWords"}, Routing{"*20", "ListDriveFolders"},
+        Routing{"*21", "ExpandIdCardInfo"}, Routing{"*22", "SwapTextAndNumber"},
+        Routing{"*780", "CopyTemplateSheets"}, Routing{"*01", nullptr}, Routing{"*23", nullptr},
+        Routing{"*10", nullptr}, Routing{"*1 ", nullptr}, Routing{"50", nullptr},
+        Routing{"hello", nullptr}, Routing{"*７８０", nullptr}));
+
+TEST_F(DispatchTest, CaptionedToolFindsItsNoteWrittenFirst) {
+  wb.PutText("A60", "topic");
+  wb.Select("C62");
+  wb.ctx.tools.ListProcesses = [](Context& ctx) {
+    ToolRuns().push_back({ctx.host.CommentText(ctx.host.ActiveSheet(), Cell{60, 2}), true, 0});
+  };
+  EXPECT_EQ(RunCode("*14"), Names{"*14 获取所有进程列表\r\n"});
+}
+
+TEST_F(DispatchTest, EmptyCodeScrollsToAndActivatesA1) {
+  wb.Select("Z500");
+  wb.host.SetScrollRow(480);
+  wb.host.SetScrollColumn(20);
+  EXPECT_EQ(RunCode(""), Names{});
+  EXPECT_EQ(wb.host.TopLeftVisibleCell(), At("A1"));
+  EXPECT_EQ(wb.host.ActiveCell(), At("A1"));
+}
+
+TEST_F(DispatchTest, EmptyCodeOnAnotherSheetOnlyShowsTheRefusal) {
+  wb.host.RenameSheet(wb.host.AddSheetAfter(wb.Sheet("+3")), "数据");  // now active
+  wb.Select("C3");
+  EXPECT_EQ(RunCode(""), Names{});
+  ASSERT_EQ(wb.ui.MessageBoxes().size(), 1u);
+  EXPECT_EQ(wb.ui.MessageBoxes()[0].text,
+            "活动工作表是数据不是“+1”或“+2”或“+3”表，这样可能出错。现选“+1”表并退出。");
+  EXPECT_EQ(wb.host.ActiveSheet(), wb.Sheet("+1"));
+  EXPECT_EQ(wb.host.TopLeftVisibleCell(), At("A1"));
+  EXPECT_EQ(wb.host.ActiveCell(), At("A1"));
+}
+
+TEST_F(DispatchTest, RefusedSheetRunsNoTool) {
+  wb.host.ActivateSheet(wb.host.AddSheetAfter(wb.Sheet("+3")));
+  EXPECT_EQ(RunCode("*21"), Names{});
+  EXPECT_EQ(RunCode("+3"), Names{"InsertBlockRows"});  // the refusal moved to "+1"
+}
+
+TEST_F(DispatchTest, ToolStartsWithScreenUpdatingOnAndFlowFlagZero) {
+  wb.host.SetScreenUpdating(false);
+  wb.ctx.flowFlag = 1;
+  RunCode("*5");
+  ASSERT_EQ(ToolRuns().size(), 1u);
+  EXPECT_TRUE(ToolRuns()[0].screenUpdating);
+  EXPECT_EQ(ToolRuns()[0].flowFlag, 0);
+}
+
+TEST_F(DispatchTest, SkipAfterReadoutRunsNothingNotEvenThePreparation) {
+  Workbench fresh;  // Sheet1..Sheet3: a preparation would add "+2" and "+1"
+  InstallRecordingTools(fresh.ctx);
+  fresh.host.SetScreenUpdating(false);
+  fresh.ctx.flowFlag = 2;
+  fresh.Run("+3");
+  EXPECT_TRUE(RanTools().empty());
+  EXPECT_EQ(fresh.ctx.flowFlag, 0);
+  EXPECT_EQ(fresh.SheetNames(), (Names{"Sheet1", "Sheet2", "Sheet3"}));
+  EXPECT_FALSE(fresh.host.ScreenUpdating());
+  fresh.Run("+3");
+  EXPECT_EQ(RanTools(), Names{"InsertBlockRows"});
+}
+
+TEST_F(DispatchTest, NewWorkbookRunsTheCommandOnTheNewPlusOne) {
+  Workbench fresh;
+  InstallRecordingTools(fresh.ctx);
+  fresh.ctx.tools.SelectRegion = [](Context& ctx) {
+    ToolRuns().push_back({ctx.host.SheetName(ctx.host.ActiveSheet()), true, ctx.blockWidth});
+  };
+  fresh.Run("*9");
+  ASSERT_EQ(ToolRuns().size(), 1u);
+  EXPECT_EQ(ToolRuns()[0].name, "+1");
+  EXPECT_EQ(ToolRuns()[0].flowFlag, 13);  // the blockWidth the tool saw
+}
+
+TEST_F(DispatchTest, EmptySlotsDoNothing) {
+  wb.ctx.tools = Toolset{};
+  wb.PutText("A60", "topic");
+  wb.Select("C62");
+  EXPECT_NO_THROW(wb.Run("+3"));
+  EXPECT_NO_THROW(wb.Run("*13"));  // the note is still written
+  EXPECT_EQ(wb.host.CommentText(wb.host.ActiveSheet(), At("B60")), "*13 获取桌面文件列表\r\n");
+  EXPECT_EQ(wb.host.GetValue(wb.host.ActiveSheet(), At("A60")), Value::Text("topic"));
+}
+
+TEST_F(DispatchTest, NothingEscapesFromAFailingTool) {
+  wb.ctx.tools.InsertBlockRows = [](Context&) { throw HostError("refused"); };
+  wb.ctx.tools.DeleteBlockRows = [](Context&) { throw std::runtime_error("bug"); };
+  wb.ctx.tools.GoToTopicWord = [](Context&) { throw 42; };
+  EXPECT_NO_THROW(wb.Run("+3"));
+  EXPECT_NO_THROW(wb.Run("-3"));
+  EXPECT_NO_THROW(wb.Run("120"));
+}
+
+TEST_F(DispatchTest, FailingToolKeepsWhatItChanged) {
+  wb.ctx.tools.SwapTwoCells = [](Context& ctx) {
+    ctx.host.SetValue(ctx.host.ActiveSheet(), Cell{2, 2}, Value::Number(1));
+    ctx.host.SetValue(ctx.host.ActiveSheet(), Cell{0, 2}, Value::Number(2));  // fails
+    ctx.host.SetValue(ctx.host.ActiveSheet(), Cell{3, 2}, Value::Number(3));
+  };
+  wb.Run("*2");
+  EXPECT_EQ(wb.host.GetValue(wb.host.ActiveSheet(), At("B2")), Value::Number(1));
+  EXPECT_TRUE(wb.host.GetValue(wb.host.ActiveSheet(), At("B3")).IsEmpty());
+}
+
+}  // namespace
+}  // namespace tezlo::testing
