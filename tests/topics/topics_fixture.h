@@ -27,9 +27,9 @@ class TopicsTest : public ::testing::Test {
  protected:
   explicit TopicsTest(MemorySettings settings = {}) : host(settings), ctx(host, ui, system) {
     RegisterTopicTools(ctx.tools);
-    // Book1 holds "+1", "+2" and Sheet3, "+1" active.
+    // Book1 holds "+1", "+2" and Sheet3 (as many of them as it has sheets), "+1" active.
     host.RenameSheet(SheetRef{1, 1}, "+1");
-    host.RenameSheet(SheetRef{1, 2}, "+2");
+    if (host.SheetCount(1) >= 2) host.RenameSheet(SheetRef{1, 2}, "+2");
     host.ActivateSheet(plus1);
   }
 
