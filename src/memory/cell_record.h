@@ -1,0 +1,91 @@
+// What one stored cell holds. The record is kept small because a sheet may hold millions of them:
+// the value and the own interior colour inline, the rare parts (formula, comment, own number
+// format) behind one pointer.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "host/value.h"
+
+namespace tezlo {
+
+struct CellExtras {
+  std::string formula;                      // "=..." or empty for a constant
+  std::optional<std::string> comment;       // the comment's text, line breaks as typed
+  std::optional<std::string> numberFormat;  // the cell's own format; none: its column's
+  bool Empty() const { return formula.empty() && !comment && !numberFormat; }
+  bool operator==(const CellExtras&) const = default;
+};
+
+// The colour a cell takes from its column (no colour of its own).
+inline constexpr uint8_t kInheritColor = 0xFF;
+
+struct CellRecord {
+  Value value;
+  std::unique_ptr<CellExtras> extras;
+  uint8_t colorIndex = kInheritColor;  // own Interior.ColorIndex 0..56, or kInheritColor
+  bool quotePrefix = false;            // typed with a leading apostrophe
+
+  CellRecord() = default;
+  CellRecord(CellRecord&&) noexcept = default;
+  CellRecord& operator=(CellRecord&&) noexcept = default;
+  CellRecord(const CellRecord& other)
+      : value(other.value),
+        extras(other.extras ? std::make_unique<CellExtras>(*other.extras) : nullptr),
+        colorIndex(other.colorIndex),
+        quotePrefix(other.quotePrefix) {}
+  CellRecord& operator=(const CellRecord& other) {
+    if (this != &other) *this = CellRecord(other);
+    return *this;
+  }
+  ~CellRecord() = default;
+
+  bool HasFormula() const { return extras && !extras->formula.empty(); }
+  bool HasComment() const { return extras && extras->comment.has_value(); }
+  const std::optional<std::string>& OwnNumberFormat() const {
+    static const std::optional<std::string> none;
+    return extras ? extras->numberFormat : none;
+  }
+  // Counted by CountA and stopped at by End: a value or a formula.
+  bool HasContent() const { return !value.IsEmpty() || HasFormula(); }
+  // A cell with nothing of its own is not stored at all.
+  bool Blank() const {
+    return value.IsEmpty() && colorIndex == kInheritColor && !quotePrefix &&
+           (!extras || extras->Empty());
+  }
+  CellExtras& Extras() {
+    if (!extras) extras = std::make_unique<CellExtras>();
+    return *extras;
+  }
+  // Drops the extras once nothing is left in them.
+  void TrimExtras() {
+    if (extras && extras->Empty()) extras.reset();
+  }
+  void ClearContent() {
+    value = Value();
+    quotePrefix = false;
+    if (extras) extras->formula.clear();
+    TrimExtras();
+  }
+};
+
+// Gives the record its own number format, or none when `format` is the one it would inherit.
+inline void SetOwnNumberFormat(CellRecord& r, const std::string& format,
+                               const std::string& inherited) {
+  if (format == inherited) {
+    if (r.extras) r.extras->numberFormat.reset();
+  } else {
+    r.Extras().numberFormat = format;
+  }
+  r.TrimExtras();
+}
+
+// Gives the record its own colour index (0..56), or none when it is the one it would inherit.
+inline void SetOwnColor(CellRecord& r, int32_t index, int32_t inherited) {
+  r.colorIndex = index == inherited ? kInheritColor : static_cast<uint8_t>(index);
+}
+
+}  // namespace tezlo

@@ -1,0 +1,23 @@
+// Cells inserted and deleted with a shift of the cells below, and whole rows and columns deleted.
+#pragma once
+
+#include <cstdint>
+
+#include "host/cell.h"
+#include "memory/sheet.h"
+
+namespace tezlo {
+
+// Range.Insert Shift:=xlDown: the cells of `area`'s columns from its first row on move down by
+// its row count. HostError, with nothing changed, when a stored cell (content, format or comment)
+// would be pushed off the sheet. Costs O(chunks of the area's columns), whatever moves.
+void InsertCellsShiftDown(Sheet& sheet, const Area& area);
+
+// Range.Delete Shift:=xlUp: the cells of `area` go, those below in its columns move up.
+void DeleteCellsShiftUp(Sheet& sheet, const Area& area);
+
+// EntireRow.Delete / EntireColumn.Delete: cells, heights or widths, and column formats move too.
+void DeleteWholeRows(Sheet& sheet, int32_t first, int32_t last);
+void DeleteWholeColumns(Sheet& sheet, int32_t first, int32_t last);
+
+}  // namespace tezlo

@@ -1,0 +1,96 @@
+#include "memory/range_copy.h"
+
+#include <utility>
+#include <vector>
+
+#include "host/host_error.h"
+
+namespace tezlo {
+
+namespace {
+
+struct ColumnCopy {
+  int32_t col;  // destination column
+  int32_t color;
+  std::string numberFormat;
+  std::vector<ColumnStore::Entry> entries;
+};
+
+// A copy of `record` whose own formats are rewritten against the destination column's, so that
+// it shows the colour and number format it showed at its source.
+CellRecord Rebase(const CellRecord* record, int32_t srcColor, const std::string& srcFormat,
+                  int32_t dstColor, const std::string& dstFormat) {
+  CellRecord out = record ? *record : CellRecord{};
+  const int32_t color =
+      record && record->colorIndex != kInheritColor ? record->colorIndex : srcColor;
+  out.colorIndex = color == dstColor ? kInheritColor : static_cast<uint8_t>(color);
+  const std::string& format =
+      record && record->OwnNumberFormat() ? *record->OwnNumberFormat() : srcFormat;
+  if (format == dstFormat) {
+    if (out.extras) out.extras->numberFormat.reset();
+  } else {
+    out.Extras().numberFormat = format;
+  }
+  out.TrimExtras();
+  return out;
+}
+
+}  // namespace
+
+void CopyCells(const Sheet& from, const Area& area, Sheet& to, Cell destTopLeft) {
+  from.Check(area);
+  to.Check(destTopLeft);
+  const int64_t lastRow = int64_t{destTopLeft.row} + area.Rows() - 1;
+  const int64_t lastCol = int64_t{destTopLeft.col} + area.Cols() - 1;
+  if (lastRow > to.Rows() || lastCol > to.Cols()) throw HostError("destination outside the sheet");
+  const Area dest = Area::Of(destTopLeft.row, destTopLeft.col, static_cast<int32_t>(lastRow),
+                             static_cast<int32_t>(lastCol));
+  const int32_t dr = dest.first.row - area.first.row;
+  const int32_t dc = dest.first.col - area.first.col;
+  // Whole columns onto whole columns: the column formats travel as column formats.
+  const bool wholeColumns =
+      area.first.row == 1 && area.last.row == from.Rows() && to.Rows() == from.Rows();
+
+  std::vector<ColumnCopy> copies;
+  for (int32_t c = area.first.col; c <= area.last.col; ++c) {
+    const ColumnStore* store = from.Column(c);
+    const int32_t srcColor = from.ColumnColor(c);
+    const std::string& srcFormat = from.ColumnNumberFormat(c);
+    const int32_t dstColor = to.ColumnColor(c + dc);
+    const std::string& dstFormat = to.ColumnNumberFormat(c + dc);
+    ColumnCopy copy{c + dc, srcColor, srcFormat, {}};
+    if (wholeColumns || (srcColor == dstColor && srcFormat == dstFormat)) {
+      if (store == nullptr && !wholeColumns) {
+        copies.push_back(std::move(copy));
+        continue;
+      }
+      if (store != nullptr) {
+        for (ColumnStore::Cursor cur = store->Seek(area.first.row);
+             cur.Valid() && cur.Row() <= area.last.row; cur.Next()) {
+          copy.entries.push_back(ColumnStore::Entry{cur.Row() + dr, cur.Record()});
+        }
+      }
+    } else {
+      // The formats differ between the two columns: every cell of the range takes what it shows.
+      for (int32_t r = area.first.row; r <= area.last.row; ++r) {
+        CellRecord rec = Rebase(store ? store->Find(r) : nullptr, srcColor, srcFormat, dstColor,
+                                dstFormat);
+        if (!rec.Blank()) copy.entries.push_back(ColumnStore::Entry{r + dr, std::move(rec)});
+      }
+    }
+    copies.push_back(std::move(copy));
+  }
+
+  for (ColumnCopy& copy : copies) {
+    if (wholeColumns) {
+      to.SetColumnColor(copy.col, copy.col, copy.color);
+      to.SetColumnNumberFormat(copy.col, copy.col, copy.numberFormat);
+    }
+    ColumnStore& store = to.Columns()[copy.col];
+    store.Extract(dest.first.row, dest.last.row);
+    store.InsertRun(std::move(copy.entries));
+  }
+  to.DropEmptyColumns();
+}
+
+}  // namespace tezlo

@@ -1,0 +1,139 @@
+#include "memory/sheet.h"
+
+#include <cmath>
+#include <iterator>
+#include <utility>
+
+#include "host/host_error.h"
+
+namespace tezlo {
+
+Sheet::Sheet(std::string name, int32_t rows, int32_t cols)
+    : name_(std::move(name)), rows_(rows), cols_(cols) {}
+
+void Sheet::Check(Cell c) const {
+  if (!Contains(c)) throw HostError("cell outside the sheet");
+}
+
+void Sheet::Check(const Area& a) const {
+  Check(a.first);
+  Check(a.last);
+  if (a.first.row > a.last.row || a.first.col > a.last.col) throw HostError("malformed area");
+}
+
+void Sheet::CheckRows(int32_t first, int32_t last) const {
+  if (first < 1 || last > rows_ || first > last) throw HostError("rows outside the sheet");
+}
+
+void Sheet::CheckCols(int32_t first, int32_t last) const {
+  if (first < 1 || last > cols_ || first > last) throw HostError("columns outside the sheet");
+}
+
+const CellRecord* Sheet::Find(Cell c) const {
+  const ColumnStore* store = Column(c.col);
+  return store ? store->Find(c.row) : nullptr;
+}
+
+const ColumnStore* Sheet::Column(int32_t col) const {
+  auto it = columns_.find(col);
+  return it == columns_.end() ? nullptr : &it->second;
+}
+
+void Sheet::DropEmptyColumns() {
+  std::erase_if(columns_, [](const auto& kv) { return kv.second.Empty(); });
+}
+
+int32_t Sheet::ColumnColor(int32_t col) const {
+  const int32_t* v = columnColors_.Find(col);
+  return v ? *v : 0;
+}
+
+const std::string& Sheet::ColumnNumberFormat(int32_t col) const {
+  static const std::string general = kGeneralFormat;
+  const std::string* v = columnFormats_.Find(col);
+  return v ? *v : general;
+}
+
+int32_t Sheet::ColorIndexAt(Cell c) const {
+  const CellRecord* r = Find(c);
+  if (r && r->colorIndex != kInheritColor) return r->colorIndex;
+  return ColumnColor(c.col);
+}
+
+const std::string& Sheet::NumberFormatAt(Cell c) const {
+  const CellRecord* r = Find(c);
+  if (r && r->OwnNumberFormat()) return *r->OwnNumberFormat();
+  return ColumnNumberFormat(c.col);
+}
+
+void Sheet::SetColumnColor(int32_t first, int32_t last, int32_t index) {
+  if (index == 0) {
+    columnColors_.Clear(first, last);
+  } else {
+    columnColors_.Assign(first, last, index);
+  }
+  for (auto it = columns_.lower_bound(first); it != columns_.end() && it->first <= last; ++it) {
+    it->second.Transform(1, rows_, [](int32_t, CellRecord& r) { r.colorIndex = kInheritColor; });
+  }
+  DropEmptyColumns();
+}
+
+void Sheet::SetColumnNumberFormat(int32_t first, int32_t last, const std::string& format) {
+  if (format == kGeneralFormat) {
+    columnFormats_.Clear(first, last);
+  } else {
+    columnFormats_.Assign(first, last, format);
+  }
+  for (auto it = columns_.lower_bound(first); it != columns_.end() && it->first <= last; ++it) {
+    it->second.Transform(1, rows_, [](int32_t, CellRecord& r) {
+      if (r.extras) r.extras->numberFormat.reset();
+    });
+  }
+  DropEmptyColumns();
+}
+
+double Sheet::ColumnWidth(int32_t col) const {
+  const double* v = columnWidths_.Find(col);
+  return v ? *v : kDefaultColumnWidthChars;
+}
+
+void Sheet::SetColumnWidth(int32_t first, int32_t last, double chars) {
+  columnWidths_.Assign(first, last, chars);
+}
+
+double Sheet::RowHeight(int32_t row) const {
+  const double* v = rowHeights_.Find(row);
+  return v ? *v : kDefaultRowHeightPoints;
+}
+
+void Sheet::SetRowHeight(int32_t first, int32_t last, double points) {
+  rowHeights_.Assign(first, last, points);
+}
+
+void Sheet::EraseRowsAndShift(int32_t first, int32_t last) {
+  const int32_t n = last - first + 1;
+  for (auto& [col, store] : columns_) {
+    store.Extract(first, last);
+    store.ShiftRows(last + 1, -n);
+  }
+  DropEmptyColumns();
+  rowHeights_.EraseAndShift(first, last);
+}
+
+void Sheet::EraseColumnsAndShift(int32_t first, int32_t last) {
+  const int32_t n = last - first + 1;
+  std::map<int32_t, ColumnStore> kept;
+  for (auto& [col, store] : columns_) {
+    if (col < first) {
+      kept.emplace(col, std::move(store));
+    } else if (col > last) {
+      kept.emplace(col - n, std::move(store));
+    }
+  }
+  columns_ = std::move(kept);
+  columnColors_.EraseAndShift(first, last);
+  columnFormats_.EraseAndShift(first, last);
+  columnWidths_.EraseAndShift(first, last);
+}
+
+}  // namespace tezlo

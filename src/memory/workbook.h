@@ -1,0 +1,58 @@
+// One open workbook: its name and file, its grid size, its sheets in order and which is active.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "memory/sheet.h"
+
+namespace tezlo {
+
+class Workbook {
+ public:
+  // A workbook of `sheetCount` (at least 1) empty sheets Sheet1..SheetN, the first active.
+  Workbook(std::string name, int32_t rows, int32_t cols, int32_t maxDigitWidthPx,
+           int32_t sheetCount);
+
+  const std::string& Name() const { return name_; }
+  void SetName(std::string name) { name_ = std::move(name); }
+  // The file it was last saved to or read from; empty for a new workbook.
+  const std::string& Path() const { return path_; }
+  void SetPath(std::string path) { path_ = std::move(path); }
+  int32_t Rows() const { return rows_; }
+  int32_t Cols() const { return cols_; }
+  int32_t MaxDigitWidthPx() const { return maxDigitWidthPx_; }
+
+  // Sheets by 1-based index; HostError for an index out of range.
+  int32_t SheetCount() const { return static_cast<int32_t>(sheets_.size()); }
+  Sheet& GetSheet(int32_t index);
+  const Sheet& GetSheet(int32_t index) const;
+  int32_t ActiveSheetIndex() const { return active_; }
+  void ActivateSheet(int32_t index);
+  // Index of the sheet with that name (without regard to case), 0 when none.
+  int32_t FindSheet(const std::string& name) const;
+
+  // A new empty sheet named "SheetN" right after `after` (0: first); it becomes active.
+  // Returns its index.
+  int32_t AddSheetAfter(int32_t after);
+  // Adds a sheet with the given name at the end (for readers); HostError for a bad or taken name.
+  Sheet& AppendSheet(const std::string& name);
+  void RenameSheet(int32_t index, const std::string& name);
+  // HostError for the last sheet. The active sheet passes to its neighbour.
+  void DeleteSheet(int32_t index);
+
+ private:
+  void CheckIndex(int32_t index) const;
+
+  std::string name_;
+  std::string path_;
+  int32_t rows_;
+  int32_t cols_;
+  int32_t maxDigitWidthPx_;
+  std::vector<std::unique_ptr<Sheet>> sheets_;
+  int32_t active_ = 1;
+};
+
+}  // namespace tezlo
