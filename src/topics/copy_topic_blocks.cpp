@@ -2,8 +2,8 @@
 #include <optional>
 #include <string>
 
-#include "dispatch/conversions.h"
 #include "dispatch/context.h"
+#include "dispatch/conversions.h"
 #include "dispatch/error_modes.h"
 #include "dispatch/grid_state.h"
 #include "dispatch/tools.h"

@@ -27,7 +27,8 @@ std::string MarksQuestion(int16_t blockWidth) {
 }
 
 std::string SlimQuestion() {
-  return std::string("对当前工作表减肥，并定位在最后位置。") + kLineBreak + "请稍等10秒钟。点“取消”不减肥。";
+  return std::string("对当前工作表减肥，并定位在最后位置。") + kLineBreak +
+         "请稍等10秒钟。点“取消”不减肥。";
 }
 
 // Asks with OK and Cancel; records the answer in loopK (0 go on, 1 cancelled).
@@ -64,7 +65,8 @@ void MarkColumnBlocks(Context& ctx) {
   if (ctx.blockWidth > 0) {
     for (int64_t col = int64_t{ctx.blockWidth} + 1; col <= sheetCols; col += ctx.blockWidth) {
       ctx.loopI = static_cast<int32_t>(col);
-      if (sheetCols - col > ctx.blockWidth) host.SetColumnColorIndex(sheet, ctx.loopI, ctx.loopI, kMarkColor);
+      if (sheetCols - col > ctx.blockWidth)
+        host.SetColumnColorIndex(sheet, ctx.loopI, ctx.loopI, kMarkColor);
     }
   }
   host.SetScreenUpdating(true);

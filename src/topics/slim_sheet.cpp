@@ -31,7 +31,8 @@ bool SlimActiveSheet(Context& ctx) {
 
     // The last topic word: the lowest filled cell in the first column of the column block that
     // holds the last used column.
-    ctx.curCol = CheckedInt32(FloorDiv(int64_t{ctx.usedLastCol} - 1, ctx.blockWidth) * ctx.blockWidth + 1);
+    ctx.curCol =
+        CheckedInt32(FloorDiv(int64_t{ctx.usedLastCol} - 1, ctx.blockWidth) * ctx.blockWidth + 1);
     ctx.curRow = EndUpRow(ctx, ctx.sheetRows, ctx.curCol);
     host.ActivateCell(Cell{ctx.curRow, ctx.curCol});
     ComputeGridState(ctx);

@@ -90,7 +90,9 @@ void AppendTopicBlock(Context& ctx, SheetRef sheet, bool fromCode) {
   // at a position left from an earlier command could overwrite data.
   if (!slimmed) return;
   Cell wordCell;
-  if (!Step([&] { wordCell = Cell{CheckedInt32(int64_t{ctx.regionLastRow} + kGapRows), ctx.curCol}; })) {
+  if (!Step([&] {
+        wordCell = Cell{CheckedInt32(int64_t{ctx.regionLastRow} + kGapRows), ctx.curCol};
+      })) {
     return;
   }
   Step([&] { host.SetValue(sheet, wordCell, Value::Text(ctx.sheetName)); });

@@ -38,10 +38,12 @@ void TrimSheet(Host& host, SheetRef sheet, int32_t sheetRows, int32_t sheetCols)
   const int32_t usedCols = std::min(used.last.col, sheetCols);
   const DataExtent extent = FindDataExtent(host, sheet, sheetRows, usedCols);
 
-  if (extent.lastRow >= sheetRows) throw HostError("The bottom row holds data: no row to delete below it");
+  if (extent.lastRow >= sheetRows)
+    throw HostError("The bottom row holds data: no row to delete below it");
   host.DeleteRows(sheet, extent.lastRow + 1, sheetRows);
 
-  if (extent.lastCol >= sheetCols) throw HostError("The last column holds data: no column to delete right of it");
+  if (extent.lastCol >= sheetCols)
+    throw HostError("The last column holds data: no column to delete right of it");
   host.DeleteColumns(sheet, extent.lastCol + 1, sheetCols);
 }
 

@@ -21,7 +21,8 @@ class SetUpSheetTest : public TopicsTest {
   std::vector<int32_t> MarkedWholeColumns(int32_t lastCol) {
     std::vector<int32_t> cols;
     for (int32_t c = 2; c <= lastCol; ++c) {
-      if (host.ColorIndex(plus1, Cell{1, c}) == 43 && host.ColorIndex(plus1, Cell{30000, c}) == 43) {
+      if (host.ColorIndex(plus1, Cell{1, c}) == 43 &&
+          host.ColorIndex(plus1, Cell{30000, c}) == 43) {
         cols.push_back(c);
       }
     }
@@ -37,8 +38,10 @@ TEST_F(SetUpSheetTest, AsksThreeTimesWithTheExactTexts) {
   EXPECT_EQ(boxes[0].text,
             "点“确定”恢复初始的行宽列高（行高11.25，列宽8.5），\r\n"
             "不过请你回想一下，是否某些主题块需要做行高列宽记录？需要的话先点“取消”");
-  EXPECT_EQ(boxes[1].text, "设置工作表已用区域，每隔13列设色带标识。\r\n请稍等10秒钟。点“取消”不设置。");
-  EXPECT_EQ(boxes[2].text, "对当前工作表减肥，并定位在最后位置。\r\n请稍等10秒钟。点“取消”不减肥。");
+  EXPECT_EQ(boxes[1].text,
+            "设置工作表已用区域，每隔13列设色带标识。\r\n请稍等10秒钟。点“取消”不设置。");
+  EXPECT_EQ(boxes[2].text,
+            "对当前工作表减肥，并定位在最后位置。\r\n请稍等10秒钟。点“取消”不减肥。");
   for (const MessageBoxRequest& box : boxes) {
     EXPECT_EQ(box.title, "设置提示");
     EXPECT_EQ(box.buttons, Buttons::OkCancel);

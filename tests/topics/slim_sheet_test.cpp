@@ -1,7 +1,6 @@
 // The code 999: trimming the active sheet to its data and going to its last topic word.
-#include "topics_fixture.h"
-
 #include "dispatch/tools.h"
+#include "topics_fixture.h"
 
 namespace tezlo::testing {
 namespace {

@@ -46,7 +46,8 @@ TEST_F(TopicListTest, AWordInTheBottomRowIsListed) {
   Put({1048576, 14}, "底");
   Put({60, 1}, "甲");
   Run("*19");
-  EXPECT_EQ(ColumnA(host, SheetRef{1, 2}, 2), (std::vector<Value>{Value::Text("底"), Value::Text("甲")}));
+  EXPECT_EQ(ColumnA(host, SheetRef{1, 2}, 2),
+            (std::vector<Value>{Value::Text("底"), Value::Text("甲")}));
 }
 
 }  // namespace

@@ -49,7 +49,8 @@ TEST_F(TopicWordTest, AnEmptyIndexCellShowsOnlyTheMissingWord) {
 
 // A code whose row part is no plain whole number names no cell: it is refused as outside the
 // index, and never falls back on the row of an earlier command.
-class MalformedAddressTest : public TopicsTest, public ::testing::WithParamInterface<const char*> {};
+class MalformedAddressTest : public TopicsTest,
+                             public ::testing::WithParamInterface<const char*> {};
 
 TEST_P(MalformedAddressTest, IsRefusedWithoutReusingAnEarlierRow) {
   Put({5, 1}, "苹果");
@@ -114,7 +115,7 @@ TEST_F(TopicWordTest, OpensRoomOnlyWhenTheNextWordIsCloserThanTenRows) {
   Put({5, 1}, "甲");
   Put({60, 1}, "甲");
   Put({65, 3}, "数据");
-  Put({69, 1}, "乙");  // 4 rows below the block's last row
+  Put({69, 1}, "乙");   // 4 rows below the block's last row
   Put({120, 1}, "丙");  // far below
   Run("105");
   EXPECT_EQ(TextAt({75, 1}), "乙");
