@@ -3,8 +3,9 @@
 // one is nearly full), then the region is deleted and the cells below it in its 13 columns close
 // up. Only values travel; formats and comments go with the deleted cells.
 //
-// No error handling of its own: a refused host call ends the tool where it happens. Screen
-// updating comes back on however it ends.
+// No error handling of its own: a refused host call ends the tool where it happens, so the
+// region stays in place unless its copy was written. Screen updating comes back on however it
+// ends.
 
 #include <cstdint>
 
@@ -14,6 +15,7 @@
 #include "dispatch/error_modes.h"
 #include "dispatch/grid_state.h"
 #include "dispatch/tools.h"
+#include "topics/slim_sheet.h"
 
 namespace tezlo {
 namespace {
@@ -30,10 +32,12 @@ void MoveRegionToEnd(Context& ctx) {
   ComputeGridState(ctx);
   if (!ctx.curRegion) throw HostError("no current region");
   const RangeRef source = *ctx.curRegion;
-  const Matrix values = ctx.host.GetValues(source.sheet, source.area);
   const int16_t sourceRows = CheckedInt16(ctx.regionRows);
+  const Matrix values = ctx.host.GetValues(source.sheet, source.area);
 
-  SlimSheetToEnd(ctx);
+  // The target is found from the trimmed sheet's last used column. When the trimming could not
+  // finish (data in the sheet's last row or column), that column is unknown: the region stays.
+  if (!SlimActiveSheet(ctx)) return;
 
   int32_t targetCol = blocks::BlockStartColumn(ctx.usedLastCol, ctx.blockWidth);
   const Cell lastInBlock =

@@ -16,6 +16,7 @@
 #include "memory/memory_host.h"
 #include "scripted/fixed_system.h"
 #include "scripted/scripted_ui.h"
+#include "topics/register_topic_tools.h"
 
 namespace tezlo {
 
@@ -85,6 +86,7 @@ struct BlockSheet {
   explicit BlockSheet(const std::string& sheetName = "+1", MemorySettings settings = SmallGrid())
       : host(settings) {
     RegisterBlockTools(ctx.tools);
+    RegisterTopicTools(ctx.tools);
     const int32_t book = host.ActiveWorkbook();
     host.RenameSheet({book, 1}, "+1");
     host.RenameSheet({book, 2}, "+2");
