@@ -64,6 +64,20 @@ class ColumnStore {
   Cursor Seek(int32_t row) const;
   Cursor Begin() const { return Seek(INT32_MIN); }
 
+  // The first row in first..last whose cell holds content and satisfies `test(const CellRecord&)`.
+  template <class P>
+  std::optional<int32_t> FindFirst(int32_t first, int32_t last, P&& test) const {
+    for (size_t i = ChunkFor(first); i < chunks_.size() && chunks_[i].First() <= last; ++i) {
+      const Chunk& c = chunks_[i];
+      if (c.content == 0) continue;
+      for (size_t k = c.First() >= first ? 0 : c.LowerBound(first); k < c.Size(); ++k) {
+        if (c.Row(k) > last) return std::nullopt;
+        if (c.cells[k].HasContent() && test(c.cells[k])) return c.Row(k);
+      }
+    }
+    return std::nullopt;
+  }
+
   // Applies `edit` to the record at `row`, made empty first when there is none. A record left
   // blank is dropped.
   template <class F>

@@ -128,8 +128,7 @@ class MemoryHost final : public Host {
   Sheet& ActiveSheetModel();
   // Writes one value as typing or assigning it would.
   void WriteValue(Sheet& sheet, Cell cell, const Value& value);
-  // Applies `apply(Cell)` to every cell of an area that is not whole columns; HostError for an
-  // area too large to handle cell by cell.
+  // HostError for an area too large to format cell by cell (whole columns are formatted once).
   void CheckCellByCellArea(const Area& area) const;
   // Moves the window just enough to show `cell`.
   void ScrollIntoView(Sheet& sheet, Cell cell);

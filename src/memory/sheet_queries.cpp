@@ -14,7 +14,8 @@ namespace {
 // Compares cell values with one lookup value the way MATCH type 0 does.
 class MatchTest {
  public:
-  explicit MatchTest(const Value& lookup) : lookup_(lookup) {
+  explicit MatchTest(const Value& lookup)
+      : lookup_(lookup), folded_(lookup.IsText() ? lookup.AsText() : std::string_view()) {
     if (lookup.IsEmpty() || lookup.IsError()) throw HostError("Match has no value to look up");
     if (lookup.IsText()) {
       literal_ = lookup.AsText().find_first_of("*?~") == std::string::npos;
@@ -42,12 +43,13 @@ class MatchTest {
       // Without wildcards the pattern matches exactly the texts that fold to it; the
       // character-wise comparison rejects most cells at their first character.
       if (text == pattern) return true;
-      if (const std::optional<bool> same = SimpleFoldEquals(pattern, text)) return *same;
+      if (const std::optional<bool> same = folded_.Equals(text)) return *same;
     }
     return WildcardMatches(pattern, text);
   }
 
   const Value& lookup_;
+  const FoldedText folded_;
   bool literal_ = false;
 };
 
@@ -69,10 +71,9 @@ int32_t MatchExact(const Sheet& sheet, const Value& lookup, const Area& area) {
   if (area.Cols() == 1) {
     const ColumnStore* store = sheet.Column(area.first.col);
     if (store != nullptr) {
-      for (ColumnStore::Cursor cur = store->Seek(area.first.row);
-           cur.Valid() && cur.Row() <= area.last.row; cur.Next()) {
-        if (matches(cur.Record().value)) return cur.Row() - area.first.row + 1;
-      }
+      const std::optional<int32_t> row = store->FindFirst(
+          area.first.row, area.last.row, [&](const CellRecord& r) { return matches(r.value); });
+      if (row) return *row - area.first.row + 1;
     }
   } else {
     const auto& columns = sheet.Columns();

@@ -8,10 +8,21 @@
 
 namespace tezlo {
 
+namespace {
+
+constexpr int32_t kMaxRows = 1048576;
+constexpr int32_t kMaxCols = 16384;
+constexpr int32_t kMaxNewSheets = 255;
+
+}  // namespace
+
 Workbook::Workbook(std::string name, int32_t rows, int32_t cols, int32_t maxDigitWidthPx,
                    int32_t sheetCount)
     : name_(std::move(name)), rows_(rows), cols_(cols), maxDigitWidthPx_(maxDigitWidthPx) {
-  if (rows < 1 || cols < 1) throw HostError("a sheet needs at least one row and one column");
+  if (rows < 1 || rows > kMaxRows || cols < 1 || cols > kMaxCols) {
+    throw HostError("sheet size outside 1 x 1 to 1048576 x 16384");
+  }
+  if (sheetCount > kMaxNewSheets) throw HostError("too many sheets for a new workbook");
   const int32_t count = std::max(sheetCount, 1);
   for (int32_t i = 1; i <= count; ++i) {
     sheets_.push_back(std::make_unique<Sheet>("Sheet" + std::to_string(i), rows, cols));

@@ -12,7 +12,8 @@ namespace tezlo {
 
 class Workbook {
  public:
-  // A workbook of `sheetCount` (at least 1) empty sheets Sheet1..SheetN, the first active.
+  // A workbook of `sheetCount` (1 to 255; less counts as 1) empty sheets Sheet1..SheetN, the
+  // first active. HostError for a grid beyond 1048576 rows x 16384 columns.
   Workbook(std::string name, int32_t rows, int32_t cols, int32_t maxDigitWidthPx,
            int32_t sheetCount);
 
