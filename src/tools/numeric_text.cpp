@@ -1,0 +1,59 @@
+#include "tools/numeric_text.h"
+
+namespace tezlo {
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+bool IsRadixDigit(char c, int radix) {
+  if (radix == 8) return c >= '0' && c <= '7';
+  return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+// "&H1F" or "&O17": the prefix and at least one digit of its radix, nothing else.
+bool ReadsAsRadixNumber(std::string_view s) {
+  if (s.size() < 3 || s[0] != '&') return false;
+  const char kind = s[1];
+  const int radix = (kind == 'H' || kind == 'h') ? 16 : (kind == 'O' || kind == 'o') ? 8 : 0;
+  if (radix == 0) return false;
+  for (const char c : s.substr(2)) {
+    if (!IsRadixDigit(c, radix)) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool ReadsAsNumber(std::string_view text) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  if (ReadsAsRadixNumber(text)) return true;
+
+  size_t i = 0;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+  bool digits = false;
+  while (i < text.size() && (IsDigit(text[i]) || (text[i] == ',' && digits))) {
+    digits = digits || IsDigit(text[i]);
+    ++i;
+  }
+  if (i > 0 && text[i - 1] == ',') return false;  // a separator must stand between digits
+  if (i < text.size() && text[i] == '.') {
+    ++i;
+    while (i < text.size() && IsDigit(text[i])) {
+      digits = true;
+      ++i;
+    }
+  }
+  if (!digits) return false;
+  if (i < text.size() && (text[i] == 'E' || text[i] == 'e' || text[i] == 'D' || text[i] == 'd')) {
+    ++i;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    const size_t exponentStart = i;
+    while (i < text.size() && IsDigit(text[i])) ++i;
+    if (i == exponentStart) return false;
+  }
+  return i == text.size();
+}
+
+}  // namespace tezlo

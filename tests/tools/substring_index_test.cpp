@@ -1,0 +1,83 @@
+#include "tools/substring_index.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "dispatch/conversions.h"
+#include "tools/folded_text.h"
+
+namespace tezlo {
+namespace {
+
+std::vector<std::u32string> Folded(const std::vector<std::string>& texts) {
+  std::vector<std::u32string> out;
+  for (const auto& t : texts) out.push_back(FoldForSearch(t));
+  return out;
+}
+
+TEST(FoldForSearch, FoldsCaseCharacterByCharacter) {
+  EXPECT_EQ(FoldForSearch("AbC"), FoldForSearch("aBc"));
+  EXPECT_EQ(FoldForSearch("ÄÖÜ"), FoldForSearch("äöü"));
+  EXPECT_EQ(FoldForSearch("ΣΑΣ"), FoldForSearch("σας"));  // final sigma folds to sigma
+  EXPECT_EQ(FoldForSearch("中文").size(), 2u);
+  EXPECT_NE(FoldForSearch("a"), FoldForSearch("b"));
+}
+
+TEST(FoldForSearch, StrayBytesStayDistinctUnits) {
+  const std::u32string folded = FoldForSearch(std::string("a\xff" "b", 3));
+  ASSERT_EQ(folded.size(), 3u);
+  EXPECT_NE(folded[1], FoldForSearch("ÿ")[0]);
+  EXPECT_NE(FoldForSearch(std::string("\xfe", 1)), FoldForSearch(std::string("\xff", 1)));
+}
+
+TEST(FoundInAny, SubstringsAreFoundAndLongerTextsAreNot) {
+  const auto found = FoundInAny(Folded({"ab", "cabd", "", "zz", "d"}), Folded({"xcabdx", "q"}));
+  EXPECT_EQ(found, (std::vector<bool>{true, true, true, false, true}));
+  EXPECT_EQ(FoundInAny(Folded({"cabd"}), Folded({"ab"})), std::vector<bool>{false});
+}
+
+TEST(FoundInAny, EmptyListsFindNothing) {
+  EXPECT_EQ(FoundInAny(Folded({"", "a"}), {}), (std::vector<bool>{false, false}));
+  EXPECT_TRUE(FoundInAny({}, Folded({"a"})).empty());
+  EXPECT_EQ(FoundInAny(Folded({"", "a"}), Folded({""})), (std::vector<bool>{true, false}));
+}
+
+TEST(FoundInAny, OverlappingAndNestedNeedlesAreAllFound) {
+  // Needles that end inside one another exercise the failure and output chains.
+  const auto needles = Folded({"she", "he", "hers", "his", "is", "s", "ushers", "rs"});
+  const auto found = FoundInAny(needles, Folded({"ushers"}));
+  EXPECT_EQ(found, (std::vector<bool>{true, true, true, false, false, true, true, true}));
+}
+
+// Random short lists over a small alphabet (so that matches are common), with upper and lower
+// case, digits, a non-Latin letter and numbers read through their text.
+std::vector<std::string> RandomItems(std::mt19937& rng, size_t count) {
+  static const std::vector<std::string> kUnits = {"a", "A", "b", "B", "1", "2", "é", "É", "中", "."};
+  std::vector<std::string> items;
+  for (size_t i = 0; i < count; ++i) {
+    if (rng() % 5 == 0) {
+      items.push_back(NumberToText(static_cast<double>(rng() % 3000) / ((rng() % 2) ? 1.0 : 10.0)));
+      continue;
+    }
+    std::string item;
+    const size_t length = rng() % 5;
+    for (size_t k = 0; k < length; ++k) item += kUnits[rng() % kUnits.size()];
+    items.push_back(item);
+  }
+  return items;
+}
+
+TEST(FoundInAny, AgreesWithTheScanOnRandomLists) {
+  std::mt19937 rng(20240607);
+  for (int round = 0; round < 3000; ++round) {
+    const auto needles = Folded(RandomItems(rng, rng() % 12));
+    const auto haystacks = Folded(RandomItems(rng, rng() % 12));
+    ASSERT_EQ(FoundInAny(needles, haystacks), FoundInAnyByScan(needles, haystacks)) << "round " << round;
+  }
+}
+
+}  // namespace
+}  // namespace tezlo
