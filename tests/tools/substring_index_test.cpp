@@ -79,5 +79,23 @@ TEST(FoundInAny, AgreesWithTheScanOnRandomLists) {
   }
 }
 
+TEST(FoundInAny, AgreesWithTheScanOnLargerListsOverAWideAlphabet) {
+  // Many children per node, ASCII and beyond, so that nodes get their direct tables.
+  std::mt19937 rng(7);
+  const std::u32string alphabet = U"abcdefghijklmnopqrstuvwxyz0123456789äöü中文字";
+  for (int round = 0; round < 20; ++round) {
+    std::vector<std::u32string> lists[2];
+    for (auto& list : lists) {
+      const size_t count = 50 + rng() % 300;
+      for (size_t i = 0; i < count; ++i) {
+        std::u32string item(rng() % 6, U' ');
+        for (char32_t& c : item) c = alphabet[rng() % alphabet.size()];
+        list.push_back(item);
+      }
+    }
+    ASSERT_EQ(FoundInAny(lists[0], lists[1]), FoundInAnyByScan(lists[0], lists[1])) << "round " << round;
+  }
+}
+
 }  // namespace
 }  // namespace tezlo
