@@ -69,9 +69,54 @@ int32_t YearOf(const Value& value) {
   throw HostError("Type mismatch");
 }
 
+// The "@" format that the region and age cells receive right after their values. Where no later
+// step of the run can touch those cells again (one selected column: every output lies in a row
+// of its own), the formats are gathered into one column range each and set when the run ends,
+// however it ends: the same cells get the same format after the same values, in two calls
+// instead of two per number.
+class TextFormats {
+ public:
+  TextFormats(Host& host, SheetRef sheet, bool deferred) : host_(host), sheet_(sheet), deferred_(deferred) {}
+  TextFormats(const TextFormats&) = delete;
+  TextFormats& operator=(const TextFormats&) = delete;
+
+  enum class Slot { Region, Age };
+
+  void Set(Slot slot, Cell cell) {
+    if (!deferred_) {
+      host_.SetNumberFormatLocal(sheet_, Area::Of(cell), kTextFormat);
+      return;
+    }
+    Pending& run = slot == Slot::Region ? region_ : age_;
+    if (run.cells == 0) run.first = cell;
+    ++run.cells;
+  }
+
+  // Sets the gathered formats; the first failure ends the flush.
+  void Flush() {
+    for (Pending* run : {&region_, &age_}) {
+      if (run->cells == 0) continue;
+      const Area area = Area::Of(run->first.row, run->first.col, run->first.row + run->cells - 1, run->first.col);
+      run->cells = 0;
+      host_.SetNumberFormatLocal(sheet_, area, kTextFormat);
+    }
+  }
+
+ private:
+  struct Pending {
+    Cell first;
+    int32_t cells = 0;  // consecutive rows from `first` down
+  };
+  Host& host_;
+  SheetRef sheet_;
+  bool deferred_;
+  Pending region_;
+  Pending age_;
+};
+
 // Writes the four derived values of one number. Returns false when the cell ends the tool
 // (empty, or of a length other than 15 and 18); a failing step throws.
-bool ExpandOne(Context& ctx, SheetRef sheet, Cell cell, std::optional<int32_t>& thisYear) {
+bool ExpandOne(Context& ctx, SheetRef sheet, Cell cell, TextFormats& formats, std::optional<int32_t>& thisYear) {
   Host& host = ctx.host;
   const std::string text = ValueToText(host.GetValue(sheet, cell));
   const size_t length = CharCount(text);
@@ -85,7 +130,7 @@ bool ExpandOne(Context& ctx, SheetRef sheet, Cell cell, std::optional<int32_t>& 
   const auto at = [&](int32_t offset) { return Cell{cell.row, cell.col + offset}; };
 
   host.SetValue(sheet, at(2), Value::Text(Left(text, 6)));
-  host.SetNumberFormatLocal(sheet, Area::Of(at(2)), kTextFormat);
+  formats.Set(TextFormats::Slot::Region, at(2));
 
   host.SetValue(sheet, at(3), Value::Text(Mid(normalized, 7, 4) + "-" + Mid(normalized, 11, 2) +
                                           "-" + Mid(normalized, 13, 2)));
@@ -93,11 +138,22 @@ bool ExpandOne(Context& ctx, SheetRef sheet, Cell cell, std::optional<int32_t>& 
   if (!thisYear) thisYear = ctx.system.Today().year;
   const int32_t birthYear = YearOf(host.GetValue(sheet, at(3)));
   host.SetValue(sheet, at(4), Value::Number(static_cast<double>(*thisYear - birthYear)));
-  host.SetNumberFormatLocal(sheet, Area::Of(at(4)), kTextFormat);
+  formats.Set(TextFormats::Slot::Age, at(4));
 
   const int sexDigit = DigitValue(Mid(text, length == 15 ? 15 : 17, 1));
   host.SetValue(sheet, at(5), Value::Text(sexDigit % 2 == 1 ? "男" : "女"));
   return true;
+}
+
+void ExpandSelection(Context& ctx, SheetRef sheet, const Selection& selection, TextFormats& formats) {
+  std::optional<int32_t> thisYear;
+  for (const Area& area : selection.areas) {
+    for (int32_t row = area.first.row; row <= area.last.row; ++row) {
+      for (int32_t col = area.first.col; col <= area.last.col; ++col) {
+        if (!ExpandOne(ctx, sheet, Cell{row, col}, formats, thisYear)) return;
+      }
+    }
+  }
 }
 
 }  // namespace
@@ -115,14 +171,15 @@ void ExpandIdCardInfo(Context& ctx) {
   // Nothing is trapped here: the first failing cell ends the tool with the earlier cells done.
   const SheetRef sheet = host.ActiveSheet();
   const Selection selection = host.GetSelection();
-  std::optional<int32_t> thisYear;
-  for (const Area& area : selection.areas) {
-    for (int32_t row = area.first.row; row <= area.last.row; ++row) {
-      for (int32_t col = area.first.col; col <= area.last.col; ++col) {
-        if (!ExpandOne(ctx, sheet, Cell{row, col}, thisYear)) return;
-      }
-    }
+  const bool oneColumn = selection.areas.size() == 1 && selection.areas.front().Cols() == 1;
+  TextFormats formats(host, sheet, oneColumn);
+  try {
+    ExpandSelection(ctx, sheet, selection, formats);
+  } catch (const HostError&) {
+    formats.Flush();
+    throw;
   }
+  formats.Flush();
 }
 
 }  // namespace tezlo

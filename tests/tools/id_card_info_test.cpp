@@ -58,6 +58,12 @@ TEST_F(IdCardInfoTest, FifteenCharactersTakeTheCenturyFromTheYearsTensDigit) {
   EXPECT_EQ(At(Cell{61, 7}), T("女"));  // 15th character 4
   EXPECT_EQ(At(Cell{62, 6}), N(25));     // 99: 1999
   EXPECT_EQ(At(Cell{62, 7}), T("男"));
+  for (int32_t row = 60; row <= 62; ++row) {
+    EXPECT_EQ(host.NumberFormat(plus1, Cell{row, 4}), "@") << row;
+    EXPECT_EQ(host.NumberFormat(plus1, Cell{row, 6}), "@") << row;
+    EXPECT_EQ(host.NumberFormat(plus1, Cell{row, 7}), "General") << row;
+  }
+  EXPECT_EQ(host.NumberFormat(plus1, Cell{63, 4}), "General");
 }
 
 TEST_F(IdCardInfoTest, AgeCountsCalendarYearsOnly) {
@@ -78,6 +84,8 @@ TEST_F(IdCardInfoTest, CancelWritesNothing) {
 TEST_F(IdCardInfoTest, ALengthOtherThan15Or18StopsAtThatCell) {
   RunOn({"11010519800501123X", "1101051980050112", "110105198005011234"});
   EXPECT_TRUE(RowWritten(60));
+  EXPECT_EQ(host.NumberFormat(plus1, Cell{60, 4}), "@");
+  EXPECT_EQ(host.NumberFormat(plus1, Cell{61, 4}), "General");
   EXPECT_FALSE(RowWritten(61));
   EXPECT_FALSE(RowWritten(62));
   EXPECT_TRUE(host.ScreenUpdating());
@@ -113,7 +121,9 @@ TEST_F(IdCardInfoTest, NumbersStoredAsNumbersAreReadThroughTheirText) {
 TEST_F(IdCardInfoTest, ABirthDateThatIsNoDateEndsTheToolAtThatCell) {
   RunOn({"110105198013011234", "11010519800501123X"});
   EXPECT_EQ(At(Cell{60, 4}), N(110105));          // written before the failing step
+  EXPECT_EQ(host.NumberFormat(plus1, Cell{60, 4}), "@");
   EXPECT_EQ(At(Cell{60, 5}), T("1980-13-01"));    // not a date: the age cannot be taken
+  EXPECT_EQ(host.NumberFormat(plus1, Cell{60, 6}), "General");
   EXPECT_TRUE(At(Cell{60, 6}).IsEmpty());
   EXPECT_TRUE(At(Cell{60, 7}).IsEmpty());
   EXPECT_FALSE(RowWritten(61));
@@ -134,6 +144,9 @@ TEST_F(IdCardInfoTest, SelectionAreasRunRowByRowInSelectionOrder) {
   Run("*21");
   EXPECT_EQ(At(Cell{70, 12}), Value::Date(k2005May1));
   EXPECT_EQ(At(Cell{60, 5}), Value::Date(k1980May1));
+  for (const Cell cell : {Cell{70, 11}, Cell{70, 13}, Cell{60, 4}, Cell{60, 6}}) {
+    EXPECT_EQ(host.NumberFormat(plus1, cell), "@") << cell.row << "," << cell.col;
+  }
 }
 
 TEST_F(IdCardInfoTest, AnUnreadableClockEndsTheToolBeforeTheAge) {
@@ -142,6 +155,23 @@ TEST_F(IdCardInfoTest, AnUnreadableClockEndsTheToolBeforeTheAge) {
   EXPECT_EQ(At(Cell{60, 5}), Value::Date(k1980May1));
   EXPECT_TRUE(At(Cell{60, 6}).IsEmpty());
   EXPECT_FALSE(RowWritten(61));
+}
+
+TEST_F(IdCardInfoTest, OutputsOverlappingLaterNumbersOfTheSameRowFollowTheCellOrder) {
+  // B60 and C60 both hold numbers, so C60's outputs land on B60's: every write happens in cell
+  // order, each "@" right after its value. B60's age cell F60 is "@" by the time C60's birth
+  // date reaches it, so that date stays text (and its year is read from the text).
+  PutLiteral(Cell{60, 2}, "11010519800501123X");
+  PutLiteral(Cell{60, 3}, "220102050501124");
+  Select(Area::Of(60, 2, 60, 3));
+  ui.QueueAnswer(Answer::Ok);
+  Run("*21");
+  EXPECT_EQ(At(Cell{60, 4}), N(110105));          // B60's region
+  EXPECT_EQ(At(Cell{60, 5}), N(220102));          // C60's region over B60's date
+  EXPECT_EQ(host.NumberFormat(plus1, Cell{60, 5}), "@");
+  EXPECT_EQ(At(Cell{60, 6}), T("2005-05-01"));    // C60's date in B60's "@" age cell
+  EXPECT_EQ(At(Cell{60, 7}), N(19));              // C60's age over B60's sex
+  EXPECT_EQ(At(Cell{60, 8}), T("女"));
 }
 
 }  // namespace
