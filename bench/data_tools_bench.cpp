@@ -17,7 +17,7 @@
 #include "memory/memory_host.h"
 #include "scripted/fixed_system.h"
 #include "scripted/scripted_ui.h"
-#include "tools/folded_text.h"
+#include "text/case_fold.h"
 #include "tools/register_data_tools.h"
 #include "tools/substring_index.h"
 

@@ -1,49 +1,27 @@
 #include "memory/wildcard.h"
 
-#include <unicode/uchar.h>
-#include <unicode/utf8.h>
-
 #include <cstdint>
+#include <string>
 #include <vector>
+
+#include "text/case_fold.h"
 
 namespace tezlo {
 
 namespace {
 
-// Code points of `text`, case-folded. A byte that is not part of well-formed UTF-8 becomes a
-// value above the Unicode range of its own, so it matches only the same byte.
-std::vector<UChar32> FoldedCodePoints(std::string_view text) {
-  std::vector<UChar32> out;
-  out.reserve(text.size());
-  const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
-  const auto length = static_cast<int32_t>(text.size());
-  int32_t i = 0;
-  while (i < length) {
-    const int32_t start = i;
-    UChar32 c = 0;
-    U8_NEXT(bytes, i, length, c);
-    if (c < 0) {
-      i = start + 1;
-      out.push_back(0x110000 + bytes[start]);
-    } else {
-      out.push_back(u_foldCase(c, U_FOLD_CASE_DEFAULT));
-    }
-  }
-  return out;
-}
-
 enum class Kind : uint8_t { Literal, AnyOne, AnyRun };
 
 struct Token {
   Kind kind;
-  UChar32 c;
+  char32_t c;
 };
 
-std::vector<Token> Tokens(const std::vector<UChar32>& pattern) {
+std::vector<Token> Tokens(const std::u32string& pattern) {
   std::vector<Token> out;
   out.reserve(pattern.size());
   for (size_t i = 0; i < pattern.size(); ++i) {
-    const UChar32 c = pattern[i];
+    const char32_t c = pattern[i];
     if (c == '~' && i + 1 < pattern.size()) {
       out.push_back({Kind::Literal, pattern[++i]});
     } else if (c == '*') {
@@ -60,8 +38,8 @@ std::vector<Token> Tokens(const std::vector<UChar32>& pattern) {
 }  // namespace
 
 bool WildcardMatches(std::string_view pattern, std::string_view text) {
-  const std::vector<Token> p = Tokens(FoldedCodePoints(pattern));
-  const std::vector<UChar32> t = FoldedCodePoints(text);
+  const std::vector<Token> p = Tokens(FoldForSearch(pattern));
+  const std::u32string t = FoldForSearch(text);
   // Greedy matching that only ever returns to the most recent *: each * absorbs one more
   // character on a mismatch, which bounds the work by pattern length times text length.
   size_t pi = 0;

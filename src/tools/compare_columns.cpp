@@ -9,7 +9,7 @@
 #include "dispatch/error_modes.h"
 #include "dispatch/grid_state.h"
 #include "dispatch/tools.h"
-#include "tools/folded_text.h"
+#include "text/case_fold.h"
 #include "tools/substring_index.h"
 
 namespace tezlo {

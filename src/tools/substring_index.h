@@ -1,5 +1,5 @@
 // Which texts of one list occur inside some text of another list, as substrings. The texts are
-// compared unit by unit, so callers fold case first (see folded_text.h).
+// compared unit by unit, so callers fold case first (see text/case_fold.h).
 #pragma once
 
 #include <string>

@@ -1,4 +1,4 @@
-#include "tools/folded_text.h"
+#include "text/case_fold.h"
 
 #include <unicode/uchar.h>
 #include <unicode/utf8.h>
