@@ -4,7 +4,9 @@
 #include <cstdint>
 
 #include "host/cell.h"
+#include "memory/formula_refs.h"
 #include "memory/sheet.h"
+#include "memory/workbook.h"
 
 namespace tezlo {
 
@@ -19,5 +21,10 @@ void DeleteCellsShiftUp(Sheet& sheet, const Area& area);
 // EntireRow.Delete / EntireColumn.Delete: cells, heights or widths, and column formats move too.
 void DeleteWholeRows(Sheet& sheet, int32_t first, int32_t last);
 void DeleteWholeColumns(Sheet& sheet, int32_t first, int32_t last);
+
+// After cells of sheet `shiftedSheet` moved: the references of every formula of every sheet of
+// `book` that point into the moved cells follow them, and those to deleted cells become #REF!.
+// Sheets known to hold no formula are passed over, so a workbook without formulas pays nothing.
+void ShiftFormulaRefs(Workbook& book, int32_t shiftedSheet, const RefShift& shift);
 
 }  // namespace tezlo

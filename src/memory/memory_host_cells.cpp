@@ -1,4 +1,5 @@
 // The in-memory host: cell contents, navigation, worksheet functions, structure and comments.
+#include <optional>
 #include <utility>
 
 #include "host/host_error.h"
@@ -23,6 +24,21 @@ constexpr int64_t kMaxTransferCells = int64_t{1} << 23;
 
 void CheckTransfer(const Area& area) {
   if (area.Count() > kMaxTransferCells) throw HostError("area too large for one transfer");
+}
+
+GridSize GridOf(const Workbook& book) { return GridSize{book.Rows(), book.Cols()}; }
+
+int64_t CountFormulas(const Sheet& sheet, const Area& area) {
+  int64_t n = 0;
+  const auto& columns = sheet.Columns();
+  for (auto it = columns.lower_bound(area.first.col);
+       it != columns.end() && it->first <= area.last.col; ++it) {
+    for (ColumnStore::Cursor cur = it->second.Seek(area.first.row);
+         cur.Valid() && cur.Row() <= area.last.row; cur.Next()) {
+      if (cur.Record().HasFormula()) ++n;
+    }
+  }
+  return n;
 }
 
 }  // namespace
@@ -134,7 +150,7 @@ void MemoryHost::SetFormula(SheetRef sheet, Cell cell, const std::string& formul
 void MemoryHost::ClearContents(SheetRef sheet, Area area) {
   Sheet& s = GetSheet(sheet);
   s.Check(area);
-  auto& columns = s.Columns();
+  auto& columns = s.ColumnsForMovesAndRemovals();
   for (auto it = columns.lower_bound(area.first.col);
        it != columns.end() && it->first <= area.last.col; ++it) {
     it->second.Transform(area.first.row, area.last.row,
@@ -168,27 +184,55 @@ Area MemoryHost::UsedRange(SheetRef sheet) { return UsedArea(GetSheet(sheet)); }
 // ---- Structure ----
 
 void MemoryHost::InsertShiftDown(SheetRef sheet, Area area) {
-  InsertCellsShiftDown(GetSheet(sheet), area);
+  Workbook& book = GetWorkbook(sheet.book);
+  Sheet& s = book.GetSheet(sheet.sheet);
+  InsertCellsShiftDown(s, area);
+  ShiftFormulaRefs(book, sheet.sheet,
+                   InsertDownShift(s.Name(), GridOf(book), area.first.row, area.first.col,
+                                   area.last.row, area.last.col));
 }
 
 void MemoryHost::DeleteShiftUp(SheetRef sheet, Area area) {
-  DeleteCellsShiftUp(GetSheet(sheet), area);
+  Workbook& book = GetWorkbook(sheet.book);
+  Sheet& s = book.GetSheet(sheet.sheet);
+  DeleteCellsShiftUp(s, area);
+  ShiftFormulaRefs(book, sheet.sheet,
+                   DeleteUpShift(s.Name(), GridOf(book), area.first.row, area.first.col,
+                                 area.last.row, area.last.col));
 }
 
 void MemoryHost::DeleteRows(SheetRef sheet, int32_t first, int32_t last) {
-  DeleteWholeRows(GetSheet(sheet), first, last);
+  Workbook& book = GetWorkbook(sheet.book);
+  Sheet& s = book.GetSheet(sheet.sheet);
+  DeleteWholeRows(s, first, last);
+  ShiftFormulaRefs(book, sheet.sheet, DeleteRowsShift(s.Name(), GridOf(book), first, last));
 }
 
 void MemoryHost::DeleteColumns(SheetRef sheet, int32_t first, int32_t last) {
-  DeleteWholeColumns(GetSheet(sheet), first, last);
+  Workbook& book = GetWorkbook(sheet.book);
+  Sheet& s = book.GetSheet(sheet.sheet);
+  DeleteWholeColumns(s, first, last);
+  ShiftFormulaRefs(book, sheet.sheet, DeleteColumnsShift(s.Name(), GridOf(book), first, last));
 }
 
 void MemoryHost::Sort(SheetRef sheet, Area area, int32_t keyColumn, bool descending) {
-  SortRows(GetSheet(sheet), area, keyColumn, descending);
+  Sheet& s = GetSheet(sheet);
+  // Sorting only reorders cells: the sheet keeps its formula count.
+  const std::optional<int64_t> formulas = s.FormulaCountBound();
+  SortRows(s, area, keyColumn, descending);
+  s.SetFormulaCountBound(formulas);
 }
 
 void MemoryHost::Copy(SheetRef from, Area area, SheetRef to, Cell destTopLeft) {
-  CopyCells(GetSheet(from), area, GetSheet(to), destTopLeft);
+  const Sheet& source = GetSheet(from);
+  Sheet& dest = GetSheet(to);
+  std::optional<int64_t> formulas = dest.FormulaCountBound();
+  if (formulas && source.FormulaCountBound() != 0) {
+    source.Check(area);
+    *formulas += CountFormulas(source, area);
+  }
+  CopyCells(source, area, dest, destTopLeft);
+  dest.SetFormulaCountBound(formulas);
 }
 
 // ---- Comments ----
@@ -208,7 +252,7 @@ std::string MemoryHost::CommentText(SheetRef sheet, Cell cell) {
 void MemoryHost::ClearComments(SheetRef sheet, Area area) {
   Sheet& s = GetSheet(sheet);
   s.Check(area);
-  auto& columns = s.Columns();
+  auto& columns = s.ColumnsForMovesAndRemovals();
   for (auto it = columns.lower_bound(area.first.col);
        it != columns.end() && it->first <= area.last.col; ++it) {
     it->second.Transform(area.first.row, area.last.row, [](int32_t, CellRecord& r) {

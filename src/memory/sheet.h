@@ -2,9 +2,11 @@
 // formats and the window's view of it.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <queue>
 #include <vector>
 #include <string>
@@ -43,7 +45,11 @@ class Sheet {
   template <class F>
   void Edit(Cell c, F&& edit) {
     ColumnStore& store = columns_[c.col];
-    store.Edit(c.row, std::forward<F>(edit));
+    store.Edit(c.row, [&](CellRecord& r) {
+      const bool had = r.HasFormula();
+      edit(r);
+      CountFormula(had, r.HasFormula());
+    });
     if (store.Empty()) columns_.erase(c.col);
   }
   // Applies `edit(Cell, CellRecord&)` to every cell of `area`, made when missing; blank results
@@ -54,9 +60,15 @@ class Sheet {
   // The stored column `col`, or nullptr when it holds no cell.
   const ColumnStore* Column(int32_t col) const;
   // Every non-empty column by number. Callers that edit a store through it call
-  // DropEmptyColumns afterwards.
-  std::map<int32_t, ColumnStore>& Columns() { return columns_; }
+  // DropEmptyColumns afterwards. Handing the stores out for writing makes the formula count
+  // unknown until the next recount.
+  std::map<int32_t, ColumnStore>& Columns() {
+    formulaBound_ = kFormulasUnknown;
+    return columns_;
+  }
   const std::map<int32_t, ColumnStore>& Columns() const { return columns_; }
+  // The stores for a caller that only moves or removes cells, which cannot add a formula.
+  std::map<int32_t, ColumnStore>& ColumnsForMovesAndRemovals() { return columns_; }
   void DropEmptyColumns();
   // Calls f(Cell, const CellRecord&) for every stored cell, row by row, left to right.
   template <class F>
@@ -88,7 +100,23 @@ class Sheet {
   SheetView& View() { return view_; }
   const SheetView& View() const { return view_; }
 
+  // ---- Formula count: lets reference updates pass over sheets without formulas ----
+  // At least the number of cells holding a formula (exact after a recount), or nothing when not
+  // known. Edit and EditArea keep it; Columns() for writing forgets it.
+  std::optional<int64_t> FormulaCountBound() const {
+    return formulaBound_ < 0 ? std::nullopt : std::optional<int64_t>(formulaBound_);
+  }
+  void SetFormulaCountBound(std::optional<int64_t> bound) {
+    formulaBound_ = bound ? *bound : kFormulasUnknown;
+  }
+
  private:
+  static constexpr int64_t kFormulasUnknown = -1;
+  void CountFormula(bool had, bool has) {
+    if (formulaBound_ < 0 || had == has) return;
+    formulaBound_ = has ? formulaBound_ + 1 : std::max<int64_t>(formulaBound_ - 1, 0);
+  }
+
   std::string name_;
   int32_t rows_;
   int32_t cols_;
@@ -98,6 +126,7 @@ class Sheet {
   RunMap<double> columnWidths_;
   RunMap<double> rowHeights_;
   SheetView view_;
+  int64_t formulaBound_ = 0;
 };
 
 template <class F>
@@ -111,7 +140,9 @@ void Sheet::EditArea(const Area& area, F&& edit) {
     for (int32_t r = area.first.row; r <= area.last.row; ++r) {
       ColumnStore::Entry e{r, {}};
       if (k < old.size() && old[k].row == r) e.record = std::move(old[k++].record);
+      const bool had = e.record.HasFormula();
       edit(Cell{r, c}, e.record);
+      CountFormula(had, e.record.HasFormula());
       e.record.TrimExtras();
       if (!e.record.Blank()) all.push_back(std::move(e));
     }

@@ -31,7 +31,7 @@ TEST_F(MemoryHostShiftTest, InsertMovesOnlyTheAreasColumnsWithEverythingInTheCel
   EXPECT_EQ(At(6, 4), Value());
   EXPECT_EQ(At(7, 2), Value::Number(-1));
   EXPECT_EQ(At(8, 2), Value::Number(42));
-  EXPECT_EQ(h.GetFormula(kS, Cell{8, 2}), "=B4");
+  EXPECT_EQ(h.GetFormula(kS, Cell{8, 2}), "=B7");  // its reference moved with B4
   EXPECT_EQ(h.ColorIndex(kS, Cell{9, 3}), 6);
   EXPECT_EQ(h.ColorIndex(kS, Cell{6, 3}), 0);
   EXPECT_EQ(h.CommentText(kS, Cell{10, 4}), "moved");

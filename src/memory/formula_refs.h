@@ -1,0 +1,89 @@
+// Cell references inside formula text: finding them, and moving them the way the spreadsheet
+// does when cells are inserted or deleted with a shift.
+//
+// The lexer is written by hand rather than taken from libixion: ixion parses a formula into its
+// own tokens against a model context holding every sheet, and prints it back in its own spelling
+// (spacing, case, quoting). Adjusting references must leave every other character of the
+// formula as the user typed it, so this module only locates reference tokens and rewrites those.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tezlo {
+
+// The grid a reference must fit to be one ("XFE1" is a name, not a cell, on a 16384-column
+// sheet; "IW1" is a name on a 256-column one).
+struct GridSize {
+  int32_t rows = 1048576;
+  int32_t cols = 16384;
+};
+
+// One end of a reference: a row or a column may be missing (whole columns, whole rows).
+struct RefEnd {
+  int32_t row = 0;  // 0: no row part (whole columns)
+  int32_t col = 0;  // 0: no column part (whole rows)
+  bool absRow = false;
+  bool absCol = false;
+  bool operator==(const RefEnd&) const = default;
+};
+
+struct FormulaRef {
+  enum class Kind { Cell, Area, Columns, Rows };
+  Kind kind = Kind::Cell;
+  RefEnd first;
+  RefEnd last;  // equals `first` for a single cell
+  // The sheet named before "!", unquoted ('It''s' gives It's); none for an unqualified reference.
+  std::optional<std::string> sheet;
+  // Sheet1:Sheet3!A1 or a reference into another workbook ([1]Sheet1!A1): never adjusted.
+  bool foreign = false;
+  // Byte span of the reference itself in the formula, after any sheet prefix.
+  size_t begin = 0;
+  size_t end = 0;
+};
+
+// Every reference in `formula` ("=..." or without the "="), in text order. Text in double quotes,
+// function names (LOG10( is a call), defined names, error literals, bracketed parts and numbers
+// are not references.
+std::vector<FormulaRef> FindFormulaRefs(std::string_view formula, GridSize grid = {});
+
+// The spelling of a reference without its sheet prefix: "A1", "$B$2:C5", "A:$C", "3:5".
+std::string FormatRef(const FormulaRef& ref);
+
+// Cells inserted or deleted on one sheet, with the cells after them in the same band moving.
+// Along Rows: rows first..first+count-1, in the columns bandFirst..bandLast (Insert Shift:=xlDown,
+// Delete Shift:=xlUp, whole rows with the band covering every column). Along Cols: the same with
+// rows and columns exchanged (whole columns deleted).
+struct RefShift {
+  enum class Axis { Rows, Cols };
+  Axis axis = Axis::Rows;
+  bool insert = false;
+  int32_t first = 1;
+  int32_t count = 1;
+  int32_t bandFirst = 1;
+  int32_t bandLast = 1;
+  std::string sheetName;  // the sheet whose cells move
+  GridSize grid;
+};
+
+// Cells inserted with the cells below moving down (Range.Insert Shift:=xlDown).
+RefShift InsertDownShift(std::string sheetName, GridSize grid, int32_t row1, int32_t col1,
+                         int32_t row2, int32_t col2);
+// Cells deleted with the cells below moving up (Range.Delete Shift:=xlUp).
+RefShift DeleteUpShift(std::string sheetName, GridSize grid, int32_t row1, int32_t col1,
+                       int32_t row2, int32_t col2);
+RefShift DeleteRowsShift(std::string sheetName, GridSize grid, int32_t first, int32_t last);
+RefShift DeleteColumnsShift(std::string sheetName, GridSize grid, int32_t first, int32_t last);
+
+// The formula with its references into the shifted sheet moved as the spreadsheet moves them, or
+// nothing when no reference changes. `onShiftedSheet` tells whether the formula lives on that
+// sheet (its unqualified references point there). A reference whose cells were all deleted, or
+// pushed past the sheet's end, becomes #REF! (its sheet prefix stays).
+std::optional<std::string> ShiftFormulaRefs(std::string_view formula, bool onShiftedSheet,
+                                            const RefShift& shift);
+
+}  // namespace tezlo
