@@ -1,0 +1,124 @@
+#include "tui/run_workbench.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <memory>
+
+#include "app/all_tools.h"
+#include "app/sample_workbook.h"
+#include "host/host_error.h"
+#include "memory/memory_host.h"
+#include "system/posix/posix_system.h"
+#include "tui/curses_terminal.h"
+#include "tui/text_width.h"
+#include "tui/workbench.h"
+#if TEZLO_WORKBENCH_FILES
+#include "files/workbook_file.h"
+#endif
+
+namespace tezlo {
+namespace {
+
+bool Exists(const std::string& path) {
+  struct stat info;
+  return stat(path.c_str(), &info) == 0;
+}
+
+std::string BaseName(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Fills the host with the workbook to show; an error message for the user when it cannot.
+std::string OpenBook(MemoryHost& host, const WorkbenchArgs& args) {
+  if (args.book.empty()) {
+    BuildSampleWorkbook(host);
+    return {};
+  }
+  if (args.create) {
+    if (Exists(args.book)) return args.book + " exists already; open it with: tezlo " + args.book;
+    Workbook& book = host.GetWorkbook(host.ActiveWorkbook());
+    book.SetName(BaseName(args.book));
+    book.SetPath(args.book);
+    return {};
+  }
+#if TEZLO_WORKBENCH_FILES
+  try {
+    std::unique_ptr<Workbook> book = LoadWorkbook(args.book);
+    book->SetPath(args.book);
+    host.CloseWorkbook(host.ActiveWorkbook(), false);
+    host.OpenWorkbook(std::move(book));
+    return {};
+  } catch (const std::exception& e) {
+    return e.what();
+  }
+#else
+  return "this build cannot read xlsx files: " + args.book;
+#endif
+}
+
+}  // namespace
+
+std::optional<WorkbenchArgs> ParseWorkbenchArgs(const std::vector<std::string>& args, std::string& error) {
+  WorkbenchArgs parsed;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "--new") {
+      if (parsed.create || i + 1 >= args.size()) {
+        error = "--new needs the file the new workbook is saved to";
+        return std::nullopt;
+      }
+      parsed.create = true;
+      parsed.book = args[++i];
+    } else if (!a.empty() && a[0] == '-') {
+      error = "unknown option " + a;
+      return std::nullopt;
+    } else if (!parsed.book.empty()) {
+      error = "one workbook at a time";
+      return std::nullopt;
+    } else {
+      parsed.book = a;
+    }
+  }
+  return parsed;
+}
+
+int RunWorkbench(const WorkbenchArgs& args) {
+  if (!isatty(STDIN_FILENO) || !isatty(STDOUT_FILENO)) {
+    std::fprintf(stderr, "tezlo: the workbench needs a terminal\n");
+    return 2;
+  }
+  UseUtf8CharacterWidths();
+  MemoryHost host;
+  try {
+    const std::string problem = OpenBook(host, args);
+    if (!problem.empty()) {
+      std::fprintf(stderr, "tezlo: %s\n", problem.c_str());
+      return 1;
+    }
+  } catch (const HostError& e) {
+    std::fprintf(stderr, "tezlo: %s\n", e.what());
+    return 1;
+  }
+#if TEZLO_WORKBENCH_FILES
+  host.SetSaver([](const Workbook& book, const std::string& path) {
+    try {
+      SaveWorkbook(book, path);
+    } catch (const FileError& e) {
+      throw HostError(e.what());
+    }
+  });
+  BookSaver save = [](const Workbook& book, const std::string& path) { SaveWorkbook(book, path); };
+#else
+  BookSaver save;
+#endif
+  PosixSystem system;
+  CursesTerminal terminal;
+  Workbench bench(host, terminal, system, AllTools(), save);
+  bench.Run();
+  return 0;
+}
+
+}  // namespace tezlo

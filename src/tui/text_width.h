@@ -1,0 +1,28 @@
+// Widths of UTF-8 text in terminal cells, measured as the terminal measures them (wcwidth): a
+// Chinese character takes two cells, a combining mark none.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace tezlo {
+
+// The code point starting at text[pos]; pos moves past it. A malformed byte reads as U+FFFD and
+// moves one byte.
+char32_t DecodeUtf8(std::string_view text, size_t& pos);
+void AppendUtf8(std::string& out, char32_t c);
+
+// Terminal cells a code point takes: 0, 1 or 2. Control characters (shown as a blank) and code
+// points wcwidth does not know take 1.
+int CharWidth(char32_t c);
+int TextWidth(std::string_view text);
+
+// The longest prefix of `text` that fits in `cells`, never splitting a wide character.
+std::string_view FitPrefix(std::string_view text, int cells);
+
+// Makes LC_CTYPE a UTF-8 locale (the environment's if it is one, else C.UTF-8) so that wcwidth
+// knows wide characters. Returns false when no UTF-8 locale is available.
+bool UseUtf8CharacterWidths();
+
+}  // namespace tezlo
