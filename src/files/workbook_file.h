@@ -5,6 +5,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 #include "memory/workbook.h"
 
@@ -21,14 +22,30 @@ struct LoadOptions {
   int32_t rows = 1048576;
   int32_t cols = 16384;
   int32_t maxDigitWidthPx = 7;
+  // Bounds that keep a hostile file from exhausting memory: unpacked bytes are counted while
+  // each part inflates, and cells as they are read.
+  int64_t maxPartBytes = int64_t{1} << 30;      // one part of the package, unpacked
+  int64_t maxPackageBytes = int64_t{2} << 30;   // all parts together, unpacked
+  int64_t maxParts = 10000;                      // entries in the zip archive
+  int64_t maxCells = 40'000'000;                 // cells of all sheets, formatted ones included
 };
 
 // Reads an xlsx file into a new workbook named after the file. Damaged or hostile input gives a
 // FileError, never a crash, in bounded memory.
+//
+// Content the workbook does not keep (charts, pictures, defined names, conditional formats,
+// fonts, ...) is listed in the workbook's UnmodelledContent(), with this file as its source.
 std::unique_ptr<Workbook> LoadWorkbook(const std::string& path, const LoadOptions& options = {});
+// The same from the bytes of a file; `name` names the workbook and the file in messages.
+std::unique_ptr<Workbook> LoadWorkbookFromBytes(std::string_view bytes, const std::string& name,
+                                                const LoadOptions& options = {});
 
 // Writes the workbook as xlsx, atomically: a temporary file in the same folder, flushed, then
 // renamed over `path`. On failure `path` is untouched and FileError says why.
+//
+// Refused (FileError) when `path` is the file the workbook was read from and that file held
+// content the workbook does not keep: saving over it would lose that content. Saving under
+// another name is allowed, since the user chose it.
 void SaveWorkbook(const Workbook& book, const std::string& path);
 
 }  // namespace tezlo

@@ -1,5 +1,6 @@
 #include "memory/sheet.h"
 
+#include <algorithm>
 #include <cmath>
 #include <iterator>
 #include <utility>
@@ -110,8 +111,47 @@ void Sheet::SetRowHeight(int32_t first, int32_t last, double points) {
   rowHeights_.Assign(first, last, points);
 }
 
+void Sheet::AddMergedArea(const Area& area) {
+  Check(area);
+  if (area.Count() < 2) throw HostError("a merged area needs two or more cells");
+  for (const Area& m : merged_) {
+    const bool apart = area.last.row < m.first.row || m.last.row < area.first.row ||
+                       area.last.col < m.first.col || m.last.col < area.first.col;
+    if (!apart) throw HostError("merged areas overlap");
+  }
+  merged_.push_back(area);
+}
+
+namespace {
+
+// The span first..last of a merged area after the lines gone..gone + n - 1 are removed; false
+// when nothing of it is left.
+bool ShrinkSpan(int32_t& first, int32_t& last, int32_t gone, int32_t n) {
+  const int32_t goneLast = gone + n - 1;
+  const int32_t keptBefore = std::max(0, std::min(last, gone - 1) - first + 1);
+  const int32_t keptAfter = std::max(0, last - std::max(first, goneLast + 1) + 1);
+  if (keptBefore + keptAfter == 0) return false;
+  first = first < gone ? first : std::max(first, goneLast + 1) - n;
+  last = first + keptBefore + keptAfter - 1;
+  return true;
+}
+
+}  // namespace
+
+void Sheet::EraseMergedLines(bool rows, int32_t first, int32_t last) {
+  const int32_t n = last - first + 1;
+  std::vector<Area> kept;
+  for (Area a : merged_) {
+    const bool left = rows ? ShrinkSpan(a.first.row, a.last.row, first, n)
+                           : ShrinkSpan(a.first.col, a.last.col, first, n);
+    if (left && a.Count() >= 2) kept.push_back(a);
+  }
+  merged_ = std::move(kept);
+}
+
 void Sheet::EraseRowsAndShift(int32_t first, int32_t last) {
   const int32_t n = last - first + 1;
+  EraseMergedLines(true, first, last);
   for (auto& [col, store] : columns_) {
     store.Extract(first, last);
     store.ShiftRows(last + 1, -n);
@@ -122,6 +162,7 @@ void Sheet::EraseRowsAndShift(int32_t first, int32_t last) {
 
 void Sheet::EraseColumnsAndShift(int32_t first, int32_t last) {
   const int32_t n = last - first + 1;
+  EraseMergedLines(false, first, last);
   std::map<int32_t, ColumnStore> kept;
   for (auto& [col, store] : columns_) {
     if (col < first) {

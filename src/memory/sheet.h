@@ -97,6 +97,13 @@ class Sheet {
   void EraseRowsAndShift(int32_t first, int32_t last);
   void EraseColumnsAndShift(int32_t first, int32_t last);
 
+  // ---- Merged areas ----
+  const std::vector<Area>& MergedAreas() const { return merged_; }
+  // Adds a merged area of two or more cells; HostError for one outside the sheet, a single cell
+  // or one overlapping an area already merged.
+  void AddMergedArea(const Area& area);
+  void ClearMergedAreas() { merged_.clear(); }
+
   SheetView& View() { return view_; }
   const SheetView& View() const { return view_; }
 
@@ -117,6 +124,10 @@ class Sheet {
     formulaBound_ = has ? formulaBound_ + 1 : std::max<int64_t>(formulaBound_ - 1, 0);
   }
 
+  // Merged areas after whole rows (or columns) first..last are removed: the later ones move
+  // back, those cut shrink, and those left with one cell go.
+  void EraseMergedLines(bool rows, int32_t first, int32_t last);
+
   std::string name_;
   int32_t rows_;
   int32_t cols_;
@@ -125,6 +136,7 @@ class Sheet {
   RunMap<std::string> columnFormats_;
   RunMap<double> columnWidths_;
   RunMap<double> rowHeights_;
+  std::vector<Area> merged_;
   SheetView view_;
   int64_t formulaBound_ = 0;
 };

@@ -87,4 +87,18 @@ void Workbook::DeleteSheet(int32_t index) {
   if (active_ > index || active_ > SheetCount()) --active_;
 }
 
+void Workbook::ResetSheets(const std::vector<std::string>& names) {
+  if (names.empty()) throw HostError("a workbook must keep at least one sheet");
+  std::vector<std::unique_ptr<Sheet>> sheets;
+  for (const std::string& name : names) {
+    CheckSheetName(name);
+    for (const auto& s : sheets) {
+      if (EqualsIgnoringCase(s->Name(), name)) throw HostError("a sheet with that name exists");
+    }
+    sheets.push_back(std::make_unique<Sheet>(name, rows_, cols_));
+  }
+  sheets_ = std::move(sheets);
+  active_ = 1;
+}
+
 }  // namespace tezlo

@@ -43,6 +43,19 @@ class Workbook {
   void RenameSheet(int32_t index, const std::string& name);
   // HostError for the last sheet. The active sheet passes to its neighbour.
   void DeleteSheet(int32_t index);
+  // Replaces every sheet by new empty ones named `names`, in order, the first active (for
+  // readers). HostError for an empty list, a bad name or a repeated one; nothing changes then.
+  void ResetSheets(const std::vector<std::string>& names);
+
+  // ---- Content of the file it was read from that the workbook does not keep ----
+  // Charts, pictures, defined names and the like, one short description each, and the file they
+  // came from. Saving over that file would lose them; the file layer refuses to.
+  const std::vector<std::string>& UnmodelledContent() const { return unmodelled_; }
+  const std::string& UnmodelledSource() const { return unmodelledSource_; }
+  void SetUnmodelledContent(std::string source, std::vector<std::string> what) {
+    unmodelledSource_ = std::move(source);
+    unmodelled_ = std::move(what);
+  }
 
  private:
   void CheckIndex(int32_t index) const;
@@ -54,6 +67,8 @@ class Workbook {
   int32_t maxDigitWidthPx_;
   std::vector<std::unique_ptr<Sheet>> sheets_;
   int32_t active_ = 1;
+  std::vector<std::string> unmodelled_;
+  std::string unmodelledSource_;
 };
 
 }  // namespace tezlo

@@ -1,0 +1,97 @@
+// The small parts of a workbook package: relationships, the workbook part, shared texts and
+// comments.
+#pragma once
+
+#include <cstdint>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "files/xml_reader.h"
+#include "host/cell.h"
+
+namespace tezlo {
+
+struct Relationship {
+  std::string id;
+  std::string type;    // the last segment of the type URI: "worksheet", "comments", ...
+  std::string target;  // a part name resolved against the source part, no leading "/"
+  bool external = false;
+};
+
+// The relationships part of `sourcePart` ("xl/workbook.xml" -> "xl/_rels/workbook.xml.rels").
+std::string RelationshipsPartOf(std::string_view sourcePart);
+
+class RelationshipsReader final : public XmlHandler {
+ public:
+  explicit RelationshipsReader(std::string sourcePart) : source_(std::move(sourcePart)) {}
+  void Start(std::string_view ns, std::string_view name, const XmlAttrs& attrs) override;
+  void End(std::string_view, std::string_view) override {}
+  std::vector<Relationship>& Result() { return rels_; }
+
+ private:
+  std::string source_;
+  std::vector<Relationship> rels_;
+};
+
+struct SheetEntry {
+  std::string name;
+  std::string relId;
+  bool hidden = false;
+};
+
+class WorkbookPartReader final : public XmlHandler {
+ public:
+  explicit WorkbookPartReader(std::set<std::string>& unmodelled) : unmodelled_(unmodelled) {}
+  void Start(std::string_view ns, std::string_view name, const XmlAttrs& attrs) override;
+  void End(std::string_view ns, std::string_view name) override;
+
+  std::vector<SheetEntry> sheets;
+  int32_t activeTab = 0;  // 0-based
+  bool date1904 = false;
+
+ private:
+  std::set<std::string>& unmodelled_;
+  std::vector<std::string> path_;
+};
+
+class SharedStringsReader final : public XmlHandler {
+ public:
+  SharedStringsReader(std::vector<std::string>& out, std::set<std::string>& unmodelled)
+      : out_(out), unmodelled_(unmodelled) {}
+  void Start(std::string_view ns, std::string_view name, const XmlAttrs& attrs) override;
+  void End(std::string_view ns, std::string_view name) override;
+  void Text(std::string_view text) override;
+
+ private:
+  std::vector<std::string>& out_;
+  std::set<std::string>& unmodelled_;
+  std::string current_;
+  bool inItem_ = false;
+  bool inText_ = false;
+  int phonetic_ = 0;
+};
+
+struct CommentEntry {
+  Cell cell;
+  std::string text;
+};
+
+class CommentsReader final : public XmlHandler {
+ public:
+  explicit CommentsReader(std::string what) : what_(std::move(what)) {}
+  void Start(std::string_view ns, std::string_view name, const XmlAttrs& attrs) override;
+  void End(std::string_view ns, std::string_view name) override;
+  void Text(std::string_view text) override;
+  std::vector<CommentEntry>& Result() { return comments_; }
+
+ private:
+  std::string what_;
+  std::vector<CommentEntry> comments_;
+  bool inComment_ = false;
+  bool inText_ = false;
+  int phonetic_ = 0;
+};
+
+}  // namespace tezlo

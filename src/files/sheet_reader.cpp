@@ -1,0 +1,480 @@
+#include "files/sheet_reader.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <utility>
+
+#include "files/cell_ref.h"
+#include "files/column_width.h"
+#include "files/workbook_file.h"
+#include "files/xml_text.h"
+#include "host/host_error.h"
+#include "memory/display_text.h"
+
+namespace tezlo {
+
+namespace {
+
+constexpr size_t kMaxCellText = 1 << 20;  // far above the spreadsheet's 32,767 characters
+constexpr double kMaxRowHeight = 409;
+constexpr double kLastSerial = 2958465;   // 9999-12-31
+constexpr double k1904Offset = 1462;      // days from the 1900 system's serials to the 1904 one's
+
+// What a worksheet element the engine does not keep is called in messages.
+constexpr std::array<std::pair<std::string_view, std::string_view>, 24> kUnmodelledElements = {{
+    {"sheetProtection", "sheet protection"},
+    {"protectedRanges", "protected ranges"},
+    {"scenarios", "scenarios"},
+    {"autoFilter", "filters"},
+    {"sortState", "sort settings"},
+    {"dataConsolidate", "consolidation settings"},
+    {"customSheetViews", "custom views"},
+    {"conditionalFormatting", "conditional formats"},
+    {"dataValidations", "data validation"},
+    {"hyperlinks", "hyperlinks"},
+    {"printOptions", "print settings"},
+    {"pageSetup", "print settings"},
+    {"headerFooter", "print settings"},
+    {"rowBreaks", "print settings"},
+    {"colBreaks", "print settings"},
+    {"customProperties", "custom properties"},
+    {"cellWatches", "cell watches"},
+    {"smartTags", "smart tags"},
+    {"drawing", "drawings (pictures, charts or shapes)"},
+    {"legacyDrawingHF", "header and footer pictures"},
+    {"picture", "a background picture"},
+    {"oleObjects", "embedded objects"},
+    {"controls", "form controls"},
+    {"tableParts", "tables"},
+}};
+
+// Worksheet elements read, or safe to pass over.
+constexpr std::array<std::string_view, 10> kKnownElements = {
+    "sheetPr", "dimension", "sheetViews", "sheetFormatPr", "cols", "sheetData",
+    "mergeCells", "pageMargins", "legacyDrawing", "phoneticPr",
+};
+
+double ParseDouble(std::string_view text, bool& ok) {
+  double v = 0;
+  const auto r = std::from_chars(text.data(), text.data() + text.size(), v);
+  ok = r.ec == std::errc() && r.ptr == text.data() + text.size();
+  return v;
+}
+
+int64_t ParseInt(std::string_view text, bool& ok) {
+  int64_t v = 0;
+  const auto r = std::from_chars(text.data(), text.data() + text.size(), v);
+  ok = r.ec == std::errc() && r.ptr == text.data() + text.size();
+  return v;
+}
+
+bool Truthy(std::optional<std::string_view> v) { return v && (*v == "1" || *v == "true"); }
+
+std::optional<ErrorCode> ParseError(std::string_view text) {
+  for (ErrorCode code : {ErrorCode::Null, ErrorCode::Div0, ErrorCode::Value, ErrorCode::Ref,
+                         ErrorCode::Name, ErrorCode::Num, ErrorCode::NA}) {
+    if (text == ErrorText(code)) return code;
+  }
+  return std::nullopt;
+}
+
+// "2024-05-01", "2024-05-01T13:30:00" (seconds and fractions optional) -> serial.
+std::optional<double> ParseIsoDate(std::string_view text) {
+  int y = 0, mo = 0, d = 0, h = 0, mi = 0;
+  double s = 0;
+  bool ok = true;
+  if (text.size() < 10 || text[4] != '-' || text[7] != '-') return std::nullopt;
+  y = static_cast<int>(ParseInt(text.substr(0, 4), ok));
+  if (ok) mo = static_cast<int>(ParseInt(text.substr(5, 2), ok));
+  if (ok) d = static_cast<int>(ParseInt(text.substr(8, 2), ok));
+  if (!ok || !IsValidCalendarDate(y, mo, d)) return std::nullopt;
+  if (text.size() >= 16 && text[10] == 'T' && text[13] == ':') {
+    h = static_cast<int>(ParseInt(text.substr(11, 2), ok));
+    if (ok) mi = static_cast<int>(ParseInt(text.substr(14, 2), ok));
+    if (ok && text.size() >= 19 && text[16] == ':') {
+      size_t end = 17;
+      while (end < text.size() && ((text[end] >= '0' && text[end] <= '9') || text[end] == '.')) ++end;
+      s = ParseDouble(text.substr(17, end - 17), ok);
+    }
+    if (!ok || h > 23 || mi > 59 || s >= 60) return std::nullopt;
+  }
+  try {
+    return DateToSerial(y, mo, d) + (h * 3600 + mi * 60 + s) / 86400.0;
+  } catch (const HostError&) {
+    return std::nullopt;
+  }
+}
+
+}  // namespace
+
+SheetReader::SheetReader(Sheet& sheet, SheetReadContext context)
+    : sheet_(sheet), ctx_(std::move(context)) {
+  columns_.resize(static_cast<size_t>(sheet.Cols()) + 1);
+}
+
+void SheetReader::Fail(const std::string& why) const { throw FileError(ctx_.what + ": " + why); }
+
+const CellStyle& SheetReader::Style(int index) {
+  if (index < 0 || static_cast<size_t>(index) >= ctx_.styles->size()) {
+    Fail("a cell refers to a format that does not exist");
+  }
+  const CellStyle& s = (*ctx_.styles)[static_cast<size_t>(index)];
+  lostFormatting_ |= s.lost;
+  return s;
+}
+
+void SheetReader::Spend(int64_t cells) {
+  *ctx_.cellBudget -= cells;
+  if (*ctx_.cellBudget < 0) throw FileError(ctx_.what + " is refused: the workbook holds too many cells");
+}
+
+void SheetReader::Put(int32_t row, int32_t col, CellRecord record) {
+  auto& column = columns_[static_cast<size_t>(col)];
+  if (!column.empty() && column.back().row >= row) ordered_ = false;
+  column.push_back(ColumnStore::Entry{row, std::move(record)});
+}
+
+void SheetReader::Start(std::string_view, std::string_view name, const XmlAttrs& attrs) {
+  path_.emplace_back(name);
+  const size_t depth = path_.size();
+  if (depth == 1) {
+    if (name != "worksheet") Fail("the part is not a worksheet");
+    return;
+  }
+  if (depth == 2) {
+    if (name == "sheetFormatPr") {
+      bool ok = false;
+      if (Truthy(attrs.Get("zeroHeight"))) {
+        sheet_.SetRowHeight(1, sheet_.Rows(), 0);
+      } else if (const auto h = attrs.Get("defaultRowHeight")) {
+        const double height = ParseDouble(*h, ok);
+        if (ok && height > 0 && height <= kMaxRowHeight && height != kDefaultRowHeightPoints) {
+          sheet_.SetRowHeight(1, sheet_.Rows(), height);
+        }
+      }
+      if (const auto w = attrs.Get("defaultColWidth")) {
+        const double chars = StoredWidthToChars(ParseDouble(*w, ok), ctx_.maxDigitWidthPx);
+        if (ok && chars > 0 && chars <= 255 && chars != kDefaultColumnWidthChars) {
+          sheet_.SetColumnWidth(1, sheet_.Cols(), chars);
+        }
+      }
+    } else if (name == "legacyDrawing") {
+      legacyDrawingId_ = std::string(attrs.Get("id").value_or(""));
+    } else if (std::find(kKnownElements.begin(), kKnownElements.end(), name) == kKnownElements.end()) {
+      bool named = false;
+      for (const auto& [element, description] : kUnmodelledElements) {
+        if (element == name) {
+          ctx_.unmodelled->insert(std::string(description));
+          named = true;
+        }
+      }
+      if (!named && name != "extLst" && name != "AlternateContent") {
+        ctx_.unmodelled->insert("worksheet settings (" + std::string(name) + ")");
+      } else if (!named) {
+        ctx_.unmodelled->insert("worksheet extensions (newer conditional formats, validation or sparklines)");
+      }
+    }
+    return;
+  }
+  const std::string_view parent = path_[depth - 2];
+  if (name == "tabColor" && parent == "sheetPr") {
+    ctx_.unmodelled->insert("tab colours");
+  } else if (name == "col" && parent == "cols") {
+    ReadColumn(attrs);
+  } else if (name == "row" && parent == "sheetData") {
+    StartRow(attrs);
+  } else if (name == "c" && parent == "row") {
+    StartCell(attrs);
+  } else if (inCell_ && name == "v" && parent == "c") {
+    inValue_ = true;
+  } else if (inCell_ && name == "f" && parent == "c") {
+    inFormula_ = true;
+    formulaType_ = std::string(attrs.Get("t").value_or("normal"));
+  } else if (inCell_ && name == "t" && (parent == "is" || (parent == "r" && depth >= 3 && path_[depth - 3] == "is"))) {
+    inInlineText_ = true;
+  } else if (inCell_ && name == "rPr") {
+    ctx_.unmodelled->insert("rich text formatting");
+  } else if (name == "mergeCell" && parent == "mergeCells") {
+    const auto area = ParseAreaRef(attrs.Get("ref").value_or(""));
+    if (!area) Fail("a merged area has a bad reference");
+    if (area->Count() < 2) return;
+    try {
+      sheet_.AddMergedArea(*area);
+    } catch (const HostError& e) {
+      Fail(std::string("bad merged area ") + AreaRefText(*area) + " (" + e.what() + ")");
+    }
+  } else if (name == "sheetView" && parent == "sheetViews") {
+    if (sawView_) return;
+    if (Truthy(attrs.Get("tabSelected"))) tabSelected_ = true;
+    if (const auto tl = attrs.Get("topLeftCell")) {
+      if (const auto c = ParseCellRef(*tl); c && sheet_.Contains(*c)) sheet_.View().scroll = *c;
+    }
+  } else if (name == "pane" && parent == "sheetView" && !sawView_) {
+    activePane_ = std::string(attrs.Get("activePane").value_or("topLeft"));
+    ctx_.unmodelled->insert("frozen or split panes");
+  } else if (name == "selection" && parent == "sheetView" && !sawView_) {
+    ReadSelection(attrs);
+  }
+}
+
+void SheetReader::ReadColumn(const XmlAttrs& attrs) {
+  bool ok1 = false;
+  bool ok2 = false;
+  const int64_t min = ParseInt(attrs.Get("min").value_or(""), ok1);
+  const int64_t max = ParseInt(attrs.Get("max").value_or(""), ok2);
+  if (!ok1 || !ok2 || min < 1 || min > max || max > 16384) Fail("a column range is malformed");
+  if (min > sheet_.Cols()) return;
+  const auto first = static_cast<int32_t>(min);
+  const auto last = static_cast<int32_t>(std::min<int64_t>(max, sheet_.Cols()));
+  if (Truthy(attrs.Get("hidden"))) {
+    sheet_.SetColumnWidth(first, last, 0);
+  } else if (const auto w = attrs.Get("width")) {
+    bool ok = false;
+    const double chars = StoredWidthToChars(ParseDouble(*w, ok), ctx_.maxDigitWidthPx);
+    if (ok) sheet_.SetColumnWidth(first, last, std::min(chars, 255.0));
+  }
+  if (const auto s = attrs.Get("style")) {
+    bool ok = false;
+    const CellStyle& style = Style(static_cast<int>(std::clamp<int64_t>(ParseInt(*s, ok), -1, INT32_MAX)));
+    if (style.colorIndex != 0) sheet_.SetColumnColor(first, last, style.colorIndex);
+    if (style.numberFormat != kGeneralFormat) sheet_.SetColumnNumberFormat(first, last, style.numberFormat);
+  }
+  if (attrs.Get("outlineLevel").value_or("0") != "0") ctx_.unmodelled->insert("outline grouping");
+}
+
+void SheetReader::StartRow(const XmlAttrs& attrs) {
+  int64_t r = int64_t{row_} + 1;
+  if (const auto text = attrs.Get("r")) {
+    bool ok = false;
+    r = ParseInt(*text, ok);
+    if (!ok || r < 1 || r > 1048576) Fail("a row number is malformed");
+  }
+  if (r <= row_) ordered_ = false;
+  row_ = static_cast<int32_t>(r);
+  lastCol_ = 0;
+  rowCols_.clear();
+  rowStyle_ = -1;
+  if (attrs.Get("outlineLevel").value_or("0") != "0") ctx_.unmodelled->insert("outline grouping");
+  if (row_ > sheet_.Rows()) return;  // refused below if it holds a cell
+  if (Truthy(attrs.Get("hidden"))) {
+    sheet_.SetRowHeight(row_, row_, 0);
+  } else if (const auto ht = attrs.Get("ht")) {
+    bool ok = false;
+    const double h = ParseDouble(*ht, ok);
+    if (!ok || !(h >= 0)) Fail("a row height is malformed");
+    sheet_.SetRowHeight(row_, row_, std::min(h, kMaxRowHeight));
+  }
+  if (Truthy(attrs.Get("customFormat"))) {
+    if (const auto s = attrs.Get("s")) {
+      bool ok = false;
+      const int64_t index = ParseInt(*s, ok);
+      if (ok && index > 0) rowStyle_ = static_cast<int>(std::min<int64_t>(index, INT32_MAX));
+    }
+  }
+}
+
+void SheetReader::EndRow() {
+  if (rowStyle_ < 0 || row_ > sheet_.Rows()) return;
+  const CellStyle& style = Style(rowStyle_);
+  if (style.colorIndex == 0 && style.numberFormat == kGeneralFormat && !style.quotePrefix) return;
+  // A row format applies to every cell of the row that does not list its own; the engine keeps
+  // it on those cells. Too many such rows are reported rather than expanded.
+  const int64_t expansion = int64_t{sheet_.Cols()} - static_cast<int64_t>(rowCols_.size());
+  if (expansion > *ctx_.cellBudget / 2) {
+    ctx_.unmodelled->insert("formats of whole rows");
+    return;
+  }
+  Spend(expansion);
+  std::sort(rowCols_.begin(), rowCols_.end());
+  size_t k = 0;
+  for (int32_t col = 1; col <= sheet_.Cols(); ++col) {
+    if (k < rowCols_.size() && rowCols_[k] == col) {
+      while (k < rowCols_.size() && rowCols_[k] == col) ++k;
+      continue;
+    }
+    CellRecord r;
+    r.quotePrefix = style.quotePrefix;
+    SetOwnColor(r, style.colorIndex, sheet_.ColumnColor(col));
+    SetOwnNumberFormat(r, style.numberFormat, sheet_.ColumnNumberFormat(col));
+    if (!r.Blank()) Put(row_, col, std::move(r));
+  }
+}
+
+void SheetReader::StartCell(const XmlAttrs& attrs) {
+  inCell_ = true;
+  if (const auto ref = attrs.Get("r")) {
+    const auto c = ParseCellRef(*ref);
+    if (!c) Fail("a cell has a bad reference");
+    cell_ = *c;
+    if (cell_.row != row_ && row_ != 0) Fail("cell " + std::string(*ref) + " lies outside its row");
+  } else {
+    if (row_ == 0 || lastCol_ >= 16384) Fail("a cell has no reference");
+    cell_ = Cell{row_, lastCol_ + 1};
+  }
+  lastCol_ = cell_.col;
+  if (!sheet_.Contains(cell_)) {
+    Fail("cell " + CellRefText(cell_) + " lies outside the " + std::to_string(sheet_.Rows()) +
+         " x " + std::to_string(sheet_.Cols()) + " grid");
+  }
+  rowCols_.push_back(cell_.col);
+  cellStyle_ = 0;
+  if (const auto s = attrs.Get("s")) {
+    bool ok = false;
+    const int64_t index = ParseInt(*s, ok);
+    if (!ok || index < 0 || index > INT32_MAX) Fail("a cell has a bad format number");
+    cellStyle_ = static_cast<int>(index);
+  }
+  type_ = std::string(attrs.Get("t").value_or("n"));
+  value_.clear();
+  formula_.clear();
+  formulaType_.clear();
+  formulaHasText_ = false;
+}
+
+void SheetReader::Text(std::string_view text) {
+  if (inValue_ || inInlineText_) {
+    if (value_.size() + text.size() > kMaxCellText) Fail("a cell's text is too long");
+    value_ += text;
+  } else if (inFormula_) {
+    if (formula_.size() + text.size() > kMaxCellText) Fail("a formula is too long");
+    formula_ += text;
+  }
+}
+
+void SheetReader::EndCell() {
+  inCell_ = false;
+  Spend(1);
+  const CellStyle& style = Style(cellStyle_);
+  const std::string where = "cell " + CellRefText(cell_);
+  CellRecord r;
+  bool ok = true;
+  if (type_ == "s") {
+    const int64_t index = ParseInt(value_, ok);
+    if (!ok || index < 0 || static_cast<size_t>(index) >= ctx_.sharedStrings->size()) {
+      Fail(where + " refers to a shared text that does not exist");
+    }
+    r.value = Value::Text((*ctx_.sharedStrings)[static_cast<size_t>(index)]);
+  } else if (type_ == "str" || type_ == "inlineStr") {
+    r.value = Value::Text(DecodeEscapes(value_));
+  } else if (type_ == "b") {
+    if (!value_.empty()) r.value = Value::Boolean(value_ == "1" || value_ == "true");
+  } else if (type_ == "e") {
+    if (const auto code = ParseError(value_)) {
+      r.value = Value::Error(*code);
+    } else if (!value_.empty()) {
+      ctx_.unmodelled->insert("error values of newer versions (kept as #N/A)");
+      r.value = Value::Error(ErrorCode::NA);
+    }
+  } else if (type_ == "d") {
+    if (!value_.empty()) {
+      const auto serial = ParseIsoDate(value_);
+      if (!serial) Fail(where + " holds a malformed date");
+      r.value = Value::Date(*serial);
+    }
+  } else if (type_ == "n") {
+    if (!value_.empty()) {
+      const double v = ParseDouble(value_, ok);
+      if (!ok || !std::isfinite(v)) Fail(where + " holds a malformed number");
+      const double serial = ctx_.date1904 ? v + k1904Offset : v;
+      if (style.isDate && serial >= 0 && serial <= kLastSerial) {
+        r.value = Value::Date(serial);
+      } else {
+        r.value = Value::Number(v);
+      }
+    }
+  } else {
+    Fail(where + " has an unknown type '" + type_ + "'");
+  }
+  if (!formulaType_.empty()) {
+    if (formulaType_ == "shared" && !formulaHasText_) {
+      ctx_.unmodelled->insert("shared formulas (kept as values)");
+    } else if (formulaType_ == "dataTable") {
+      ctx_.unmodelled->insert("data tables");
+    } else if (!formula_.empty()) {
+      if (formulaType_ == "array") ctx_.unmodelled->insert("array formulas");
+      r.Extras().formula = "=" + DecodeEscapes(formula_);
+    }
+  }
+  r.quotePrefix = style.quotePrefix;
+  SetOwnColor(r, style.colorIndex, sheet_.ColumnColor(cell_.col));
+  SetOwnNumberFormat(r, style.numberFormat, sheet_.ColumnNumberFormat(cell_.col));
+  if (!r.Blank()) Put(cell_.row, cell_.col, std::move(r));
+}
+
+void SheetReader::ReadSelection(const XmlAttrs& attrs) {
+  const std::string pane(attrs.Get("pane").value_or("topLeft"));
+  if (!activePane_.empty() && pane != activePane_) return;
+  Selection sel;
+  const auto active = ParseCellRef(attrs.Get("activeCell").value_or(""));
+  std::string_view sqref = attrs.Get("sqref").value_or("");
+  while (!sqref.empty()) {
+    const size_t space = sqref.find(' ');
+    const std::string_view piece = sqref.substr(0, space);
+    if (!piece.empty()) {
+      const auto area = ParseAreaRef(piece);
+      if (!area || !sheet_.Contains(area->last)) return;  // a selection the sheet cannot hold is not kept
+      if (sel.areas.size() < 4096) sel.areas.push_back(*area);
+    }
+    sqref = space == std::string_view::npos ? std::string_view() : sqref.substr(space + 1);
+  }
+  if (active && sheet_.Contains(*active)) {
+    sel.active = *active;
+    if (sel.areas.empty()) sel.areas.push_back(Area::Of(*active));
+  } else if (!sel.areas.empty()) {
+    sel.active = sel.areas.front().first;
+  } else {
+    return;
+  }
+  sheet_.View().selection = std::move(sel);
+}
+
+void SheetReader::End(std::string_view, std::string_view name) {
+  const size_t depth = path_.size();
+  const std::string_view parent = depth >= 2 ? std::string_view(path_[depth - 2]) : std::string_view();
+  if (name == "c" && parent == "row" && inCell_) {
+    EndCell();
+  } else if (name == "v") {
+    inValue_ = false;
+  } else if (name == "f" && inFormula_) {
+    inFormula_ = false;
+    formulaHasText_ = !formula_.empty();
+  } else if (name == "t") {
+    inInlineText_ = false;
+  } else if (name == "row" && parent == "sheetData") {
+    EndRow();
+  } else if (name == "sheetView" && parent == "sheetViews") {
+    sawView_ = true;
+  }
+  path_.pop_back();
+}
+
+void SheetReader::Finish() {
+  DescribeLostFormatting(lostFormatting_, *ctx_.unmodelled);
+  auto& stores = sheet_.Columns();
+  for (size_t col = 1; col < columns_.size(); ++col) {
+    auto& entries = columns_[col];
+    if (entries.empty()) continue;
+    if (!ordered_) {
+      std::stable_sort(entries.begin(), entries.end(),
+                       [](const ColumnStore::Entry& a, const ColumnStore::Entry& b) { return a.row < b.row; });
+      // A cell listed twice keeps its last listing.
+      std::vector<ColumnStore::Entry> unique;
+      for (auto& e : entries) {
+        if (!unique.empty() && unique.back().row == e.row) {
+          unique.back() = std::move(e);
+        } else {
+          unique.push_back(std::move(e));
+        }
+      }
+      entries = std::move(unique);
+    }
+    stores[static_cast<int32_t>(col)].InsertRun(std::move(entries));
+    entries = {};
+  }
+  sheet_.DropEmptyColumns();
+}
+
+}  // namespace tezlo

@@ -1,0 +1,87 @@
+// Reads one worksheet part into a Sheet: cells with their values, formulas and formats, column
+// and row sizes and formats, merged areas and the window's view. Worksheet features the engine
+// does not keep are reported.
+#pragma once
+
+#include <cstdint>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "files/style_reader.h"
+#include "files/xml_reader.h"
+#include "memory/sheet.h"
+
+namespace tezlo {
+
+struct SheetReadContext {
+  const std::vector<CellStyle>* styles;
+  const std::vector<std::string>* sharedStrings;
+  std::set<std::string>* unmodelled;
+  int64_t* cellBudget;  // cells the workbook may still hold
+  int32_t maxDigitWidthPx = 7;
+  bool date1904 = false;
+  std::string what;  // "sheet 'Name' of book.xlsx", for messages
+};
+
+class SheetReader final : public XmlHandler {
+ public:
+  SheetReader(Sheet& sheet, SheetReadContext context);
+
+  void Start(std::string_view ns, std::string_view name, const XmlAttrs& attrs) override;
+  void End(std::string_view ns, std::string_view name) override;
+  void Text(std::string_view text) override;
+
+  // Moves the cells read into the sheet; call once the part is read.
+  void Finish();
+  // The relationship id of the legacy drawing holding the comment boxes, if any.
+  const std::string& LegacyDrawingId() const { return legacyDrawingId_; }
+  bool TabSelected() const { return tabSelected_; }
+
+ private:
+  void StartCell(const XmlAttrs& attrs);
+  void EndCell();
+  void StartRow(const XmlAttrs& attrs);
+  void EndRow();
+  void ReadColumn(const XmlAttrs& attrs);
+  void ReadSelection(const XmlAttrs& attrs);
+  const CellStyle& Style(int index);
+  void Spend(int64_t cells);
+  void Put(int32_t row, int32_t col, CellRecord record);
+  [[noreturn]] void Fail(const std::string& why) const;
+
+  Sheet& sheet_;
+  SheetReadContext ctx_;
+  std::vector<std::string> path_;
+  std::vector<std::vector<ColumnStore::Entry>> columns_;  // by column, rows ascending
+  bool ordered_ = true;
+
+  // The row being read.
+  int32_t row_ = 0;
+  int rowStyle_ = -1;  // a row format for the cells the row does not list
+  std::vector<int32_t> rowCols_;
+
+  // The cell being read.
+  bool inCell_ = false;
+  Cell cell_{};
+  int cellStyle_ = 0;
+  std::string type_;
+  std::string value_;
+  std::string formula_;
+  std::string formulaType_;
+  bool formulaHasText_ = false;
+  bool inValue_ = false;
+  bool inFormula_ = false;
+  bool inInlineText_ = false;
+  int32_t lastCol_ = 0;
+
+  bool defaultsApplied_ = false;
+  bool sawView_ = false;
+  bool tabSelected_ = false;
+  std::string activePane_;
+  std::string legacyDrawingId_;
+  unsigned lostFormatting_ = 0;
+};
+
+}  // namespace tezlo

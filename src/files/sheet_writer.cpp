@@ -1,0 +1,382 @@
+#include "files/sheet_writer.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <map>
+#include <set>
+
+#include "files/cell_ref.h"
+#include "files/column_width.h"
+#include "files/comment_parts.h"
+#include "files/xml_text.h"
+
+namespace tezlo {
+
+namespace {
+
+void AppendNumber(std::string& out, double v) {
+  char buffer[32];
+  const auto r = std::to_chars(buffer, buffer + sizeof buffer, v);
+  out.append(buffer, r.ptr);
+}
+
+void AppendInt(std::string& out, int64_t v) {
+  char buffer[24];
+  const auto r = std::to_chars(buffer, buffer + sizeof buffer, v);
+  out.append(buffer, r.ptr);
+}
+
+// The style index of a cell, remembered by the identity of its format string (the sheet's
+// formats live as long as the write) so that most cells cost one hash look-up.
+class CellStyles {
+ public:
+  explicit CellStyles(StyleTable& table) : table_(table) {}
+  uint32_t Of(const std::string& format, int color, bool quote) {
+    const Key key{&format, color * 2 + (quote ? 1 : 0)};
+    auto it = cache_.find(key);
+    if (it != cache_.end()) return it->second;
+    const uint32_t index = table_.IndexOf(format, color, quote);
+    cache_.emplace(key, index);
+    return index;
+  }
+
+ private:
+  using Key = std::pair<const std::string*, int>;
+  struct Hash {
+    size_t operator()(const Key& k) const {
+      return std::hash<const void*>()(k.first) ^ (static_cast<size_t>(k.second) * 0x9E3779B97F4A7C15ull);
+    }
+  };
+  StyleTable& table_;
+  std::unordered_map<Key, uint32_t, Hash> cache_;
+};
+
+// The row height most rows have: written once as the sheet's default.
+double CommonRowHeight(const Sheet& sheet) {
+  std::map<double, int64_t> rows;
+  int64_t covered = 0;
+  for (const auto& [first, run] : sheet.RowHeights().Runs()) {
+    const int64_t n = int64_t{run.last} - first + 1;
+    rows[run.value] += n;
+    covered += n;
+  }
+  rows[kDefaultRowHeightPoints] += sheet.Rows() - covered;
+  double best = kDefaultRowHeightPoints;
+  int64_t most = -1;
+  for (const auto& [height, n] : rows) {
+    if (n > most) {
+      most = n;
+      best = height;
+    }
+  }
+  return best;
+}
+
+class Writer {
+ public:
+  Writer(const Sheet& sheet, int maxDigitWidthPx, StyleTable& styles, SharedTexts& texts)
+      : sheet_(sheet), mdw_(maxDigitWidthPx), styles_(styles), texts_(texts) {}
+
+  SheetParts Run(int number, bool selected);
+
+ private:
+  void Views(bool selected);
+  void Columns();
+  void Rows();
+  void OpenRow(int32_t row);
+  void HeightOnlyRowsBefore(int32_t row);
+  void CellXml(Cell c, const CellRecord& r);
+
+  const Sheet& sheet_;
+  int mdw_;
+  StyleTable& styles_;
+  CellStyles cellStyles_{styles_};
+  SharedTexts& texts_;
+  std::string out_;
+  double defaultHeight_ = kDefaultRowHeightPoints;
+  // Rows whose height differs from the default, as runs, walked in order.
+  std::vector<std::pair<int32_t, int32_t>> heightRuns_;
+  size_t heightRun_ = 0;
+  int32_t nextHeightRow_ = 0;
+  std::vector<CommentBox> comments_;
+};
+
+void Writer::Views(bool selected) {
+  const SheetView& view = sheet_.View();
+  out_ += "<sheetViews><sheetView";
+  if (selected) out_ += " tabSelected=\"1\"";
+  if (view.scroll != Cell{1, 1}) {
+    out_ += " topLeftCell=\"";
+    AppendCellRef(out_, view.scroll);
+    out_ += '"';
+  }
+  out_ += " workbookViewId=\"0\"><selection activeCell=\"";
+  AppendCellRef(out_, view.selection.active);
+  out_ += '"';
+  for (size_t i = 0; i < view.selection.areas.size(); ++i) {
+    if (view.selection.areas[i].Contains(view.selection.active)) {
+      if (i != 0) {
+        out_ += " activeCellId=\"";
+        AppendInt(out_, static_cast<int64_t>(i));
+        out_ += '"';
+      }
+      break;
+    }
+  }
+  out_ += " sqref=\"";
+  for (size_t i = 0; i < view.selection.areas.size(); ++i) {
+    if (i != 0) out_ += ' ';
+    out_ += AreaRefText(view.selection.areas[i]);
+  }
+  if (view.selection.areas.empty()) AppendCellRef(out_, view.selection.active);
+  out_ += "\"/></sheetView></sheetViews>";
+}
+
+void Writer::Columns() {
+  // Every column where a width, a colour or a number format starts or stops.
+  std::set<int32_t> cuts{1, sheet_.Cols() + 1};
+  auto addCuts = [&cuts](const auto& runs) {
+    for (const auto& [first, run] : runs.Runs()) {
+      cuts.insert(first);
+      if (run.last < INT32_MAX) cuts.insert(run.last + 1);
+    }
+  };
+  addCuts(sheet_.ColumnWidths());
+  addCuts(sheet_.ColumnColors());
+  addCuts(sheet_.ColumnNumberFormats());
+  std::string cols;
+  for (auto it = cuts.begin(); it != cuts.end() && *it <= sheet_.Cols(); ++it) {
+    const int32_t first = *it;
+    const int32_t last = std::min(*std::next(it), sheet_.Cols() + 1) - 1;
+    const double width = sheet_.ColumnWidth(first);
+    const uint32_t style =
+        cellStyles_.Of(sheet_.ColumnNumberFormat(first), sheet_.ColumnColor(first), false);
+    if (width == kDefaultColumnWidthChars && style == 0) continue;
+    cols += "<col min=\"";
+    AppendInt(cols, first);
+    cols += "\" max=\"";
+    AppendInt(cols, last);
+    cols += "\" width=\"";
+    AppendNumber(cols, CharsToStoredWidth(width, mdw_));
+    cols += '"';
+    if (style != 0) {
+      cols += " style=\"";
+      AppendInt(cols, style);
+      cols += '"';
+    }
+    if (width == 0) cols += " hidden=\"1\"";
+    if (width != kDefaultColumnWidthChars) cols += " customWidth=\"1\"";
+    cols += "/>";
+  }
+  if (!cols.empty()) out_ += "<cols>" + cols + "</cols>";
+}
+
+void Writer::OpenRow(int32_t row) {
+  out_ += "<row r=\"";
+  AppendInt(out_, row);
+  out_ += '"';
+  const double h = sheet_.RowHeight(row);
+  if (h != defaultHeight_) {
+    if (h == 0) {
+      out_ += " hidden=\"1\" customHeight=\"1\"";
+    } else {
+      out_ += " ht=\"";
+      AppendNumber(out_, h);
+      out_ += "\" customHeight=\"1\"";
+    }
+  }
+  out_ += '>';
+}
+
+void Writer::HeightOnlyRowsBefore(int32_t row) {
+  while (heightRun_ < heightRuns_.size()) {
+    const auto [first, last] = heightRuns_[heightRun_];
+    const int32_t from = std::max(first, nextHeightRow_);
+    if (from >= row) return;
+    const int32_t to = std::min(last, row - 1);
+    for (int32_t r = from; r <= to; ++r) {
+      OpenRow(r);
+      out_ += "</row>";
+    }
+    nextHeightRow_ = std::max(nextHeightRow_, to + 1);
+    if (to == last) ++heightRun_;
+  }
+}
+
+void Writer::CellXml(Cell c, const CellRecord& r) {
+  const int color = r.colorIndex != kInheritColor ? r.colorIndex : sheet_.ColumnColor(c.col);
+  const std::string& format =
+      r.OwnNumberFormat() ? *r.OwnNumberFormat() : sheet_.ColumnNumberFormat(c.col);
+  const uint32_t style = cellStyles_.Of(format, color, r.quotePrefix);
+  out_ += "<c r=\"";
+  AppendCellRef(out_, c);
+  out_ += '"';
+  if (style != 0) {
+    out_ += " s=\"";
+    AppendInt(out_, style);
+    out_ += '"';
+  }
+  const Value& v = r.value;
+  const bool formula = r.HasFormula();
+  const bool finite = !(v.IsNumber() || v.IsDate()) || std::isfinite(v.AsNumber());
+  switch (v.Kind()) {
+    case ValueKind::Text:
+      out_ += formula ? " t=\"str\"" : " t=\"s\"";
+      break;
+    case ValueKind::Boolean:
+      out_ += " t=\"b\"";
+      break;
+    case ValueKind::Error:
+      out_ += " t=\"e\"";
+      break;
+    case ValueKind::Number:
+    case ValueKind::Date:
+      if (!finite) out_ += " t=\"e\"";
+      break;
+    case ValueKind::Empty:
+      break;
+  }
+  if (!formula && v.IsEmpty()) {
+    out_ += "/>";
+    return;
+  }
+  out_ += '>';
+  if (formula) {
+    out_ += "<f>";
+    const std::string& f = r.extras->formula;
+    AppendXmlText(out_, std::string_view(f).substr(f[0] == '=' ? 1 : 0));
+    out_ += "</f>";
+  }
+  switch (v.Kind()) {
+    case ValueKind::Text:
+      out_ += "<v>";
+      if (formula) {
+        AppendXmlText(out_, v.AsText());
+      } else {
+        AppendInt(out_, texts_.IndexOf(v.AsText()));
+      }
+      out_ += "</v>";
+      break;
+    case ValueKind::Boolean:
+      out_ += v.AsBoolean() ? "<v>1</v>" : "<v>0</v>";
+      break;
+    case ValueKind::Error:
+      out_ += "<v>";
+      out_ += ErrorText(v.AsError());
+      out_ += "</v>";
+      break;
+    case ValueKind::Number:
+    case ValueKind::Date:
+      out_ += "<v>";
+      if (finite) {
+        AppendNumber(out_, v.AsNumber());
+      } else {
+        out_ += ErrorText(ErrorCode::Num);
+      }
+      out_ += "</v>";
+      break;
+    case ValueKind::Empty:
+      break;
+  }
+  out_ += "</c>";
+}
+
+void Writer::Rows() {
+  for (const auto& [first, run] : sheet_.RowHeights().Runs()) {
+    if (run.value != defaultHeight_) heightRuns_.emplace_back(first, std::min(run.last, sheet_.Rows()));
+  }
+  if (defaultHeight_ != kDefaultRowHeightPoints) {
+    // Rows no run covers have the engine's default height, which is not the sheet's here.
+    std::vector<std::pair<int32_t, int32_t>> gaps;
+    int32_t next = 1;
+    for (const auto& [first, run] : sheet_.RowHeights().Runs()) {
+      if (first > next) gaps.emplace_back(next, first - 1);
+      next = std::max(next, run.last + 1);
+    }
+    if (next <= sheet_.Rows()) gaps.emplace_back(next, sheet_.Rows());
+    heightRuns_.insert(heightRuns_.end(), gaps.begin(), gaps.end());
+    std::sort(heightRuns_.begin(), heightRuns_.end());
+  }
+  out_ += "<sheetData>";
+  int32_t openRow = 0;
+  sheet_.ForEachCellByRow([&](Cell c, const CellRecord& r) {
+    if (c.row != openRow) {
+      if (openRow != 0) out_ += "</row>";
+      HeightOnlyRowsBefore(c.row);
+      OpenRow(c.row);
+      openRow = c.row;
+      nextHeightRow_ = std::max(nextHeightRow_, c.row + 1);
+    }
+    CellXml(c, r);
+    if (r.HasComment()) comments_.push_back(CommentBox{c, &*r.extras->comment});
+  });
+  if (openRow != 0) out_ += "</row>";
+  HeightOnlyRowsBefore(sheet_.Rows() + 1);
+  out_ += "</sheetData>";
+}
+
+SheetParts Writer::Run(int number, bool selected) {
+  defaultHeight_ = CommonRowHeight(sheet_);
+  out_ =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+      "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" "
+      "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\">";
+  Views(selected);
+  out_ += "<sheetFormatPr defaultRowHeight=\"";
+  AppendNumber(out_, defaultHeight_ == 0 ? kDefaultRowHeightPoints : defaultHeight_);
+  out_ += "\" customHeight=\"1\"";
+  if (defaultHeight_ == 0) out_ += " zeroHeight=\"1\"";
+  out_ += "/>";
+  Columns();
+  Rows();
+  if (!sheet_.MergedAreas().empty()) {
+    out_ += "<mergeCells count=\"";
+    AppendInt(out_, static_cast<int64_t>(sheet_.MergedAreas().size()));
+    out_ += "\">";
+    for (const Area& a : sheet_.MergedAreas()) out_ += "<mergeCell ref=\"" + AreaRefText(a) + "\"/>";
+    out_ += "</mergeCells>";
+  }
+  out_ += "<pageMargins left=\"0.7\" right=\"0.7\" top=\"0.75\" bottom=\"0.75\" header=\"0.3\" footer=\"0.3\"/>";
+  SheetParts parts;
+  if (!comments_.empty()) {
+    out_ += "<legacyDrawing r:id=\"rId2\"/>";
+    parts.comments = CommentsXml(comments_);
+    parts.drawing = CommentBoxesVml(comments_, number);
+  }
+  out_ += "</worksheet>";
+  parts.worksheet = std::move(out_);
+  return parts;
+}
+
+}  // namespace
+
+uint32_t SharedTexts::IndexOf(std::string_view text) {
+  ++uses_;
+  auto [it, added] = index_.try_emplace(text, static_cast<uint32_t>(texts_.size()));
+  if (added) texts_.push_back(text);
+  return it->second;
+}
+
+std::string SharedTexts::Xml() const {
+  std::string out =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+      "<sst xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" count=\"" +
+      std::to_string(uses_) + "\" uniqueCount=\"" + std::to_string(texts_.size()) + "\">";
+  for (std::string_view t : texts_) {
+    const bool keepSpace = !t.empty() && (t.front() == ' ' || t.back() == ' ' || t.front() == '\n' ||
+                                          t.back() == '\n' || t.front() == '\t' || t.back() == '\t');
+    out += keepSpace ? "<si><t xml:space=\"preserve\">" : "<si><t>";
+    AppendXmlText(out, t);
+    out += "</t></si>";
+  }
+  out += "</sst>";
+  return out;
+}
+
+SheetParts WriteSheet(const Sheet& sheet, int number, bool selected, int maxDigitWidthPx,
+                      StyleTable& styles, SharedTexts& texts) {
+  return Writer(sheet, maxDigitWidthPx, styles, texts).Run(number, selected);
+}
+
+}  // namespace tezlo

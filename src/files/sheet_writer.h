@@ -1,0 +1,40 @@
+// Writes one sheet as a worksheet part, with its comments part and the drawing of the comment
+// boxes.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "files/style_table.h"
+#include "memory/sheet.h"
+
+namespace tezlo {
+
+// The workbook's shared texts: each distinct cell text once, numbered in order of first use.
+// Keys point into the workbook, which does not change while it is written.
+class SharedTexts {
+ public:
+  uint32_t IndexOf(std::string_view text);
+  std::string Xml() const;
+  size_t Count() const { return texts_.size(); }
+
+ private:
+  std::unordered_map<std::string_view, uint32_t> index_;
+  std::vector<std::string_view> texts_;
+  size_t uses_ = 0;
+};
+
+struct SheetParts {
+  std::string worksheet;
+  std::string comments;  // empty when the sheet has none
+  std::string drawing;   // the comment boxes, with the comments
+};
+
+// `number` is the sheet's 1-based position (it numbers its comment boxes).
+SheetParts WriteSheet(const Sheet& sheet, int number, bool selected, int maxDigitWidthPx,
+                      StyleTable& styles, SharedTexts& texts);
+
+}  // namespace tezlo

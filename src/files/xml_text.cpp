@@ -1,0 +1,117 @@
+#include "files/xml_text.h"
+
+namespace tezlo {
+
+namespace {
+
+bool IsHex(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
+
+int HexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return c - 'A' + 10;
+}
+
+// "_x" + four hex digits + "_" at `i`.
+bool EscapeAt(std::string_view text, size_t i) {
+  if (i + 7 > text.size() || text[i] != '_' || text[i + 1] != 'x' || text[i + 6] != '_') return false;
+  for (size_t k = i + 2; k < i + 6; ++k) {
+    if (!IsHex(text[k])) return false;
+  }
+  return true;
+}
+
+void AppendHexEscape(std::string& out, unsigned value) {
+  static const char* digits = "0123456789ABCDEF";
+  out += "_x";
+  for (int shift = 12; shift >= 0; shift -= 4) out += digits[(value >> shift) & 0xF];
+  out += '_';
+}
+
+void AppendUtf8(std::string& out, unsigned cp) {
+  if (cp < 0x80) {
+    out += static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    out += static_cast<char>(0xC0 | (cp >> 6));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  }
+}
+
+}  // namespace
+
+void AppendXmlText(std::string& out, std::string_view text, bool attribute) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    const auto u = static_cast<unsigned char>(c);
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"':
+        if (attribute) {
+          out += "&quot;";
+        } else {
+          out += c;
+        }
+        break;
+      case '\r': out += "&#13;"; break;
+      case '\n':
+        if (attribute) {
+          out += "&#10;";
+        } else {
+          out += c;
+        }
+        break;
+      case '\t':
+        if (attribute) {
+          out += "&#9;";
+        } else {
+          out += c;
+        }
+        break;
+      case '_':
+        if (EscapeAt(text, i)) {
+          out += "_x005F_";
+        } else {
+          out += c;
+        }
+        break;
+      default:
+        if (u < 0x20) {
+          AppendHexEscape(out, u);
+        } else if (u == 0xEF && i + 2 < text.size() && static_cast<unsigned char>(text[i + 1]) == 0xBF &&
+                   (static_cast<unsigned char>(text[i + 2]) & 0xFE) == 0xBE) {
+          // U+FFFE and U+FFFF are not XML characters.
+          AppendHexEscape(out, 0xFFFEu | (static_cast<unsigned char>(text[i + 2]) & 1u));
+          i += 2;
+        } else {
+          out += c;
+        }
+        break;
+    }
+  }
+}
+
+std::string DecodeEscapes(std::string_view text) {
+  if (text.find("_x") == std::string_view::npos) return std::string(text);
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (EscapeAt(text, i)) {
+      unsigned cp = 0;
+      for (size_t k = i + 2; k < i + 6; ++k) cp = cp * 16 + static_cast<unsigned>(HexValue(text[k]));
+      if (cp >= 0xD800 && cp <= 0xDFFF) cp = 0xFFFD;  // a lone surrogate is no character
+      AppendUtf8(out, cp);
+      i += 6;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
+}  // namespace tezlo

@@ -1,0 +1,147 @@
+#include "files/zip_package.h"
+
+#include <zip.h>
+
+#include <array>
+#include <memory>
+#include <utility>
+
+#include "files/workbook_file.h"
+#include "files/xml_reader.h"
+
+namespace tezlo {
+
+namespace {
+
+std::string ZipErrorText(int code) {
+  zip_error_t error;
+  zip_error_init_with_code(&error, code);
+  std::string text = zip_error_strerror(&error);
+  zip_error_fini(&error);
+  return text;
+}
+
+std::string OpenFailure(const std::string& what, int code) {
+  switch (code) {
+    case ZIP_ER_NOZIP:
+      return what + " is not an xlsx workbook (not a zip archive)";
+    case ZIP_ER_INCONS:
+      return what + " is damaged (its zip structure is inconsistent; truncated?)";
+    case ZIP_ER_NOENT:
+      return what + " does not exist";
+    case ZIP_ER_OPEN:
+    case ZIP_ER_READ:
+      return "cannot read " + what + ": " + ZipErrorText(code);
+    default:
+      return "cannot open " + what + ": " + ZipErrorText(code);
+  }
+}
+
+bool EqualNoCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    if (lower(a[i]) != lower(b[i])) return false;
+  }
+  return true;
+}
+
+std::string MiB(int64_t bytes) {
+  if (bytes < 1024 * 1024) return std::to_string(bytes) + " bytes";
+  return std::to_string(bytes / (1024 * 1024)) + " MiB";
+}
+
+}  // namespace
+
+ZipPackage::ZipPackage(zip* archive, std::string what, ZipLimits limits)
+    : archive_(archive), what_(std::move(what)), limits_(limits) {
+  const zip_int64_t count = zip_get_num_entries(archive_, 0);
+  if (count < 0 || count > limits_.maxEntries) {
+    zip_discard(archive_);
+    archive_ = nullptr;
+    throw FileError(what_ + " holds too many parts to be a workbook");
+  }
+  for (zip_int64_t i = 0; i < count; ++i) {
+    const char* name = zip_get_name(archive_, static_cast<zip_uint64_t>(i), 0);
+    names_.emplace_back(name != nullptr ? name : "");
+  }
+}
+
+ZipPackage::ZipPackage(ZipPackage&& other) noexcept
+    : archive_(std::exchange(other.archive_, nullptr)),
+      what_(std::move(other.what_)),
+      limits_(other.limits_),
+      unpacked_(other.unpacked_),
+      names_(std::move(other.names_)) {}
+
+ZipPackage::~ZipPackage() {
+  if (archive_ != nullptr) zip_discard(archive_);
+}
+
+ZipPackage ZipPackage::FromFile(const std::string& path, const std::string& what, ZipLimits limits) {
+  int code = 0;
+  zip* archive = zip_open(path.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &code);
+  if (archive == nullptr) throw FileError(OpenFailure(what, code));
+  return ZipPackage(archive, what, limits);
+}
+
+ZipPackage ZipPackage::FromMemory(std::string_view bytes, const std::string& what, ZipLimits limits) {
+  zip_error_t error;
+  zip_error_init(&error);
+  zip_source_t* source = zip_source_buffer_create(bytes.data(), bytes.size(), 0, &error);
+  if (source == nullptr) {
+    zip_error_fini(&error);
+    throw FileError("out of memory opening " + what);
+  }
+  zip* archive = zip_open_from_source(source, ZIP_RDONLY | ZIP_CHECKCONS, &error);
+  if (archive == nullptr) {
+    const int code = zip_error_code_zip(&error);
+    zip_source_free(source);
+    zip_error_fini(&error);
+    throw FileError(OpenFailure(what, code));
+  }
+  zip_error_fini(&error);
+  return ZipPackage(archive, what, limits);
+}
+
+int64_t ZipPackage::Find(std::string_view part) const {
+  for (size_t i = 0; i < names_.size(); ++i) {
+    if (EqualNoCase(names_[i], part)) return static_cast<int64_t>(i);
+  }
+  return -1;
+}
+
+void ZipPackage::ParseXml(int64_t index, XmlHandler& handler) {
+  const std::string part = names_.at(static_cast<size_t>(index));
+  const std::string where = part + " in " + what_;
+  auto closer = [](zip_file_t* f) { zip_fclose(f); };
+  std::unique_ptr<zip_file_t, decltype(closer)> file(
+      zip_fopen_index(archive_, static_cast<zip_uint64_t>(index), 0), closer);
+  if (!file) {
+    throw FileError(what_ + " is damaged: cannot unpack " + part + " (" +
+                    zip_strerror(archive_) + ")");
+  }
+  XmlReader reader(handler, where);
+  std::array<char, 1 << 16> buffer;
+  int64_t partBytes = 0;
+  while (true) {
+    const zip_int64_t n = zip_fread(file.get(), buffer.data(), buffer.size());
+    if (n < 0) {
+      throw FileError(what_ + " is damaged: cannot unpack " + part + " (" +
+                      zip_file_strerror(file.get()) + ")");
+    }
+    partBytes += n;
+    unpacked_ += n;
+    if (partBytes > limits_.maxPartBytes) {
+      throw FileError(what_ + " is refused: " + part + " unpacks to more than " +
+                      MiB(limits_.maxPartBytes));
+    }
+    if (unpacked_ > limits_.maxPackageBytes) {
+      throw FileError(what_ + " is refused: it unpacks to more than " + MiB(limits_.maxPackageBytes));
+    }
+    reader.Feed(buffer.data(), static_cast<size_t>(n), n == 0);
+    if (n == 0) return;
+  }
+}
+
+}  // namespace tezlo

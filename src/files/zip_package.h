@@ -1,0 +1,52 @@
+// The zip archive of a workbook package, read part by part with every part's unpacked size
+// counted while it inflates (never trusted from the headers).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct zip;
+
+namespace tezlo {
+
+class XmlHandler;
+
+struct ZipLimits {
+  int64_t maxPartBytes;     // one part, unpacked
+  int64_t maxPackageBytes;  // all parts read, unpacked
+  int64_t maxEntries;       // entries in the archive
+};
+
+class ZipPackage {
+ public:
+  // From a file, or from bytes the caller keeps alive as long as the package. `what` names the
+  // file in messages. FileError for anything that is not a readable zip archive.
+  static ZipPackage FromFile(const std::string& path, const std::string& what, ZipLimits limits);
+  static ZipPackage FromMemory(std::string_view bytes, const std::string& what, ZipLimits limits);
+  ZipPackage(ZipPackage&& other) noexcept;
+  ZipPackage& operator=(ZipPackage&&) = delete;
+  ZipPackage(const ZipPackage&) = delete;
+  ~ZipPackage();
+
+  // Entry names in archive order (folders left out).
+  const std::vector<std::string>& Names() const { return names_; }
+  // The entry whose name matches `part` without regard to case (part names are
+  // case-insensitive), or -1.
+  int64_t Find(std::string_view part) const;
+  // Streams the part through an XML handler. FileError for a damaged entry, a part unpacking
+  // past the limits, or bad XML.
+  void ParseXml(int64_t index, XmlHandler& handler);
+
+ private:
+  ZipPackage(zip* archive, std::string what, ZipLimits limits);
+
+  zip* archive_;
+  std::string what_;
+  ZipLimits limits_;
+  int64_t unpacked_ = 0;
+  std::vector<std::string> names_;
+};
+
+}  // namespace tezlo

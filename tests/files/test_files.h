@@ -1,0 +1,33 @@
+// Helpers for the file tests: a scratch folder and small zip packages made by hand.
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <string>
+
+namespace tezlo::testing {
+
+// A fresh folder under the system's temporary folder, removed with everything in it.
+class ScratchDir {
+ public:
+  ScratchDir();
+  ~ScratchDir();
+  ScratchDir(const ScratchDir&) = delete;
+  ScratchDir& operator=(const ScratchDir&) = delete;
+  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+  const std::filesystem::path& Dir() const { return dir_; }
+
+ private:
+  std::filesystem::path dir_;
+};
+
+// The bytes of a zip archive holding `parts` (name -> content), deflated.
+std::string MakeZip(const std::map<std::string, std::string>& parts);
+// A minimal valid package whose one sheet "S" holds `sheetData` (the inside of <sheetData>),
+// with `extraParts` added or replacing parts, and `sheetTail` after </sheetData>.
+std::map<std::string, std::string> MinimalParts(const std::string& sheetData,
+                                                const std::string& sheetTail = "");
+std::string ReadFileBytes(const std::string& path);
+void WriteFileBytes(const std::string& path, const std::string& bytes);
+
+}  // namespace tezlo::testing
