@@ -1,0 +1,43 @@
+// `tezlo run`: opens a workbook, runs function codes on it as the command box would, prints every
+// dialog and the final state, and saves it.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "cli/batch_options.h"
+#include "files/workbook_file.h"
+#include "host/host.h"
+#include "host/system.h"
+#include "memory/workbook.h"
+
+namespace tezlo {
+
+// How a run reads and writes workbook files: the program passes the xlsx layer, tests their own.
+// Both throw FileError with a one-line reason.
+struct WorkbookFiles {
+  std::function<std::unique_ptr<Workbook>(const std::string& path, const LoadOptions& options)> load;
+  std::function<void(const Workbook& book, const std::string& path)> save;
+};
+
+// Exit statuses.
+inline constexpr int kExitDone = 0;
+inline constexpr int kExitFileError = 1;
+inline constexpr int kExitUsage = 2;
+
+// Runs one parsed command line. Dialog lines and the state line go to `out`; a failure is one
+// line on `err`. Nothing is written to any file unless every code ran.
+int RunBatch(const BatchOptions& options, const WorkbookFiles& files, System& system,
+             std::ostream& out, std::ostream& err);
+
+// Parses the arguments after "run" and runs them; usage errors and --help are handled here.
+int RunBatchCommand(const std::vector<std::string>& args, const WorkbookFiles& files,
+                    System& system, std::ostream& out, std::ostream& err);
+
+// "state sheet=NAME active=D66 selection=D66,F1:G2 top-left=A1 editing=no", tab-separated.
+std::string StateLine(Host& host, bool editing);
+
+}  // namespace tezlo

@@ -1,0 +1,159 @@
+// The `tezlo` program run as a user runs it: a separate process, real files, exit statuses.
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+namespace tezlo {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The program next to this test in the build tree, unless TEZLO_BINARY names another.
+fs::path ProgramPath() {
+  if (const char* given = std::getenv("TEZLO_BINARY")) return given;
+  char self[PATH_MAX] = {};
+  const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+  if (n <= 0) return {};
+  return fs::path(std::string(self, static_cast<size_t>(n))).parent_path().parent_path() / "src" /
+         "app" / "tezlo";
+}
+
+std::string ReadAll(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+struct Outcome {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+class TezloProgramTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    program = ProgramPath();
+    if (!fs::exists(program)) GTEST_SKIP() << "no tezlo program at " << program;
+    char pattern[] = "/tmp/tezlo-program-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    dir = pattern;
+  }
+  void TearDown() override {
+    std::error_code ec;
+    if (!dir.empty()) fs::remove_all(dir, ec);
+  }
+
+  Outcome Run(std::vector<std::string> args) {
+    args.insert(args.begin(), program.string());
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    const fs::path outFile = dir / "stdout";
+    const fs::path errFile = dir / "stderr";
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_addopen(&actions, 2, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    pid_t pid = 0;
+    Outcome o;
+    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0) return o;
+    int status = 0;
+    waitpid(pid, &status, 0);
+    o.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    o.out = ReadAll(outFile);
+    o.err = ReadAll(errFile);
+    return o;
+  }
+
+  std::string Book(const char* name) const { return (dir / name).string(); }
+
+  fs::path program;
+  fs::path dir;
+};
+
+TEST_F(TezloProgramTest, ANewWorkbookGetsPlusTwoAndPlusOne) {
+  const std::string book = Book("new.xlsx");
+  const Outcome made = Run({"run", book, "--new", "--", ""});
+  ASSERT_EQ(made.status, 0) << made.err;
+  EXPECT_EQ(made.out, "state\tsheet=+1\tactive=A1\tselection=A1\ttop-left=A1\tediting=no\n");
+  ASSERT_TRUE(fs::exists(book));
+  // Opened again, both working sheets are there.
+  for (const char* sheet : {"+1", "+2"}) {
+    const Outcome opened = Run({"run", book, "--sheet", sheet});
+    EXPECT_EQ(opened.status, 0) << opened.err;
+    EXPECT_EQ(opened.out, std::string("state\tsheet=") + sheet +
+                              "\tactive=A1\tselection=A1\ttop-left=A1\tediting=no\n");
+  }
+  // --new never overwrites.
+  const std::string before = ReadAll(book);
+  EXPECT_EQ(Run({"run", book, "--new"}).status, 2);
+  EXPECT_EQ(ReadAll(book), before);
+}
+
+TEST_F(TezloProgramTest, ARunOnAnotherSheetShowsTheRefusalAndLeavesPlusOneActiveAtA1) {
+  const std::string book = Book("b.xlsx");
+  ASSERT_EQ(Run({"run", book, "--new", "--", ""}).status, 0);
+  const Outcome o = Run({"run", book, "--sheet", "Sheet1", "--select", "D66", "--", "+3"});
+  ASSERT_EQ(o.status, 0) << o.err;
+  EXPECT_EQ(o.out,
+            "dialog\tTezlo\t活动工作表是Sheet1不是“+1”或“+2”或“+3”表，这样可能出错。现选“+1”表并退出。"
+            "\tok\tok (unanswered)\n"
+            "state\tsheet=+1\tactive=A1\tselection=A1\ttop-left=A1\tediting=no\n");
+  EXPECT_EQ(o.err, "");
+}
+
+TEST_F(TezloProgramTest, ADamagedFileExitsOneAndStaysByteForByteUnchanged) {
+  const std::string book = Book("damaged.xlsx");
+  const std::string bytes("PK\x03\x04\x14\x00\x00\x00broken zip, cut short", 29);
+  std::ofstream(book, std::ios::binary) << bytes;
+  const Outcome o = Run({"run", book, "--", "+3"});
+  EXPECT_EQ(o.status, 1);
+  EXPECT_EQ(o.out, "");
+  ASSERT_FALSE(o.err.empty());
+  EXPECT_EQ(o.err.find('\n'), o.err.size() - 1) << o.err;  // one line
+  EXPECT_EQ(ReadAll(book), bytes);
+  // Nothing else appeared next to it (no temporary file left behind).
+  int files = 0;
+  for (const auto& entry : fs::directory_iterator(dir)) {
+    if (entry.path().filename() != "stdout" && entry.path().filename() != "stderr") ++files;
+  }
+  EXPECT_EQ(files, 1);
+}
+
+TEST_F(TezloProgramTest, TheSampleRunsWithoutAnyFile) {
+  const Outcome o = Run({"run", "--sample", "--today", "2024-03-15", "--", "105", "*19"});
+  ASSERT_EQ(o.status, 0) << o.err;
+  EXPECT_NE(o.out.find("state\tsheet="), std::string::npos) << o.out;
+  const std::string saved = Book("sample.xlsx");
+  ASSERT_EQ(Run({"run", "--sample", "--out", saved}).status, 0);
+  const Outcome reopened = Run({"run", saved, "--", "101"});
+  EXPECT_EQ(reopened.status, 0) << reopened.err;
+  EXPECT_EQ(reopened.out, "state\tsheet=+1\tactive=A51\tselection=A51\ttop-left=A51\tediting=no\n");
+}
+
+TEST_F(TezloProgramTest, UsageErrorsExitTwo) {
+  EXPECT_EQ(Run({}).status, 2);
+  EXPECT_EQ(Run({"edit"}).status, 2);
+  const Outcome o = Run({"run", Book("x.xlsx"), "--window", "big"});
+  EXPECT_EQ(o.status, 2);
+  EXPECT_FALSE(fs::exists(Book("x.xlsx")));
+}
+
+}  // namespace
+}  // namespace tezlo
