@@ -118,16 +118,16 @@ void WriteTravel(SampleWriter& w) {
   w.Row({122, 2}, {"桂林", "Guilin", DateSerial{45640}, 5.0, 4200.0});
 }
 
-// The second column block starts at N: two lists to compare with *18.
+// The second column block starts at N: two lists to compare with *18, whose title row is the
+// topic word's own row.
 void WriteComparison(SampleWriter& w) {
   w.TopicRow({1, 14}, "数据对比");
-  w.Row({2, 15}, {"清单一 List A", "清单二 List B"});
-  static const char* const kA[] = {"苹果 apple", "香蕉 banana", "橙子 orange", "葡萄 grape",
-                                   "西瓜 watermelon"};
-  static const char* const kB[] = {"香蕉 banana", "芒果 mango", "苹果 apple", "梨 pear",
-                                   "葡萄 grape", "桃 peach"};
-  for (int32_t i = 0; i < 5; ++i) w.Row({3 + i, 15}, {kA[i]});
-  for (int32_t i = 0; i < 6; ++i) w.Row({3 + i, 16}, {kB[i]});
+  static const char* const kLeft[] = {"苹果 apple", "香蕉 banana", "橙子 orange", "葡萄 grape",
+                                      "西瓜 watermelon"};
+  static const char* const kRight[] = {"香蕉 banana", "芒果 mango", "苹果 apple", "梨 pear",
+                                       "葡萄 grape", "桃 peach"};
+  for (int32_t i = 0; i < 5; ++i) w.Row({2 + i, 15}, {kLeft[i]});
+  for (int32_t i = 0; i < 6; ++i) w.Row({2 + i, 16}, {kRight[i]});
 }
 
 }  // namespace

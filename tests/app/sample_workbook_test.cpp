@@ -68,10 +68,10 @@ TEST_F(SampleWorkbookTest, ATopicWithoutABlockGetsOne) {
   ASSERT_EQ(todo.block.row, 0);
   Run(Code(todo.indexCell));
   // It goes ten rows below the last topic block of the last column block in use: N1's, which
-  // ends at row 8.
-  EXPECT_EQ(host.ActiveCell(), (Cell{18, 14}));
-  EXPECT_EQ(At(18, 14), Value::Text(todo.word));
-  EXPECT_EQ(At(18, 15), Value::Text("0"));
+  // ends at row 7.
+  EXPECT_EQ(host.ActiveCell(), (Cell{17, 14}));
+  EXPECT_EQ(At(17, 14), Value::Text(todo.word));
+  EXPECT_EQ(At(17, 15), Value::Text("0"));
 }
 
 TEST_F(SampleWorkbookTest, InsertingRowsInTheBudgetKeepsItsTotalsPointingAtTheMonths) {
