@@ -348,13 +348,13 @@ void SheetReader::EndCell() {
   inCell_ = false;
   Spend(1);
   const CellStyle& style = Style(cellStyle_);
-  const std::string where = "cell " + CellRefText(cell_);
+  auto where = [this] { return "cell " + CellRefText(cell_); };
   CellRecord r;
   bool ok = true;
   if (type_ == "s") {
     const int64_t index = ParseInt(value_, ok);
     if (!ok || index < 0 || static_cast<size_t>(index) >= ctx_.sharedStrings->size()) {
-      Fail(where + " refers to a shared text that does not exist");
+      Fail(where() + " refers to a shared text that does not exist");
     }
     r.value = Value::Text((*ctx_.sharedStrings)[static_cast<size_t>(index)]);
   } else if (type_ == "str" || type_ == "inlineStr") {
@@ -371,13 +371,13 @@ void SheetReader::EndCell() {
   } else if (type_ == "d") {
     if (!value_.empty()) {
       const auto serial = ParseIsoDate(value_);
-      if (!serial) Fail(where + " holds a malformed date");
+      if (!serial) Fail(where() + " holds a malformed date");
       r.value = Value::Date(*serial);
     }
   } else if (type_ == "n") {
     if (!value_.empty()) {
       const double v = ParseDouble(value_, ok);
-      if (!ok || !std::isfinite(v)) Fail(where + " holds a malformed number");
+      if (!ok || !std::isfinite(v)) Fail(where() + " holds a malformed number");
       const double serial = ctx_.date1904 ? v + k1904Offset : v;
       if (style.isDate && serial >= 0 && serial <= kLastSerial) {
         r.value = Value::Date(serial);
@@ -386,7 +386,7 @@ void SheetReader::EndCell() {
       }
     }
   } else {
-    Fail(where + " has an unknown type '" + type_ + "'");
+    Fail(where() + " has an unknown type '" + type_ + "'");
   }
   if (!formulaType_.empty()) {
     if (formulaType_ == "shared" && !formulaHasText_) {

@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Fuzzes the xlsx reader with libFuzzer for SECONDS (default 600): builds the reader with clang 16
+# in its own tree (build/fuzz), seeds a corpus from the test scripts, then runs. Findings are
+# written to build/fuzz/findings and make the script fail. The test suite runs it for 20 s.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+seconds=${1:-600}
+build=${TEZLO_FUZZ_BUILD_DIR:-$root/build/fuzz}
+
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++-16 \
+  -DTEZLO_SANITIZE=ON -DTEZLO_FUZZ=ON -DTEZLO_TESTS=OFF -DTEZLO_BENCH=OFF >/dev/null
+cmake --build "$build" --target tezlo_files_fuzz | grep -v "^\[" || true
+test -x "$build/src/files/tezlo_files_fuzz"
+
+seeds=$build/seeds
+corpus=$build/corpus
+findings=$build/findings
+mkdir -p "$corpus" "$findings"
+/usr/bin/python3 "$root/tests/files/make_fuzz_seeds.py" "$seeds"
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
+"$build/src/files/tezlo_files_fuzz" -max_total_time="$seconds" -rss_limit_mb=2048 -max_len=262144 \
+  -timeout=20 -print_final_stats=1 -artifact_prefix="$findings/" "$corpus" "$seeds"
