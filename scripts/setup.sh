@@ -5,6 +5,17 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
 mapfile -t wanted < <(grep -v -E '^\s*(#|$)' "$root/packages.txt")
+# Packages of another architecture (the 32-bit Wine, "wine32:i386") need it enabled once.
+for arch in $(printf '%s\n' "${wanted[@]}" | sed -n 's/^[^:]*:\([a-z0-9]*\)$/\1/p' | sort -u); do
+  if ! dpkg --print-foreign-architectures | grep -qx "$arch" && [ "$arch" != "$(dpkg --print-architecture)" ]; then
+    if [ "$(id -u)" -ne 0 ]; then
+      echo "setup: the $arch architecture is not enabled and enabling it needs root" >&2
+      exit 1
+    fi
+    echo "setup: enabling the $arch architecture"
+    dpkg --add-architecture "$arch"
+  fi
+done
 missing=()
 for p in "${wanted[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

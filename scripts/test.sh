@@ -11,3 +11,6 @@ cmake --build "$build"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 ctest --test-dir "$build" --output-on-failure -j "$(nproc)"
+
+# The Excel add-in for Windows: cross-built for 64 and 32 bits and tested under Wine.
+"$root/scripts/windows.sh"

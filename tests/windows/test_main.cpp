@@ -1,0 +1,12 @@
+// The Windows tests run in a single-threaded apartment, as an add-in inside Excel does.
+#include <gtest/gtest.h>
+
+#include "excel/win32.h"
+
+int main(int argc, char** argv) {
+  testing::InitGoogleTest(&argc, argv);
+  OleInitialize(nullptr);
+  const int result = RUN_ALL_TESTS();
+  OleUninitialize();
+  return result;
+}
