@@ -11,6 +11,6 @@ std::string ColumnLetters(int32_t col) {
   return out;
 }
 
-std::string CellAddress(Cell cell) { return ColumnLetters(cell.col) + std::to_string(cell.row); }
+std::string GridAddress(Cell cell) { return ColumnLetters(cell.col) + std::to_string(cell.row); }
 
 }  // namespace tezlo

@@ -11,6 +11,6 @@ namespace tezlo {
 // 1 -> "A", 26 -> "Z", 27 -> "AA", 16384 -> "XFD".
 std::string ColumnLetters(int32_t col);
 // "B4".
-std::string CellAddress(Cell cell);
+std::string GridAddress(Cell cell);
 
 }  // namespace tezlo

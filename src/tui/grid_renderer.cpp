@@ -32,7 +32,7 @@ void RenderStatus(const Sheet& sheet, const ScreenState& state, ScreenBuffer& ou
   const Attr status{Role::Status, 0};
   out.Fill(0, kStatusLine, out.Width(), status);
   const Cell active = sheet.View().selection.active;
-  std::string address = CellAddress(active);
+  std::string address = GridAddress(active);
   address.resize(std::max<size_t>(address.size(), 7), ' ');
   int x = out.Put(0, kStatusLine, address + " ", status, out.Width());
   const int messageWidth = TextWidth(state.message);
@@ -216,8 +216,8 @@ RenderedScreen RenderWorkbench(const Workbook& book, const ScreenState& state, S
   RenderStatus(sheet, state, out, result);
   if (out.Height() < 3) return result;
   result.layout = LayoutGrid(sheet, sheet.View().scroll, out.Width(), kHeaderLine, out.Height() - 2);
-  RenderHeaders(sheet, result.layout, out);
   for (int y = kHeaderLine + 1; y < out.Height() - 1; ++y) out.Fill(0, y, out.Width(), Attr{});
+  RenderHeaders(sheet, result.layout, out);
   for (const RowSpan& row : result.layout.rows) RenderRow(sheet, result.layout, row, state, out, result);
   if (state.edit != nullptr) {
     const Cell active = sheet.View().selection.active;

@@ -3,18 +3,10 @@
 #include <array>
 #include <climits>
 
+#include "memory/number_format_names.h"
+
 namespace tezlo {
 namespace {
-
-constexpr std::array<uint32_t, 56> kPalette = {
-    0x000000, 0xFFFFFF, 0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00, 0xFF00FF, 0x00FFFF,
-    0x800000, 0x008000, 0x000080, 0x808000, 0x800080, 0x008080, 0xC0C0C0, 0x808080,
-    0x9999FF, 0x993366, 0xFFFFCC, 0xCCFFFF, 0x660066, 0xFF8080, 0x0066CC, 0xCCCCFF,
-    0x000080, 0xFF00FF, 0xFFFF00, 0x00FFFF, 0x800080, 0x800000, 0x008080, 0x0000FF,
-    0x00CCFF, 0xCCFFFF, 0xCCFFCC, 0xFFFF99, 0x99CCFF, 0xFF99CC, 0xCC99FF, 0xFFCC99,
-    0x3366FF, 0x33CCCC, 0x99CC00, 0xFFCC00, 0xFF9900, 0xFF6600, 0x666699, 0x969696,
-    0x003366, 0x339966, 0x003300, 0x333300, 0x993300, 0x993366, 0x333399, 0x333333,
-};
 
 constexpr std::array<int, 6> kCubeLevels = {0, 95, 135, 175, 215, 255};
 
@@ -25,9 +17,8 @@ int Distance(Rgb a, int r, int g, int b) {
 
 }  // namespace
 
-Rgb PaletteColor(int32_t index) {
-  if (index < 1 || index > 56) return Rgb{};
-  const uint32_t v = kPalette[static_cast<size_t>(index - 1)];
+Rgb PaletteRgb(int32_t index) {
+  const uint32_t v = PaletteColor(index);
   return Rgb{static_cast<uint8_t>(v >> 16), static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v)};
 }
 
@@ -52,7 +43,7 @@ bool IsDark(Rgb c) { return c.r * 299 + c.g * 587 + c.b * 114 < 128000; }
 
 ColorPair ColorsFor(Attr attr) {
   const bool colored = attr.color >= 1 && attr.color <= 56;
-  const Rgb fill = PaletteColor(attr.color);
+  const Rgb fill = PaletteRgb(attr.color);
   switch (attr.role) {
     case Role::Normal:
       if (!colored) return {};

@@ -15,7 +15,7 @@ struct Rgb {
 };
 
 // The default palette's colour for an interior colour index 1..56 (black outside).
-Rgb PaletteColor(int32_t index);
+Rgb PaletteRgb(int32_t index);
 // The nearest of the xterm 256-colour set's cube and grey ramp (16..255).
 int NearestXterm256(Rgb color);
 // Black or white, whichever reads better on `background`.

@@ -51,7 +51,15 @@ void Workbench::KeepActiveVisible() {
   const Cell active = view.selection.active;
   const int width = terminal_.Width();
   const int lines = std::max(terminal_.Height() - 2, 2);
-  if (active.row < view.scroll.row) view.scroll.row = active.row;
+  // A jump of more than half a screen puts the active row a third of the way down; a step
+  // off the edge scrolls just enough.
+  const int32_t screenRows = std::max(lines - 1, 1);
+  const int32_t lastShown = view.scroll.row + screenRows - 1;
+  if (active.row < view.scroll.row - screenRows / 2 || active.row > lastShown + screenRows / 2) {
+    view.scroll.row = std::max<int32_t>(1, active.row - screenRows / 3);
+  } else if (active.row < view.scroll.row) {
+    view.scroll.row = active.row;
+  }
   if (active.col < view.scroll.col) view.scroll.col = active.col;
   // Rows: move the top down until the active row is on the screen; columns: until it is whole.
   for (int guard = 0; guard < 64; ++guard) {
@@ -315,10 +323,14 @@ void Workbench::MoveTo(Cell target, bool extend) {
     }
     selection.active = target;
   }
+  // The window follows the cursor when the screen is drawn (KeepActiveVisible), not by the
+  // host's minimal scroll, so that a long jump lands in view with context around it.
+  const Cell scroll = ActiveSheetModel().View().scroll;
   try {
     host_.Select(selection);
   } catch (const HostError&) {
   }
+  ActiveSheetModel().View().scroll = scroll;
 }
 
 void Workbench::MoveBy(int32_t rows, int32_t cols, bool extend) {
@@ -382,7 +394,7 @@ void Workbench::CommitEdit() {
   } catch (const HostError& e) {
     message_ = e.what();
   }
-  Record(CellAddress(cell));
+  Record(GridAddress(cell));
 }
 
 void Workbench::ClearSelection() {
