@@ -2,7 +2,8 @@
 # Cross-builds the Excel add-in (tezlo.dll) for 64-bit and 32-bit Windows with mingw-w64 and runs
 # its tests under Wine, in a Wine prefix of its own inside the build folder and on a private X
 # server (Xvfb). Every Wine step is time-bounded, so a hung Wine can never hang the run.
-# Leaves build/win-x86_64/command_box.png: the command box as Wine draws it.
+# Leaves build/win-x86_64/command_box.png (the command box as Wine draws it) and the per-user
+# installer build/win-installer/tezlo-setup.exe.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build
@@ -47,4 +48,12 @@ for arch in x86_64 i686; do
     echo "windows: the command box as Wine draws it: $dir/command_box.png"
   fi
 done
+
+# The per-user installer of both DLLs, and its silent install and uninstall under Wine.
+installer=$build/win-installer/tezlo-setup.exe
+mkdir -p "$(dirname "$installer")"
+makensis -V2 -DDLL64="$build/win-x86_64/src/shell/tezlo.dll" -DDLL32="$build/win-i686/src/shell/tezlo.dll" \
+  -DOUTFILE="$installer" "$root/src/shell/tezlo_installer.nsi"
+"$root/tests/windows/installer_test.sh" "$installer" \
+  "$build/win-x86_64/tests/windows/windows_tests.exe" "$build/win-i686/tests/windows/windows_tests.exe" || status=1
 exit $status
