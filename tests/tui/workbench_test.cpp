@@ -306,3 +306,28 @@ TEST_F(WorkbenchTest, DontSaveQuitsAndAFailedSaveKeepsTheWorkbenchOpen) {
 
 }  // namespace
 }  // namespace tezlo::testing
+
+namespace tezlo::testing {
+namespace {
+
+ScriptedTerminal* progressTerminal = nullptr;
+
+TEST_F(WorkbenchTest, LongWorkShowsProgressInTheStatusLine) {
+  progressTerminal = &terminal;
+  // A tool that keeps reading cells until the screen says it is working (or gives up after
+  // ten seconds, which fails the test).
+  tools.SelectRegion = [](Context& ctx) {
+    const auto start = std::chrono::steady_clock::now();
+    while (!progressTerminal->EverShown("Working: *9") &&
+           std::chrono::steady_clock::now() - start < std::chrono::seconds(10)) {
+      ctx.host.GetValue(ctx.host.ActiveSheet(), Cell{51, 1});
+    }
+  };
+  Code("*9");
+  EXPECT_TRUE(terminal.EverShown("Working: *9"));
+  EXPECT_EQ(Bench().CurrentMode(), Workbench::Mode::Grid);
+  progressTerminal = nullptr;
+}
+
+}  // namespace
+}  // namespace tezlo::testing
