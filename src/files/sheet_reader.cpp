@@ -22,6 +22,8 @@ constexpr size_t kMaxCellText = 1 << 20;  // far above the spreadsheet's 32,767 
 constexpr double kMaxRowHeight = 409;
 constexpr double kLastSerial = 2958465;   // 9999-12-31
 constexpr double k1904Offset = 1462;      // days from the 1900 system's serials to the 1904 one's
+// Each merged area is checked against those before it; this bounds the work.
+constexpr size_t kMaxMergedAreas = 20000;
 
 // What a worksheet element the engine does not keep is called in messages.
 constexpr std::array<std::pair<std::string_view, std::string_view>, 24> kUnmodelledElements = {{
@@ -201,6 +203,7 @@ void SheetReader::Start(std::string_view, std::string_view name, const XmlAttrs&
     const auto area = ParseAreaRef(attrs.Get("ref").value_or(""));
     if (!area) Fail("a merged area has a bad reference");
     if (area->Count() < 2) return;
+    if (sheet_.MergedAreas().size() >= kMaxMergedAreas) Fail("the sheet has more than 20000 merged areas");
     try {
       sheet_.AddMergedArea(*area);
     } catch (const HostError& e) {
@@ -453,6 +456,7 @@ void SheetReader::End(std::string_view, std::string_view name) {
 
 void SheetReader::Finish() {
   DescribeLostFormatting(lostFormatting_, *ctx_.unmodelled);
+  int64_t formulas = 0;
   auto& stores = sheet_.Columns();
   for (size_t col = 1; col < columns_.size(); ++col) {
     auto& entries = columns_[col];
@@ -471,10 +475,13 @@ void SheetReader::Finish() {
       }
       entries = std::move(unique);
     }
+    for (const ColumnStore::Entry& e : entries) formulas += e.record.HasFormula() ? 1 : 0;
     stores[static_cast<int32_t>(col)].InsertRun(std::move(entries));
     entries = {};
   }
   sheet_.DropEmptyColumns();
+  // Handing out the stores made the count unknown; it is exact again.
+  sheet_.SetFormulaCountBound(formulas);
 }
 
 }  // namespace tezlo

@@ -109,6 +109,11 @@ TEST(HostileFiles, AbsurdAddressesAndCountsAreRefused) {
   const auto wb = LoadWorkbookFromBytes(
       MakeZip(MinimalParts("", "")), "t.xlsx");
   EXPECT_EQ(wb->GetSheet(1).Columns().size(), 0u);
+  std::string merges = "<mergeCells>";
+  for (int i = 1; i <= 20001; ++i) merges += "<mergeCell ref=\"A" + std::to_string(i) + ":B" + std::to_string(i) + "\"/>";
+  EXPECT_CONTAINS(LoadError(MakeZip(MinimalParts("", merges + "</mergeCells>"))), "more than 20000 merged areas");
+  EXPECT_CONTAINS(LoadError(MakeZip(MinimalParts("", "<mergeCells><mergeCell ref=\"A1:B2\"/><mergeCell ref=\"B2:C3\"/></mergeCells>"))),
+                  "merged areas overlap");
   LoadOptions few;
   few.maxCells = 10;
   std::string many = "<row r=\"1\">";

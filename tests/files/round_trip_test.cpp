@@ -130,6 +130,8 @@ TEST(RoundTrip, EverythingTheToolsTouchSurvivesASaveAndALoad) {
   EXPECT_TRUE(back->UnmodelledContent().empty());
   ASSERT_EQ(back->SheetCount(), 3);
   EXPECT_EQ(back->ActiveSheetIndex(), 2);
+  EXPECT_EQ(back->GetSheet(1).FormulaCountBound(), 4);
+  EXPECT_EQ(back->GetSheet(2).FormulaCountBound(), 0);
   for (int32_t i = 1; i <= 3; ++i) {
     const Sheet& a = wb->GetSheet(i);
     const Sheet& b = back->GetSheet(i);
