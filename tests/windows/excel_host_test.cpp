@@ -117,7 +117,8 @@ void Fill(MemoryHost& host) {
 }
 
 TEST_F(ExcelHostTest, CommandsGiveTheSameWorkbookThroughTheAdapter) {
-  for (const char* code : {"+3", "-2", "++", "--", "*9", "999", ""}) {
+  for (const char* code : {"+3", "-2", "++", "--", "*9", "999", "", "*5", "*6", "*7", "*8", "*16",
+                           "*19", "*11", "*12", "*22", "*15", "*1", "101", "/5", "*2", "*3", "*4"}) {
     MemoryHost direct(SmallGrid());
     MemoryHost behind(SmallGrid());
     Fill(direct);
