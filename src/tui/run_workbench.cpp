@@ -14,9 +14,8 @@
 #include "tui/curses_terminal.h"
 #include "tui/text_width.h"
 #include "tui/workbench.h"
-#if TEZLO_WORKBENCH_FILES
 #include "files/workbook_file.h"
-#endif
+#include "files/xlsx_files.h"
 
 namespace tezlo {
 namespace {
@@ -44,7 +43,6 @@ std::string OpenBook(MemoryHost& host, const WorkbenchArgs& args) {
     book.SetPath(args.book);
     return {};
   }
-#if TEZLO_WORKBENCH_FILES
   try {
     std::unique_ptr<Workbook> book = LoadWorkbook(args.book);
     book->SetPath(args.book);
@@ -54,9 +52,6 @@ std::string OpenBook(MemoryHost& host, const WorkbenchArgs& args) {
   } catch (const std::exception& e) {
     return e.what();
   }
-#else
-  return "this build cannot read xlsx files: " + args.book;
-#endif
 }
 
 }  // namespace
@@ -102,18 +97,8 @@ int RunWorkbench(const WorkbenchArgs& args) {
     std::fprintf(stderr, "tezlo: %s\n", e.what());
     return 1;
   }
-#if TEZLO_WORKBENCH_FILES
-  host.SetSaver([](const Workbook& book, const std::string& path) {
-    try {
-      SaveWorkbook(book, path);
-    } catch (const FileError& e) {
-      throw HostError(e.what());
-    }
-  });
+  UseXlsxFiles(host);
   BookSaver save = [](const Workbook& book, const std::string& path) { SaveWorkbook(book, path); };
-#else
-  BookSaver save;
-#endif
   PosixSystem system;
   CursesTerminal terminal;
   Workbench bench(host, terminal, system, AllTools(), save);
