@@ -7,8 +7,48 @@
 
 namespace tezlo {
 
+namespace {
+
+// The merged areas after the cells of `band`'s columns from its first row on move down (insert)
+// or up (delete) by its row count. A merged area can only move whole: one that the band's
+// columns cut, or whose rows the shift would split, makes the spreadsheet refuse the shift
+// (HostError, checked before anything moves). An area wholly inside deleted cells goes.
+std::vector<Area> MergedAfterShift(const Sheet& sheet, const Area& band, bool insert) {
+  const auto n = static_cast<int32_t>(band.Rows());
+  std::vector<Area> out;
+  out.reserve(sheet.MergedAreas().size());
+  for (Area m : sheet.MergedAreas()) {
+    const bool besideBand = m.last.col < band.first.col || m.first.col > band.last.col;
+    const bool aboveShift = m.last.row < band.first.row;
+    if (besideBand || aboveShift) {
+      out.push_back(m);
+      continue;
+    }
+    const bool withinColumns = m.first.col >= band.first.col && m.last.col <= band.last.col;
+    if (!withinColumns) throw HostError("cannot shift part of a merged cell");
+    if (insert) {
+      if (m.first.row < band.first.row) throw HostError("cannot shift part of a merged cell");
+      if (m.last.row > sheet.Rows() - n) throw HostError("cannot shift a merged cell off the sheet");
+      m.first.row += n;
+      m.last.row += n;
+    } else if (m.first.row > band.last.row) {
+      m.first.row -= n;
+      m.last.row -= n;
+    } else if (m.first.row >= band.first.row && m.last.row <= band.last.row) {
+      continue;  // deleted with its cells
+    } else {
+      throw HostError("cannot shift part of a merged cell");
+    }
+    out.push_back(m);
+  }
+  return out;
+}
+
+}  // namespace
+
 void InsertCellsShiftDown(Sheet& sheet, const Area& area) {
   sheet.Check(area);
+  std::vector<Area> merged = MergedAfterShift(sheet, area, true);
   const auto n = static_cast<int32_t>(area.Rows());
   auto& columns = sheet.ColumnsForMovesAndRemovals();
   const auto begin = columns.lower_bound(area.first.col);
@@ -20,10 +60,12 @@ void InsertCellsShiftDown(Sheet& sheet, const Area& area) {
     }
   }
   for (auto it = begin; it != end; ++it) it->second.ShiftRows(area.first.row, n);
+  sheet.SetMergedAreas(std::move(merged));
 }
 
 void DeleteCellsShiftUp(Sheet& sheet, const Area& area) {
   sheet.Check(area);
+  std::vector<Area> merged = MergedAfterShift(sheet, area, false);
   const auto n = static_cast<int32_t>(area.Rows());
   auto& columns = sheet.ColumnsForMovesAndRemovals();
   for (auto it = columns.lower_bound(area.first.col);
@@ -32,6 +74,7 @@ void DeleteCellsShiftUp(Sheet& sheet, const Area& area) {
     it->second.ShiftRows(area.last.row + 1, -n);
   }
   sheet.DropEmptyColumns();
+  sheet.SetMergedAreas(std::move(merged));
 }
 
 void DeleteWholeRows(Sheet& sheet, int32_t first, int32_t last) {

@@ -103,6 +103,8 @@ class Sheet {
   // or one overlapping an area already merged.
   void AddMergedArea(const Area& area);
   void ClearMergedAreas() { merged_.clear(); }
+  // Replaces the merged areas wholesale (cell shifts compute the new list first).
+  void SetMergedAreas(std::vector<Area> areas) { merged_ = std::move(areas); }
 
   SheetView& View() { return view_; }
   const SheetView& View() const { return view_; }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "host/host_error.h"
 #include "memory/memory_host.h"
 
@@ -75,6 +77,36 @@ TEST_F(MemoryHostShiftTest, InsertRefusedWhenAFilledCellWouldLeaveTheSheet) {
   // Outside the area's columns it does not.
   h.InsertShiftDown(kS, Area::Of(Cell{1, 7}));
   EXPECT_THROW(h.InsertShiftDown(kS, Area::Of(0, 1, 1, 1)), HostError);
+}
+
+TEST_F(MemoryHostShiftTest, MergedAreasMoveWholeWithTheirCellsOrTheShiftIsRefused) {
+  Sheet& sheet = h.GetSheet(kS);
+  sheet.AddMergedArea(Area::Of(8, 2, 9, 3));    // inside the band's columns, below the shift
+  sheet.AddMergedArea(Area::Of(1, 2, 2, 4));    // above the shift: stays
+  sheet.AddMergedArea(Area::Of(20, 6, 21, 7));  // beside the band: stays
+  h.InsertShiftDown(kS, Area::Of(4, 2, 6, 4));
+  EXPECT_EQ(sheet.MergedAreas(), (std::vector<Area>{Area::Of(11, 2, 12, 3), Area::Of(1, 2, 2, 4),
+                                                    Area::Of(20, 6, 21, 7)}));
+  h.DeleteShiftUp(kS, Area::Of(4, 2, 6, 4));
+  EXPECT_EQ(sheet.MergedAreas().front(), Area::Of(8, 2, 9, 3));
+
+  // Deleting the cells a merged area stands in takes it away.
+  h.DeleteShiftUp(kS, Area::Of(8, 2, 9, 4));
+  EXPECT_EQ(sheet.MergedAreas().size(), 2u);
+}
+
+TEST_F(MemoryHostShiftTest, AShiftThatWouldSplitAMergedAreaIsRefusedAndChangesNothing) {
+  Sheet& sheet = h.GetSheet(kS);
+  sheet.AddMergedArea(Area::Of(5, 4, 6, 5));  // D5:E6 straddles the band's last column
+  EXPECT_THROW(h.InsertShiftDown(kS, Area::Of(4, 2, 4, 4)), HostError);
+  EXPECT_THROW(h.DeleteShiftUp(kS, Area::Of(2, 2, 3, 4)), HostError);
+  sheet.SetMergedAreas({Area::Of(5, 2, 7, 3)});  // B5:C7: an insertion at row 6 cuts through it
+  EXPECT_THROW(h.InsertShiftDown(kS, Area::Of(6, 2, 6, 4)), HostError);
+  EXPECT_THROW(h.DeleteShiftUp(kS, Area::Of(6, 2, 9, 4)), HostError);
+  EXPECT_EQ(At(5, 2), Value::Number(52));
+  EXPECT_EQ(At(6, 3), Value::Number(63));
+  EXPECT_EQ(At(9, 4), Value::Number(94));
+  EXPECT_EQ(sheet.MergedAreas(), std::vector<Area>{Area::Of(5, 2, 7, 3)});
 }
 
 TEST_F(MemoryHostShiftTest, DeleteRowsMovesHeightsAndCells) {
