@@ -713,6 +713,8 @@ bool FakeApplication::Answer(const Call& call, Variant& result) {
     result = Hand(new FakeWorksheetFunction(h));
   } else if (Is(call, L"InputBox")) {
     inputs_.prompts.push_back(call.Text(0));
+    inputs_.titles.push_back(call.Given(1) ? call.Text(1) : "(missing)");
+    inputs_.defaults.push_back(call.Given(2) ? call.Text(2) : "(missing)");
     std::optional<std::string> answer;
     if (!inputs_.answers.empty()) {
       answer = inputs_.answers.front();

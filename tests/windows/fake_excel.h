@@ -58,10 +58,13 @@ class FakeButton final : public FakeDispatch, public IConnectionPointContainer, 
   DWORD nextCookie_ = 1;
 };
 
-// Scripted answers for Application.InputBox (nothing: the user cancels).
+// Scripted answers for Application.InputBox (nothing: the user cancels), and what each call
+// passed: prompt, title and default ("(missing)" for an argument not given).
 struct InputScript {
   std::vector<std::optional<std::string>> answers;
   std::vector<std::string> prompts;
+  std::vector<std::string> titles;
+  std::vector<std::string> defaults;
 };
 
 // The application object. `window` is what Application.Hwnd answers.
