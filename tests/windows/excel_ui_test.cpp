@@ -8,11 +8,16 @@
 #include <string>
 #include <thread>
 
+#include "app/all_tools.h"
+#include "app/sample_workbook.h"
+#include "dispatch/context.h"
+#include "dispatch/dispatch.h"
 #include "excel/excel_host.h"
 #include "excel/excel_ui.h"
 #include "excel/variant.h"
 #include "fake_excel.h"
 #include "memory/memory_host.h"
+#include "scripted/fixed_system.h"
 
 namespace tezlo {
 namespace {
@@ -193,6 +198,47 @@ TEST_F(ExcelUiTest, WithoutExcelInputIsCancelled) {
   ask.prompt = "p";
   EXPECT_EQ(ui.InputBox(ask), std::nullopt);
   EXPECT_TRUE(app_->Inputs().prompts.empty());
+}
+
+// A whole command as Excel runs it: the tool's question is a real box owned by Excel's window,
+// answered by the user, and the answer decides what the tool writes.
+class ExcelUiCommandTest : public ExcelUiTest {
+ protected:
+  ExcelUiCommandTest() {
+    BuildSampleWorkbook(memory_);
+    memory_.Select(Selection{{Area::Of(1, 14, 1, 14)}, Cell{1, 14}});  // the comparison's topic word
+  }
+
+  // Runs "*18" and presses `button` on its box; what stands where the first header goes.
+  Value CompareAndPress(int button, SeenBox& seen) {
+    ExcelUi ui(excel_);
+    FixedSystem system;
+    Context ctx(excel_, ui, system);
+    ctx.tools = AllTools();
+    ctx.funcCode = "*18";
+    std::thread answerer = Answerer(GetCurrentThreadId(), button, seen);
+    Dispatch(ctx);
+    answerer.join();
+    return memory_.GetValue({1, 1}, {1, 17});
+  }
+};
+
+TEST_F(ExcelUiCommandTest, OkOnTheToolsQuestionLetsItWrite) {
+  SeenBox seen;
+  EXPECT_EQ(CompareAndPress(IDOK, seen), Value::Text("左有右无"));
+  ASSERT_TRUE(seen.found);
+  EXPECT_EQ(seen.owner, owner_);
+  EXPECT_EQ(seen.title, L"提示");
+  EXPECT_TRUE(seen.hasCancel);
+  EXPECT_EQ(memory_.GetValue({1, 1}, {4, 17}), Value::Text("橙子 orange"));  // only on the left
+  EXPECT_EQ(memory_.GetValue({1, 1}, {2, 18}), Value::Text("苹果 apple"));   // on both sides
+}
+
+TEST_F(ExcelUiCommandTest, CancelOnTheToolsQuestionWritesNothing) {
+  SeenBox seen;
+  EXPECT_EQ(CompareAndPress(IDCANCEL, seen), Value());
+  ASSERT_TRUE(seen.found);
+  EXPECT_EQ(memory_.GetValue({1, 1}, {4, 17}), Value());
 }
 
 }  // namespace
