@@ -1,33 +1,22 @@
 #include "memory/case_fold.h"
 
-#include <unicode/uchar.h>
-#include <unicode/utf8.h>
-
 #include <cstdint>
 
+#include "text/unicode.h"
+
 namespace tezlo {
-
-namespace {
-
-UChar32 Fold(UChar32 c) {
-  if (c < 0x80) return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c;
-  return u_foldCase(c, U_FOLD_CASE_DEFAULT);
-}
-
-}  // namespace
 
 FoldedText::FoldedText(std::string_view text) {
   const auto* p = reinterpret_cast<const uint8_t*>(text.data());
   const auto n = static_cast<int32_t>(text.size());
   int32_t i = 0;
   while (i < n) {
-    UChar32 c = 0;
-    U8_NEXT(p, i, n, c);
+    const int32_t c = NextCodePoint(p, i, n);
     if (c < 0) {
       valid_ = false;
       return;
     }
-    folded_.push_back(Fold(c));
+    folded_.push_back(FoldCodePoint(c));
   }
 }
 
@@ -38,10 +27,9 @@ std::optional<bool> FoldedText::Equals(std::string_view other) const {
   int32_t i = 0;
   size_t k = 0;
   while (i < n) {
-    UChar32 c = 0;
-    U8_NEXT(p, i, n, c);
+    const int32_t c = NextCodePoint(p, i, n);
     if (c < 0) return std::nullopt;
-    if (k == folded_.size() || Fold(c) != folded_[k]) return false;
+    if (k == folded_.size() || FoldCodePoint(c) != folded_[k]) return false;
     ++k;
   }
   return k == folded_.size();
@@ -63,8 +51,7 @@ std::optional<size_t> CodePointCount(std::string_view text) {
   int32_t i = 0;
   size_t count = 0;
   while (i < n) {
-    UChar32 c = 0;
-    U8_NEXT(p, i, n, c);
+    const int32_t c = NextCodePoint(p, i, n);
     if (c < 0) return std::nullopt;
     ++count;
   }

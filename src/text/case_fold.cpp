@@ -1,7 +1,8 @@
 #include "text/case_fold.h"
 
-#include <unicode/uchar.h>
-#include <unicode/utf8.h>
+#include <cstdint>
+
+#include "text/unicode.h"
 
 namespace tezlo {
 namespace {
@@ -19,14 +20,8 @@ std::u32string FoldForSearch(std::string_view utf8) {
   int32_t i = 0;
   while (i < length) {
     const int32_t start = i;
-    UChar32 c = 0;
-    U8_NEXT(bytes, i, length, c);
-    if (c < 0) {
-      out.push_back(kStrayByteBase + bytes[start]);
-      i = start + 1;
-    } else {
-      out.push_back(static_cast<char32_t>(u_foldCase(c, U_FOLD_CASE_DEFAULT)));
-    }
+    const int32_t c = NextCodePoint(bytes, i, length);
+    out.push_back(c < 0 ? kStrayByteBase + bytes[start] : static_cast<char32_t>(FoldCodePoint(c)));
   }
   return out;
 }
