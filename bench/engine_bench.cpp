@@ -18,21 +18,42 @@ const Area kBand = Area::Of(100, 1, 102, kCols);  // 3 x 13 cells at row 100
 
 std::string TopicWord(int32_t row) { return "主题" + std::to_string(row / 50 + 1); }
 
+// 80,000 rows x 13 columns of numbers and texts, a topic word in column A every 50 rows.
+void Fill(MemoryHost* h) {
+  for (int32_t r = 1; r <= kRows; ++r) {
+    for (int32_t c = 1; c <= kCols; ++c) {
+      Value v;
+      if (c == 1 && r % 50 == 1) {
+        v = Value::Text(TopicWord(r));
+      } else if ((r + c) % 2 == 0) {
+        v = Value::Number(r * 100.0 + c);
+      } else {
+        v = Value::Text("t" + std::to_string(r) + "-" + std::to_string(c));
+      }
+      h->SetValue(kSheet, Cell{r, c}, v);
+    }
+  }
+}
+
 MemoryHost& Sheet() {
   static MemoryHost* host = [] {
     auto* h = new MemoryHost();
-    for (int32_t r = 1; r <= kRows; ++r) {
-      for (int32_t c = 1; c <= kCols; ++c) {
-        Value v;
-        if (c == 1 && r % 50 == 1) {
-          v = Value::Text(TopicWord(r));
-        } else if ((r + c) % 2 == 0) {
-          v = Value::Number(r * 100.0 + c);
-        } else {
-          v = Value::Text("t" + std::to_string(r) + "-" + std::to_string(c));
-        }
-        h->SetValue(kSheet, Cell{r, c}, v);
-      }
+    Fill(h);
+    return h;
+  }();
+  return *host;
+}
+
+// The same sheet with 1,000 formulas beside the band (column N), each pointing into column A:
+// every shift must update those below the band, and only those cells are visited.
+constexpr int32_t kFormulaCount = 1000;
+MemoryHost& SheetWithFormulas() {
+  static MemoryHost* host = [] {
+    auto* h = new MemoryHost();
+    Fill(h);
+    for (int32_t k = 0; k < kFormulaCount; ++k) {
+      const int32_t r = 1 + k * (kRows / kFormulaCount);
+      h->SetFormula(kSheet, Cell{r, kCols + 1}, "=A" + std::to_string(r) + "&\"!\"", Value());
     }
     return h;
   }();
@@ -52,6 +73,17 @@ void BM_InsertThenDelete3x13(benchmark::State& state) {
   if (h.CountA(kSheet, Area::Of(1, 1, 1048576, kCols)) != int64_t{kRows} * kCols) {
     state.SkipWithError("cells lost");
   }
+}
+
+void BM_InsertThenDelete3x13WithFormulas(benchmark::State& state) {
+  MemoryHost& h = SheetWithFormulas();
+  const Cell probe{1 + 500 * (kRows / kFormulaCount), kCols + 1};
+  const std::string before = h.GetFormula(kSheet, probe);
+  for (auto _ : state) {
+    h.InsertShiftDown(kSheet, kBand);
+    h.DeleteShiftUp(kSheet, kBand);
+  }
+  if (h.GetFormula(kSheet, probe) != before) state.SkipWithError("references did not come back");
 }
 
 // Each half timed alone; the other half, untimed, puts the sheet back.
@@ -108,6 +140,7 @@ void BM_MatchLastTopicWordColumnA(benchmark::State& state) {
 }
 
 BENCHMARK(BM_InsertThenDelete3x13)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_InsertThenDelete3x13WithFormulas)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_InsertShiftDown3x13)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DeleteShiftUp3x13)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_EndDownFromA1)->Unit(benchmark::kMicrosecond);

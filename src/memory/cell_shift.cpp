@@ -95,13 +95,12 @@ void ShiftFormulaRefs(Workbook& book, int32_t shiftedSheet, const RefShift& shif
     int64_t formulas = 0;
     std::vector<std::pair<Cell, std::string>> rewritten;
     for (const auto& [col, store] : std::as_const(sheet).Columns()) {
-      for (ColumnStore::Cursor cur = store.Begin(); cur.Valid(); cur.Next()) {
-        if (!cur.Record().HasFormula()) continue;
+      store.ForEachFormula([&, col = col](int32_t row, const CellRecord& record) {
         ++formulas;
         std::optional<std::string> moved =
-            ShiftFormulaRefs(cur.Record().extras->formula, i == shiftedSheet, shift);
-        if (moved) rewritten.emplace_back(Cell{cur.Row(), col}, std::move(*moved));
-      }
+            ShiftFormulaRefs(record.extras->formula, i == shiftedSheet, shift);
+        if (moved) rewritten.emplace_back(Cell{row, col}, std::move(*moved));
+      });
     }
     for (auto& [cell, formula] : rewritten) {
       sheet.Edit(cell, [&](CellRecord& r) { r.Extras().formula = std::move(formula); });

@@ -26,7 +26,11 @@ size_t ColumnStore::Chunk::LowerBound(int32_t row) const {
 
 void ColumnStore::Chunk::Recount() {
   content = 0;
-  for (const CellRecord& c : cells) content += c.HasContent() ? 1 : 0;
+  formulas = 0;
+  for (const CellRecord& c : cells) {
+    content += c.HasContent() ? 1 : 0;
+    formulas += c.HasFormula() ? 1 : 0;
+  }
 }
 
 void ColumnStore::Cursor::Next() {
@@ -100,20 +104,23 @@ void ColumnStore::SplitChunk(size_t i, size_t at) {
     c.cells.erase(c.cells.begin() + static_cast<std::ptrdiff_t>(at), c.cells.end());
     tail.Recount();
     c.content -= tail.content;
+    c.formulas -= tail.formulas;
   }
   chunks_.insert(chunks_.begin() + static_cast<std::ptrdiff_t>(i) + 1, std::move(tail));
 }
 
-void ColumnStore::Settle(Pos p, bool hadContent) {
+void ColumnStore::Settle(Pos p, bool hadContent, bool hadFormula) {
   Chunk& c = chunks_[p.chunk];
   const CellRecord& record = c.cells[p.index];
   c.content += (record.HasContent() ? 1 : 0) - (hadContent ? 1 : 0);
+  c.formulas += (record.HasFormula() ? 1 : 0) - (hadFormula ? 1 : 0);
   if (record.Blank()) EraseAt(p);
 }
 
 void ColumnStore::EraseAt(Pos p) {
   Chunk& c = chunks_[p.chunk];
   if (c.cells[p.index].HasContent()) --c.content;
+  if (c.cells[p.index].HasFormula()) --c.formulas;
   c.rel.erase(c.rel.begin() + static_cast<std::ptrdiff_t>(p.index));
   c.cells.erase(c.cells.begin() + static_cast<std::ptrdiff_t>(p.index));
   if (c.Size() == 0) {
@@ -138,6 +145,7 @@ void ColumnStore::MergeAround(size_t from, size_t to) {
     for (size_t x = 0; x < cur.Size(); ++x) prev.rel.push_back(cur.Row(x) - prev.base);
     std::move(cur.cells.begin(), cur.cells.end(), std::back_inserter(prev.cells));
     prev.content += cur.content;
+    prev.formulas += cur.formulas;
     chunks_.erase(chunks_.begin() + static_cast<std::ptrdiff_t>(k));
     if (to > 0) --to;
   }
@@ -169,6 +177,7 @@ std::vector<ColumnStore::Entry> ColumnStore::Extract(int32_t first, int32_t last
     const size_t b = last == INT32_MAX ? c.Size() : c.LowerBound(last + 1);
     for (size_t k = a; k < b; ++k) {
       if (c.cells[k].HasContent()) --c.content;
+      if (c.cells[k].HasFormula()) --c.formulas;
       out.push_back(Entry{c.Row(k), std::move(c.cells[k])});
     }
     EraseRange(c.rel, a, b);

@@ -5,8 +5,9 @@
 // search over the chunks and then inside one chunk. Moving every cell from a row on (the shift
 // of an insertion or deletion) rewrites the offsets of the one chunk the row falls in and the
 // bases of the chunks after it: O(chunk size + number of chunks), whatever the number of cells
-// moved. Each chunk also counts the cells holding content, so counting a whole column and jumping
-// over long filled runs cost O(number of chunks).
+// moved. Each chunk also counts the cells holding content (and those holding a formula), so
+// counting a whole column, jumping over long filled runs and finding the formulas cost about one
+// step per chunk.
 //
 // mdds was considered: its multi_type_vector keeps one block per run of one type, so a column of
 // mixed numbers and texts becomes a block per cell, and shifting positions rewrites every block
@@ -78,6 +79,18 @@ class ColumnStore {
     return std::nullopt;
   }
 
+  // Calls `visit(row, record)` for every cell holding a formula, in row order, passing over the
+  // chunks that hold none: O(chunks + formulas).
+  template <class F>
+  void ForEachFormula(F&& visit) const {
+    for (const Chunk& c : chunks_) {
+      if (c.formulas == 0) continue;
+      for (size_t k = 0; k < c.Size(); ++k) {
+        if (c.cells[k].HasFormula()) visit(c.Row(k), c.cells[k]);
+      }
+    }
+  }
+
   // Applies `edit` to the record at `row`, made empty first when there is none. A record left
   // blank is dropped.
   template <class F>
@@ -85,9 +98,10 @@ class ColumnStore {
     const Pos p = Locate(row);
     CellRecord& record = chunks_[p.chunk].cells[p.index];
     const bool hadContent = record.HasContent();
+    const bool hadFormula = record.HasFormula();
     edit(record);
     record.TrimExtras();
-    Settle(p, hadContent);
+    Settle(p, hadContent, hadFormula);
   }
   // Stores `record` at `row`, replacing what was there (a blank record just removes it).
   void Put(int32_t row, CellRecord record);
@@ -130,6 +144,7 @@ class ColumnStore {
     std::vector<int32_t> rel;       // sorted offsets from base
     std::vector<CellRecord> cells;  // parallel to rel
     int32_t content = 0;            // cells holding content
+    int32_t formulas = 0;           // cells holding a formula
 
     size_t Size() const { return rel.size(); }
     int32_t Row(size_t i) const { return base + rel[i]; }
@@ -146,7 +161,7 @@ class ColumnStore {
   // Index of the first chunk whose last row is at or after `row`; chunks_.size() when none.
   size_t ChunkFor(int32_t row) const;
   Pos Locate(int32_t row);
-  void Settle(Pos p, bool hadContent);
+  void Settle(Pos p, bool hadContent, bool hadFormula);
   void EraseAt(Pos p);
   // Splits chunk `i` before its entry `at` (0 < at < size).
   void SplitChunk(size_t i, size_t at);

@@ -16,6 +16,12 @@ CellRecord Num(double v) {
   return r;
 }
 
+CellRecord Formula(double lastValue) {
+  CellRecord r = Num(lastValue);
+  r.Extras().formula = "=A1+1";
+  return r;
+}
+
 CellRecord ColourOnly() {
   CellRecord r;
   r.colorIndex = 6;
@@ -64,6 +70,17 @@ class StoreModel {
     for (const auto& [row, r] : model_) expected.push_back(row);
     ASSERT_EQ(rows, expected);
     ASSERT_EQ(store_.Size(), model_.size());
+    // The per-chunk formula counts let ForEachFormula skip chunks: it must still see them all.
+    std::vector<int32_t> formulaRows;
+    store_.ForEachFormula([&](int32_t row, const CellRecord& r) {
+      EXPECT_TRUE(r.HasFormula());
+      formulaRows.push_back(row);
+    });
+    std::vector<int32_t> expectedFormulas;
+    for (const auto& [row, r] : model_) {
+      if (r.HasFormula()) expectedFormulas.push_back(row);
+    }
+    ASSERT_EQ(formulaRows, expectedFormulas);
   }
   int64_t ModelCount(int32_t first, int32_t last) const {
     int64_t n = 0;
@@ -174,7 +191,8 @@ TEST(ColumnStoreTest, RandomOperationsAgreeWithAPlainMap) {
     const int op = pick(0, 9);
     if (op <= 4) {
       const int32_t row = pick(1, 5000);
-      m.Put(row, pick(0, 5) == 0 ? ColourOnly() : Num(row * 10 + step));
+      const int kind = pick(0, 9);
+      m.Put(row, kind == 0 ? ColourOnly() : kind == 1 ? Formula(step) : Num(row * 10 + step));
     } else if (op == 5) {
       m.Erase(pick(1, 5000));
     } else if (op == 6) {
