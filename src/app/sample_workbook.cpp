@@ -149,6 +149,7 @@ void BuildSampleWorkbook(Host& host) {
   WriteTravel(w);
   WriteComparison(w);
   host.SetColumnWidth(one, 2, 3, 14);
+  host.SetColumnWidth(one, 4, 7, 11);  // phone numbers and dates show whole
   host.SetColumnWidth(one, 15, 16, 16);
 
   host.ActivateSheet(one);
