@@ -58,4 +58,12 @@ GridLayout LayoutGrid(const Sheet& sheet, Cell scroll, int width, int top, int l
   return layout;
 }
 
+std::optional<int32_t> GridLayout::TabAt(int x, int y) const {
+  if (y != tabLine) return std::nullopt;
+  for (const TabSpan& t : tabs) {
+    if (x >= t.x && x < t.x + t.width) return t.sheet;
+  }
+  return std::nullopt;
+}
+
 }  // namespace tezlo

@@ -23,17 +23,28 @@ struct RowSpan {
   int y = 0;
 };
 
+// A sheet tab on the bottom line: screen columns x to x + width - 1 stand for the sheet.
+struct TabSpan {
+  int32_t sheet = 1;
+  int x = 0;
+  int width = 0;
+};
+
 struct GridLayout {
   int gutter = 0;  // the row-number column, its separator included
   int top = 0;     // the screen line of the column letters
   std::vector<ColumnSpan> columns;
   std::vector<RowSpan> rows;
+  int tabLine = -1;  // the screen line of the sheet tabs
+  std::vector<TabSpan> tabs;
 
   // Columns shown whole, at least 1.
   int32_t WholeColumns() const;
   int32_t Rows() const { return rows.empty() ? 1 : static_cast<int32_t>(rows.size()); }
   // The cell under a screen position, if any.
   std::optional<Cell> CellAt(int x, int y) const;
+  // The sheet whose tab is under a screen position, if any.
+  std::optional<int32_t> TabAt(int x, int y) const;
   // The span of a visible column or row, nullptr when it is not on the screen.
   const ColumnSpan* FindColumn(int32_t col) const;
   const RowSpan* FindRow(int32_t row) const;

@@ -152,8 +152,9 @@ void RenderRow(const Sheet& sheet, const GridLayout& layout, const RowSpan& row,
   (void)result;
 }
 
-void RenderTabs(const Workbook& book, ScreenBuffer& out) {
+void RenderTabs(const Workbook& book, ScreenBuffer& out, GridLayout& layout) {
   const int y = out.Height() - 1;
+  layout.tabLine = y;
   const Attr tab{Role::Tab, 0};
   out.Fill(0, y, out.Width(), tab);
   std::vector<std::string> labels;
@@ -174,7 +175,9 @@ void RenderTabs(const Workbook& book, ScreenBuffer& out) {
   int x = 0;
   if (first > 0) x += out.Put(x, y, "<", tab, 1);
   for (size_t i = first; i < labels.size() && x < out.Width(); ++i) {
-    x += out.Put(x, y, labels[i], Attr{i == active ? Role::TabActive : Role::Tab, 0}, out.Width() - x);
+    const int width = out.Put(x, y, labels[i], Attr{i == active ? Role::TabActive : Role::Tab, 0}, out.Width() - x);
+    layout.tabs.push_back(TabSpan{static_cast<int32_t>(i + 1), x, width});
+    x += width;
     x += out.Put(x, y, "|", tab, out.Width() - x);
   }
 }
@@ -231,7 +234,7 @@ RenderedScreen RenderWorkbench(const Workbook& book, const ScreenState& state, S
       }
     }
   }
-  RenderTabs(book, out);
+  RenderTabs(book, out, result.layout);
   return result;
 }
 

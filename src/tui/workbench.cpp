@@ -182,6 +182,11 @@ void Workbench::Handle(const KeyEvent& event) {
 
 void Workbench::HandleMouse(const KeyEvent& event) {
   if (event.x < 0) return;
+  if (const std::optional<int32_t> sheet = layout_.TabAt(event.x, event.y)) {
+    message_.clear();
+    SwitchSheet(*sheet - Book().ActiveSheetIndex());
+    return;
+  }
   if (const std::optional<Cell> cell = layout_.CellAt(event.x, event.y)) {
     message_.clear();
     SyncAnchor();

@@ -263,6 +263,19 @@ TEST_F(WorkbenchTest, ClickingACellSelectsItAndShiftClickExtends) {
   EXPECT_EQ(host.GetSelection().areas.back(), Area::Of(3, 3, 5, 3));
 }
 
+TEST_F(WorkbenchTest, ClickingASheetTabActivatesThatSheet) {
+  Send(K(Key::Down));  // draws once so that the tabs are laid out
+  const int tabLine = terminal.Shown().Height() - 1;
+  const std::string tabs = terminal.Shown().RowText(tabLine);
+  const size_t at = tabs.find("Sheet3");
+  ASSERT_NE(at, std::string::npos) << tabs;
+  Send(KeyEvent{Key::MousePress, 0, false, false, false, static_cast<int>(at), tabLine, -1, -1});
+  EXPECT_EQ(host.SheetName(host.ActiveSheet()), "Sheet3");
+  // A click on the tab line past the last tab changes nothing.
+  Send(KeyEvent{Key::MousePress, 0, false, false, false, terminal.Shown().Width() - 1, tabLine, -1, -1});
+  EXPECT_EQ(host.SheetName(host.ActiveSheet()), "Sheet3");
+}
+
 TEST_F(WorkbenchTest, QuittingAsksWhenUnsavedAndSavingWritesThePath) {
   Send(KeyEvent::Character(U'1'));
   Send(K(Key::Enter));
