@@ -13,13 +13,14 @@
 #include "scripted/fixed_system.h"
 #include "scripted/scripted_ui.h"
 #include "topics/register_topic_tools.h"
+#include "topic_sheet.h"
 
 namespace tezlo {
 namespace {
 
-constexpr int32_t kRows = 80000;
-constexpr int32_t kCols = 13;
-constexpr int32_t kTopicEvery = 50;
+constexpr int32_t kRows = bench::kTopicRows;
+constexpr int32_t kCols = bench::kTopicCols;
+constexpr int32_t kTopicEvery = bench::kTopicEvery;
 // A cell in the topic block of rows 40,001 to 40,050, in its fourth column.
 constexpr Cell kInBlock{40010, 4};
 
@@ -39,25 +40,7 @@ struct Workbench {
     host.RenameSheet({book, 3}, "+3");
     sheet = {book, 1};
     host.ActivateSheet(sheet);
-    Matrix rows(kTopicEvery, kCols);
-    for (int32_t top = 1; top <= kRows; top += kTopicEvery) {
-      for (int32_t r = 0; r < kTopicEvery; ++r) {
-        const int32_t row = top + r;
-        for (int32_t c = 0; c < kCols; ++c) {
-          Value& v = rows.At(r, c);
-          if (r == 0) {
-            v = c == 0 ? Value::Text("主题" + std::to_string(row / kTopicEvery + 1)) : Value();
-          } else if (c == 0) {
-            v = Value();
-          } else if ((row * 7 + c * 3) % 5 < 3) {
-            v = Value::Number((row * 37 + c * 11) % 1000 + c / 10.0);
-          } else {
-            v = Value::Text("t" + std::to_string((row * 13 + c) % 997));
-          }
-        }
-      }
-      host.SetValues(sheet, Cell{top, 1}, rows);
-    }
+    bench::FillTopicSheet(host, sheet);
   }
 
   void Run(const char* code, Cell at) {

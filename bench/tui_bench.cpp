@@ -11,13 +11,11 @@
 #include "scripted/fixed_system.h"
 #include "topics/register_topic_tools.h"
 #include "tui/workbench.h"
+#include "topic_sheet.h"
 
 namespace tezlo {
 namespace {
 
-constexpr int32_t kRows = 80000;
-constexpr int32_t kCols = 13;
-constexpr int32_t kTopicEvery = 50;
 
 class NullTerminal final : public Terminal {
  public:
@@ -44,25 +42,7 @@ struct BigBench {
     host.RenameSheet({book, 2}, "+2");
     const SheetRef sheet{book, 1};
     host.ActivateSheet(sheet);
-    Matrix rows(kTopicEvery, kCols);
-    for (int32_t top = 1; top <= kRows; top += kTopicEvery) {
-      for (int32_t r = 0; r < kTopicEvery; ++r) {
-        const int32_t row = top + r;
-        for (int32_t c = 0; c < kCols; ++c) {
-          Value& v = rows.At(r, c);
-          if (r == 0) {
-            v = c == 0 ? Value::Text("主题" + std::to_string(row / kTopicEvery + 1)) : Value();
-          } else if (c == 0) {
-            v = Value();
-          } else if ((row * 7 + c * 3) % 5 < 3) {
-            v = Value::Number((row * 37 + c * 11) % 1000 + c / 10.0);
-          } else {
-            v = Value::Text("t" + std::to_string((row * 13 + c) % 997));
-          }
-        }
-      }
-      host.SetValues(sheet, Cell{top, 1}, rows);
-    }
+    bench::FillTopicSheet(host, sheet);
     bench = std::make_unique<Workbench>(host, terminal, system, tools, nullptr);
     host.ActivateCell(Cell{40010, 4});
     bench->Render();
