@@ -16,7 +16,6 @@
 namespace tezlo {
 namespace {
 
-
 class NullTerminal final : public Terminal {
  public:
   int Width() override { return 200; }
