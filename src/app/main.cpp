@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/batch_run.h"
+#include "files/office_lock.h"
 #include "files/workbook_file.h"
 #include "system/posix/posix_system.h"
 #include "tui/run_workbench.h"
@@ -17,9 +18,10 @@ int main(int argc, char** argv) {
         [](const std::string& path, const tezlo::LoadOptions& options) {
           return tezlo::LoadWorkbook(path, options);
         },
-        [](const tezlo::Workbook& book, const std::string& path) {
-          tezlo::SaveWorkbook(book, path);
-        }};
+        [](const tezlo::Workbook& book, const std::string& path, const tezlo::SaveOptions& options) {
+          return tezlo::SaveWorkbook(book, path, options);
+        },
+        [](const std::string& path) { return tezlo::WorkbookLock::Acquire(path); }};
     return tezlo::RunBatchCommand({args.begin() + 1, args.end()}, files, system, std::cout,
                                   std::cerr);
   }

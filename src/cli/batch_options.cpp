@@ -63,7 +63,10 @@ std::string BatchUsage() {
          "  --answer WORD       answer the next dialog: ok, cancel, or the text for an input box\n"
          "  --today YYYY-MM-DD  the date the tools take as today\n"
          "  --out FILE          save there instead of over BOOK\n"
+         "  --force             replace the file even when it is read-only\n"
          "stdout: one line per dialog (dialog TITLE TEXT BUTTONS ANSWER) and a final state line.\n"
+         "While it runs, BOOK is locked as office programs lock it; a workbook another program\n"
+         "holds open is not touched.\n"
          "Exit status: 0 done and saved, 1 a file could not be read or written, 2 usage.\n";
 }
 
@@ -92,6 +95,7 @@ BatchCommand ParseBatchCommand(const std::vector<std::string>& args) {
   app.add_option("--answer", o.answers)->allow_extra_args(false);
   app.add_option("--today", today);
   app.add_option("--out", out);
+  app.add_flag("--force", o.force);
   app.add_option("args", positionals);
 
   // CLI11 reads its arguments from the back.
@@ -121,13 +125,22 @@ BatchCommand ParseBatchCommand(const std::vector<std::string>& args) {
     o.windowCols = size->second;
   }
   const GridSize gridSize{o.gridRows, o.gridCols};
+  // A reference that is well formed but beyond a smaller --grid gets its own message.
+  auto refuseOutside = [&](const char* option, const std::string& ref) {
+    if (ParseAreaAddress(ref, GridSize{kMaxGridRows, kMaxGridCols})) {
+      throw UsageError(std::string(option) + ": " + ref + " lies outside the " + std::to_string(o.gridRows) +
+                       " x " + std::to_string(o.gridCols) + " grid");
+    }
+  };
   for (const std::string& ref : select) {
     const std::optional<Area> area = ParseAreaAddress(ref, gridSize);
+    if (!area) refuseOutside("--select", ref);
     if (!area) throw UsageError("--select wants a cell or range such as D66 or B2:D5, not \"" + ref + "\"");
     o.select.push_back(*area);
   }
   if (given("--top-left")) {
     const std::optional<Area> area = ParseAreaAddress(topLeft, gridSize);
+    if (!area) refuseOutside("--top-left", topLeft);
     if (!area || area->first != area->last) {
       throw UsageError("--top-left wants one cell such as A1, not \"" + topLeft + "\"");
     }

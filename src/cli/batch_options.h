@@ -33,6 +33,7 @@ struct BatchOptions {
   std::vector<std::string> answers;
   std::optional<CalendarDate> today;
   std::optional<std::string> out;
+  bool force = false;  // replace a read-only file
   std::vector<std::string> codes;
 };
 

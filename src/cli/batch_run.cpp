@@ -122,12 +122,23 @@ int RunBatch(const BatchOptions& o, const WorkbookFiles& files, System& system, 
   // A code that saves a workbook of its own (the template export) writes it through the files.
   host.SetSaver([&files](const Workbook& book, const std::string& path) {
     try {
-      files.save(book, path);
+      files.save(book, path, SaveOptions{});
     } catch (const FileError& e) {
       throw HostError(e.what());
     }
   });
 
+  // The workbook stays locked for the whole run, so that no other program (and no second run)
+  // changes it between the load and the save.
+  WorkbookLock lock;
+  if (!o.sample && files.lock) {
+    try {
+      lock = files.lock(o.book);
+    } catch (const LockedFileError& e) {
+      err << kProgram << e.what() << "; nothing was changed\n";
+      return kExitFileError;
+    }
+  }
   if (const std::optional<int> failed = OpenBook(o, files, host, err)) return *failed;
   const Workbook* target = &host.GetWorkbook(host.ActiveWorkbook());
   if (const std::optional<int> failed = SetUpView(o, host, err)) return *failed;
@@ -156,7 +167,14 @@ int RunBatch(const BatchOptions& o, const WorkbookFiles& files, System& system, 
     return kExitFileError;
   }
   try {
-    files.save(host.GetWorkbook(index), o.out ? *o.out : o.book);
+    SaveOptions save;
+    save.force = o.force;
+    for (const std::string& note : files.save(host.GetWorkbook(index), o.out ? *o.out : o.book, save).notes) {
+      err << kProgram << "note: " << note << '\n';
+    }
+  } catch (const ReadOnlyFileError& e) {
+    err << kProgram << e.what() << " (--force replaces it anyway)\n";
+    return kExitFileError;
   } catch (const FileError& e) {
     err << kProgram << e.what() << '\n';
     return kExitFileError;

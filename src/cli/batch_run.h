@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cli/batch_options.h"
+#include "files/office_lock.h"
 #include "files/workbook_file.h"
 #include "host/host.h"
 #include "host/system.h"
@@ -16,11 +17,13 @@
 
 namespace tezlo {
 
-// How a run reads and writes workbook files: the program passes the xlsx layer, tests their own.
-// Both throw FileError with a one-line reason.
+// How a run reads, writes and locks workbook files: the program passes the xlsx layer, tests
+// their own. Load and save throw FileError with a one-line reason; lock throws LockedFileError
+// when another program holds the file, and may be left empty (no locking).
 struct WorkbookFiles {
   std::function<std::unique_ptr<Workbook>(const std::string& path, const LoadOptions& options)> load;
-  std::function<void(const Workbook& book, const std::string& path)> save;
+  std::function<SaveReport(const Workbook& book, const std::string& path, const SaveOptions& options)> save;
+  std::function<WorkbookLock(const std::string& path)> lock;
 };
 
 // Exit statuses.

@@ -105,7 +105,7 @@ void WorkbookPartReader::Start(std::string_view, std::string_view name, const Xm
       if (r.ec == std::errc() && v >= 0) activeTab = v;
     }
   } else if (path_.size() == 3 && path_[1] == "sheets" && name == "sheet") {
-    if (sheets.size() >= kMaxSheets) throw FileError("the workbook holds too many sheets");
+    if (sheets.size() >= kMaxSheets) throw PartError("the workbook holds too many sheets");
     SheetEntry s;
     s.name = DecodeEscapes(attrs.Get("name").value_or(""));
     s.relId = std::string(attrs.Get("id").value_or(""));
@@ -146,7 +146,7 @@ void SharedStringsReader::End(std::string_view, std::string_view name) {
 
 void SharedStringsReader::Text(std::string_view text) {
   if (!inText_) return;
-  if (current_.size() + text.size() > kMaxTextBytes) throw FileError("a shared text is too long");
+  if (current_.size() + text.size() > kMaxTextBytes) throw PartError("a shared text is too long");
   current_ += text;
 }
 

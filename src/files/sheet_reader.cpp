@@ -253,7 +253,12 @@ void SheetReader::StartRow(const XmlAttrs& attrs) {
   if (const auto text = attrs.Get("r")) {
     bool ok = false;
     r = ParseInt(*text, ok);
-    if (!ok || r < 1 || r > 1048576) Fail("a row number is malformed");
+    if (!ok || r < 1) Fail("a row number is malformed");
+    // Rows beyond a smaller grid are judged by their cells, whose message names the cell.
+    if (r > 1048576) {
+      Fail("row " + std::to_string(r) + " lies outside the " + std::to_string(sheet_.Rows()) + " x " +
+           std::to_string(sheet_.Cols()) + " grid");
+    }
   }
   if (r <= row_) ordered_ = false;
   row_ = static_cast<int32_t>(r);

@@ -3,19 +3,14 @@
 
 #include <cstdint>
 #include <memory>
-#include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "files/file_errors.h"
 #include "memory/workbook.h"
 
 namespace tezlo {
-
-// A file that cannot be read or written; what() is one line a user can act on.
-class FileError : public std::runtime_error {
- public:
-  explicit FileError(const std::string& what) : std::runtime_error(what) {}
-};
 
 struct LoadOptions {
   // The grid the workbook gets; a file holding cells beyond it is refused.
@@ -40,12 +35,25 @@ std::unique_ptr<Workbook> LoadWorkbook(const std::string& path, const LoadOption
 std::unique_ptr<Workbook> LoadWorkbookFromBytes(std::string_view bytes, const std::string& name,
                                                 const LoadOptions& options = {});
 
-// Writes the workbook as xlsx, atomically: a temporary file in the same folder, flushed, then
-// renamed over `path`. On failure `path` is untouched and FileError says why.
+struct SaveOptions {
+  bool force = false;  // replace a read-only file too
+};
+
+// What a save that succeeded has to tell the user (the group a replaced file could not keep,
+// ...); empty when everything was kept.
+struct SaveReport {
+  std::vector<std::string> notes;
+};
+
+// Writes the workbook as xlsx without ever leaving a partial file under `path`: see ReplaceFile
+// (file_replace.h) for links, ownership, mode and leftovers. On failure `path` is untouched and
+// FileError says why.
 //
 // Refused (FileError) when `path` is the file the workbook was read from and that file held
 // content the workbook does not keep: saving over it would lose that content. Saving under
-// another name is allowed, since the user chose it.
-void SaveWorkbook(const Workbook& book, const std::string& path);
+// another name is allowed, since the user chose it. Refused (LockedFileError) when another
+// program holds `path` open (see office_lock.h); ReadOnlyFileError for a read-only file unless
+// `options.force`.
+SaveReport SaveWorkbook(const Workbook& book, const std::string& path, const SaveOptions& options = {});
 
 }  // namespace tezlo

@@ -1,6 +1,8 @@
 // LoadWorkbook: the package's parts read in order (relationships, workbook, styles, shared
 // texts, then each worksheet with its comments), and every part the engine does not read
 // reported as content a save would lose.
+#include <sys/stat.h>
+
 #include <array>
 #include <map>
 #include <new>
@@ -215,6 +217,8 @@ std::unique_ptr<Workbook> Load(ZipPackage& package, const std::string& what, con
     auto wb = loader.Run(BaseName(path));
     if (auto lost = loader.Unmodelled(); !lost.empty()) wb->SetUnmodelledContent(source, std::move(lost));
     return wb;
+  } catch (const PartError& e) {
+    throw FileError(what + ": " + e.what());
   } catch (const FileError&) {
     throw;
   } catch (const std::bad_alloc&) {
@@ -230,6 +234,13 @@ std::unique_ptr<Workbook> Load(ZipPackage& package, const std::string& what, con
 
 std::unique_ptr<Workbook> LoadWorkbook(const std::string& path, const LoadOptions& options) {
   const std::string what = "'" + path + "'";
+  // Say what the path is when it cannot be a workbook file at all; libzip would only say that
+  // the operation is not supported.
+  struct stat st {};
+  if (stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) throw FileError(what + " is a folder, not a workbook file");
+  if (stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+    throw FileError(what + " is not a regular file (a device, pipe or socket), so it cannot be a workbook");
+  }
   ZipPackage package = [&] {
     try {
       return ZipPackage::FromFile(path, what, LimitsOf(options));

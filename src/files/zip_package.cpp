@@ -27,6 +27,8 @@ std::string OpenFailure(const std::string& what, int code) {
       return what + " is not an xlsx workbook (not a zip archive)";
     case ZIP_ER_INCONS:
       return what + " is damaged (its zip structure is inconsistent; truncated?)";
+    case ZIP_ER_EXISTS:
+      return what + " is damaged: it holds two parts of the same name";
     case ZIP_ER_NOENT:
       return what + " does not exist";
     case ZIP_ER_OPEN:

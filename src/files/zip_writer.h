@@ -1,4 +1,4 @@
-// Writes a zip archive of in-memory parts with libzip.
+// Builds a zip archive of in-memory parts with libzip.
 #pragma once
 
 #include <memory>
@@ -9,11 +9,12 @@ namespace tezlo {
 
 class ZipWriter {
  public:
-  // Adds a part; the writer keeps the bytes until Write.
+  // Adds a part; the writer keeps the bytes until Bytes.
   void Add(std::string name, std::string bytes);
-  // Writes the archive to `path` (created or truncated), deflating every part at a fast level.
-  // FileError on failure.
-  void Write(const std::string& path, const std::string& what) const;
+  // The whole archive, every part deflated at a fast level. The archive is made in memory so
+  // that the caller decides where and how it reaches the disk (libzip's own file writing renames
+  // a temporary file of its own over the target). FileError naming `what` on failure.
+  std::string Bytes(const std::string& what) const;
 
  private:
   std::vector<std::pair<std::string, std::unique_ptr<std::string>>> parts_;

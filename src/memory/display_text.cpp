@@ -66,15 +66,6 @@ Decimal RoundDigits(Decimal d, int keep) {
   return d;
 }
 
-std::string GroupThousands(const std::string& whole) {
-  std::string out;
-  for (size_t i = 0; i < whole.size(); ++i) {
-    if (i > 0 && (whole.size() - i) % 3 == 0) out += ',';
-    out += whole[i];
-  }
-  return out;
-}
-
 // |value| with exactly `decimals` digits after the point, rounded half away from zero on its
 // 15-digit decimal form (so 2.675 shows as 2.68, as the spreadsheet shows it).
 std::string FixedText(Decimal d, int decimals, bool grouping) {
@@ -335,6 +326,16 @@ std::string FormatDate(double serial, const std::vector<Token>& tokens) {
 }
 
 }  // namespace
+
+std::string GroupThousands(const std::string& whole) {
+  std::string out;
+  for (size_t i = 0; i < whole.size(); ++i) {
+    if (i > 0 && (whole.size() - i) % 3 == 0) out += ',';
+    out += whole[i];
+  }
+  return out;
+}
+
 
 std::string GeneralText(const Value& value) {
   switch (value.Kind()) {

@@ -18,6 +18,9 @@ std::string GeneralText(const Value& value);
 // Formats it does not know fall back to General.
 std::string DisplayText(const Value& value, std::string_view numberFormat);
 
+// A run of digits with a comma before every group of three from the right ("9980" -> "9,980").
+std::string GroupThousands(const std::string& digits);
+
 // Civil date <-> serial in the 1900 date system (serial 60 is the non-existent 1900-02-29, as
 // the spreadsheet keeps it). Dates run from 1900-01-01 (serial 1) to 9999-12-31 (2958465).
 // DateToSerial: HostError for a date outside that range or one that does not exist.

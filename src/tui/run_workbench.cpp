@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <iostream>
 #include <memory>
 
 #include "app/all_tools.h"
@@ -14,6 +15,7 @@
 #include "tui/curses_terminal.h"
 #include "tui/text_width.h"
 #include "tui/workbench.h"
+#include "files/office_lock.h"
 #include "files/workbook_file.h"
 #include "files/xlsx_files.h"
 
@@ -54,6 +56,21 @@ std::string OpenBook(MemoryHost& host, const WorkbenchArgs& args) {
   }
 }
 
+// Locks the workbook for the session. When another program holds it, the user chooses between
+// opening it read-only (the reason is returned) and not opening it (nullopt).
+std::optional<std::string> LockBook(const std::string& path, WorkbookLock& lock) {
+  try {
+    lock = WorkbookLock::Acquire(path);
+    return std::string();
+  } catch (const LockedFileError& e) {
+    std::cerr << "tezlo: " << e.what() << ".\nOpen it read-only? [y/N] " << std::flush;
+    std::string answer;
+    std::getline(std::cin, answer);
+    if (answer == "y" || answer == "Y" || answer == "yes") return std::string(e.what());
+    return std::nullopt;
+  }
+}
+
 }  // namespace
 
 std::optional<WorkbenchArgs> ParseWorkbenchArgs(const std::vector<std::string>& args, std::string& error) {
@@ -86,6 +103,13 @@ int RunWorkbench(const WorkbenchArgs& args) {
     return 2;
   }
   UseUtf8CharacterWidths();
+  WorkbookLock lock;
+  std::string readOnly;
+  if (!args.book.empty()) {
+    const std::optional<std::string> reason = LockBook(args.book, lock);
+    if (!reason) return 1;
+    readOnly = *reason;
+  }
   MemoryHost host;
   try {
     const std::string problem = OpenBook(host, args);
@@ -98,10 +122,13 @@ int RunWorkbench(const WorkbenchArgs& args) {
     return 1;
   }
   UseXlsxFiles(host);
-  BookSaver save = [](const Workbook& book, const std::string& path) { SaveWorkbook(book, path); };
+  BookSaver save = [](const Workbook& book, const std::string& path, const SaveOptions& options) {
+    return SaveWorkbook(book, path, options);
+  };
   PosixSystem system;
   CursesTerminal terminal;
   Workbench bench(host, terminal, system, AllTools(), save);
+  if (!readOnly.empty()) bench.OpenedReadOnly(args.book, readOnly);
   bench.Run();
   return 0;
 }

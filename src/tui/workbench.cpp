@@ -464,28 +464,51 @@ void Workbench::Redo() {
   SyncAnchor();
 }
 
+void Workbench::OpenedReadOnly(std::string path, std::string reason) {
+  readOnlyPath_ = std::move(path);
+  readOnlyReason_ = std::move(reason);
+  message_ = "Read-only: " + readOnlyReason_;
+}
+
 bool Workbench::Save() {
   Workbook& book = Book();
   std::string path = book.Path();
-  if (path.empty()) {
+  const bool readOnly = !readOnlyPath_.empty() && path == readOnlyPath_;
+  if (path.empty() || readOnly) {
+    const std::string prompt =
+        readOnly ? readOnlyReason_ + ".\nIt was opened read-only; save it as:" : "Save the workbook as:";
     const std::optional<std::string> answer =
-        ui_.InputBox(InputBoxRequest{"Save the workbook as:", "Save", book.Name() + ".xlsx"});
-    if (!answer || answer->empty()) return false;
+        ui_.InputBox(InputBoxRequest{prompt, "Save", readOnly ? std::string() : book.Name() + ".xlsx"});
+    if (!answer || answer->empty() || *answer == readOnlyPath_) return false;
     path = *answer;
   }
   if (!save_) {
     ui_.MessageBox(MessageBoxRequest{"Saving is not available in this build.", "Save", Buttons::Ok, Icon::Critical});
     return false;
   }
-  try {
-    save_(book, path);
-  } catch (const std::exception& e) {
-    ui_.MessageBox(MessageBoxRequest{e.what(), "Save", Buttons::Ok, Icon::Critical});
-    return false;
+  SaveReport report;
+  SaveOptions options;
+  for (;;) {
+    try {
+      report = save_(book, path, options);
+      break;
+    } catch (const ReadOnlyFileError& e) {
+      if (options.force ||
+          ui_.MessageBox(MessageBoxRequest{std::string(e.what()) + ".\nReplace it anyway?", "Save",
+                                           Buttons::OkCancel, Icon::Warning, DefaultButton::Second}) !=
+              Answer::Ok) {
+        return false;
+      }
+      options.force = true;
+    } catch (const std::exception& e) {
+      ui_.MessageBox(MessageBoxRequest{e.what(), "Save", Buttons::Ok, Icon::Critical});
+      return false;
+    }
   }
   book.SetPath(path);
   dirty_ = false;
   message_ = "Saved " + path;
+  for (const std::string& note : report.notes) message_ += "; " + note;
   return true;
 }
 

@@ -17,14 +17,17 @@
 #include "tui/journaling_host.h"
 #include "tui/line_editor.h"
 #include "tui/pointer_system.h"
+#include "files/workbook_file.h"
 #include "tui/terminal.h"
 #include "tui/terminal_ui.h"
 #include "tui/undo_history.h"
 
 namespace tezlo {
 
-// Writes a workbook to a file; throws (FileError, HostError) with a message for the user.
-using BookSaver = std::function<void(const Workbook& book, const std::string& path)>;
+// Writes a workbook to a file and returns what the user should know of it; throws (FileError,
+// HostError) with a message for the user, ReadOnlyFileError for a read-only file unless forced.
+using BookSaver =
+    std::function<SaveReport(const Workbook& book, const std::string& path, const SaveOptions& options)>;
 
 class Workbench final : private CommandBoxWindow {
  public:
@@ -34,6 +37,8 @@ class Workbench final : private CommandBoxWindow {
 
   // Shows the screen and handles events until the user quits or the input ends.
   void Run();
+  // The workbook at `path` was opened read-only, for `reason`: saving asks for another name.
+  void OpenedReadOnly(std::string path, std::string reason);
 
   // One input event.
   void Handle(const KeyEvent& event);
@@ -106,6 +111,8 @@ class Workbench final : private CommandBoxWindow {
   LineEditor box_;
   std::string message_;
   std::string runningCode_;
+  std::string readOnlyPath_;
+  std::string readOnlyReason_;
   bool dirty_ = false;
   bool quit_ = false;
 

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "files/office_lock.h"
+
 extern char** environ;
 
 namespace tezlo {
@@ -145,6 +147,36 @@ TEST_F(TezloProgramTest, TheSampleRunsWithoutAnyFile) {
   const Outcome reopened = Run({"run", saved, "--", "101"});
   EXPECT_EQ(reopened.status, 0) << reopened.err;
   EXPECT_EQ(reopened.out, "state\tsheet=+1\tactive=A51\tselection=A51\ttop-left=A51\tediting=no\n");
+}
+
+TEST_F(TezloProgramTest, ARunHoldsTheOfficeLockAndRespectsOthersAndReadOnlyFiles) {
+  const std::string book = Book("book.xlsx");
+  ASSERT_EQ(Run({"run", "--sample", "--out", book}).status, 0);
+  const std::string saved = ReadAll(book);
+
+  // Another live holder (this test process) of the lock: the run touches nothing.
+  {
+    WorkbookLock held = WorkbookLock::Acquire(book);
+    const Outcome o = Run({"run", book, "--", "+3"});
+    EXPECT_EQ(o.status, 1);
+    EXPECT_NE(o.err.find("is open in another program, by " + OwnLockOwner().Shown()), std::string::npos) << o.err;
+    EXPECT_NE(o.err.find("nothing was changed"), std::string::npos) << o.err;
+    EXPECT_EQ(ReadAll(book), saved);
+  }
+  // Once it is released the run goes ahead, and leaves no lock behind.
+  EXPECT_EQ(Run({"run", book, "--", "101"}).status, 0);
+  EXPECT_FALSE(fs::exists(OfficeLockPath(book)));
+
+  fs::permissions(book, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  const std::string before = ReadAll(book);
+  const Outcome refused = Run({"run", book, "--", "101"});
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_NE(refused.err.find("is read-only, so it was not replaced (--force replaces it anyway)"), std::string::npos)
+      << refused.err;
+  EXPECT_EQ(ReadAll(book), before);
+  EXPECT_EQ(Run({"run", book, "--force", "--", "101"}).status, 0);
+  EXPECT_EQ(fs::status(book).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
 }
 
 TEST_F(TezloProgramTest, UsageErrorsExitTwo) {

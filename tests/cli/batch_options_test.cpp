@@ -83,6 +83,23 @@ TEST(ParseBatchCommand, RefusesWhatCannotBeRun) {
   }
 }
 
+TEST(ParseBatchCommand, AReferenceBeyondASmallerGridIsCalledThatNotMalformed) {
+  try {
+    Parse({"b.xlsx", "--grid", "65536x256", "--select", "KDV59"});
+    FAIL();
+  } catch (const UsageError& e) {
+    EXPECT_STREQ(e.what(), "--select: KDV59 lies outside the 65536 x 256 grid");
+  }
+  try {
+    Parse({"b.xlsx", "--select", "KDV"});
+    FAIL();
+  } catch (const UsageError& e) {
+    EXPECT_NE(std::string(e.what()).find("wants a cell or range"), std::string::npos) << e.what();
+  }
+  EXPECT_TRUE(Parse({"b.xlsx", "--force"}).force);
+  EXPECT_FALSE(Parse({"b.xlsx"}).force);
+}
+
 TEST(ParseRowsByCols, ReadsWholeNumbersWithinLimits) {
   EXPECT_EQ(ParseRowsByCols("40x16", 100, 100), std::make_pair(40, 16));
   EXPECT_EQ(ParseRowsByCols("100X100", 100, 100), std::make_pair(100, 100));

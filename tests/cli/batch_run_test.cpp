@@ -36,13 +36,15 @@ class FakeFiles {
           book->ActivateSheet(it->second.active);
           return book;
         },
-        [this](const Workbook& book, const std::string& path) {
+        [this](const Workbook& book, const std::string& path, const SaveOptions&) {
           if (failSaves_) throw FileError(path + ": disk full");
           SavedBook saved;
           for (int32_t i = 1; i <= book.SheetCount(); ++i) saved.sheets.push_back(book.GetSheet(i).Name());
           saved.active = book.ActiveSheetIndex();
           saved_[path] = saved;
-        }};
+          return SaveReport{};
+        },
+        {}};
   }
 
  private:

@@ -93,7 +93,8 @@ TEST(HostileFiles, PartsThatInflatePastTheBoundAreStoppedWhileInflating) {
 
 TEST(HostileFiles, AbsurdAddressesAndCountsAreRefused) {
   EXPECT_CONTAINS(LoadError(MakeZip(MinimalParts("<row r=\"1\"><c r=\"XFE1\"><v>1</v></c></row>"))), "bad reference");
-  EXPECT_CONTAINS(LoadError(MakeZip(MinimalParts("<row r=\"1048577\"><c><v>1</v></c></row>"))), "row number");
+  EXPECT_CONTAINS(LoadError(MakeZip(MinimalParts("<row r=\"1048577\"><c><v>1</v></c></row>"))),
+                  "row 1048577 lies outside the 1048576 x 16384 grid");
   EXPECT_CONTAINS(LoadError(MakeZip(MinimalParts("<row r=\"-5\"/>"))), "row number");
   EXPECT_CONTAINS(LoadError(MakeZip(MinimalParts("<row r=\"1\"><c r=\"A1\" t=\"s\"><v>99</v></c></row>"))),
                   "shared text that does not exist");

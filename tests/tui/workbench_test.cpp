@@ -29,8 +29,9 @@ class WorkbenchTest : public ::testing::Test {
   Workbench& Bench() {
     if (!bench) {
       bench = std::make_unique<Workbench>(host, terminal, system, tools,
-                                          [this](const Workbook& b, const std::string& path) {
+                                          [this](const Workbook& b, const std::string& path, const SaveOptions&) {
                                             saves.push_back(path + ":" + b.GetSheet(1).Name());
+                                            return SaveReport{};
                                           });
     }
     return *bench;
@@ -299,7 +300,7 @@ TEST_F(WorkbenchTest, QuittingAsksWhenUnsavedAndSavingWritesThePath) {
 }
 
 TEST_F(WorkbenchTest, DontSaveQuitsAndAFailedSaveKeepsTheWorkbenchOpen) {
-  bench = std::make_unique<Workbench>(host, terminal, system, tools, [](const Workbook&, const std::string&) {
+  bench = std::make_unique<Workbench>(host, terminal, system, tools, [](const Workbook&, const std::string&, const SaveOptions&) -> SaveReport {
     throw std::runtime_error("disk full");
   });
   host.GetWorkbook(1).SetPath("book.xlsx");
@@ -315,6 +316,40 @@ TEST_F(WorkbenchTest, DontSaveQuitsAndAFailedSaveKeepsTheWorkbenchOpen) {
   terminal.Queue(K(Key::Enter));  // Don't save
   RunQueued();
   EXPECT_TRUE(Bench().Quitting());
+}
+
+TEST_F(WorkbenchTest, AReadOnlyFileIsReplacedOnlyWhenTheUserSaysSoAndAReadOnlyOpeningSavesElsewhere) {
+  std::vector<std::string> forced;
+  bench = std::make_unique<Workbench>(host, terminal, system, tools,
+                                      [&](const Workbook&, const std::string& path, const SaveOptions& o) {
+                                        if (!o.force) throw ReadOnlyFileError("'" + path + "' is read-only, so it was not replaced");
+                                        forced.push_back(path);
+                                        return SaveReport{{"the group staff could not be kept"}};
+                                      });
+  host.GetWorkbook(1).SetPath("book.xlsx");
+  terminal.Queue(Ctrl(U's'));
+  terminal.Queue(K(Key::Escape));  // Cancel: the file stays as it is
+  RunQueued();
+  EXPECT_TRUE(terminal.EverShown("'book.xlsx' is read-only, so it was not replaced."));
+  EXPECT_TRUE(forced.empty());
+  terminal.Queue(Ctrl(U's'));
+  terminal.Queue(K(Key::Left));  // from Cancel, the default, to OK
+  terminal.Queue(K(Key::Enter));
+  RunQueued();
+  EXPECT_EQ(forced, std::vector<std::string>{"book.xlsx"});
+  EXPECT_NE(Bench().Message().find("the group staff could not be kept"), std::string::npos) << Bench().Message();
+
+  // Opened read-only because another program holds it: Ctrl+S asks for another name.
+  Bench().OpenedReadOnly("book.xlsx", "'book.xlsx' is open in another program, by ann");
+  terminal.Queue(Ctrl(U's'));
+  terminal.Type("copy.xlsx");
+  terminal.Queue(K(Key::Enter));
+  terminal.Queue(K(Key::Left));
+  terminal.Queue(K(Key::Enter));
+  RunQueued();
+  EXPECT_TRUE(terminal.EverShown("It was opened read-only; save it as:"));
+  EXPECT_EQ(forced, (std::vector<std::string>{"book.xlsx", "copy.xlsx"}));
+  EXPECT_EQ(host.GetWorkbook(1).Path(), "copy.xlsx");
 }
 
 }  // namespace
