@@ -47,5 +47,7 @@ std::unique_ptr<Workbook> LoadWorkbookFromBytes(std::string_view bytes, const st
 // content the workbook does not keep: saving over it would lose that content. Saving under
 // another name is allowed, since the user chose it.
 void SaveWorkbook(const Workbook& book, const std::string& path);
+// The xlsx package SaveWorkbook writes, as bytes (no file, so nothing is refused).
+std::string SaveWorkbookToBytes(const Workbook& book);
 
 }  // namespace tezlo

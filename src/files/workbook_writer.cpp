@@ -114,6 +114,17 @@ bool Sync(const std::string& path, bool folder) {
 
 }  // namespace
 
+std::string SaveWorkbookToBytes(const Workbook& book) {
+  const std::string what = "'" + book.Name() + "'";
+  ZipWriter zip;
+  try {
+    BuildPackage(book, zip);
+  } catch (const std::bad_alloc&) {
+    throw FileError("cannot save " + what + ": not enough memory");
+  }
+  return zip.Bytes(what);
+}
+
 void SaveWorkbook(const Workbook& book, const std::string& path) {
   const std::string what = "'" + path + "'";
   if (FileNameOf(path).empty()) throw FileError("cannot save " + what + ": no file name given");

@@ -14,6 +14,8 @@ class ZipWriter {
   // Writes the archive to `path` (created or truncated), deflating every part at a fast level.
   // FileError on failure.
   void Write(const std::string& path, const std::string& what) const;
+  // The same archive as bytes in memory.
+  std::string Bytes(const std::string& what) const;
 
  private:
   std::vector<std::pair<std::string, std::unique_ptr<std::string>>> parts_;
