@@ -142,14 +142,17 @@ TEST(WellFormed, TextsWithStrayBytesOpenInOpenpyxl) {
   ExpectTexts(*LoadWorkbook(path), samples);
 }
 
-// Text read from a file is well-formed even where the XML parser does not check it: escapes
-// of surrogates, and texts of parts in another encoding.
+// Text read from a file is well-formed even where the XML parser cannot check it: escapes of
+// surrogates in cell texts and sheet names.
 TEST(WellFormed, EscapesInFilesDecodeToValidText) {
-  const auto book = LoadWorkbookFromBytes(
-      testing::MakeZip(testing::MinimalParts(
-          "<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>a_xD800_b_x0001__x005F_x0041_</t></is></c></row>")),
-      "escapes.xlsx");
+  auto parts = testing::MinimalParts(
+      "<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>a_xD800_b_x0001__x005F_x0041_</t></is></c></row>");
+  const std::string sheetName = "<sheet name=\"S\"";
+  std::string& workbook = parts["xl/workbook.xml"];
+  workbook.replace(workbook.find(sheetName), sheetName.size(), "<sheet name=\"S_xDFFF_\"");
+  const auto book = LoadWorkbookFromBytes(testing::MakeZip(parts), "escapes.xlsx");
   EXPECT_EQ(book->GetSheet(1).Find({1, 1})->value, Value::Text("a\uFFFDb\x01_x0041_"));
+  EXPECT_EQ(book->GetSheet(1).Name(), "S\uFFFD");
 }
 
 }  // namespace
