@@ -289,8 +289,9 @@ void SheetReader::StartRow(const XmlAttrs& attrs) {
     bool ok = false;
     const double h = ParseDouble(*ht, ok);
     if (!ok || !(h >= 0)) Fail("a row height is malformed");
-    sheet_.SetRowHeight(row_, row_, std::min(h, kMaxRowHeight));
     const double height = std::min(h, kMaxRowHeight);
+    sheet_.SetRowHeight(row_, row_, height);
+    // A text that writing the number would not give back ("40.0") is kept to be written again.
     if (NumberText(height) != *ht) sheet_.FileSizeTexts().NoteRow(row_, height, *ht);
   }
   if (Truthy(attrs.Get("customFormat"))) {

@@ -43,10 +43,6 @@ void AppendUtf8(std::string& out, unsigned cp) {
   }
 }
 
-std::string ValidUtf8Copy(std::string_view text) {
-  return IsValidUtf8(text) ? std::string(text) : ValidUtf8(text);
-}
-
 }  // namespace
 
 void AppendXmlText(std::string& out, std::string_view text, bool attribute) {
@@ -110,7 +106,7 @@ void AppendXmlText(std::string& out, std::string_view text, bool attribute) {
 }
 
 std::string DecodeEscapes(std::string_view text) {
-  if (text.find("_x") == std::string_view::npos) return ValidUtf8Copy(text);
+  if (text.find("_x") == std::string_view::npos) return IsValidUtf8(text) ? std::string(text) : ValidUtf8(text);
   std::string out;
   out.reserve(text.size());
   for (size_t i = 0; i < text.size(); ++i) {
