@@ -5,6 +5,7 @@
 #include <charconv>
 
 #include "cli/a1_address.h"
+#include "text/valid_utf8.h"
 
 namespace tezlo {
 namespace {
@@ -150,7 +151,10 @@ BatchCommand ParseBatchCommand(const std::vector<std::string>& args) {
     o.today = ParseIsoDate(today);
     if (!o.today) throw UsageError("--today wants a date YYYY-MM-DD, not \"" + today + "\"");
   }
-  if (given("--sheet")) o.sheet = sheet;
+  // Text the workbook sees (a sheet name, answers, codes) is made well-formed UTF-8 here, where
+  // it enters; file names stay the bytes the file system knows them by.
+  if (given("--sheet")) o.sheet = ValidUtf8(sheet);
+  for (std::string& answer : o.answers) MakeValidUtf8(answer);
   if (given("--out")) {
     if (out.empty()) throw UsageError("--out wants a file name");
     o.out = out;
@@ -165,6 +169,7 @@ BatchCommand ParseBatchCommand(const std::vector<std::string>& args) {
     throw UsageError("--new and --sample exclude each other");
   }
   o.codes.assign(positionals.begin() + static_cast<std::ptrdiff_t>(next), positionals.end());
+  for (std::string& code : o.codes) MakeValidUtf8(code);
   return command;
 }
 

@@ -1,7 +1,13 @@
-// libFuzzer target over the xlsx reader: any input must load or end in a FileError; anything
-// else (a crash, another exception, a sanitizer report, a leak) is a finding.
+// libFuzzer target over the xlsx reader and writer: any input must load or end in a FileError;
+// a workbook that loads is saved, and what was saved must load again. Anything else (a crash,
+// another exception, a saved package that does not open, a sanitizer report, a leak) is a
+// finding.
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
 #include <string_view>
 
 #include "files/workbook_file.h"
@@ -11,10 +17,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   options.maxPartBytes = 16 << 20;
   options.maxPackageBytes = 32 << 20;
   options.maxCells = 1 << 20;
+  std::unique_ptr<tezlo::Workbook> book;
   try {
-    const auto book = tezlo::LoadWorkbookFromBytes(
-        std::string_view(reinterpret_cast<const char*>(data), size), "fuzz.xlsx", options);
+    book = tezlo::LoadWorkbookFromBytes(std::string_view(reinterpret_cast<const char*>(data), size),
+                                        "fuzz.xlsx", options);
   } catch (const tezlo::FileError&) {
+    return 0;
+  }
+  const std::string saved = tezlo::SaveWorkbookToBytes(*book);
+  try {
+    tezlo::LoadWorkbookFromBytes(saved, "saved.xlsx", options);
+  } catch (const tezlo::FileError& e) {
+    std::fprintf(stderr, "a loaded workbook was saved as a file that does not open: %s\n", e.what());
+    std::abort();
   }
   return 0;
 }

@@ -66,6 +66,13 @@ double ParseDouble(std::string_view text, bool& ok) {
   return v;
 }
 
+// A number as the writer writes it (the shortest text that reads back as the same number).
+std::string NumberText(double v) {
+  char buffer[32];
+  const auto r = std::to_chars(buffer, buffer + sizeof buffer, v);
+  return std::string(buffer, r.ptr);
+}
+
 int64_t ParseInt(std::string_view text, bool& ok) {
   int64_t v = 0;
   const auto r = std::from_chars(text.data(), text.data() + text.size(), v);
@@ -149,18 +156,24 @@ void SheetReader::Start(std::string_view, std::string_view name, const XmlAttrs&
   if (depth == 2) {
     if (name == "sheetFormatPr") {
       bool ok = false;
+      SizeTexts& texts = sheet_.FileSizeTexts();
+      if (const auto b = attrs.Get("baseColWidth")) texts.baseColWidth = std::string(*b);
+      const auto h = attrs.Get("defaultRowHeight");
       if (Truthy(attrs.Get("zeroHeight"))) {
         sheet_.SetRowHeight(1, sheet_.Rows(), 0);
-      } else if (const auto h = attrs.Get("defaultRowHeight")) {
+        if (h) texts.defaultRowHeight = SizeTexts::Noted{std::string(*h), 0};
+      } else if (h) {
         const double height = ParseDouble(*h, ok);
-        if (ok && height > 0 && height <= kMaxRowHeight && height != kDefaultRowHeightPoints) {
-          sheet_.SetRowHeight(1, sheet_.Rows(), height);
+        if (ok && height > 0 && height <= kMaxRowHeight) {
+          if (height != kDefaultRowHeightPoints) sheet_.SetRowHeight(1, sheet_.Rows(), height);
+          texts.defaultRowHeight = SizeTexts::Noted{std::string(*h), height};
         }
       }
       if (const auto w = attrs.Get("defaultColWidth")) {
         const double chars = StoredWidthToChars(ParseDouble(*w, ok), ctx_.maxDigitWidthPx);
-        if (ok && chars > 0 && chars <= 255 && chars != kDefaultColumnWidthChars) {
-          sheet_.SetColumnWidth(1, sheet_.Cols(), chars);
+        if (ok && chars > 0 && chars <= 255) {
+          if (chars != kDefaultColumnWidthChars) sheet_.SetColumnWidth(1, sheet_.Cols(), chars);
+          texts.defaultColWidth = SizeTexts::Noted{std::string(*w), chars};
         }
       }
     } else if (name == "legacyDrawing") {
@@ -232,12 +245,18 @@ void SheetReader::ReadColumn(const XmlAttrs& attrs) {
   if (min > sheet_.Cols()) return;
   const auto first = static_cast<int32_t>(min);
   const auto last = static_cast<int32_t>(std::min<int64_t>(max, sheet_.Cols()));
+  // Each width is noted with its text, so that an untouched one is written as it was read.
+  const auto w = attrs.Get("width");
   if (Truthy(attrs.Get("hidden"))) {
     sheet_.SetColumnWidth(first, last, 0);
-  } else if (const auto w = attrs.Get("width")) {
+    if (w) sheet_.FileSizeTexts().NoteColumns(first, last, 0, *w);
+  } else if (w) {
     bool ok = false;
-    const double chars = StoredWidthToChars(ParseDouble(*w, ok), ctx_.maxDigitWidthPx);
-    if (ok) sheet_.SetColumnWidth(first, last, std::min(chars, 255.0));
+    const double chars = std::min(StoredWidthToChars(ParseDouble(*w, ok), ctx_.maxDigitWidthPx), 255.0);
+    if (ok) {
+      sheet_.SetColumnWidth(first, last, chars);
+      sheet_.FileSizeTexts().NoteColumns(first, last, chars, *w);
+    }
   }
   if (const auto s = attrs.Get("style")) {
     bool ok = false;
@@ -267,13 +286,18 @@ void SheetReader::StartRow(const XmlAttrs& attrs) {
   rowStyle_ = -1;
   if (attrs.Get("outlineLevel").value_or("0") != "0") ctx_.unmodelled->insert("outline grouping");
   if (row_ > sheet_.Rows()) return;  // refused below if it holds a cell
+  const auto ht = attrs.Get("ht");
   if (Truthy(attrs.Get("hidden"))) {
     sheet_.SetRowHeight(row_, row_, 0);
-  } else if (const auto ht = attrs.Get("ht")) {
+    if (ht) sheet_.FileSizeTexts().NoteRow(row_, 0, *ht);
+  } else if (ht) {
     bool ok = false;
     const double h = ParseDouble(*ht, ok);
     if (!ok || !(h >= 0)) Fail("a row height is malformed");
-    sheet_.SetRowHeight(row_, row_, std::min(h, kMaxRowHeight));
+    const double height = std::min(h, kMaxRowHeight);
+    sheet_.SetRowHeight(row_, row_, height);
+    // A text that writing the number would not give back ("40.0") is kept to be written again.
+    if (NumberText(height) != *ht) sheet_.FileSizeTexts().NoteRow(row_, height, *ht);
   }
   if (Truthy(attrs.Get("customFormat"))) {
     if (const auto s = attrs.Get("s")) {

@@ -145,6 +145,11 @@ void Writer::Columns() {
   addCuts(sheet_.ColumnWidths());
   addCuts(sheet_.ColumnColors());
   addCuts(sheet_.ColumnNumberFormats());
+  const SizeTexts& texts = sheet_.FileSizeTexts();
+  for (const int32_t cut : texts.ColumnCuts()) cuts.insert(cut);
+  // Columns of the sheet's default width are not listed; that default is the file's own when
+  // it was read with one (written back in sheetFormatPr).
+  const double sheetDefault = texts.defaultColWidth ? texts.defaultColWidth->value : kDefaultColumnWidthChars;
   std::string cols;
   for (auto it = cuts.begin(); it != cuts.end() && *it <= sheet_.Cols(); ++it) {
     const int32_t first = *it;
@@ -152,13 +157,17 @@ void Writer::Columns() {
     const double width = sheet_.ColumnWidth(first);
     const uint32_t style =
         cellStyles_.Of(sheet_.ColumnNumberFormat(first), sheet_.ColumnColor(first), false);
-    if (width == kDefaultColumnWidthChars && style == 0) continue;
+    if (width == sheetDefault && style == 0) continue;
     cols += "<col min=\"";
     AppendInt(cols, first);
     cols += "\" max=\"";
     AppendInt(cols, last);
     cols += "\" width=\"";
-    AppendNumber(cols, CharsToStoredWidth(width, mdw_));
+    if (const std::string* text = texts.ColumnWidth(first, width)) {
+      AppendXmlText(cols, *text, true);  // as read: the width has not changed
+    } else {
+      AppendNumber(cols, CharsToStoredWidth(width, mdw_));
+    }
     cols += '"';
     if (style != 0) {
       cols += " style=\"";
@@ -166,7 +175,7 @@ void Writer::Columns() {
       cols += '"';
     }
     if (width == 0) cols += " hidden=\"1\"";
-    if (width != kDefaultColumnWidthChars) cols += " customWidth=\"1\"";
+    if (width != sheetDefault) cols += " customWidth=\"1\"";
     cols += "/>";
   }
   if (!cols.empty()) out_ += "<cols>" + cols + "</cols>";
@@ -178,13 +187,20 @@ void Writer::OpenRow(int32_t row) {
   out_ += '"';
   const double h = sheet_.RowHeight(row);
   if (h != defaultHeight_) {
-    if (h == 0) {
-      out_ += " hidden=\"1\" customHeight=\"1\"";
-    } else {
+    // A height read from the file and not changed since is written as it was read (a hidden
+    // row keeps the height it shows again when unhidden).
+    const std::string* text = sheet_.FileSizeTexts().RowHeight(row, h);
+    if (text != nullptr || h != 0) {
       out_ += " ht=\"";
-      AppendNumber(out_, h);
-      out_ += "\" customHeight=\"1\"";
+      if (text != nullptr) {
+        AppendXmlText(out_, *text, true);
+      } else {
+        AppendNumber(out_, h);
+      }
+      out_ += '"';
     }
+    if (h == 0) out_ += " hidden=\"1\"";
+    out_ += " customHeight=\"1\"";
   }
   out_ += '>';
 }
@@ -323,8 +339,25 @@ SheetParts Writer::Run(int number, bool selected) {
       "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" "
       "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\">";
   Views(selected);
-  out_ += "<sheetFormatPr defaultRowHeight=\"";
-  AppendNumber(out_, defaultHeight_ == 0 ? kDefaultRowHeightPoints : defaultHeight_);
+  // The format's sizes as the file gave them while they still hold.
+  const SizeTexts& texts = sheet_.FileSizeTexts();
+  out_ += "<sheetFormatPr";
+  if (texts.baseColWidth) {
+    out_ += " baseColWidth=\"";
+    AppendXmlText(out_, *texts.baseColWidth, true);
+    out_ += '"';
+  }
+  if (texts.defaultColWidth) {
+    out_ += " defaultColWidth=\"";
+    AppendXmlText(out_, texts.defaultColWidth->text, true);
+    out_ += '"';
+  }
+  out_ += " defaultRowHeight=\"";
+  if (texts.defaultRowHeight && texts.defaultRowHeight->value == defaultHeight_) {
+    AppendXmlText(out_, texts.defaultRowHeight->text, true);
+  } else {
+    AppendNumber(out_, defaultHeight_ == 0 ? kDefaultRowHeightPoints : defaultHeight_);
+  }
   out_ += "\" customHeight=\"1\"";
   if (defaultHeight_ == 0) out_ += " zeroHeight=\"1\"";
   out_ += "/>";

@@ -55,5 +55,7 @@ struct SaveReport {
 // program holds `path` open (see office_lock.h); ReadOnlyFileError for a read-only file unless
 // `options.force`.
 SaveReport SaveWorkbook(const Workbook& book, const std::string& path, const SaveOptions& options = {});
+// The xlsx package SaveWorkbook writes, as bytes (no file, so nothing is refused).
+std::string SaveWorkbookToBytes(const Workbook& book);
 
 }  // namespace tezlo

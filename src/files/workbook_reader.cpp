@@ -17,6 +17,7 @@
 #include "files/zip_package.h"
 #include "files/file_paths.h"
 #include "host/host_error.h"
+#include "text/valid_utf8.h"
 
 namespace tezlo {
 
@@ -214,7 +215,7 @@ std::unique_ptr<Workbook> Load(ZipPackage& package, const std::string& what, con
                                const std::string& source, const LoadOptions& options) {
   try {
     Loader loader(package, what, options);
-    auto wb = loader.Run(BaseName(path));
+    auto wb = loader.Run(ValidUtf8(BaseName(path)));  // a file name is bytes; the workbook's name is text
     if (auto lost = loader.Unmodelled(); !lost.empty()) wb->SetUnmodelledContent(source, std::move(lost));
     return wb;
   } catch (const PartError& e) {

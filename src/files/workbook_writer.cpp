@@ -101,7 +101,20 @@ std::string ListForMessage(const std::vector<std::string>& items) {
   return out;
 }
 
+// The zipped package; `what` names the workbook in messages.
+std::string PackageBytes(const Workbook& book, const std::string& what) {
+  try {
+    ZipWriter zip;
+    BuildPackage(book, zip);
+    return zip.Bytes(what);
+  } catch (const std::bad_alloc&) {
+    throw FileError("cannot save " + what + ": not enough memory");
+  }
+}
+
 }  // namespace
+
+std::string SaveWorkbookToBytes(const Workbook& book) { return PackageBytes(book, "'" + book.Name() + "'"); }
 
 SaveReport SaveWorkbook(const Workbook& book, const std::string& path, const SaveOptions& options) {
   const std::string what = "'" + path + "'";
@@ -111,14 +124,7 @@ SaveReport SaveWorkbook(const Workbook& book, const std::string& path, const Sav
                     "); saving over it would lose that, so save the workbook under another name");
   }
   RefuseWhenLockedByOthers(path);
-  std::string bytes;
-  try {
-    ZipWriter zip;
-    BuildPackage(book, zip);
-    bytes = zip.Bytes(what);
-  } catch (const std::bad_alloc&) {
-    throw FileError("cannot save " + what + ": not enough memory");
-  }
+  const std::string bytes = PackageBytes(book, what);
   ReplaceOptions replace;
   replace.force = options.force;
   return SaveReport{ReplaceFile(path, bytes, what, replace)};

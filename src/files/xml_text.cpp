@@ -1,5 +1,7 @@
 #include "files/xml_text.h"
 
+#include "text/valid_utf8.h"
+
 namespace tezlo {
 
 namespace {
@@ -83,13 +85,20 @@ void AppendXmlText(std::string& out, std::string_view text, bool attribute) {
       default:
         if (u < 0x20) {
           AppendHexEscape(out, u);
-        } else if (u == 0xEF && i + 2 < text.size() && static_cast<unsigned char>(text[i + 1]) == 0xBF &&
-                   (static_cast<unsigned char>(text[i + 2]) & 0xFE) == 0xBE) {
-          // U+FFFE and U+FFFF are not XML characters.
-          AppendHexEscape(out, 0xFFFEu | (static_cast<unsigned char>(text[i + 2]) & 1u));
-          i += 2;
-        } else {
+        } else if (u < 0x80) {
           out += c;
+        } else {
+          // Ill-formed bytes cannot reach the file: they are written as U+FFFD. U+FFFE and
+          // U+FFFF are not XML characters and are written escaped.
+          const Utf8Step step = NextUtf8(text, i);
+          if (step.codePoint < 0) {
+            out += kReplacementCharacter;
+          } else if (step.codePoint == 0xFFFE || step.codePoint == 0xFFFF) {
+            AppendHexEscape(out, static_cast<unsigned>(step.codePoint));
+          } else {
+            out.append(text.data() + i, step.length);
+          }
+          i += step.length - 1;
         }
         break;
     }
@@ -97,7 +106,7 @@ void AppendXmlText(std::string& out, std::string_view text, bool attribute) {
 }
 
 std::string DecodeEscapes(std::string_view text) {
-  if (text.find("_x") == std::string_view::npos) return std::string(text);
+  if (text.find("_x") == std::string_view::npos) return IsValidUtf8(text) ? std::string(text) : ValidUtf8(text);
   std::string out;
   out.reserve(text.size());
   for (size_t i = 0; i < text.size(); ++i) {
@@ -111,6 +120,7 @@ std::string DecodeEscapes(std::string_view text) {
       out += text[i];
     }
   }
+  MakeValidUtf8(out);
   return out;
 }
 

@@ -8,11 +8,14 @@
 namespace tezlo {
 
 // Appends `text` escaped for element content (or, with `attribute`, for a quoted attribute).
-// Control characters XML cannot carry become _xHHHH_, and a literal "_xHHHH_" in the text keeps
-// its underscore as _x005F_ so that it reads back unchanged; a carriage return is written as a
-// character reference so that it survives line-end normalisation.
+// Control characters XML cannot carry (and U+FFFE, U+FFFF) become _xHHHH_, and a literal
+// "_xHHHH_" in the text keeps its underscore as _x005F_ so that it reads back unchanged; a
+// carriage return is written as a character reference so that it survives line-end
+// normalisation. Bytes that are not well-formed UTF-8 are written as U+FFFD: whatever the text,
+// the XML is well-formed.
 void AppendXmlText(std::string& out, std::string_view text, bool attribute = false);
-// Replaces every _xHHHH_ escape by its character (UTF-8).
+// Replaces every _xHHHH_ escape by its character (UTF-8). Text read from a file enters the
+// workbook through here, so the result is always well-formed UTF-8 (U+FFFD for anything else).
 std::string DecodeEscapes(std::string_view text);
 
 }  // namespace tezlo

@@ -3,6 +3,7 @@
 
 #include "host/host_error.h"
 #include "memory/case_fold.h"
+#include "text/valid_utf8.h"
 
 namespace tezlo {
 
@@ -87,7 +88,7 @@ void MemoryHost::SaveWorkbookAs(int32_t book, const std::string& path) {
   if (FileName(path).empty()) throw HostError("no file name given");
   saver_(wb, path);
   wb.SetPath(path);
-  wb.SetName(FileName(path));
+  wb.SetName(ValidUtf8(FileName(path)));  // a file name is bytes; the workbook's name is text
 }
 
 void MemoryHost::CloseWorkbook(int32_t book, bool saveChanges) {

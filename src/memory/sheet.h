@@ -16,6 +16,7 @@
 #include "memory/column_store.h"
 #include "memory/run_map.h"
 #include "memory/sheet_view.h"
+#include "memory/size_texts.h"
 
 namespace tezlo {
 
@@ -92,6 +93,9 @@ class Sheet {
   void SetRowHeight(int32_t first, int32_t last, double points);
   const RunMap<double>& ColumnWidths() const { return columnWidths_; }
   const RunMap<double>& RowHeights() const { return rowHeights_; }
+  // The sizes' texts in the file the sheet was read from (for the file layer; see size_texts.h).
+  SizeTexts& FileSizeTexts() { return sizeTexts_; }
+  const SizeTexts& FileSizeTexts() const { return sizeTexts_; }
 
   // ---- Whole rows and columns removed: what follows moves back ----
   void EraseRowsAndShift(int32_t first, int32_t last);
@@ -138,6 +142,7 @@ class Sheet {
   RunMap<std::string> columnFormats_;
   RunMap<double> columnWidths_;
   RunMap<double> rowHeights_;
+  SizeTexts sizeTexts_;
   std::vector<Area> merged_;
   SheetView view_;
   int64_t formulaBound_ = 0;

@@ -18,6 +18,7 @@
 #include "files/office_lock.h"
 #include "files/workbook_file.h"
 #include "files/xlsx_files.h"
+#include "text/valid_utf8.h"
 
 namespace tezlo {
 namespace {
@@ -41,7 +42,7 @@ std::string OpenBook(MemoryHost& host, const WorkbenchArgs& args) {
   if (args.create) {
     if (Exists(args.book)) return args.book + " exists already; open it with: tezlo " + args.book;
     Workbook& book = host.GetWorkbook(host.ActiveWorkbook());
-    book.SetName(BaseName(args.book));
+    book.SetName(ValidUtf8(BaseName(args.book)));  // a file name is bytes; the workbook's name is text
     book.SetPath(args.book);
     return {};
   }

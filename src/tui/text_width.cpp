@@ -5,46 +5,14 @@
 #include <cwchar>
 #include <langinfo.h>
 
+#include "text/valid_utf8.h"
+
 namespace tezlo {
 
 char32_t DecodeUtf8(std::string_view text, size_t& pos) {
-  const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
-  const unsigned char lead = byte(pos);
-  if (lead < 0x80) {
-    ++pos;
-    return lead;
-  }
-  int extra = 0;
-  char32_t c = 0;
-  char32_t min = 0;
-  if ((lead & 0xE0) == 0xC0) {
-    extra = 1, c = lead & 0x1F, min = 0x80;
-  } else if ((lead & 0xF0) == 0xE0) {
-    extra = 2, c = lead & 0x0F, min = 0x800;
-  } else if ((lead & 0xF8) == 0xF0) {
-    extra = 3, c = lead & 0x07, min = 0x10000;
-  } else {
-    ++pos;
-    return 0xFFFD;
-  }
-  if (pos + static_cast<size_t>(extra) >= text.size()) {
-    ++pos;
-    return 0xFFFD;
-  }
-  for (int i = 1; i <= extra; ++i) {
-    const unsigned char b = byte(pos + i);
-    if ((b & 0xC0) != 0x80) {
-      ++pos;
-      return 0xFFFD;
-    }
-    c = (c << 6) | (b & 0x3F);
-  }
-  if (c < min || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
-    ++pos;
-    return 0xFFFD;
-  }
-  pos += static_cast<size_t>(extra) + 1;
-  return c;
+  const Utf8Step step = NextUtf8(text, pos);
+  pos += step.length;
+  return step.codePoint < 0 ? char32_t{0xFFFD} : static_cast<char32_t>(step.codePoint);
 }
 
 void AppendUtf8(std::string& out, char32_t c) {

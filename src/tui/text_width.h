@@ -8,8 +8,9 @@
 
 namespace tezlo {
 
-// The code point starting at text[pos]; pos moves past it. A malformed byte reads as U+FFFD and
-// moves one byte.
+// The code point starting at text[pos]; pos moves past it. An ill-formed sequence reads as one
+// U+FFFD for each maximal subpart (see text/valid_utf8.h), so typed bytes that are not UTF-8
+// become well-formed text.
 char32_t DecodeUtf8(std::string_view text, size_t& pos);
 void AppendUtf8(std::string& out, char32_t c);
 

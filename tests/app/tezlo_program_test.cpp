@@ -179,6 +179,33 @@ TEST_F(TezloProgramTest, ARunHoldsTheOfficeLockAndRespectsOthersAndReadOnlyFiles
             fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
 }
 
+// A desktop file whose name is not UTF-8 ("*13" lists it) reaches the saved workbook as U+FFFD:
+// the file opens again, here and in openpyxl.
+TEST_F(TezloProgramTest, ADesktopNameWithAStrayByteIsSavedAsValidText) {
+  fs::create_directories(dir / "home" / "Desktop");
+  std::ofstream(dir / "home" / "Desktop" / "bad\xFFname.txt") << "";
+  std::ofstream(dir / "home" / "Desktop" / "好.txt") << "";
+  const std::string oldHome = std::getenv("HOME") ? std::getenv("HOME") : "";
+  const char* oldConfig = std::getenv("XDG_CONFIG_HOME");
+  const std::string savedConfig = oldConfig ? oldConfig : "";
+  setenv("HOME", (dir / "home").c_str(), 1);
+  unsetenv("XDG_CONFIG_HOME");
+  const std::string book = Book("desktop.xlsx");
+  const Outcome listed = Run({"run", book, "--new", "--", "*13"});
+  setenv("HOME", oldHome.c_str(), 1);
+  if (oldConfig) setenv("XDG_CONFIG_HOME", savedConfig.c_str(), 1);
+  ASSERT_EQ(listed.status, 0) << listed.err;
+  const Outcome reopened = Run({"run", book, "--", ""});
+  EXPECT_EQ(reopened.status, 0) << reopened.err;
+  const std::string check =
+      "/usr/bin/python3 -c 'import sys, openpyxl\n"
+      "wb = openpyxl.load_workbook(sys.argv[1])\n"
+      "names = sorted(c.value for ws in wb for row in ws.iter_rows() for c in row if isinstance(c.value, str) and c.value.endswith(\".txt\"))\n"
+      "sys.exit(0 if names == [\"bad\\ufffdname.txt\", \"\\u597d.txt\"] else print(names) or 1)' '" +
+      book + "' > '" + (dir / "log").string() + "' 2>&1";
+  EXPECT_EQ(std::system(check.c_str()), 0) << ReadAll(dir / "log");
+}
+
 TEST_F(TezloProgramTest, UsageErrorsExitTwo) {
   EXPECT_EQ(Run({}).status, 2);
   EXPECT_EQ(Run({"edit"}).status, 2);

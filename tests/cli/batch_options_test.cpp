@@ -21,6 +21,18 @@ TEST(ParseBatchCommand, TakesTheBookThenTheCodesWithOptionsAnywhereBeforeTheSepa
   EXPECT_FALSE(o.sample);
 }
 
+// Codes, answers and the sheet name reach the workbook as well-formed text; the file names are
+// left as the bytes the file system knows.
+TEST(ParseBatchCommand, TextThatIsNotUtf8BecomesValidButFileNamesStayBytes) {
+  const BatchOptions o = Parse({"b\xFF.xlsx", "--sheet", "\xE6\x95", "--answer", "a\xC0" "b", "--out",
+                                "o\xFE.xlsx", "--", "+\xED\xA0\x80", "中文"});
+  EXPECT_EQ(o.book, "b\xFF.xlsx");
+  EXPECT_EQ(o.out, "o\xFE.xlsx");
+  EXPECT_EQ(o.sheet, "\uFFFD");
+  EXPECT_EQ(o.answers, Args{"a\uFFFDb"});
+  EXPECT_EQ(o.codes, (Args{"+\uFFFD\uFFFD\uFFFD", "中文"}));
+}
+
 TEST(ParseBatchCommand, DefaultsAndEveryOption) {
   const BatchOptions d = Parse({"b.xlsx"});
   EXPECT_EQ(d.windowRows, 40);

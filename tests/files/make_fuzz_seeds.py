@@ -63,3 +63,12 @@ package("comments.xlsx",
                              '<comment ref="A1" authorId="0"><text><r><t>最近:</t></r><r><t xml:space="preserve">'
                              ' +3\n二</t></r></text></comment></commentList></comments>',
          "xl/drawings/vmlDrawing1.vml": "<xml/>"})
+# Sizes kept as written (hidden ones, the sheet format's defaults) and texts with the format's
+# escapes, controls and characters XML forbids, which the writer must escape to reload.
+package("sizes_and_escapes.xlsx",
+        '<sheetFormatPr baseColWidth="10" defaultColWidth="11.5" defaultRowHeight="14.25"/>'
+        '<cols><col min="2" max="2" width="12.5" customWidth="1"/><col min="4" max="5" width="1e1" hidden="1"/></cols>'
+        '<sheetData><row r="1" ht="40.0" customHeight="1"><c r="A1" t="inlineStr"><is><t>_x0001__xD800__x005F_x0041__xFFFE_</t></is></c>'
+        '<c r="B1" t="s"><v>1</v></c></row><row r="3" ht="22.5" hidden="1"/></sheetData>',
+        {"xl/workbook.xml": f'<workbook xmlns="{MAIN}" xmlns:r="{R}"><sheets><sheet name="a_x0007_b" sheetId="1" '
+                            'r:id="rId1"/></sheets></workbook>'})

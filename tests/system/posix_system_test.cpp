@@ -47,6 +47,28 @@ TEST_F(PosixSystemTest, DesktopDefaultsToHomeDesktopAndListsVisibleEntries) {
   EXPECT_EQ(system.DesktopItems(), (std::vector<std::string>{"a.txt", "b.docx", "c.xlsx", "notes"}));
 }
 
+// Names are bytes to the file system; what the tools get is well-formed text, a stray byte
+// shown as U+FFFD (a cut-short character as one).
+TEST_F(PosixSystemTest, NamesThatAreNotUtf8ReachTheToolsAsValidText) {
+  folder.Write("home/Desktop/bad\xFFname.txt", "");
+  folder.Write("home/Desktop/\xE4\xB8\xAD\xE6\x96", "");  // "中" and half of "文"
+  folder.Write("home/Desktop/good 中文", "");
+  folder.MakeFolder("disk/fold\xC0" "er");
+  folder.Write("mounts", "/dev/sda1 " + folder.Path("disk") + " ext4 rw 0 0\n");
+  folder.Write("proc/7/status", "Name:\tapp\xE6\x96\nUid:\t0\t0\t0\t0\n");
+  folder.Link("proc/7/exe", "/opt/\xFE/app");
+  PosixSystem system = Make();
+  EXPECT_EQ(system.DesktopItems(),
+            (std::vector<std::string>{"bad\uFFFDname.txt", "good 中文", "中\uFFFD"}));
+  const auto lines = system.DriveFolderListing();
+  ASSERT_GE(lines.size(), 3u);
+  EXPECT_EQ(lines[2].substr(17), "    <DIR>          fold\uFFFDer");
+  const auto processes = system.Processes();
+  ASSERT_EQ(processes.size(), 1u);
+  EXPECT_EQ(processes[0].name, "app\uFFFD");
+  EXPECT_EQ(processes[0].path, "/opt/\uFFFD/app");
+}
+
 TEST_F(PosixSystemTest, UserDirsSettingsNameTheDesktopAndDocuments) {
   folder.Write("home/.config/user-dirs.dirs",
                "XDG_DESKTOP_DIR=\"$HOME/桌面\"\nXDG_DOCUMENTS_DIR=\"$HOME/文档\"\n");

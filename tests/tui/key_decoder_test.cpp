@@ -2,9 +2,12 @@
 // leading Escape, control characters, UTF-8 text, SGR mouse reports and split reads.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <vector>
 
+#include "text/valid_utf8.h"
 #include "tui/key_decoder.h"
+#include "tui/line_editor.h"
 
 namespace tezlo {
 namespace {
@@ -83,6 +86,35 @@ TEST(KeyDecoder, SequencesSplitAcrossReadsAreJoined) {
   const auto ch = d.Next(false);
   ASSERT_TRUE(ch.has_value());
   EXPECT_EQ(ch->ch, U'主');
+}
+
+// Whatever bytes the terminal sends, split however across reads, the typed text is well-formed
+// UTF-8: valid characters as sent, each ill-formed maximal subpart one U+FFFD.
+TEST(KeyDecoder, TypedBytesBecomeWellFormedText) {
+  std::mt19937 rng(5);
+  const unsigned char leads[] = {0x80, 0xBF, 0xC0, 0xC2, 0xDF, 0xE0, 0xE4, 0xED, 0xEF, 0xF0, 0xF4, 0xF5, 0xFF, 0xA0, 0x9F};
+  for (int round = 0; round < 2000; ++round) {
+    std::string typed;
+    const int length = static_cast<int>(rng() % 20);
+    for (int k = 0; k < length; ++k) {
+      const unsigned b = rng() % 3 == 0 ? 0x20 + rng() % 0x5F : leads[rng() % sizeof leads];
+      typed += static_cast<char>(b);
+    }
+    KeyDecoder decoder;
+    LineEditor editor("");
+    for (size_t at = 0; at < typed.size();) {
+      const size_t chunk = std::min<size_t>(1 + rng() % 4, typed.size() - at);
+      decoder.Feed(std::string_view(typed).substr(at, chunk));
+      at += chunk;
+      while (auto e = decoder.Next(false)) editor.Handle(*e);
+    }
+    while (auto e = decoder.Next(true)) editor.Handle(*e);
+    ASSERT_EQ(editor.Text(), ValidUtf8(typed)) << ::testing::PrintToString(typed);
+  }
+  LineEditor editor("");
+  editor.Insert(0xD800);  // no character: a surrogate
+  editor.Insert(0x110000);
+  EXPECT_EQ(editor.Text(), "\uFFFD\uFFFD");
 }
 
 TEST(KeyDecoder, ControlCharactersAndText) {

@@ -17,13 +17,12 @@ TEST(TextWidth, CountsWideCharactersTwiceAndCombiningMarksNotAtAll) {
   EXPECT_EQ(TextWidth(""), 0);
 }
 
-TEST(TextWidth, MalformedBytesReadAsReplacementCharactersOneByteAtATime) {
+TEST(TextWidth, MalformedBytesReadAsOneReplacementCharacterPerMaximalSubpart) {
   const std::string bad = "a\xE4\xB8z\xFF";  // a truncated three-byte sequence, then a stray byte
   size_t pos = 0;
   EXPECT_EQ(DecodeUtf8(bad, pos), U'a');
   EXPECT_EQ(DecodeUtf8(bad, pos), char32_t{0xFFFD});
-  EXPECT_EQ(pos, 2u);
-  EXPECT_EQ(DecodeUtf8(bad, pos), char32_t{0xFFFD});
+  EXPECT_EQ(pos, 3u);
   EXPECT_EQ(DecodeUtf8(bad, pos), U'z');
   EXPECT_EQ(DecodeUtf8(bad, pos), char32_t{0xFFFD});
   EXPECT_EQ(pos, bad.size());

@@ -5,7 +5,7 @@
 #
 #   workbench_tmux_test.sh TEZLO CASE
 #
-# CASE: insert_save, message_escape, undo, chinese.
+# CASE: insert_save, message_escape, undo, chinese, lock.
 set -euo pipefail
 
 tezlo=$1
@@ -16,7 +16,9 @@ first_socket=$socket
 tmux_() { tmux -L "$socket" -f /dev/null "$@"; }
 cleanup() {
   tmux_ kill-server >/dev/null 2>&1 || true
-  tmux -L "$first_socket" kill-server >/dev/null 2>&1 || true
+  for s in "$first_socket" "$first_socket-second" "$first_socket-third"; do
+    tmux -L "$s" kill-server >/dev/null 2>&1 || true
+  done
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -184,6 +186,48 @@ case $case_name in
     end=$((SECONDS + 20))
     while ((SECONDS < end)) && [[ ! -s $work/exit ]]; do sleep 0.1; done
     grep -q "exit 0" "$work/exit" || fail "did not quit"
+    ;;
+  lock)
+    # A second workbench on a workbook the first one holds: it offers to open it read-only, and
+    # then saves only under another name.
+    "$tezlo" run --sample --out "$work/book.xlsx" >/dev/null || fail "cannot make the workbook"
+    start "'$work/book.xlsx'"
+    [[ -s "$work/.~lock.book.xlsx#" ]] || fail "the first workbench holds no lock"
+    first=$socket
+    socket="$first-second"
+    tmux_ new-session -d -s tz -x 120 -y 36 \
+      "cd '$work' && env TERM=xterm-256color LANG=C.UTF-8 '$tezlo' '$work/book.xlsx'; echo \"exit \$?\" > '$work/exit2'; sleep 600"
+    wait_for "is open in another program, by $(id -un)"
+    wait_for "Open it read-only? [y/N]"
+    tmux_ send-keys -t tz y Enter
+    wait_for "Read-only: "
+    tmux_ send-keys -t tz C-s
+    wait_for "It was opened read-only; save it as:"
+    tmux_ send-keys -t tz -l "$work/copy.xlsx"
+    tmux_ send-keys -t tz Enter
+    wait_for "Saved $work/copy.xlsx"
+    tmux_ send-keys -t tz C-q
+    end=$((SECONDS + 20))
+    while ((SECONDS < end)) && [[ ! -s $work/exit2 ]]; do sleep 0.1; done
+    grep -q "exit 0" "$work/exit2" || fail "the second workbench did not quit"
+    [[ -s "$work/.~lock.book.xlsx#" ]] || fail "the second workbench removed the first one's lock"
+    tmux_ kill-server >/dev/null 2>&1 || true
+    # Answering no opens nothing.
+    socket="$first-third"
+    tmux_ new-session -d -s tz -x 120 -y 36 \
+      "cd '$work' && env TERM=xterm-256color LANG=C.UTF-8 '$tezlo' '$work/book.xlsx'; echo \"exit \$?\" > '$work/exit3'; sleep 600"
+    wait_for "Open it read-only? [y/N]"
+    tmux_ send-keys -t tz Enter
+    end=$((SECONDS + 20))
+    while ((SECONDS < end)) && [[ ! -s $work/exit3 ]]; do sleep 0.1; done
+    grep -q "exit 1" "$work/exit3" || fail "declining did not end the program with status 1"
+    tmux_ kill-server >/dev/null 2>&1 || true
+    socket=$first
+    tmux_ send-keys -t tz C-q
+    end=$((SECONDS + 20))
+    while ((SECONDS < end)) && [[ ! -s $work/exit ]]; do sleep 0.1; done
+    grep -q "exit 0" "$work/exit" || fail "the first workbench did not quit"
+    [[ ! -e "$work/.~lock.book.xlsx#" ]] || fail "the lock stayed after the workbench quit"
     ;;
   *)
     echo "unknown case $case_name" >&2

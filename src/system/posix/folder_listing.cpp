@@ -8,6 +8,8 @@
 #include <ctime>
 #include <memory>
 
+#include "text/valid_utf8.h"
+
 namespace tezlo {
 namespace {
 
@@ -77,12 +79,13 @@ std::vector<std::string> FolderListing(const std::vector<std::string>& roots) {
   for (const std::string& root : roots) {
     std::vector<FolderEntry> folders;
     if (!ReadFolders(root, folders)) continue;
-    lines.push_back(" Directory of " + root);
+    lines.push_back(ValidUtf8(" Directory of " + root));
     lines.push_back("");
     for (const FolderEntry& f : folders) {
       const std::string kind = f.linkTarget.empty() ? "<DIR>" : "<SYMLINKD>";
       std::string line = Timestamp(f.changed) + "    " + PadRight(kind, 15) + f.name;
       if (!f.linkTarget.empty()) line += " [" + f.linkTarget + "]";
+      MakeValidUtf8(line);  // names are bytes to the file system; the lines are text
       lines.push_back(std::move(line));
     }
     lines.push_back(PadLeft(std::to_string(folders.size()), 16) + " Dir(s)");

@@ -15,6 +15,7 @@
 #include "system/posix/process_table.h"
 #include "system/posix/text_file.h"
 #include "system/posix/user_dirs.h"
+#include "text/valid_utf8.h"
 
 namespace tezlo {
 namespace {
@@ -74,8 +75,10 @@ std::vector<std::string> PosixSystem::DesktopItems() {
   if (!dir) throw HostError("the desktop folder cannot be read");
   std::vector<std::string> names;
   while (const dirent* entry = readdir(dir.get())) {
-    const std::string name = entry->d_name;
-    if (!name.empty() && name.front() != '.') names.push_back(name);
+    std::string name = entry->d_name;
+    if (name.empty() || name.front() == '.') continue;
+    MakeValidUtf8(name);  // a name is bytes to the file system; the tools get text
+    names.push_back(std::move(name));
   }
   std::sort(names.begin(), names.end());
   return names;

@@ -10,6 +10,7 @@
 
 #include "host/host_error.h"
 #include "system/posix/text_file.h"
+#include "text/valid_utf8.h"
 
 namespace tezlo {
 namespace {
@@ -125,6 +126,11 @@ std::vector<ProcessInfo> ReadProcesses(const std::string& procRoot) {
       info.name = fileName;
     }
     if (status->ownerId) info.owner = UserName(*status->ownerId);
+    // Names and paths are bytes to the kernel (and a name cut at 15 bytes may end inside a
+    // character); the tools get well-formed text.
+    MakeValidUtf8(info.name);
+    MakeValidUtf8(info.path);
+    MakeValidUtf8(info.owner);
     info.memoryKb = status->residentKb;
     processes.push_back(std::move(info));
   }
