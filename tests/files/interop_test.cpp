@@ -14,7 +14,7 @@ namespace {
 using testing::ScratchDir;
 
 std::string Script(const std::string& name) {
-  return (std::filesystem::path(__FILE__).parent_path() / name).string();
+  return (std::filesystem::path(TEZLO_TEST_DIR) / name).string();
 }
 
 // Debian's interpreter, where the python3-openpyxl package installs openpyxl (a python3 found

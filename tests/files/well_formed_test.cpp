@@ -135,7 +135,7 @@ TEST(WellFormed, TextsWithStrayBytesOpenInOpenpyxl) {
   const std::string path = dir.Path("texts.xlsx");
   SaveWorkbook(*BookOf(samples), path);
   testing::WriteFileBytes(dir.Path("expected"), expected);
-  const std::string script = (std::filesystem::path(__FILE__).parent_path() / "check_texts.py").string();
+  const std::string script = (std::filesystem::path(TEZLO_TEST_DIR) / "check_texts.py").string();
   const std::string command = "/usr/bin/python3 '" + script + "' '" + path + "' '" + dir.Path("expected") +
                               "' > '" + dir.Path("log") + "' 2>&1";
   EXPECT_EQ(std::system(command.c_str()), 0) << testing::ReadFileBytes(dir.Path("log"));
