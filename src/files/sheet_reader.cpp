@@ -123,9 +123,7 @@ const CellStyle& SheetReader::Style(int index) {
   if (index < 0 || static_cast<size_t>(index) >= ctx_.styles->size()) {
     Fail("a cell refers to a format that does not exist");
   }
-  const CellStyle& s = (*ctx_.styles)[static_cast<size_t>(index)];
-  lostFormatting_ |= s.lost;
-  return s;
+  return (*ctx_.styles)[static_cast<size_t>(index)];
 }
 
 void SheetReader::Spend(int64_t cells) {
@@ -241,7 +239,9 @@ void SheetReader::ReadColumn(const XmlAttrs& attrs) {
   }
   if (const auto s = attrs.Get("style")) {
     bool ok = false;
-    const CellStyle& style = Style(static_cast<int>(std::clamp<int64_t>(ParseInt(*s, ok), -1, INT32_MAX)));
+    const int index = static_cast<int>(std::clamp<int64_t>(ParseInt(*s, ok), -1, INT32_MAX));
+    const CellStyle& style = Style(index);
+    sheet_.SetColumnStyle(first, last, static_cast<uint32_t>(index));
     if (style.colorIndex != 0) sheet_.SetColumnColor(first, last, style.colorIndex);
     if (style.numberFormat != kGeneralFormat) sheet_.SetColumnNumberFormat(first, last, style.numberFormat);
   }
@@ -282,14 +282,11 @@ void SheetReader::StartRow(const XmlAttrs& attrs) {
 void SheetReader::EndRow() {
   if (rowStyle_ < 0 || row_ > sheet_.Rows()) return;
   const CellStyle& style = Style(rowStyle_);
+  sheet_.SetRowStyle(row_, row_, static_cast<uint32_t>(rowStyle_));
   if (style.colorIndex == 0 && style.numberFormat == kGeneralFormat && !style.quotePrefix) return;
   // A row format applies to every cell of the row that does not list its own; the engine keeps
-  // it on those cells. Too many such rows are reported rather than expanded.
+  // what it models of it on those cells (the row's format number is written back on the row).
   const int64_t expansion = int64_t{sheet_.Cols()} - static_cast<int64_t>(rowCols_.size());
-  if (expansion > *ctx_.cellBudget / 2) {
-    ctx_.unmodelled->insert("formats of whole rows");
-    return;
-  }
   Spend(expansion);
   std::sort(rowCols_.begin(), rowCols_.end());
   size_t k = 0;
@@ -300,6 +297,7 @@ void SheetReader::EndRow() {
     }
     CellRecord r;
     r.quotePrefix = style.quotePrefix;
+    r.style = static_cast<uint32_t>(rowStyle_);
     SetOwnColor(r, style.colorIndex, sheet_.ColumnColor(col));
     SetOwnNumberFormat(r, style.numberFormat, sheet_.ColumnNumberFormat(col));
     if (!r.Blank()) Put(row_, col, std::move(r));
@@ -402,6 +400,7 @@ void SheetReader::EndCell() {
     }
   }
   r.quotePrefix = style.quotePrefix;
+  r.style = static_cast<uint32_t>(cellStyle_);
   SetOwnColor(r, style.colorIndex, sheet_.ColumnColor(cell_.col));
   SetOwnNumberFormat(r, style.numberFormat, sheet_.ColumnNumberFormat(cell_.col));
   if (!r.Blank()) Put(cell_.row, cell_.col, std::move(r));
@@ -455,7 +454,6 @@ void SheetReader::End(std::string_view, std::string_view name) {
 }
 
 void SheetReader::Finish() {
-  DescribeLostFormatting(lostFormatting_, *ctx_.unmodelled);
   int64_t formulas = 0;
   auto& stores = sheet_.Columns();
   for (size_t col = 1; col < columns_.size(); ++col) {

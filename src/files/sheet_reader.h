@@ -81,7 +81,6 @@ class SheetReader final : public XmlHandler {
   bool tabSelected_ = false;
   std::string activePane_;
   std::string legacyDrawingId_;
-  unsigned lostFormatting_ = 0;
 };
 
 }  // namespace tezlo

@@ -27,22 +27,23 @@ void AppendInt(std::string& out, int64_t v) {
   out.append(buffer, r.ptr);
 }
 
-// The style index of a cell, remembered by the identity of its format string (the sheet's
-// formats live as long as the write) so that most cells cost one hash look-up.
+// The style index of a cell, remembered by its own format number and the identity of its format
+// string (the sheet's formats live as long as the write) so that most cells cost one hash
+// look-up.
 class CellStyles {
  public:
   explicit CellStyles(StyleTable& table) : table_(table) {}
-  uint32_t Of(const std::string& format, int color, bool quote) {
-    const Key key{&format, color * 2 + (quote ? 1 : 0)};
+  uint32_t Of(uint32_t base, const std::string& format, int color, bool quote) {
+    const Key key{&format, (static_cast<uint64_t>(base) << 16) | static_cast<uint64_t>(color * 2 + (quote ? 1 : 0))};
     auto it = cache_.find(key);
     if (it != cache_.end()) return it->second;
-    const uint32_t index = table_.IndexOf(format, color, quote);
+    const uint32_t index = table_.IndexOf(base, format, color, quote);
     cache_.emplace(key, index);
     return index;
   }
 
  private:
-  using Key = std::pair<const std::string*, int>;
+  using Key = std::pair<const std::string*, uint64_t>;
   struct Hash {
     size_t operator()(const Key& k) const {
       return std::hash<const void*>()(k.first) ^ (static_cast<size_t>(k.second) * 0x9E3779B97F4A7C15ull);
@@ -87,6 +88,7 @@ class Writer {
   void OpenRow(int32_t row);
   void HeightOnlyRowsBefore(int32_t row);
   void CellXml(Cell c, const CellRecord& r);
+  uint32_t RowStyleOf(int32_t row) const;
 
   const Sheet& sheet_;
   int mdw_;
@@ -145,13 +147,14 @@ void Writer::Columns() {
   addCuts(sheet_.ColumnWidths());
   addCuts(sheet_.ColumnColors());
   addCuts(sheet_.ColumnNumberFormats());
+  addCuts(sheet_.ColumnStyles());
   std::string cols;
   for (auto it = cuts.begin(); it != cuts.end() && *it <= sheet_.Cols(); ++it) {
     const int32_t first = *it;
     const int32_t last = std::min(*std::next(it), sheet_.Cols() + 1) - 1;
     const double width = sheet_.ColumnWidth(first);
-    const uint32_t style =
-        cellStyles_.Of(sheet_.ColumnNumberFormat(first), sheet_.ColumnColor(first), false);
+    const uint32_t style = cellStyles_.Of(sheet_.ColumnStyle(first), sheet_.ColumnNumberFormat(first),
+                                          sheet_.ColumnColor(first), false);
     if (width == kDefaultColumnWidthChars && style == 0) continue;
     cols += "<col min=\"";
     AppendInt(cols, first);
@@ -186,7 +189,18 @@ void Writer::OpenRow(int32_t row) {
       out_ += "\" customHeight=\"1\"";
     }
   }
+  if (const uint32_t style = RowStyleOf(row); style != 0) {
+    out_ += " s=\"";
+    AppendInt(out_, style);
+    out_ += "\" customFormat=\"1\"";
+  }
   out_ += '>';
+}
+
+uint32_t Writer::RowStyleOf(int32_t row) const {
+  // Rows keep the format number they were read with; a generated styles part has none.
+  const uint32_t style = sheet_.RowStyle(row);
+  return styles_.Kept() && style < styles_.Count() ? style : 0;
 }
 
 void Writer::HeightOnlyRowsBefore(int32_t row) {
@@ -208,7 +222,10 @@ void Writer::CellXml(Cell c, const CellRecord& r) {
   const int color = r.colorIndex != kInheritColor ? r.colorIndex : sheet_.ColumnColor(c.col);
   const std::string& format =
       r.OwnNumberFormat() ? *r.OwnNumberFormat() : sheet_.ColumnNumberFormat(c.col);
-  const uint32_t style = cellStyles_.Of(format, color, r.quotePrefix);
+  const uint32_t style = cellStyles_.Of(r.style, format, color, r.quotePrefix);
+  // A cell holding nothing but its row's format was spread over the row when read: the row
+  // says it again.
+  if (r.value.IsEmpty() && !r.extras && style != 0 && style == RowStyleOf(c.row)) return;
   out_ += "<c r=\"";
   AppendCellRef(out_, c);
   out_ += '"';
@@ -285,6 +302,12 @@ void Writer::CellXml(Cell c, const CellRecord& r) {
 void Writer::Rows() {
   for (const auto& [first, run] : sheet_.RowHeights().Runs()) {
     if (run.value != defaultHeight_) heightRuns_.emplace_back(first, std::min(run.last, sheet_.Rows()));
+  }
+  if (styles_.Kept()) {
+    for (const auto& [first, run] : sheet_.RowStyles().Runs()) {
+      heightRuns_.emplace_back(first, std::min(run.last, sheet_.Rows()));
+    }
+    std::sort(heightRuns_.begin(), heightRuns_.end());
   }
   if (defaultHeight_ != kDefaultRowHeightPoints) {
     // Rows no run covers have the engine's default height, which is not the sheet's here.

@@ -140,10 +140,16 @@ std::unique_ptr<Workbook> Loader::Run(const std::string& name) {
   const std::vector<Relationship> bookRels = ReadRelationships(workbookPart);
 
   std::vector<CellStyle> styles(1);
+  std::shared_ptr<const FileStyles> keptStyles;
   if (const Relationship* r = FindRelOfType(bookRels, "styles")) {
-    StyleReader reader(unmodelled_);
-    pkg_.ParseXml(Require(r->target, "styles part"), reader);
+    StyleReader reader;
+    std::string xml;
+    pkg_.ParseXml(Require(r->target, "styles part"), reader, &xml);
     styles = reader.Resolve();
+    keptStyles = reader.Keep(std::move(xml));
+    // Without a list of cell formats there is nothing to number cells by: the part is written
+    // afresh.
+    if (keptStyles->xfs.empty()) keptStyles.reset();
   }
   std::vector<std::string> sharedStrings;
   if (const Relationship* r = FindRelOfType(bookRels, "sharedStrings")) {
@@ -194,6 +200,7 @@ std::unique_ptr<Workbook> Loader::Run(const std::string& name) {
     }
   }
   wb->ActivateSheet(active);
+  wb->SetStyles(std::move(keptStyles));
 
   for (size_t i = 0; i < pkg_.Names().size(); ++i) {
     if (used_.count(static_cast<int64_t>(i)) != 0) continue;

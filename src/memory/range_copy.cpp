@@ -13,14 +13,16 @@ struct ColumnCopy {
   int32_t col;  // destination column
   int32_t color;
   std::string numberFormat;
+  uint32_t style;
   std::vector<ColumnStore::Entry> entries;
 };
 
 // A copy of `record` whose own formats are rewritten against the destination column's, so that
 // it shows the colour and number format it showed at its source.
 CellRecord Rebase(const CellRecord* record, int32_t srcColor, const std::string& srcFormat,
-                  int32_t dstColor, const std::string& dstFormat) {
+                  uint32_t srcStyle, int32_t dstColor, const std::string& dstFormat) {
   CellRecord out = record ? *record : CellRecord{};
+  if (record == nullptr) out.style = srcStyle;
   const int32_t color =
       record && record->colorIndex != kInheritColor ? record->colorIndex : srcColor;
   out.colorIndex = color == dstColor ? kInheritColor : static_cast<uint8_t>(color);
@@ -56,10 +58,12 @@ void CopyCells(const Sheet& from, const Area& area, Sheet& to, Cell destTopLeft)
     const ColumnStore* store = from.Column(c);
     const int32_t srcColor = from.ColumnColor(c);
     const std::string& srcFormat = from.ColumnNumberFormat(c);
+    const uint32_t srcStyle = from.ColumnStyle(c);
     const int32_t dstColor = to.ColumnColor(c + dc);
     const std::string& dstFormat = to.ColumnNumberFormat(c + dc);
-    ColumnCopy copy{c + dc, srcColor, srcFormat, {}};
-    if (wholeColumns || (srcColor == dstColor && srcFormat == dstFormat)) {
+    const uint32_t dstStyle = to.ColumnStyle(c + dc);
+    ColumnCopy copy{c + dc, srcColor, srcFormat, srcStyle, {}};
+    if (wholeColumns || (srcColor == dstColor && srcFormat == dstFormat && srcStyle == dstStyle)) {
       if (store == nullptr && !wholeColumns) {
         copies.push_back(std::move(copy));
         continue;
@@ -73,8 +77,8 @@ void CopyCells(const Sheet& from, const Area& area, Sheet& to, Cell destTopLeft)
     } else {
       // The formats differ between the two columns: every cell of the range takes what it shows.
       for (int32_t r = area.first.row; r <= area.last.row; ++r) {
-        CellRecord rec = Rebase(store ? store->Find(r) : nullptr, srcColor, srcFormat, dstColor,
-                                dstFormat);
+        CellRecord rec = Rebase(store ? store->Find(r) : nullptr, srcColor, srcFormat, srcStyle,
+                                dstColor, dstFormat);
         if (!rec.Blank()) copy.entries.push_back(ColumnStore::Entry{r + dr, std::move(rec)});
       }
     }
@@ -85,6 +89,7 @@ void CopyCells(const Sheet& from, const Area& area, Sheet& to, Cell destTopLeft)
     if (wholeColumns) {
       to.SetColumnColor(copy.col, copy.col, copy.color);
       to.SetColumnNumberFormat(copy.col, copy.col, copy.numberFormat);
+      to.SetColumnStyle(copy.col, copy.col, copy.style);
     }
     ColumnStore& store = to.Columns()[copy.col];
     store.Extract(dest.first.row, dest.last.row);

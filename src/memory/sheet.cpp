@@ -93,6 +93,32 @@ void Sheet::SetColumnNumberFormat(int32_t first, int32_t last, const std::string
   DropEmptyColumns();
 }
 
+uint32_t Sheet::ColumnStyle(int32_t col) const {
+  const uint32_t* v = columnStyles_.Find(col);
+  return v ? *v : 0;
+}
+
+void Sheet::SetColumnStyle(int32_t first, int32_t last, uint32_t style) {
+  if (style == 0) {
+    columnStyles_.Clear(first, last);
+  } else {
+    columnStyles_.Assign(first, last, style);
+  }
+}
+
+uint32_t Sheet::RowStyle(int32_t row) const {
+  const uint32_t* v = rowStyles_.Find(row);
+  return v ? *v : 0;
+}
+
+void Sheet::SetRowStyle(int32_t first, int32_t last, uint32_t style) {
+  if (style == 0) {
+    rowStyles_.Clear(first, last);
+  } else {
+    rowStyles_.Assign(first, last, style);
+  }
+}
+
 double Sheet::ColumnWidth(int32_t col) const {
   const double* v = columnWidths_.Find(col);
   return v ? *v : kDefaultColumnWidthChars;
@@ -158,6 +184,7 @@ void Sheet::EraseRowsAndShift(int32_t first, int32_t last) {
   }
   DropEmptyColumns();
   rowHeights_.EraseAndShift(first, last);
+  rowStyles_.EraseAndShift(first, last);
 }
 
 void Sheet::EraseColumnsAndShift(int32_t first, int32_t last) {
@@ -174,6 +201,7 @@ void Sheet::EraseColumnsAndShift(int32_t first, int32_t last) {
   columns_ = std::move(kept);
   columnColors_.EraseAndShift(first, last);
   columnFormats_.EraseAndShift(first, last);
+  columnStyles_.EraseAndShift(first, last);
   columnWidths_.EraseAndShift(first, last);
 }
 

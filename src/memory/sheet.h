@@ -84,6 +84,15 @@ class Sheet {
   void SetColumnNumberFormat(int32_t first, int32_t last, const std::string& format);
   const RunMap<int32_t>& ColumnColors() const { return columnColors_; }
   const RunMap<std::string>& ColumnNumberFormats() const { return columnFormats_; }
+  // The file's cell formats of whole columns and rows (see CellRecord::style), kept for the file
+  // layer: a column's applies to its cells without a record, a row's is written back on the row.
+  // They move when whole rows or columns are deleted.
+  uint32_t ColumnStyle(int32_t col) const;
+  void SetColumnStyle(int32_t first, int32_t last, uint32_t style);
+  const RunMap<uint32_t>& ColumnStyles() const { return columnStyles_; }
+  uint32_t RowStyle(int32_t row) const;
+  void SetRowStyle(int32_t first, int32_t last, uint32_t style);
+  const RunMap<uint32_t>& RowStyles() const { return rowStyles_; }
 
   // ---- Sizes ----
   double ColumnWidth(int32_t col) const;  // characters
@@ -136,6 +145,8 @@ class Sheet {
   std::map<int32_t, ColumnStore> columns_;
   RunMap<int32_t> columnColors_;
   RunMap<std::string> columnFormats_;
+  RunMap<uint32_t> columnStyles_;
+  RunMap<uint32_t> rowStyles_;
   RunMap<double> columnWidths_;
   RunMap<double> rowHeights_;
   std::vector<Area> merged_;
