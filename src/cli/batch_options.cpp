@@ -48,6 +48,27 @@ std::optional<CalendarDate> ParseIsoDate(const std::string& text) {
   return CalendarDate{*y, *m, *d};
 }
 
+std::optional<int64_t> ParseByteSize(const std::string& text) {
+  std::string_view t(text);
+  if (!t.empty() && (t.back() == 'B' || t.back() == 'b')) t.remove_suffix(1);
+  int shift = 0;
+  if (!t.empty()) {
+    switch (t.back()) {
+      case 'K': case 'k': shift = 10; break;
+      case 'M': case 'm': shift = 20; break;
+      case 'G': case 'g': shift = 30; break;
+      case 'T': case 't': shift = 40; break;
+      default: break;
+    }
+    if (shift != 0) t.remove_suffix(1);
+  }
+  int64_t v = 0;
+  const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
+  if (t.empty() || ec != std::errc() || end != t.data() + t.size() || v <= 0) return std::nullopt;
+  if (v > (int64_t{1} << (62 - shift))) return std::nullopt;
+  return v << shift;
+}
+
 std::string BatchUsage() {
   return "usage: tezlo run BOOK [options] [--] CODE...\n"
          "       tezlo run --sample [options] [--] CODE...\n"
@@ -63,6 +84,8 @@ std::string BatchUsage() {
          "  --answer WORD       answer the next dialog: ok, cancel, or the text for an input box\n"
          "  --today YYYY-MM-DD  the date the tools take as today\n"
          "  --out FILE          save there instead of over BOOK\n"
+         "  --max-memory SIZE   refuse a workbook needing more memory (512M, 2G; default half\n"
+         "                      the machine's memory, at most 8G)\n"
          "stdout: one line per dialog (dialog TITLE TEXT BUTTONS ANSWER) and a final state line.\n"
          "Exit status: 0 done and saved, 1 a file could not be read or written, 2 usage.\n";
 }
@@ -78,6 +101,7 @@ BatchCommand ParseBatchCommand(const std::vector<std::string>& args) {
   std::string grid;
   std::string today;
   std::string out;
+  std::string maxMemory;
   std::vector<std::string> positionals;
   BatchCommand command;
   BatchOptions& o = command.options;
@@ -92,6 +116,7 @@ BatchCommand ParseBatchCommand(const std::vector<std::string>& args) {
   app.add_option("--answer", o.answers)->allow_extra_args(false);
   app.add_option("--today", today);
   app.add_option("--out", out);
+  app.add_option("--max-memory", maxMemory);
   app.add_option("args", positionals);
 
   // CLI11 reads its arguments from the back.
@@ -136,6 +161,10 @@ BatchCommand ParseBatchCommand(const std::vector<std::string>& args) {
   if (given("--today")) {
     o.today = ParseIsoDate(today);
     if (!o.today) throw UsageError("--today wants a date YYYY-MM-DD, not \"" + today + "\"");
+  }
+  if (given("--max-memory")) {
+    o.maxMemoryBytes = ParseByteSize(maxMemory);
+    if (!o.maxMemoryBytes) throw UsageError("--max-memory wants a size such as 512M or 2G, not \"" + maxMemory + "\"");
   }
   if (given("--sheet")) o.sheet = sheet;
   if (given("--out")) {

@@ -112,9 +112,56 @@ std::optional<double> ParseIsoDate(std::string_view text) {
 
 }  // namespace
 
+// What one stored record and one format run cost in memory, about: the record in its column
+// store and, while the part is read, in the reader's list (a vector's growth included); a run's
+// map node.
+constexpr int64_t kRecordBytes = 2 * static_cast<int64_t>(sizeof(ColumnStore::Entry)) + 16;
+constexpr int64_t kRunBytes = 80;
+
 SheetReader::SheetReader(Sheet& sheet, SheetReadContext context)
     : sheet_(sheet), ctx_(std::move(context)) {
   columns_.resize(static_cast<size_t>(sheet.Cols()) + 1);
+  runs_.resize(static_cast<size_t>(sheet.Cols()) + 1);
+}
+
+void SheetReader::Charge(int64_t bytes) {
+  *ctx_.memoryBudget -= bytes;
+  if (*ctx_.memoryBudget < 0) {
+    throw FileError(ctx_.what + " is refused: it would take more than " +
+                    std::to_string(ctx_.memoryLimit >> 20) +
+                    " MB of memory (the bound can be raised with --max-memory)");
+  }
+}
+
+CellFormat SheetReader::FormatFor(int style, int32_t col) {
+  const CellStyle& s = Style(style);
+  const auto index = static_cast<size_t>(style);
+  if (internedFormats_.size() <= index) internedFormats_.resize(index + 1, nullptr);
+  if (internedFormats_[index] == nullptr) internedFormats_[index] = InternNumberFormat(s.numberFormat);
+  CellFormat f;
+  f.style = static_cast<uint32_t>(style);
+  f.quotePrefix = s.quotePrefix;
+  if (s.colorIndex != sheet_.ColumnColor(col)) f.colorIndex = static_cast<uint8_t>(s.colorIndex);
+  if (s.numberFormat != sheet_.ColumnNumberFormat(col)) f.numberFormat = internedFormats_[index];
+  return f;
+}
+
+void SheetReader::PutFormat(int32_t row, int32_t col, const CellFormat& format) {
+  PendingRun& run = runs_[static_cast<size_t>(col)];
+  if (run.last >= run.first && run.last + 1 == row && run.format == format) {
+    run.last = row;
+    return;
+  }
+  FlushRun(col);
+  if (format.Plain()) return;
+  Charge(kRunBytes);
+  run = PendingRun{row, row, format};
+}
+
+void SheetReader::FlushRun(int32_t col) {
+  PendingRun& run = runs_[static_cast<size_t>(col)];
+  if (run.last >= run.first) sheet_.SetRunFormat(col, run.first, run.last, run.format);
+  run.last = run.first - 1;
 }
 
 void SheetReader::Fail(const std::string& why) const { throw FileError(ctx_.what + ": " + why); }
@@ -132,6 +179,7 @@ void SheetReader::Spend(int64_t cells) {
 }
 
 void SheetReader::Put(int32_t row, int32_t col, CellRecord record) {
+  Charge(kRecordBytes);
   auto& column = columns_[static_cast<size_t>(col)];
   if (!column.empty() && column.back().row >= row) ordered_ = false;
   column.push_back(ColumnStore::Entry{row, std::move(record)});
@@ -295,12 +343,7 @@ void SheetReader::EndRow() {
       while (k < rowCols_.size() && rowCols_[k] == col) ++k;
       continue;
     }
-    CellRecord r;
-    r.quotePrefix = style.quotePrefix;
-    r.style = static_cast<uint32_t>(rowStyle_);
-    SetOwnColor(r, style.colorIndex, sheet_.ColumnColor(col));
-    SetOwnNumberFormat(r, style.numberFormat, sheet_.ColumnNumberFormat(col));
-    if (!r.Blank()) Put(row_, col, std::move(r));
+    PutFormat(row_, col, FormatFor(rowStyle_, col));
   }
 }
 
@@ -399,6 +442,10 @@ void SheetReader::EndCell() {
       r.Extras().formula = "=" + DecodeEscapes(formula_);
     }
   }
+  if (r.value.IsEmpty() && !r.extras) {
+    PutFormat(cell_.row, cell_.col, FormatFor(cellStyle_, cell_.col));
+    return;
+  }
   r.quotePrefix = style.quotePrefix;
   r.style = static_cast<uint32_t>(cellStyle_);
   SetOwnColor(r, style.colorIndex, sheet_.ColumnColor(cell_.col));
@@ -454,6 +501,7 @@ void SheetReader::End(std::string_view, std::string_view name) {
 }
 
 void SheetReader::Finish() {
+  for (int32_t col = 1; col <= sheet_.Cols(); ++col) FlushRun(col);
   int64_t formulas = 0;
   auto& stores = sheet_.Columns();
   for (size_t col = 1; col < columns_.size(); ++col) {
@@ -474,6 +522,10 @@ void SheetReader::Finish() {
       entries = std::move(unique);
     }
     for (const ColumnStore::Entry& e : entries) formulas += e.record.HasFormula() ? 1 : 0;
+    // A cell listed twice, once with content and once with a format only, keeps the record.
+    if (sheet_.FormatRuns().count(static_cast<int32_t>(col)) != 0) {
+      for (const ColumnStore::Entry& e : entries) sheet_.SetRunFormat(static_cast<int32_t>(col), e.row, e.row, CellFormat{});
+    }
     stores[static_cast<int32_t>(col)].InsertRun(std::move(entries));
     entries = {};
   }

@@ -88,6 +88,7 @@ class Writer {
   void OpenRow(int32_t row);
   void HeightOnlyRowsBefore(int32_t row);
   void CellXml(Cell c, const CellRecord& r);
+  void FormatOnlyCellXml(Cell c, const CellFormat& f);
   uint32_t RowStyleOf(int32_t row) const;
 
   const Sheet& sheet_;
@@ -218,6 +219,22 @@ void Writer::HeightOnlyRowsBefore(int32_t row) {
   }
 }
 
+void Writer::FormatOnlyCellXml(Cell c, const CellFormat& f) {
+  const int color = f.colorIndex != kInheritColor ? f.colorIndex : sheet_.ColumnColor(c.col);
+  const std::string& format = f.numberFormat ? *f.numberFormat : sheet_.ColumnNumberFormat(c.col);
+  const uint32_t style = cellStyles_.Of(f.style, format, color, f.quotePrefix);
+  if (style == RowStyleOf(c.row) && style != 0) return;  // the row says it
+  out_ += "<c r=\"";
+  AppendCellRef(out_, c);
+  out_ += '"';
+  if (style != 0) {
+    out_ += " s=\"";
+    AppendInt(out_, style);
+    out_ += '"';
+  }
+  out_ += "/>";
+}
+
 void Writer::CellXml(Cell c, const CellRecord& r) {
   const int color = r.colorIndex != kInheritColor ? r.colorIndex : sheet_.ColumnColor(c.col);
   const std::string& format =
@@ -323,17 +340,24 @@ void Writer::Rows() {
   }
   out_ += "<sheetData>";
   int32_t openRow = 0;
-  sheet_.ForEachCellByRow([&](Cell c, const CellRecord& r) {
-    if (c.row != openRow) {
-      if (openRow != 0) out_ += "</row>";
-      HeightOnlyRowsBefore(c.row);
-      OpenRow(c.row);
-      openRow = c.row;
-      nextHeightRow_ = std::max(nextHeightRow_, c.row + 1);
-    }
-    CellXml(c, r);
-    if (r.HasComment()) comments_.push_back(CommentBox{c, &*r.extras->comment});
-  });
+  auto open = [&](int32_t row) {
+    if (row == openRow) return;
+    if (openRow != 0) out_ += "</row>";
+    HeightOnlyRowsBefore(row);
+    OpenRow(row);
+    openRow = row;
+    nextHeightRow_ = std::max(nextHeightRow_, row + 1);
+  };
+  sheet_.ForEachCellByRow(
+      [&](Cell c, const CellRecord& r) {
+        open(c.row);
+        CellXml(c, r);
+        if (r.HasComment()) comments_.push_back(CommentBox{c, &*r.extras->comment});
+      },
+      [&](Cell c, const CellFormat& f) {
+        open(c.row);
+        FormatOnlyCellXml(c, f);
+      });
   if (openRow != 0) out_ += "</row>";
   HeightOnlyRowsBefore(sheet_.Rows() + 1);
   out_ += "</sheetData>";

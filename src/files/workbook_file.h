@@ -1,6 +1,9 @@
 // Reading and writing workbooks as xlsx files.
 #pragma once
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <stdexcept>
@@ -17,6 +20,16 @@ class FileError : public std::runtime_error {
   explicit FileError(const std::string& what) : std::runtime_error(what) {}
 };
 
+// Half the machine's memory, at most 8 GB: the default bound on a workbook's memory. (Inline:
+// front ends that only name LoadOptions do not link the file layer.)
+inline int64_t DefaultMemoryBudget() {
+  constexpr int64_t kMost = int64_t{8} << 30;
+  const long pages = sysconf(_SC_PHYS_PAGES);
+  const long pageSize = sysconf(_SC_PAGESIZE);
+  if (pages <= 0 || pageSize <= 0) return kMost;
+  return std::min(kMost, static_cast<int64_t>(pages) * pageSize / 2);
+}
+
 struct LoadOptions {
   // The grid the workbook gets; a file holding cells beyond it is refused.
   int32_t rows = 1048576;
@@ -28,6 +41,9 @@ struct LoadOptions {
   int64_t maxPackageBytes = int64_t{2} << 30;   // all parts together, unpacked
   int64_t maxParts = 10000;                      // entries in the zip archive
   int64_t maxCells = 40'000'000;                 // cells of all sheets, formatted ones included
+  // Memory the workbook may take once read, about (cells, runs of formatted cells, texts); a
+  // file needing more is refused with a message saying so.
+  int64_t maxMemoryBytes = DefaultMemoryBudget();
 };
 
 // Reads an xlsx file into a new workbook named after the file. Damaged or hostile input gives a

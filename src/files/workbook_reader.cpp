@@ -97,7 +97,11 @@ const Relationship* FindRelOfType(const std::vector<Relationship>& rels, std::st
 class Loader {
  public:
   Loader(ZipPackage& package, std::string what, const LoadOptions& options)
-      : pkg_(package), what_(std::move(what)), options_(options), cellBudget_(options.maxCells) {}
+      : pkg_(package),
+        what_(std::move(what)),
+        options_(options),
+        cellBudget_(options.maxCells),
+        memoryBudget_(options.maxMemoryBytes) {}
 
   std::unique_ptr<Workbook> Run(const std::string& name);
   // What the workbook will not keep, found by Run.
@@ -124,6 +128,7 @@ class Loader {
   std::string what_;
   const LoadOptions& options_;
   int64_t cellBudget_;
+  int64_t memoryBudget_;
   std::set<int64_t> used_;
   std::set<std::string> unmodelled_;
 };
@@ -155,6 +160,12 @@ std::unique_ptr<Workbook> Loader::Run(const std::string& name) {
   if (const Relationship* r = FindRelOfType(bookRels, "sharedStrings")) {
     SharedStringsReader reader(sharedStrings, unmodelled_);
     pkg_.ParseXml(Require(r->target, "shared texts"), reader);
+    for (const std::string& text : sharedStrings) memoryBudget_ -= static_cast<int64_t>(sizeof(std::string) + text.size());
+    if (memoryBudget_ < 0) {
+      throw FileError(what_ + " is refused: its texts would take more than " +
+                      std::to_string(options_.maxMemoryBytes >> 20) +
+                      " MB of memory (the bound can be raised with --max-memory)");
+    }
   }
 
   // Worksheets only; other kinds of sheet are reported (as their parts) and left out.
@@ -180,8 +191,9 @@ std::unique_ptr<Workbook> Loader::Run(const std::string& name) {
   }
   for (size_t i = 0; i < parts.size(); ++i) {
     Sheet& sheet = wb->GetSheet(static_cast<int32_t>(i) + 1);
-    SheetReadContext ctx{&styles, &sharedStrings, &unmodelled_, &cellBudget_, options_.maxDigitWidthPx,
-                         book.date1904, "sheet '" + names[i] + "' of " + what_};
+    SheetReadContext ctx{&styles, &sharedStrings, &unmodelled_, &cellBudget_, &memoryBudget_,
+                         options_.maxMemoryBytes, options_.maxDigitWidthPx, book.date1904,
+                         "sheet '" + names[i] + "' of " + what_};
     SheetReader reader(sheet, ctx);
     pkg_.ParseXml(Require(parts[i], "sheet '" + names[i] + "'"), reader);
     reader.Finish();

@@ -1,7 +1,5 @@
 #include "memory/cell_shift.h"
 
-#include <optional>
-#include <string>
 #include <utility>
 #include <vector>
 
@@ -49,26 +47,14 @@ std::vector<Area> MergedAfterShift(const Sheet& sheet, const Area& band, bool in
 // The cells an insertion made in `area` take the format of the cell above each column of it
 // (its colour, number format and file style; not its content nor its quote prefix, which
 // belongs to what was typed), as the spreadsheet formats inserted cells like those above them.
-// Row 1 has none above: its new cells stay unformatted.
+// Row 1 has none above: its new cells stay unformatted. The new cells hold nothing else, so
+// they become one format run per column.
 void TakeFormatFromAbove(Sheet& sheet, const Area& area) {
   if (area.first.row == 1) return;
-  const int32_t above = area.first.row - 1;
   for (int32_t col = area.first.col; col <= area.last.col; ++col) {
-    const CellRecord* source = sheet.Find(Cell{above, col});
-    if (source == nullptr) continue;  // nothing of its own: the new cells show the column's
-    const uint8_t color = source->colorIndex;
-    const std::optional<std::string> format = source->OwnNumberFormat();
-    const uint32_t style = source->style;
-    if (color == kInheritColor && !format && style == 0) continue;
-    sheet.EditArea(Area::Of(area.first.row, col, area.last.row, col), [&](Cell, CellRecord& r) {
-      r.colorIndex = color;
-      if (format) {
-        r.Extras().numberFormat = format;
-      } else if (r.extras) {
-        r.extras->numberFormat.reset();
-      }
-      r.style = style;
-    });
+    CellFormat format = sheet.OwnFormat(Cell{area.first.row - 1, col});
+    format.quotePrefix = false;
+    sheet.SetRunFormat(col, area.first.row, area.last.row, format);
   }
 }
 
@@ -88,6 +74,7 @@ void InsertCellsShiftDown(Sheet& sheet, const Area& area) {
     }
   }
   for (auto it = begin; it != end; ++it) it->second.ShiftRows(area.first.row, n);
+  for (int32_t col = area.first.col; col <= area.last.col; ++col) sheet.ShiftRunsDown(col, area.first.row, n);
   sheet.SetMergedAreas(std::move(merged));
   TakeFormatFromAbove(sheet, area);
 }
@@ -103,6 +90,9 @@ void DeleteCellsShiftUp(Sheet& sheet, const Area& area) {
     it->second.ShiftRows(area.last.row + 1, -n);
   }
   sheet.DropEmptyColumns();
+  for (int32_t col = area.first.col; col <= area.last.col; ++col) {
+    sheet.EraseRunsAndShiftUp(col, area.first.row, area.last.row);
+  }
   sheet.SetMergedAreas(std::move(merged));
 }
 

@@ -15,6 +15,7 @@ struct ColumnCopy {
   std::string numberFormat;
   uint32_t style;
   std::vector<ColumnStore::Entry> entries;
+  std::vector<std::pair<int32_t, RunMap<CellFormat>::Run>> runs;  // at destination rows
 };
 
 // A copy of `record` whose own formats are rewritten against the destination column's, so that
@@ -62,23 +63,32 @@ void CopyCells(const Sheet& from, const Area& area, Sheet& to, Cell destTopLeft)
     const int32_t dstColor = to.ColumnColor(c + dc);
     const std::string& dstFormat = to.ColumnNumberFormat(c + dc);
     const uint32_t dstStyle = to.ColumnStyle(c + dc);
-    ColumnCopy copy{c + dc, srcColor, srcFormat, srcStyle, {}};
+    ColumnCopy copy{c + dc, srcColor, srcFormat, srcStyle, {}, {}};
     if (wholeColumns || (srcColor == dstColor && srcFormat == dstFormat && srcStyle == dstStyle)) {
-      if (store == nullptr && !wholeColumns) {
-        copies.push_back(std::move(copy));
-        continue;
-      }
       if (store != nullptr) {
         for (ColumnStore::Cursor cur = store->Seek(area.first.row);
              cur.Valid() && cur.Row() <= area.last.row; cur.Next()) {
           copy.entries.push_back(ColumnStore::Entry{cur.Row() + dr, cur.Record()});
         }
       }
+      if (auto runs = from.FormatRuns().find(c); runs != from.FormatRuns().end()) {
+        for (auto [first, run] : runs->second.Slice(area.first.row, area.last.row)) {
+          run.last += dr;
+          copy.runs.emplace_back(first + dr, run);
+        }
+      }
     } else {
       // The formats differ between the two columns: every cell of the range takes what it shows.
       for (int32_t r = area.first.row; r <= area.last.row; ++r) {
-        CellRecord rec = Rebase(store ? store->Find(r) : nullptr, srcColor, srcFormat, srcStyle,
-                                dstColor, dstFormat);
+        const CellRecord* record = store ? store->Find(r) : nullptr;
+        CellRecord formatted;
+        if (record == nullptr) {
+          if (const CellFormat* f = from.RunFormat(Cell{r, c})) {
+            ApplyFormat(formatted, *f);
+            record = &formatted;
+          }
+        }
+        CellRecord rec = Rebase(record, srcColor, srcFormat, srcStyle, dstColor, dstFormat);
         if (!rec.Blank()) copy.entries.push_back(ColumnStore::Entry{r + dr, std::move(rec)});
       }
     }
@@ -93,7 +103,9 @@ void CopyCells(const Sheet& from, const Area& area, Sheet& to, Cell destTopLeft)
     }
     ColumnStore& store = to.Columns()[copy.col];
     store.Extract(dest.first.row, dest.last.row);
+    to.ExtractRuns(copy.col, dest.first.row, dest.last.row);
     store.InsertRun(std::move(copy.entries));
+    for (const auto& [first, run] : copy.runs) to.SetRunFormat(copy.col, first, run.last, run.value);
   }
   to.DropEmptyColumns();
 }

@@ -1,5 +1,15 @@
 // One worksheet: its name, its size, its cells by column, column and row sizes, whole-column
 // formats and the window's view of it.
+//
+// Cells are kept two ways. A cell holding content (a value, a formula or a comment) has a
+// CellRecord in its column's ColumnStore, its format inline. A cell holding only a format lies
+// in its column's format runs: a RunMap from rows to CellFormat, one entry per run of equal
+// formats, so a formatted band of a million empty cells costs one entry, not a million records
+// (a file may declare tens of millions of formatted empty cells; they cost a few bytes each).
+// A row is in at most one of the two: editing a cell that lies in a run takes its format into a
+// new record first (Edit, EditArea), and every move of cells (shifts, deletions, copies, sorts)
+// moves the runs with the records. Whole columns (and the file's rows) have formats of their
+// own besides, in run maps over columns (rows).
 #pragma once
 
 #include <algorithm>
@@ -12,6 +22,7 @@
 #include <string>
 
 #include "host/cell.h"
+#include "memory/cell_format.h"
 #include "memory/cell_record.h"
 #include "memory/column_store.h"
 #include "memory/run_map.h"
@@ -44,6 +55,7 @@ class Sheet {
   // Applies `edit` to the cell's record (made when missing); a blank result is dropped.
   template <class F>
   void Edit(Cell c, F&& edit) {
+    TakeRunsIntoRecords(c.col, c.row, c.row);
     ColumnStore& store = columns_[c.col];
     store.Edit(c.row, [&](CellRecord& r) {
       const bool had = r.HasFormula();
@@ -73,6 +85,31 @@ class Sheet {
   // Calls f(Cell, const CellRecord&) for every stored cell, row by row, left to right.
   template <class F>
   void ForEachCellByRow(F&& f) const;
+  // The same, with g(Cell, const CellFormat&) for every cell of the format runs as well.
+  template <class F, class G>
+  void ForEachCellByRow(F&& f, G&& g) const;
+
+  // ---- Format runs: cells holding a format and nothing else ----
+  // The run format of a cell, or nullptr when no run covers it (it may have a record).
+  const CellFormat* RunFormat(Cell c) const;
+  // The format a cell has of its own: its record's, else its run's, else a plain one.
+  CellFormat OwnFormat(Cell c) const;
+  // Gives rows first..last of `col`, which hold no record, the format `format` (a plain one
+  // clears them).
+  void SetRunFormat(int32_t col, int32_t first, int32_t last, const CellFormat& format);
+  const std::map<int32_t, RunMap<CellFormat>>& FormatRuns() const { return runs_; }
+  // Moves the runs of `col` from `row` on down by `n` rows (those pushed off the sheet go), or
+  // removes rows first..last and moves those below up.
+  void ShiftRunsDown(int32_t col, int32_t row, int32_t n);
+  void EraseRunsAndShiftUp(int32_t col, int32_t first, int32_t last);
+  // Removes and returns the runs of rows first..last of `col`.
+  std::vector<std::pair<int32_t, RunMap<CellFormat>::Run>> ExtractRuns(int32_t col, int32_t first,
+                                                                        int32_t last);
+  // Turns the runs of rows first..last of `col` into records (for code that moves records row
+  // by row, such as a sort).
+  void TakeRunsIntoRecords(int32_t col, int32_t first, int32_t last);
+  // Format runs, over all columns; what they cost in memory, about.
+  size_t RunCount() const;
 
   // ---- Formats: a cell's own, else its column's ----
   int32_t ColumnColor(int32_t col) const;
@@ -135,6 +172,20 @@ class Sheet {
     formulaBound_ = has ? formulaBound_ + 1 : std::max<int64_t>(formulaBound_ - 1, 0);
   }
 
+  // Applies `change` to the format runs of columns first..last; plain results go.
+  template <class F>
+  void ChangeRuns(int32_t first, int32_t last, F&& change) {
+    for (auto it = runs_.lower_bound(first); it != runs_.end() && it->first <= last;) {
+      RunMap<CellFormat> changed;
+      for (const auto& [from, run] : it->second.Runs()) {
+        const CellFormat f = change(run.value);
+        if (!f.Plain()) changed.Assign(from, run.last, f);
+      }
+      it->second = std::move(changed);
+      it = it->second.Empty() ? runs_.erase(it) : std::next(it);
+    }
+  }
+
   // Merged areas after whole rows (or columns) first..last are removed: the later ones move
   // back, those cut shrink, and those left with one cell go.
   void EraseMergedLines(bool rows, int32_t first, int32_t last);
@@ -145,6 +196,7 @@ class Sheet {
   std::map<int32_t, ColumnStore> columns_;
   RunMap<int32_t> columnColors_;
   RunMap<std::string> columnFormats_;
+  std::map<int32_t, RunMap<CellFormat>> runs_;
   RunMap<uint32_t> columnStyles_;
   RunMap<uint32_t> rowStyles_;
   RunMap<double> columnWidths_;
@@ -157,6 +209,7 @@ class Sheet {
 template <class F>
 void Sheet::EditArea(const Area& area, F&& edit) {
   for (int32_t c = area.first.col; c <= area.last.col; ++c) {
+    TakeRunsIntoRecords(c, area.first.row, area.last.row);
     ColumnStore& store = columns_[c];
     std::vector<ColumnStore::Entry> old = store.Extract(area.first.row, area.last.row);
     std::vector<ColumnStore::Entry> all;
@@ -196,6 +249,50 @@ void Sheet::ForEachCellByRow(F&& f) const {
     f(Cell{h.row, h.col}, h.cursor.Record());
     h.cursor.Next();
     if (h.cursor.Valid()) heads.push(Head{h.cursor.Row(), h.col, h.cursor});
+  }
+}
+
+template <class F, class G>
+void Sheet::ForEachCellByRow(F&& f, G&& g) const {
+  // Records and runs of rows never overlap: a merge of both kinds of head through one heap
+  // ordered by (row, column).
+  struct Head {
+    int32_t row;
+    int32_t col;
+    ColumnStore::Cursor cursor;  // valid for a record head
+    std::map<int32_t, RunMap<CellFormat>::Run>::const_iterator run;
+    bool isRun;
+    bool operator>(const Head& o) const { return row != o.row ? row > o.row : col > o.col; }
+  };
+  std::priority_queue<Head, std::vector<Head>, std::greater<Head>> heads;
+  for (const auto& [col, store] : columns_) {
+    ColumnStore::Cursor cur = store.Begin();
+    if (cur.Valid()) heads.push(Head{cur.Row(), col, cur, {}, false});
+  }
+  for (const auto& [col, runs] : runs_) {
+    if (!runs.Empty()) heads.push(Head{runs.Runs().begin()->first, col, {}, runs.Runs().begin(), true});
+  }
+  while (!heads.empty()) {
+    Head h = heads.top();
+    heads.pop();
+    if (h.isRun) {
+      g(Cell{h.row, h.col}, h.run->second.value);
+      if (h.row < h.run->second.last) {
+        ++h.row;
+      } else {
+        ++h.run;
+        if (h.run == runs_.at(h.col).Runs().end()) continue;
+        h.row = h.run->first;
+      }
+      heads.push(h);
+      continue;
+    }
+    f(Cell{h.row, h.col}, h.cursor.Record());
+    h.cursor.Next();
+    if (h.cursor.Valid()) {
+      h.row = h.cursor.Row();
+      heads.push(h);
+    }
   }
 }
 
