@@ -50,7 +50,7 @@ struct LoadOptions {
 // FileError, never a crash, in bounded memory.
 //
 // Content the workbook does not keep (charts, pictures, defined names, conditional formats,
-// fonts, ...) is listed in the workbook's UnmodelledContent(), with this file as its source.
+// ...) is listed in the workbook's UnmodelledContent(), with this file as its source.
 std::unique_ptr<Workbook> LoadWorkbook(const std::string& path, const LoadOptions& options = {});
 // The same from the bytes of a file; `name` names the workbook and the file in messages.
 std::unique_ptr<Workbook> LoadWorkbookFromBytes(std::string_view bytes, const std::string& name,

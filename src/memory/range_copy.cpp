@@ -40,7 +40,7 @@ CellRecord Rebase(const CellRecord* record, int32_t srcColor, const std::string&
 
 }  // namespace
 
-void CopyCells(const Sheet& from, const Area& area, Sheet& to, Cell destTopLeft) {
+void CopyCells(const Sheet& from, const Area& area, Sheet& to, Cell destTopLeft, bool sameStyles) {
   from.Check(area);
   to.Check(destTopLeft);
   const int64_t lastRow = int64_t{destTopLeft.row} + area.Rows() - 1;
@@ -95,6 +95,13 @@ void CopyCells(const Sheet& from, const Area& area, Sheet& to, Cell destTopLeft)
     copies.push_back(std::move(copy));
   }
 
+  if (!sameStyles) {
+    for (ColumnCopy& copy : copies) {
+      copy.style = 0;
+      for (ColumnStore::Entry& e : copy.entries) e.record.style = 0;
+      for (auto& [first, run] : copy.runs) run.value.style = 0;
+    }
+  }
   for (ColumnCopy& copy : copies) {
     if (wholeColumns) {
       to.SetColumnColor(copy.col, copy.col, copy.color);

@@ -10,6 +10,7 @@
 #include "files/styles_xml.h"
 #include "files/workbook_file.h"
 #include "memory/cell_shift.h"
+#include "memory/memory_host.h"
 #include "test_files.h"
 
 namespace tezlo {
@@ -151,6 +152,26 @@ TEST(KeptStyles, StylesMoveWithTheirCellsAndInsertedCellsTakeTheFormatAbove) {
   DeleteWholeColumns(s, 1, 3);
   EXPECT_EQ(s.ColumnStyle(1), 1u);
   EXPECT_EQ(s.ColumnStyle(3), 0u);
+}
+
+TEST(KeptStyles, CopiesKeepTheirFormatNumbersOnlyWithinTheirWorkbook) {
+  MemoryHost host;
+  const int32_t a = host.OpenWorkbook(LoadWorkbookFromBytes(MakeZip(StyledParts()), "a.xlsx"));
+  const int32_t b = host.OpenWorkbook(LoadWorkbookFromBytes(MakeZip(StyledParts()), "b.xlsx"));
+  host.AddSheetAfter(SheetRef{a, 1});  // a new sheet made from the old one, as tools do
+  host.Copy(SheetRef{a, 1}, Area::Of(1, 1, 3, 5), SheetRef{a, 2}, Cell{1, 1});
+  const Sheet& same = host.GetSheet(SheetRef{a, 2});
+  EXPECT_EQ(same.OwnFormat({1, 1}).style, 1u);
+  EXPECT_EQ(same.OwnFormat({1, 3}).style, 3u);
+  EXPECT_EQ(same.OwnFormat({2, 4}).style, 2u);  // the row's format, spread over its cells
+  EXPECT_EQ(same.ColorIndexAt({2, 4}), 6);
+  // Another workbook's numbers would name other formats there: what is modelled travels alone.
+  host.Copy(SheetRef{a, 1}, Area::Of(1, 1, 3, 5), SheetRef{b, 1}, Cell{11, 1});
+  const Sheet& other = host.GetSheet(SheetRef{b, 1});
+  EXPECT_EQ(other.OwnFormat({11, 1}).style, 0u);
+  EXPECT_EQ(other.Find({11, 1})->value, Value::Number(1));
+  EXPECT_EQ(other.ColorIndexAt({12, 4}), 6);
+  EXPECT_EQ(other.OwnFormat({12, 4}).style, 0u);
 }
 
 TEST(StylesXml, ListsGrowInPlaceWhateverTheirShape) {
