@@ -134,8 +134,12 @@ void SheetReader::Charge(int64_t bytes) {
 }
 
 CellFormat SheetReader::FormatFor(int style, int32_t col) {
-  const CellStyle& s = Style(style);
   const auto index = static_cast<size_t>(style);
+  // Columns without formats of their own (nearly all) share one format per style.
+  const bool plainColumn =
+      sheet_.ColumnColors().Find(col) == nullptr && sheet_.ColumnNumberFormats().Find(col) == nullptr;
+  if (plainColumn && index < plainFormats_.size() && plainFormats_[index]) return *plainFormats_[index];
+  const CellStyle& s = Style(style);
   if (internedFormats_.size() <= index) internedFormats_.resize(index + 1, nullptr);
   if (internedFormats_[index] == nullptr) internedFormats_[index] = InternNumberFormat(s.numberFormat);
   CellFormat f;
@@ -143,6 +147,10 @@ CellFormat SheetReader::FormatFor(int style, int32_t col) {
   f.quotePrefix = s.quotePrefix;
   if (s.colorIndex != sheet_.ColumnColor(col)) f.colorIndex = static_cast<uint8_t>(s.colorIndex);
   if (s.numberFormat != sheet_.ColumnNumberFormat(col)) f.numberFormat = internedFormats_[index];
+  if (plainColumn) {
+    if (plainFormats_.size() <= index) plainFormats_.resize(index + 1);
+    plainFormats_[index] = f;
+  }
   return f;
 }
 
@@ -391,6 +399,12 @@ void SheetReader::Text(std::string_view text) {
 void SheetReader::EndCell() {
   inCell_ = false;
   Spend(1);
+  // The common case of a formatted empty cell (no value, no formula, a type whose empty value is
+  // no value) goes straight to its column's run: a file may list tens of millions of them.
+  if (value_.empty() && formulaType_.empty() && type_.size() == 1 && type_[0] != 's') {
+    PutFormat(cell_.row, cell_.col, FormatFor(cellStyle_, cell_.col));
+    return;
+  }
   const CellStyle& style = Style(cellStyle_);
   auto where = [this] { return "cell " + CellRefText(cell_); };
   CellRecord r;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
@@ -71,6 +72,7 @@ class SheetReader final : public XmlHandler {
   };
   std::vector<PendingRun> runs_;                    // by column: the run being read
   std::vector<const std::string*> internedFormats_;  // by style index, once looked up
+  std::vector<std::optional<CellFormat>> plainFormats_;  // by style index, in a plain column
   bool ordered_ = true;
 
   // The row being read.

@@ -73,6 +73,12 @@ void InsertCellsShiftDown(Sheet& sheet, const Area& area) {
       throw HostError("cannot shift non-empty cells off the sheet");
     }
   }
+  const auto& runs = sheet.FormatRuns();
+  for (auto it = runs.lower_bound(area.first.col); it != runs.end() && it->first <= area.last.col; ++it) {
+    if (!it->second.Empty() && it->second.Runs().rbegin()->second.last > sheet.Rows() - n) {
+      throw HostError("cannot shift non-empty cells off the sheet");
+    }
+  }
   for (auto it = begin; it != end; ++it) it->second.ShiftRows(area.first.row, n);
   for (int32_t col = area.first.col; col <= area.last.col; ++col) sheet.ShiftRunsDown(col, area.first.row, n);
   sheet.SetMergedAreas(std::move(merged));

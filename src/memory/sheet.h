@@ -85,6 +85,10 @@ class Sheet {
   // Calls f(Cell, const CellRecord&) for every stored cell, row by row, left to right.
   template <class F>
   void ForEachCellByRow(F&& f) const;
+  // Gives every cell of `area` the format change(col, its format): records in place, the cells
+  // without one as format runs, so that formatting a long band of empty cells costs a few runs.
+  template <class F>
+  void FormatArea(const Area& area, F&& change);
   // The same, with g(Cell, const CellFormat&) for every cell of the format runs as well.
   template <class F, class G>
   void ForEachCellByRow(F&& f, G&& g) const;
@@ -249,6 +253,38 @@ void Sheet::ForEachCellByRow(F&& f) const {
     f(Cell{h.row, h.col}, h.cursor.Record());
     h.cursor.Next();
     if (h.cursor.Valid()) heads.push(Head{h.cursor.Row(), h.col, h.cursor});
+  }
+}
+
+template <class F>
+void Sheet::FormatArea(const Area& area, F&& change) {
+  const int32_t top = area.first.row;
+  const int32_t bottom = area.last.row;
+  for (int32_t c = area.first.col; c <= area.last.col; ++c) {
+    // Rows holding no record, as ranges.
+    std::vector<std::pair<int32_t, int32_t>> gaps;
+    int32_t next = top;
+    if (auto it = columns_.find(c); it != columns_.end()) {
+      it->second.Transform(top, bottom, [&](int32_t, CellRecord& r) { ApplyFormat(r, change(c, FormatOf(r))); });
+      for (ColumnStore::Cursor cur = it->second.Seek(top); cur.Valid() && cur.Row() <= bottom; cur.Next()) {
+        if (cur.Row() > next) gaps.emplace_back(next, cur.Row() - 1);
+        next = cur.Row() + 1;
+      }
+      if (it->second.Empty()) columns_.erase(it);
+    }
+    if (next <= bottom) gaps.emplace_back(next, bottom);
+    for (const auto& [from, to] : gaps) {
+      const auto it = runs_.find(c);
+      const auto pieces = it == runs_.end() ? std::vector<std::pair<int32_t, RunMap<CellFormat>::Run>>()
+                                            : it->second.Slice(from, to);
+      int32_t row = from;
+      for (const auto& [first, run] : pieces) {
+        if (first > row) SetRunFormat(c, row, first - 1, change(c, CellFormat{}));
+        SetRunFormat(c, first, run.last, change(c, run.value));
+        row = run.last + 1;
+      }
+      if (row <= to) SetRunFormat(c, row, to, change(c, CellFormat{}));
+    }
   }
 }
 

@@ -76,7 +76,7 @@ TEST(FormatRuns, EveryMoveCarriesRunsAndRecordsAlike) {
     }
     ExpectSame(s, g, "set-up");
     for (int step = 0; step < 25; ++step) {
-      const int op = pick(0, 4);
+      const int op = pick(0, 5);
       const int32_t c1 = pick(1, kCols);
       const int32_t c2 = std::min(kCols, c1 + pick(0, 5));
       const int32_t r1 = pick(1, 45);
@@ -107,6 +107,17 @@ TEST(FormatRuns, EveryMoveCarriesRunsAndRecordsAlike) {
         const int32_t m = c2 - c1 + 1;
         for (auto& row : g) {
           for (int32_t c = c1; c <= kCols; ++c) row[static_cast<size_t>(c)] = c + m <= kCols ? row[static_cast<size_t>(c + m)] : ModelCell{};
+        }
+      } else if (op == 5) {
+        // A colour over a band, empty cells and records alike (0 takes colours away).
+        const int color = pick(0, 2) * 3;
+        const Area band = Area::Of(r1, c1, r2 + pick(0, 60), c2);
+        s.FormatArea(band, [color](int32_t, CellFormat f) {
+          f.colorIndex = color == 0 ? kInheritColor : static_cast<uint8_t>(color);
+          return f;
+        });
+        for (int32_t r = band.first.row; r <= band.last.row; ++r) {
+          for (int32_t c = c1; c <= c2; ++c) g[static_cast<size_t>(r)][static_cast<size_t>(c)].color = color;
         }
       } else {
         // A copy of rows r1..r2 + 6 of columns c1..c2 to a place that may overlap it.
@@ -147,6 +158,15 @@ TEST(FormatRuns, EditingAndSortingACellOfARunMakeItARecordOfTheSameFormat) {
   SortRows(s, Area::Of(10, 1, 11, 2), 1, false);
   EXPECT_EQ(s.OwnFormat({10, 2}).style, 9u);  // the row with 3 came first, its format with it
   EXPECT_EQ(s.OwnFormat({11, 2}).style, 4u);
+  // Colouring a long empty band costs one run, and a value typed into it keeps the colour.
+  s.FormatArea(Area::Of(1, 5, 300, 5), [](int32_t, CellFormat f) {
+    f.colorIndex = 43;
+    return f;
+  });
+  EXPECT_EQ(s.FormatRuns().at(5).Size(), 1u);
+  EXPECT_EQ(s.Column(5), nullptr);
+  s.Edit({40, 5}, [](CellRecord& r) { r.value = Value::Number(2); });
+  EXPECT_EQ(s.ColorIndexAt({40, 5}), 43);
   // Whole-column formats take over the runs' own colours.
   s.SetColumnColor(2, 2, 3);
   EXPECT_EQ(s.ColorIndexAt({200, 2}), 3);
