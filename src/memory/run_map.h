@@ -104,14 +104,6 @@ class RunMap {
     return out;
   }
 
-  // Replaces every value v by change(v), joining runs that become equal and touch.
-  template <class F>
-  void TransformValues(F&& change) {
-    std::map<int32_t, Run> old;
-    old.swap(runs_);
-    for (auto& [first, run] : old) Assign(first, run.last, change(run.value));
-  }
-
   bool Empty() const { return runs_.empty(); }
   size_t Size() const { return runs_.size(); }
   // Runs by first key: (first, {last, value}).

@@ -154,6 +154,35 @@ TEST(KeptStyles, StylesMoveWithTheirCellsAndInsertedCellsTakeTheFormatAbove) {
   EXPECT_EQ(s.ColumnStyle(3), 0u);
 }
 
+TEST(KeptStyles, APartWithoutNumberFormatsOrWithItsOwnPaletteGetsWhatItLacks) {
+  auto parts = StyledParts();
+  std::string styles = kStyles;
+  styles.erase(styles.find("<numFmts"), styles.find("<fonts") - styles.find("<numFmts"));
+  styles.replace(styles.find("numFmtId=\"170\""), 14, "numFmtId=\"2\"");
+  // Indexed colour 10 is green in this part's own palette.
+  styles.insert(styles.find("<extLst>"), "<colors><indexedColors><rgbColor rgb=\"FF000000\"/><rgbColor rgb=\"FFFFFFFF\"/>"
+                "<rgbColor rgb=\"FFFF0000\"/><rgbColor rgb=\"FF00FF00\"/><rgbColor rgb=\"FF0000FF\"/>"
+                "<rgbColor rgb=\"FFFFFF00\"/><rgbColor rgb=\"FFFF00FF\"/><rgbColor rgb=\"FF00FFFF\"/>"
+                "<rgbColor rgb=\"FF000000\"/><rgbColor rgb=\"FFFFFFFF\"/><rgbColor rgb=\"FF00FF00\"/>"
+                "</indexedColors></colors>");
+  parts["xl/styles.xml"] = styles;
+  auto wb = LoadWorkbookFromBytes(MakeZip(parts), "p.xlsx");
+  Sheet& s = wb->GetSheet(1);
+  s.Edit({1, 1}, [](CellRecord& r) {
+    r.colorIndex = 3;  // red
+    SetOwnNumberFormat(r, "0.0000", "General");
+  });
+  ScratchDir dir;
+  SaveWorkbook(*wb, dir.Path("p.xlsx"));
+  const auto back = LoadWorkbook(dir.Path("p.xlsx"));
+  EXPECT_EQ(back->GetSheet(1).ColorIndexAt({1, 1}), 3);
+  EXPECT_EQ(back->GetSheet(1).NumberFormatAt({1, 1}), "0.0000");
+  const std::string& xml = back->Styles()->xml;
+  EXPECT_NE(xml.find("<numFmts count=\"1\"><numFmt numFmtId=\"164\" formatCode=\"0.0000\"/></numFmts><fonts"),
+            std::string::npos) << xml;
+  EXPECT_NE(xml.find("<fgColor rgb=\"FFFF0000\"/>"), std::string::npos) << xml;
+}
+
 TEST(KeptStyles, CopiesKeepTheirFormatNumbersOnlyWithinTheirWorkbook) {
   MemoryHost host;
   const int32_t a = host.OpenWorkbook(LoadWorkbookFromBytes(MakeZip(StyledParts()), "a.xlsx"));
