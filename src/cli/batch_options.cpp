@@ -49,6 +49,27 @@ std::optional<CalendarDate> ParseIsoDate(const std::string& text) {
   return CalendarDate{*y, *m, *d};
 }
 
+std::optional<int64_t> ParseByteSize(const std::string& text) {
+  std::string_view t(text);
+  if (!t.empty() && (t.back() == 'B' || t.back() == 'b')) t.remove_suffix(1);
+  int shift = 0;
+  if (!t.empty()) {
+    switch (t.back()) {
+      case 'K': case 'k': shift = 10; break;
+      case 'M': case 'm': shift = 20; break;
+      case 'G': case 'g': shift = 30; break;
+      case 'T': case 't': shift = 40; break;
+      default: break;
+    }
+    if (shift != 0) t.remove_suffix(1);
+  }
+  int64_t v = 0;
+  const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
+  if (t.empty() || ec != std::errc() || end != t.data() + t.size() || v <= 0) return std::nullopt;
+  if (v > (int64_t{1} << (62 - shift))) return std::nullopt;
+  return v << shift;
+}
+
 std::string BatchUsage() {
   return "usage: tezlo run BOOK [options] [--] CODE...\n"
          "       tezlo run --sample [options] [--] CODE...\n"
@@ -65,6 +86,8 @@ std::string BatchUsage() {
          "  --today YYYY-MM-DD  the date the tools take as today\n"
          "  --out FILE          save there instead of over BOOK\n"
          "  --force             replace the file even when it is read-only\n"
+         "  --max-memory SIZE   refuse a workbook needing more memory (512M, 2G; default half\n"
+         "                      the machine's memory, at most 8G)\n"
          "stdout: one line per dialog (dialog TITLE TEXT BUTTONS ANSWER) and a final state line.\n"
          "While it runs, BOOK is locked as office programs lock it; a workbook another program\n"
          "holds open is not touched.\n"
@@ -82,6 +105,7 @@ BatchCommand ParseBatchCommand(const std::vector<std::string>& args) {
   std::string grid;
   std::string today;
   std::string out;
+  std::string maxMemory;
   std::vector<std::string> positionals;
   BatchCommand command;
   BatchOptions& o = command.options;
@@ -97,6 +121,7 @@ BatchCommand ParseBatchCommand(const std::vector<std::string>& args) {
   app.add_option("--today", today);
   app.add_option("--out", out);
   app.add_flag("--force", o.force);
+  app.add_option("--max-memory", maxMemory);
   app.add_option("args", positionals);
 
   // CLI11 reads its arguments from the back.
@@ -155,6 +180,10 @@ BatchCommand ParseBatchCommand(const std::vector<std::string>& args) {
   // it enters; file names stay the bytes the file system knows them by.
   if (given("--sheet")) o.sheet = ValidUtf8(sheet);
   for (std::string& answer : o.answers) MakeValidUtf8(answer);
+  if (given("--max-memory")) {
+    o.maxMemoryBytes = ParseByteSize(maxMemory);
+    if (!o.maxMemoryBytes) throw UsageError("--max-memory wants a size such as 512M or 2G, not \"" + maxMemory + "\"");
+  }
   if (given("--out")) {
     if (out.empty()) throw UsageError("--out wants a file name");
     o.out = out;

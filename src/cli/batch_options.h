@@ -34,6 +34,7 @@ struct BatchOptions {
   std::optional<CalendarDate> today;
   std::optional<std::string> out;
   bool force = false;  // replace a read-only file
+  std::optional<int64_t> maxMemoryBytes;  // --max-memory: the bound on the workbook's memory
   std::vector<std::string> codes;
 };
 
@@ -51,6 +52,11 @@ std::optional<std::pair<int32_t, int32_t>> ParseRowsByCols(const std::string& te
                                                            int32_t maxRows, int32_t maxCols);
 // "2024-03-15" -> that date; nothing for anything else, or a day the calendar does not have.
 std::optional<CalendarDate> ParseIsoDate(const std::string& text);
+
+// "512M" -> 512 MiB, "2G", "800K", "1048576": a size in bytes (K, M, G, T in powers of 1024,
+// upper or lower case, an optional trailing B); nothing for anything else, zero, or a size past
+// 2^62 bytes.
+std::optional<int64_t> ParseByteSize(const std::string& text);
 
 // What `tezlo run --help` prints.
 std::string BatchUsage();

@@ -61,6 +61,7 @@ std::optional<int> OpenBook(const BatchOptions& o, const WorkbookFiles& files, M
     LoadOptions load;
     load.rows = o.gridRows;
     load.cols = o.gridCols;
+    if (o.maxMemoryBytes) load.maxMemoryBytes = *o.maxMemoryBytes;
     std::unique_ptr<Workbook> book = files.load(o.book, load);
     host.OpenWorkbook(std::move(book));
     host.CloseWorkbook(1, false);  // the empty workbook the host starts with

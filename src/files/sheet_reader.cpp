@@ -119,9 +119,64 @@ std::optional<double> ParseIsoDate(std::string_view text) {
 
 }  // namespace
 
+// What one stored record and one format run cost in memory, about: the record in its column
+// store and, while the part is read, in the reader's list (a vector's growth included); a run's
+// map node.
+constexpr int64_t kRecordBytes = 2 * static_cast<int64_t>(sizeof(ColumnStore::Entry)) + 16;
+constexpr int64_t kRunBytes = 80;
+
 SheetReader::SheetReader(Sheet& sheet, SheetReadContext context)
     : sheet_(sheet), ctx_(std::move(context)) {
   columns_.resize(static_cast<size_t>(sheet.Cols()) + 1);
+  runs_.resize(static_cast<size_t>(sheet.Cols()) + 1);
+}
+
+void SheetReader::Charge(int64_t bytes) {
+  *ctx_.memoryBudget -= bytes;
+  if (*ctx_.memoryBudget < 0) {
+    throw FileError(ctx_.what + " is refused: it would take more than " +
+                    std::to_string(ctx_.memoryLimit >> 20) +
+                    " MB of memory (the bound can be raised with --max-memory)");
+  }
+}
+
+CellFormat SheetReader::FormatFor(int style, int32_t col) {
+  const auto index = static_cast<size_t>(style);
+  // Columns without formats of their own (nearly all) share one format per style.
+  const bool plainColumn =
+      sheet_.ColumnColors().Find(col) == nullptr && sheet_.ColumnNumberFormats().Find(col) == nullptr;
+  if (plainColumn && index < plainFormats_.size() && plainFormats_[index]) return *plainFormats_[index];
+  const CellStyle& s = Style(style);
+  if (internedFormats_.size() <= index) internedFormats_.resize(index + 1, nullptr);
+  if (internedFormats_[index] == nullptr) internedFormats_[index] = InternNumberFormat(s.numberFormat);
+  CellFormat f;
+  f.style = static_cast<uint32_t>(style);
+  f.quotePrefix = s.quotePrefix;
+  if (s.colorIndex != sheet_.ColumnColor(col)) f.colorIndex = static_cast<uint8_t>(s.colorIndex);
+  if (s.numberFormat != sheet_.ColumnNumberFormat(col)) f.numberFormat = internedFormats_[index];
+  if (plainColumn) {
+    if (plainFormats_.size() <= index) plainFormats_.resize(index + 1);
+    plainFormats_[index] = f;
+  }
+  return f;
+}
+
+void SheetReader::PutFormat(int32_t row, int32_t col, const CellFormat& format) {
+  PendingRun& run = runs_[static_cast<size_t>(col)];
+  if (run.last >= run.first && run.last + 1 == row && run.format == format) {
+    run.last = row;
+    return;
+  }
+  FlushRun(col);
+  if (format.Plain()) return;
+  Charge(kRunBytes);
+  run = PendingRun{row, row, format};
+}
+
+void SheetReader::FlushRun(int32_t col) {
+  PendingRun& run = runs_[static_cast<size_t>(col)];
+  if (run.last >= run.first) sheet_.SetRunFormat(col, run.first, run.last, run.format);
+  run.last = run.first - 1;
 }
 
 void SheetReader::Fail(const std::string& why) const { throw FileError(ctx_.what + ": " + why); }
@@ -130,9 +185,7 @@ const CellStyle& SheetReader::Style(int index) {
   if (index < 0 || static_cast<size_t>(index) >= ctx_.styles->size()) {
     Fail("a cell refers to a format that does not exist");
   }
-  const CellStyle& s = (*ctx_.styles)[static_cast<size_t>(index)];
-  lostFormatting_ |= s.lost;
-  return s;
+  return (*ctx_.styles)[static_cast<size_t>(index)];
 }
 
 void SheetReader::Spend(int64_t cells) {
@@ -141,6 +194,7 @@ void SheetReader::Spend(int64_t cells) {
 }
 
 void SheetReader::Put(int32_t row, int32_t col, CellRecord record) {
+  Charge(kRecordBytes);
   auto& column = columns_[static_cast<size_t>(col)];
   if (!column.empty() && column.back().row >= row) ordered_ = false;
   column.push_back(ColumnStore::Entry{row, std::move(record)});
@@ -260,7 +314,9 @@ void SheetReader::ReadColumn(const XmlAttrs& attrs) {
   }
   if (const auto s = attrs.Get("style")) {
     bool ok = false;
-    const CellStyle& style = Style(static_cast<int>(std::clamp<int64_t>(ParseInt(*s, ok), -1, INT32_MAX)));
+    const int index = static_cast<int>(std::clamp<int64_t>(ParseInt(*s, ok), -1, INT32_MAX));
+    const CellStyle& style = Style(index);
+    sheet_.SetColumnStyle(first, last, static_cast<uint32_t>(index));
     if (style.colorIndex != 0) sheet_.SetColumnColor(first, last, style.colorIndex);
     if (style.numberFormat != kGeneralFormat) sheet_.SetColumnNumberFormat(first, last, style.numberFormat);
   }
@@ -311,14 +367,11 @@ void SheetReader::StartRow(const XmlAttrs& attrs) {
 void SheetReader::EndRow() {
   if (rowStyle_ < 0 || row_ > sheet_.Rows()) return;
   const CellStyle& style = Style(rowStyle_);
+  sheet_.SetRowStyle(row_, row_, static_cast<uint32_t>(rowStyle_));
   if (style.colorIndex == 0 && style.numberFormat == kGeneralFormat && !style.quotePrefix) return;
   // A row format applies to every cell of the row that does not list its own; the engine keeps
-  // it on those cells. Too many such rows are reported rather than expanded.
+  // what it models of it on those cells (the row's format number is written back on the row).
   const int64_t expansion = int64_t{sheet_.Cols()} - static_cast<int64_t>(rowCols_.size());
-  if (expansion > *ctx_.cellBudget / 2) {
-    ctx_.unmodelled->insert("formats of whole rows");
-    return;
-  }
   Spend(expansion);
   std::sort(rowCols_.begin(), rowCols_.end());
   size_t k = 0;
@@ -327,11 +380,7 @@ void SheetReader::EndRow() {
       while (k < rowCols_.size() && rowCols_[k] == col) ++k;
       continue;
     }
-    CellRecord r;
-    r.quotePrefix = style.quotePrefix;
-    SetOwnColor(r, style.colorIndex, sheet_.ColumnColor(col));
-    SetOwnNumberFormat(r, style.numberFormat, sheet_.ColumnNumberFormat(col));
-    if (!r.Blank()) Put(row_, col, std::move(r));
+    PutFormat(row_, col, FormatFor(rowStyle_, col));
   }
 }
 
@@ -379,6 +428,12 @@ void SheetReader::Text(std::string_view text) {
 void SheetReader::EndCell() {
   inCell_ = false;
   Spend(1);
+  // The common case of a formatted empty cell (no value, no formula, a type whose empty value is
+  // no value) goes straight to its column's run: a file may list tens of millions of them.
+  if (value_.empty() && formulaType_.empty() && type_.size() == 1 && type_[0] != 's') {
+    PutFormat(cell_.row, cell_.col, FormatFor(cellStyle_, cell_.col));
+    return;
+  }
   const CellStyle& style = Style(cellStyle_);
   auto where = [this] { return "cell " + CellRefText(cell_); };
   CellRecord r;
@@ -430,7 +485,12 @@ void SheetReader::EndCell() {
       r.Extras().formula = "=" + DecodeEscapes(formula_);
     }
   }
+  if (r.value.IsEmpty() && !r.extras) {
+    PutFormat(cell_.row, cell_.col, FormatFor(cellStyle_, cell_.col));
+    return;
+  }
   r.quotePrefix = style.quotePrefix;
+  r.style = static_cast<uint32_t>(cellStyle_);
   SetOwnColor(r, style.colorIndex, sheet_.ColumnColor(cell_.col));
   SetOwnNumberFormat(r, style.numberFormat, sheet_.ColumnNumberFormat(cell_.col));
   if (!r.Blank()) Put(cell_.row, cell_.col, std::move(r));
@@ -484,7 +544,7 @@ void SheetReader::End(std::string_view, std::string_view name) {
 }
 
 void SheetReader::Finish() {
-  DescribeLostFormatting(lostFormatting_, *ctx_.unmodelled);
+  for (int32_t col = 1; col <= sheet_.Cols(); ++col) FlushRun(col);
   int64_t formulas = 0;
   auto& stores = sheet_.Columns();
   for (size_t col = 1; col < columns_.size(); ++col) {
@@ -505,6 +565,10 @@ void SheetReader::Finish() {
       entries = std::move(unique);
     }
     for (const ColumnStore::Entry& e : entries) formulas += e.record.HasFormula() ? 1 : 0;
+    // A cell listed twice, once with content and once with a format only, keeps the record.
+    if (sheet_.FormatRuns().count(static_cast<int32_t>(col)) != 0) {
+      for (const ColumnStore::Entry& e : entries) sheet_.SetRunFormat(static_cast<int32_t>(col), e.row, e.row, CellFormat{});
+    }
     stores[static_cast<int32_t>(col)].InsertRun(std::move(entries));
     entries = {};
   }

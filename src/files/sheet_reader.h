@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
@@ -20,6 +21,8 @@ struct SheetReadContext {
   const std::vector<std::string>* sharedStrings;
   std::set<std::string>* unmodelled;
   int64_t* cellBudget;  // cells the workbook may still hold
+  int64_t* memoryBudget;  // bytes of memory the workbook may still take, about
+  int64_t memoryLimit = 0;  // the whole budget, for the message
   int32_t maxDigitWidthPx = 7;
   bool date1904 = false;
   std::string what;  // "sheet 'Name' of book.xlsx", for messages
@@ -49,12 +52,27 @@ class SheetReader final : public XmlHandler {
   const CellStyle& Style(int index);
   void Spend(int64_t cells);
   void Put(int32_t row, int32_t col, CellRecord record);
+  // A cell holding only a format: it joins its column's run when it continues it.
+  void PutFormat(int32_t row, int32_t col, const CellFormat& format);
+  void FlushRun(int32_t col);
+  // The format a cell of `style` has in column `col`, as the sheet keeps it.
+  CellFormat FormatFor(int style, int32_t col);
+  // Takes `bytes` from the memory budget; FileError once it is spent.
+  void Charge(int64_t bytes);
   [[noreturn]] void Fail(const std::string& why) const;
 
   Sheet& sheet_;
   SheetReadContext ctx_;
   std::vector<std::string> path_;
   std::vector<std::vector<ColumnStore::Entry>> columns_;  // by column, rows ascending
+  struct PendingRun {
+    int32_t first = 0;
+    int32_t last = -1;  // none when last < first
+    CellFormat format;
+  };
+  std::vector<PendingRun> runs_;                    // by column: the run being read
+  std::vector<const std::string*> internedFormats_;  // by style index, once looked up
+  std::vector<std::optional<CellFormat>> plainFormats_;  // by style index, in a plain column
   bool ordered_ = true;
 
   // The row being read.
@@ -81,7 +99,6 @@ class SheetReader final : public XmlHandler {
   bool tabSelected_ = false;
   std::string activePane_;
   std::string legacyDrawingId_;
-  unsigned lostFormatting_ = 0;
 };
 
 }  // namespace tezlo

@@ -27,22 +27,23 @@ void AppendInt(std::string& out, int64_t v) {
   out.append(buffer, r.ptr);
 }
 
-// The style index of a cell, remembered by the identity of its format string (the sheet's
-// formats live as long as the write) so that most cells cost one hash look-up.
+// The style index of a cell, remembered by its own format number and the identity of its format
+// string (the sheet's formats live as long as the write) so that most cells cost one hash
+// look-up.
 class CellStyles {
  public:
   explicit CellStyles(StyleTable& table) : table_(table) {}
-  uint32_t Of(const std::string& format, int color, bool quote) {
-    const Key key{&format, color * 2 + (quote ? 1 : 0)};
+  uint32_t Of(uint32_t base, const std::string& format, int color, bool quote) {
+    const Key key{&format, (static_cast<uint64_t>(base) << 16) | static_cast<uint64_t>(color * 2 + (quote ? 1 : 0))};
     auto it = cache_.find(key);
     if (it != cache_.end()) return it->second;
-    const uint32_t index = table_.IndexOf(format, color, quote);
+    const uint32_t index = table_.IndexOf(base, format, color, quote);
     cache_.emplace(key, index);
     return index;
   }
 
  private:
-  using Key = std::pair<const std::string*, int>;
+  using Key = std::pair<const std::string*, uint64_t>;
   struct Hash {
     size_t operator()(const Key& k) const {
       return std::hash<const void*>()(k.first) ^ (static_cast<size_t>(k.second) * 0x9E3779B97F4A7C15ull);
@@ -87,6 +88,8 @@ class Writer {
   void OpenRow(int32_t row);
   void HeightOnlyRowsBefore(int32_t row);
   void CellXml(Cell c, const CellRecord& r);
+  void FormatOnlyCellXml(Cell c, const CellFormat& f);
+  uint32_t RowStyleOf(int32_t row) const;
 
   const Sheet& sheet_;
   int mdw_;
@@ -145,6 +148,7 @@ void Writer::Columns() {
   addCuts(sheet_.ColumnWidths());
   addCuts(sheet_.ColumnColors());
   addCuts(sheet_.ColumnNumberFormats());
+  addCuts(sheet_.ColumnStyles());
   const SizeTexts& texts = sheet_.FileSizeTexts();
   for (const int32_t cut : texts.ColumnCuts()) cuts.insert(cut);
   // Columns of the sheet's default width are not listed; that default is the file's own when
@@ -155,8 +159,8 @@ void Writer::Columns() {
     const int32_t first = *it;
     const int32_t last = std::min(*std::next(it), sheet_.Cols() + 1) - 1;
     const double width = sheet_.ColumnWidth(first);
-    const uint32_t style =
-        cellStyles_.Of(sheet_.ColumnNumberFormat(first), sheet_.ColumnColor(first), false);
+    const uint32_t style = cellStyles_.Of(sheet_.ColumnStyle(first), sheet_.ColumnNumberFormat(first),
+                                          sheet_.ColumnColor(first), false);
     if (width == sheetDefault && style == 0) continue;
     cols += "<col min=\"";
     AppendInt(cols, first);
@@ -202,7 +206,18 @@ void Writer::OpenRow(int32_t row) {
     if (h == 0) out_ += " hidden=\"1\"";
     out_ += " customHeight=\"1\"";
   }
+  if (const uint32_t style = RowStyleOf(row); style != 0) {
+    out_ += " s=\"";
+    AppendInt(out_, style);
+    out_ += "\" customFormat=\"1\"";
+  }
   out_ += '>';
+}
+
+uint32_t Writer::RowStyleOf(int32_t row) const {
+  // Rows keep the format number they were read with; a generated styles part has none.
+  const uint32_t style = sheet_.RowStyle(row);
+  return styles_.Kept() && style < styles_.Count() ? style : 0;
 }
 
 void Writer::HeightOnlyRowsBefore(int32_t row) {
@@ -220,11 +235,30 @@ void Writer::HeightOnlyRowsBefore(int32_t row) {
   }
 }
 
+void Writer::FormatOnlyCellXml(Cell c, const CellFormat& f) {
+  const int color = f.colorIndex != kInheritColor ? f.colorIndex : sheet_.ColumnColor(c.col);
+  const std::string& format = f.numberFormat ? *f.numberFormat : sheet_.ColumnNumberFormat(c.col);
+  const uint32_t style = cellStyles_.Of(f.style, format, color, f.quotePrefix);
+  if (style == RowStyleOf(c.row) && style != 0) return;  // the row says it
+  out_ += "<c r=\"";
+  AppendCellRef(out_, c);
+  out_ += '"';
+  if (style != 0) {
+    out_ += " s=\"";
+    AppendInt(out_, style);
+    out_ += '"';
+  }
+  out_ += "/>";
+}
+
 void Writer::CellXml(Cell c, const CellRecord& r) {
   const int color = r.colorIndex != kInheritColor ? r.colorIndex : sheet_.ColumnColor(c.col);
   const std::string& format =
       r.OwnNumberFormat() ? *r.OwnNumberFormat() : sheet_.ColumnNumberFormat(c.col);
-  const uint32_t style = cellStyles_.Of(format, color, r.quotePrefix);
+  const uint32_t style = cellStyles_.Of(r.style, format, color, r.quotePrefix);
+  // A cell holding nothing but its row's format was spread over the row when read: the row
+  // says it again.
+  if (r.value.IsEmpty() && !r.extras && style != 0 && style == RowStyleOf(c.row)) return;
   out_ += "<c r=\"";
   AppendCellRef(out_, c);
   out_ += '"';
@@ -302,6 +336,12 @@ void Writer::Rows() {
   for (const auto& [first, run] : sheet_.RowHeights().Runs()) {
     if (run.value != defaultHeight_) heightRuns_.emplace_back(first, std::min(run.last, sheet_.Rows()));
   }
+  if (styles_.Kept()) {
+    for (const auto& [first, run] : sheet_.RowStyles().Runs()) {
+      heightRuns_.emplace_back(first, std::min(run.last, sheet_.Rows()));
+    }
+    std::sort(heightRuns_.begin(), heightRuns_.end());
+  }
   if (defaultHeight_ != kDefaultRowHeightPoints) {
     // Rows no run covers have the engine's default height, which is not the sheet's here.
     std::vector<std::pair<int32_t, int32_t>> gaps;
@@ -316,17 +356,24 @@ void Writer::Rows() {
   }
   out_ += "<sheetData>";
   int32_t openRow = 0;
-  sheet_.ForEachCellByRow([&](Cell c, const CellRecord& r) {
-    if (c.row != openRow) {
-      if (openRow != 0) out_ += "</row>";
-      HeightOnlyRowsBefore(c.row);
-      OpenRow(c.row);
-      openRow = c.row;
-      nextHeightRow_ = std::max(nextHeightRow_, c.row + 1);
-    }
-    CellXml(c, r);
-    if (r.HasComment()) comments_.push_back(CommentBox{c, &*r.extras->comment});
-  });
+  auto open = [&](int32_t row) {
+    if (row == openRow) return;
+    if (openRow != 0) out_ += "</row>";
+    HeightOnlyRowsBefore(row);
+    OpenRow(row);
+    openRow = row;
+    nextHeightRow_ = std::max(nextHeightRow_, row + 1);
+  };
+  sheet_.ForEachCellByRow(
+      [&](Cell c, const CellRecord& r) {
+        open(c.row);
+        CellXml(c, r);
+        if (r.HasComment()) comments_.push_back(CommentBox{c, &*r.extras->comment});
+      },
+      [&](Cell c, const CellFormat& f) {
+        open(c.row);
+        FormatOnlyCellXml(c, f);
+      });
   if (openRow != 0) out_ += "</row>";
   HeightOnlyRowsBefore(sheet_.Rows() + 1);
   out_ += "</sheetData>";

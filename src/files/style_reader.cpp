@@ -1,9 +1,11 @@
 #include "files/style_reader.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdlib>
 
 #include "files/number_formats.h"
+#include "files/styles_xml.h"
 #include "files/palette.h"
 #include "files/xml_text.h"
 #include "memory/number_format_names.h"
@@ -33,16 +35,6 @@ bool Under(const std::vector<std::string>& path, std::string_view parent) {
 
 }  // namespace
 
-void DescribeLostFormatting(unsigned lost, std::set<std::string>& out) {
-  if (lost & kLostFont) out.insert("fonts");
-  if (lost & kLostBorder) out.insert("borders");
-  if (lost & kLostAlignment) out.insert("alignment");
-  if (lost & kLostProtection) out.insert("cell protection");
-  if (lost & kLostPattern) out.insert("patterned fills");
-  if (lost & kLostGradient) out.insert("gradient fills");
-  if (lost & kLostNumberFormat) out.insert("number formats of another locale");
-}
-
 StyleReader::Color StyleReader::ReadColor(const XmlAttrs& attrs) {
   Color c;
   if (const auto rgb = attrs.Get("rgb")) {
@@ -70,16 +62,6 @@ void StyleReader::Start(std::string_view, std::string_view name, const XmlAttrs&
       numFmts_.emplace_back(IntAttr(attrs, "numFmtId", -1),
                             DecodeEscapes(attrs.Get("formatCode").value_or("General")));
     }
-  } else if (name == "font" && Under(path_, "fonts")) {
-    if (fonts_.size() < kMaxStyleEntries) fonts_.emplace_back();
-  } else if (path_.size() >= 3 && path_[path_.size() - 3] == "fonts" && !fonts_.empty()) {
-    // One property of the current font: its name and attributes make up the description.
-    std::string& d = fonts_.back();
-    d += std::string(name) + "{";
-    for (const char* a : {"val", "rgb", "theme", "indexed", "tint", "auto"}) {
-      if (const auto v = attrs.Get(a)) d += std::string(a) + "=" + std::string(*v) + ";";
-    }
-    d += "}";
   } else if (name == "fill" && Under(path_, "fills")) {
     if (fills_.size() < kMaxStyleEntries) fills_.emplace_back();
   } else if (name == "patternFill" && !fills_.empty()) {
@@ -88,10 +70,6 @@ void StyleReader::Start(std::string_view, std::string_view name, const XmlAttrs&
     fills_.back().fg = ReadColor(attrs);
   } else if (name == "gradientFill" && !fills_.empty()) {
     fills_.back().gradient = true;
-  } else if (name == "border" && Under(path_, "borders")) {
-    if (borderDrawn_.size() < kMaxStyleEntries) borderDrawn_.push_back(false);
-  } else if (path_.size() >= 3 && path_[path_.size() - 3] == "borders" && !borderDrawn_.empty()) {
-    if (const auto style = attrs.Get("style"); style && *style != "none") borderDrawn_.back() = true;
   } else if (name == "xf" && Under(path_, "cellXfs")) {
     if (xfs_.size() < kMaxStyleEntries) {
       Xf xf;
@@ -99,26 +77,12 @@ void StyleReader::Start(std::string_view, std::string_view name, const XmlAttrs&
       xf.fontId = IntAttr(attrs, "fontId");
       xf.fillId = IntAttr(attrs, "fillId");
       xf.borderId = IntAttr(attrs, "borderId");
+      xf.xfId = IntAttr(attrs, "xfId");
       xf.quotePrefix = BoolAttr(attrs, "quotePrefix");
       xfs_.push_back(xf);
     }
-  } else if ((name == "alignment" || name == "protection") && path_.size() >= 3 &&
-             path_[path_.size() - 3] == "cellXfs" && !xfs_.empty()) {
-    bool any = false;
-    for (const char* a : {"horizontal", "vertical", "wrapText", "shrinkToFit", "indent",
-                          "textRotation", "readingOrder", "hidden"}) {
-      any = any || attrs.Get(a).has_value();
-    }
-    if (const auto locked = attrs.Get("locked")) any = any || *locked == "0" || *locked == "false";
-    if (name == "alignment") {
-      xfs_.back().alignment = xfs_.back().alignment || any;
-    } else {
-      xfs_.back().protection = xfs_.back().protection || any;
-    }
   } else if (name == "rgbColor" && Under(path_, "indexedColors")) {
     if (customPalette_.size() < 256) customPalette_.push_back(ParseRgb(attrs.Get("rgb").value_or("")).value_or(0));
-  } else if (name == "cellStyle" && Under(path_, "cellStyles")) {
-    if (IntAttr(attrs, "builtinId", -1) != 0) unmodelled_.insert("named cell styles");
   }
 }
 
@@ -154,11 +118,7 @@ std::vector<CellStyle> StyleReader::Resolve() {
     const int index = ColorIndexOfIndexed(static_cast<int>(i));
     if (index != 0 && customPalette_[i] != PaletteColor(index)) custom = true;
   }
-  if (custom) {
-    unmodelled_.insert("a custom colour palette");
-  } else {
-    customPalette_.clear();
-  }
+  if (!custom) customPalette_.clear();
   std::vector<CellStyle> out;
   if (xfs_.empty()) xfs_.push_back(Xf{});
   out.reserve(xfs_.size());
@@ -171,36 +131,39 @@ std::vector<CellStyle> StyleReader::Resolve() {
         found = true;
       }
     }
-    if (!found) {
-      const auto builtin = BuiltinNumberFormat(xf.numFmtId);
-      s.numberFormat = builtin.value_or("General");
-      if (!builtin && xf.numFmtId != 0) s.lost |= kLostNumberFormat;
-    }
+    // An id without a fixed text (a locale's own format) shows as General here; the file
+    // keeps it.
+    if (!found) s.numberFormat = BuiltinNumberFormat(xf.numFmtId).value_or("General");
     s.isDate = IsDateFormat(s.numberFormat);
     s.quotePrefix = xf.quotePrefix;
     if (xf.fillId >= 0 && xf.fillId < static_cast<int>(fills_.size())) {
       const Fill& f = fills_[static_cast<size_t>(xf.fillId)];
-      if (f.gradient) {
-        s.lost |= kLostGradient;
-      } else if (f.pattern == "solid") {
-        s.colorIndex = ColorIndexOf(f.fg);
-      } else if (!f.pattern.empty() && f.pattern != "none" && xf.fillId != 1) {
-        s.lost |= kLostPattern;
+      if (f.pattern == "solid" || (!f.gradient && !f.pattern.empty() && f.pattern != "none" &&
+                                   xf.fillId != 1)) {
         s.colorIndex = ColorIndexOf(f.fg);
       }
     }
-    const bool plainFont = xf.fontId == 0 || (xf.fontId > 0 && xf.fontId < static_cast<int>(fonts_.size()) &&
-                                              fonts_[static_cast<size_t>(xf.fontId)] == fonts_[0]);
-    if (!plainFont) s.lost |= kLostFont;
-    if (xf.borderId > 0 && xf.borderId < static_cast<int>(borderDrawn_.size()) &&
-        borderDrawn_[static_cast<size_t>(xf.borderId)]) {
-      s.lost |= kLostBorder;
-    }
-    if (xf.alignment) s.lost |= kLostAlignment;
-    if (xf.protection) s.lost |= kLostProtection;
     out.push_back(std::move(s));
   }
+  resolved_ = out;
   return out;
+}
+
+std::shared_ptr<const FileStyles> StyleReader::Keep(std::string xml) {
+  if (resolved_.empty()) Resolve();
+  auto kept = std::make_shared<FileStyles>();
+  kept->styles = resolved_;
+  kept->customPalette = !customPalette_.empty();
+  kept->fillCount = static_cast<int>(fills_.size());
+  for (const auto& [id, code] : numFmts_) kept->maxNumFmtId = std::max(kept->maxNumFmtId, id);
+  std::vector<std::string> texts = CellXfTexts(xml);
+  if (texts.size() != xfs_.size()) texts.assign(xfs_.size(), std::string());
+  for (size_t i = 0; i < xfs_.size(); ++i) {
+    const Xf& x = xfs_[i];
+    kept->xfs.push_back(KeptXf{std::move(texts[i]), x.numFmtId, x.fontId, x.fillId, x.borderId, x.xfId});
+  }
+  kept->xml = std::move(xml);
+  return kept;
 }
 
 }  // namespace tezlo

@@ -1,10 +1,13 @@
 #include "files/style_table.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "files/number_formats.h"
 #include "files/palette.h"
+#include "files/styles_xml.h"
 #include "files/xml_text.h"
+#include "memory/number_format_names.h"
 
 namespace tezlo {
 
@@ -16,7 +19,22 @@ constexpr int kFirstCustomFormat = 164;
 
 StyleTable::StyleTable() { IndexOf("General", 0, false); }
 
-uint32_t StyleTable::IndexOf(const std::string& numberFormat, int colorIndex, bool quotePrefix) {
+StyleTable::StyleTable(std::shared_ptr<const FileStyles> kept) : kept_(std::move(kept)) {
+  xfCount_ = static_cast<int>(kept_->styles.size());
+}
+
+uint32_t StyleTable::IndexOf(uint32_t base, const std::string& numberFormat, int colorIndex,
+                             bool quotePrefix) {
+  if (kept_) {
+    // A format number the part does not list (a cell copied from another workbook) derives
+    // from the default format.
+    if (base >= kept_->styles.size()) base = 0;
+    const CellStyle& own = kept_->styles[base];
+    if (own.numberFormat == numberFormat && own.colorIndex == colorIndex && own.quotePrefix == quotePrefix) {
+      return base;
+    }
+    return Derive(base, numberFormat, colorIndex, quotePrefix);
+  }
   Key key{numberFormat, colorIndex, quotePrefix};
   auto it = index_.find(key);
   if (it != index_.end()) return it->second;
@@ -26,7 +44,80 @@ uint32_t StyleTable::IndexOf(const std::string& numberFormat, int colorIndex, bo
   return index;
 }
 
+uint32_t StyleTable::Derive(uint32_t base, const std::string& numberFormat, int colorIndex,
+                            bool quotePrefix) {
+  const auto key = std::make_tuple(base, numberFormat, colorIndex, quotePrefix);
+  if (auto it = derived_.find(key); it != derived_.end()) return it->second;
+  const CellStyle& own = kept_->styles[base];
+  const std::string prefix = RootPrefix(kept_->xml);
+  std::string xf;
+  if (base < kept_->xfs.size() && !kept_->xfs[base].text.empty()) {
+    xf = kept_->xfs[base].text;
+  } else {
+    const KeptXf plain = base < kept_->xfs.size() ? kept_->xfs[base] : KeptXf{};
+    xf = "<" + prefix + "xf numFmtId=\"" + std::to_string(plain.numFmtId) + "\" fontId=\"" +
+         std::to_string(plain.fontId) + "\" fillId=\"" + std::to_string(plain.fillId) +
+         "\" borderId=\"" + std::to_string(plain.borderId) + "\" xfId=\"" + std::to_string(plain.xfId) + "\"/>";
+  }
+  if (own.numberFormat != numberFormat) {
+    int id = 0;
+    if (const auto builtin = BuiltinNumberFormatId(numberFormat)) {
+      id = *builtin;
+    } else if (auto it = numFmtOf_.find(numberFormat); it != numFmtOf_.end()) {
+      id = it->second;
+    } else {
+      id = std::max(kFirstCustomFormat, kept_->maxNumFmtId + 1) + static_cast<int>(numFmtOf_.size());
+      numFmtOf_.emplace(numberFormat, id);
+      newNumFmts_ += "<" + prefix + "numFmt numFmtId=\"" + std::to_string(id) + "\" formatCode=\"";
+      AppendXmlText(newNumFmts_, numberFormat, true);
+      newNumFmts_ += "\"/>";
+    }
+    xf = WithAttribute(std::move(xf), "numFmtId", std::to_string(id));
+    xf = WithAttribute(std::move(xf), "applyNumberFormat", "1");
+  }
+  if (own.colorIndex != colorIndex) {
+    int fill = 0;
+    if (colorIndex != 0) {
+      if (auto it = fillOf_.find(colorIndex); it != fillOf_.end()) {
+        fill = it->second;
+      } else {
+        fill = kept_->fillCount + static_cast<int>(fillOf_.size());
+        fillOf_.emplace(colorIndex, fill);
+        // A part with a palette of its own gives indexed colours other meanings: name the
+        // colour itself there.
+        std::string color;
+        if (kept_->customPalette) {
+          char rgb[16];
+          std::snprintf(rgb, sizeof rgb, "FF%06X", static_cast<unsigned>(PaletteColor(colorIndex)));
+          color = std::string("rgb=\"") + rgb + "\"";
+        } else {
+          color = "indexed=\"" + std::to_string(IndexedColorOf(colorIndex)) + "\"";
+        }
+        newFills_ += "<" + prefix + "fill><" + prefix + "patternFill patternType=\"solid\"><" + prefix +
+                     "fgColor " + color + "/><" + prefix + "bgColor indexed=\"64\"/></" + prefix +
+                     "patternFill></" + prefix + "fill>";
+      }
+    }
+    xf = WithAttribute(std::move(xf), "fillId", std::to_string(fill));
+    xf = WithAttribute(std::move(xf), "applyFill", "1");
+  }
+  if (own.quotePrefix != quotePrefix) xf = WithAttribute(std::move(xf), "quotePrefix", quotePrefix ? "1" : "");
+  newXfs_ += xf;
+  const auto index = static_cast<uint32_t>(xfCount_++);
+  derived_.emplace(key, index);
+  return index;
+}
+
 std::string StyleTable::StylesXml() const {
+  if (!kept_) return GeneratedXml();
+  if (newXfs_.empty()) return kept_->xml;
+  std::string xml = kept_->xml;
+  if (!newNumFmts_.empty()) xml = AppendToList(std::move(xml), "numFmts", newNumFmts_, static_cast<int>(numFmtOf_.size()));
+  if (!newFills_.empty()) xml = AppendToList(std::move(xml), "fills", newFills_, static_cast<int>(fillOf_.size()));
+  return AppendToList(std::move(xml), "cellXfs", newXfs_, static_cast<int>(derived_.size()));
+}
+
+std::string StyleTable::GeneratedXml() const {
   // Custom number formats and fills, numbered in order of first use.
   std::map<std::string, int> formatIds;
   std::map<int, int> fillIds;  // ColorIndex -> fill

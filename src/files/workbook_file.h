@@ -1,6 +1,9 @@
 // Reading and writing workbooks as xlsx files.
 #pragma once
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -11,6 +14,16 @@
 #include "memory/workbook.h"
 
 namespace tezlo {
+
+// Half the machine's memory, at most 8 GB: the default bound on a workbook's memory. (Inline:
+// front ends that only name LoadOptions do not link the file layer.)
+inline int64_t DefaultMemoryBudget() {
+  constexpr int64_t kMost = int64_t{8} << 30;
+  const long pages = sysconf(_SC_PHYS_PAGES);
+  const long pageSize = sysconf(_SC_PAGESIZE);
+  if (pages <= 0 || pageSize <= 0) return kMost;
+  return std::min(kMost, static_cast<int64_t>(pages) * pageSize / 2);
+}
 
 struct LoadOptions {
   // The grid the workbook gets; a file holding cells beyond it is refused.
@@ -23,13 +36,16 @@ struct LoadOptions {
   int64_t maxPackageBytes = int64_t{2} << 30;   // all parts together, unpacked
   int64_t maxParts = 10000;                      // entries in the zip archive
   int64_t maxCells = 40'000'000;                 // cells of all sheets, formatted ones included
+  // Memory the workbook may take once read, about (cells, runs of formatted cells, texts); a
+  // file needing more is refused with a message saying so.
+  int64_t maxMemoryBytes = DefaultMemoryBudget();
 };
 
 // Reads an xlsx file into a new workbook named after the file. Damaged or hostile input gives a
 // FileError, never a crash, in bounded memory.
 //
 // Content the workbook does not keep (charts, pictures, defined names, conditional formats,
-// fonts, ...) is listed in the workbook's UnmodelledContent(), with this file as its source.
+// ...) is listed in the workbook's UnmodelledContent(), with this file as its source.
 std::unique_ptr<Workbook> LoadWorkbook(const std::string& path, const LoadOptions& options = {});
 // The same from the bytes of a file; `name` names the workbook and the file in messages.
 std::unique_ptr<Workbook> LoadWorkbookFromBytes(std::string_view bytes, const std::string& name,

@@ -100,7 +100,11 @@ const Relationship* FindRelOfType(const std::vector<Relationship>& rels, std::st
 class Loader {
  public:
   Loader(ZipPackage& package, std::string what, const LoadOptions& options)
-      : pkg_(package), what_(std::move(what)), options_(options), cellBudget_(options.maxCells) {}
+      : pkg_(package),
+        what_(std::move(what)),
+        options_(options),
+        cellBudget_(options.maxCells),
+        memoryBudget_(options.maxMemoryBytes) {}
 
   std::unique_ptr<Workbook> Run(const std::string& name);
   // What the workbook will not keep, found by Run.
@@ -127,6 +131,7 @@ class Loader {
   std::string what_;
   const LoadOptions& options_;
   int64_t cellBudget_;
+  int64_t memoryBudget_;
   std::set<int64_t> used_;
   std::set<std::string> unmodelled_;
 };
@@ -143,15 +148,27 @@ std::unique_ptr<Workbook> Loader::Run(const std::string& name) {
   const std::vector<Relationship> bookRels = ReadRelationships(workbookPart);
 
   std::vector<CellStyle> styles(1);
+  std::shared_ptr<const FileStyles> keptStyles;
   if (const Relationship* r = FindRelOfType(bookRels, "styles")) {
-    StyleReader reader(unmodelled_);
-    pkg_.ParseXml(Require(r->target, "styles part"), reader);
+    StyleReader reader;
+    std::string xml;
+    pkg_.ParseXml(Require(r->target, "styles part"), reader, &xml);
     styles = reader.Resolve();
+    keptStyles = reader.Keep(std::move(xml));
+    // Without a list of cell formats there is nothing to number cells by: the part is written
+    // afresh.
+    if (keptStyles->xfs.empty()) keptStyles.reset();
   }
   std::vector<std::string> sharedStrings;
   if (const Relationship* r = FindRelOfType(bookRels, "sharedStrings")) {
     SharedStringsReader reader(sharedStrings, unmodelled_);
     pkg_.ParseXml(Require(r->target, "shared texts"), reader);
+    for (const std::string& text : sharedStrings) memoryBudget_ -= static_cast<int64_t>(sizeof(std::string) + text.size());
+    if (memoryBudget_ < 0) {
+      throw FileError(what_ + " is refused: its texts would take more than " +
+                      std::to_string(options_.maxMemoryBytes >> 20) +
+                      " MB of memory (the bound can be raised with --max-memory)");
+    }
   }
 
   // Worksheets only; other kinds of sheet are reported (as their parts) and left out.
@@ -177,8 +194,9 @@ std::unique_ptr<Workbook> Loader::Run(const std::string& name) {
   }
   for (size_t i = 0; i < parts.size(); ++i) {
     Sheet& sheet = wb->GetSheet(static_cast<int32_t>(i) + 1);
-    SheetReadContext ctx{&styles, &sharedStrings, &unmodelled_, &cellBudget_, options_.maxDigitWidthPx,
-                         book.date1904, "sheet '" + names[i] + "' of " + what_};
+    SheetReadContext ctx{&styles, &sharedStrings, &unmodelled_, &cellBudget_, &memoryBudget_,
+                         options_.maxMemoryBytes, options_.maxDigitWidthPx, book.date1904,
+                         "sheet '" + names[i] + "' of " + what_};
     SheetReader reader(sheet, ctx);
     pkg_.ParseXml(Require(parts[i], "sheet '" + names[i] + "'"), reader);
     reader.Finish();
@@ -197,6 +215,7 @@ std::unique_ptr<Workbook> Loader::Run(const std::string& name) {
     }
   }
   wb->ActivateSheet(active);
+  wb->SetStyles(std::move(keptStyles));
 
   for (size_t i = 0; i < pkg_.Names().size(); ++i) {
     if (used_.count(static_cast<int64_t>(i)) != 0) continue;

@@ -36,7 +36,7 @@ std::string Override(const std::string& part, const std::string& type) {
 }
 
 void BuildPackage(const Workbook& book, ZipWriter& zip) {
-  StyleTable styles;
+  StyleTable styles = book.Styles() ? StyleTable(book.Styles()) : StyleTable();
   SharedTexts texts;
   std::string types = std::string(kXmlHead) +
       "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"

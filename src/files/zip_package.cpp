@@ -113,7 +113,7 @@ int64_t ZipPackage::Find(std::string_view part) const {
   return -1;
 }
 
-void ZipPackage::ParseXml(int64_t index, XmlHandler& handler) {
+void ZipPackage::ParseXml(int64_t index, XmlHandler& handler, std::string* bytes) {
   const std::string part = names_.at(static_cast<size_t>(index));
   const std::string where = part + " in " + what_;
   auto closer = [](zip_file_t* f) { zip_fclose(f); };
@@ -141,6 +141,7 @@ void ZipPackage::ParseXml(int64_t index, XmlHandler& handler) {
     if (unpacked_ > limits_.maxPackageBytes) {
       throw FileError(what_ + " is refused: it unpacks to more than " + MiB(limits_.maxPackageBytes));
     }
+    if (bytes != nullptr) bytes->append(buffer.data(), static_cast<size_t>(n));
     reader.Feed(buffer.data(), static_cast<size_t>(n), n == 0);
     if (n == 0) return;
   }

@@ -36,8 +36,9 @@ class ZipPackage {
   // case-insensitive), or -1.
   int64_t Find(std::string_view part) const;
   // Streams the part through an XML handler. FileError for a damaged entry, a part unpacking
-  // past the limits, or bad XML.
-  void ParseXml(int64_t index, XmlHandler& handler);
+  // past the limits, or bad XML. With `bytes`, the part's bytes are also kept there (for a part
+  // written back as it was read).
+  void ParseXml(int64_t index, XmlHandler& handler, std::string* bytes = nullptr);
 
  private:
   ZipPackage(zip* archive, std::string what, ZipLimits limits);

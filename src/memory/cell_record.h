@@ -1,6 +1,13 @@
 // What one stored cell holds. The record is kept small because a sheet may hold millions of them:
-// the value and the own interior colour inline, the rare parts (formula, comment, own number
-// format) behind one pointer.
+// the value, the own interior colour and the file's cell format inline, the rare parts (formula,
+// comment, own number format) behind one pointer.
+//
+// `style` is the number of the cell format the cell was read with from its file (its index in
+// the styles part's list of cell formats; 0 the default one). The engine does not look inside
+// it: the colour, number format and quote prefix it models are held beside it and take
+// precedence, and the file layer writes a cell whose modelled attributes differ from those of
+// its style with a format derived from that style (so a bold cell coloured by a tool stays
+// bold). The style moves with the record wherever the record moves.
 #pragma once
 
 #include <cstdint>
@@ -28,6 +35,7 @@ struct CellRecord {
   std::unique_ptr<CellExtras> extras;
   uint8_t colorIndex = kInheritColor;  // own Interior.ColorIndex 0..56, or kInheritColor
   bool quotePrefix = false;            // typed with a leading apostrophe
+  uint32_t style = 0;                  // the file's cell format, 0 the default
 
   CellRecord() = default;
   CellRecord(CellRecord&&) noexcept = default;
@@ -36,7 +44,8 @@ struct CellRecord {
       : value(other.value),
         extras(other.extras ? std::make_unique<CellExtras>(*other.extras) : nullptr),
         colorIndex(other.colorIndex),
-        quotePrefix(other.quotePrefix) {}
+        quotePrefix(other.quotePrefix),
+        style(other.style) {}
   CellRecord& operator=(const CellRecord& other) {
     if (this != &other) *this = CellRecord(other);
     return *this;
@@ -53,7 +62,7 @@ struct CellRecord {
   bool HasContent() const { return !value.IsEmpty() || HasFormula(); }
   // A cell with nothing of its own is not stored at all.
   bool Blank() const {
-    return value.IsEmpty() && colorIndex == kInheritColor && !quotePrefix &&
+    return value.IsEmpty() && colorIndex == kInheritColor && !quotePrefix && style == 0 &&
            (!extras || extras->Empty());
   }
   CellExtras& Extras() {

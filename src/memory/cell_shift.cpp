@@ -44,6 +44,20 @@ std::vector<Area> MergedAfterShift(const Sheet& sheet, const Area& band, bool in
   return out;
 }
 
+// The cells an insertion made in `area` take the format of the cell above each column of it
+// (its colour, number format and file style; not its content nor its quote prefix, which
+// belongs to what was typed), as the spreadsheet formats inserted cells like those above them.
+// Row 1 has none above: its new cells stay unformatted. The new cells hold nothing else, so
+// they become one format run per column.
+void TakeFormatFromAbove(Sheet& sheet, const Area& area) {
+  if (area.first.row == 1) return;
+  for (int32_t col = area.first.col; col <= area.last.col; ++col) {
+    CellFormat format = sheet.OwnFormat(Cell{area.first.row - 1, col});
+    format.quotePrefix = false;
+    sheet.SetRunFormat(col, area.first.row, area.last.row, format);
+  }
+}
+
 }  // namespace
 
 void InsertCellsShiftDown(Sheet& sheet, const Area& area) {
@@ -59,8 +73,16 @@ void InsertCellsShiftDown(Sheet& sheet, const Area& area) {
       throw HostError("cannot shift non-empty cells off the sheet");
     }
   }
+  const auto& runs = sheet.FormatRuns();
+  for (auto it = runs.lower_bound(area.first.col); it != runs.end() && it->first <= area.last.col; ++it) {
+    if (!it->second.Empty() && it->second.Runs().rbegin()->second.last > sheet.Rows() - n) {
+      throw HostError("cannot shift non-empty cells off the sheet");
+    }
+  }
   for (auto it = begin; it != end; ++it) it->second.ShiftRows(area.first.row, n);
+  for (int32_t col = area.first.col; col <= area.last.col; ++col) sheet.ShiftRunsDown(col, area.first.row, n);
   sheet.SetMergedAreas(std::move(merged));
+  TakeFormatFromAbove(sheet, area);
 }
 
 void DeleteCellsShiftUp(Sheet& sheet, const Area& area) {
@@ -74,6 +96,9 @@ void DeleteCellsShiftUp(Sheet& sheet, const Area& area) {
     it->second.ShiftRows(area.last.row + 1, -n);
   }
   sheet.DropEmptyColumns();
+  for (int32_t col = area.first.col; col <= area.last.col; ++col) {
+    sheet.EraseRunsAndShiftUp(col, area.first.row, area.last.row);
+  }
   sheet.SetMergedAreas(std::move(merged));
 }
 

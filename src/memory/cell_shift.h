@@ -11,8 +11,10 @@
 namespace tezlo {
 
 // Range.Insert Shift:=xlDown: the cells of `area`'s columns from its first row on move down by
-// its row count. HostError, with nothing changed, when a stored cell (content, format or comment)
-// would be pushed off the sheet. Costs O(chunks of the area's columns), whatever moves.
+// its row count, and the new cells take the format of the cell above them (none in row 1).
+// HostError, with nothing changed, when a stored cell (content, format or comment) would be
+// pushed off the sheet. Costs O(chunks of the area's columns + cells of the area), whatever
+// moves.
 void InsertCellsShiftDown(Sheet& sheet, const Area& area);
 
 // Range.Delete Shift:=xlUp: the cells of `area` go, those below in its columns move up.

@@ -231,7 +231,9 @@ void MemoryHost::Copy(SheetRef from, Area area, SheetRef to, Cell destTopLeft) {
     source.Check(area);
     *formulas += CountFormulas(source, area);
   }
-  CopyCells(source, area, dest, destTopLeft);
+  const bool sameStyles = from.book == to.book ||
+                          GetWorkbook(from.book).Styles() == GetWorkbook(to.book).Styles();
+  CopyCells(source, area, dest, destTopLeft, sameStyles);
   dest.SetFormulaCountBound(formulas);
 }
 

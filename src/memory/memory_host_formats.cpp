@@ -84,7 +84,10 @@ void MemoryHost::SetColorIndex(SheetRef sheet, Area area, int32_t index) {
     return;
   }
   CheckCellByCellArea(area);
-  s.EditArea(area, [&s, index](Cell c, CellRecord& r) { SetOwnColor(r, index, s.ColumnColor(c.col)); });
+  s.FormatArea(area, [&s, index](int32_t col, CellFormat f) {
+    f.colorIndex = index == s.ColumnColor(col) ? kInheritColor : static_cast<uint8_t>(index);
+    return f;
+  });
 }
 
 void MemoryHost::SetColumnColorIndex(SheetRef sheet, int32_t first, int32_t last, int32_t index) {
@@ -110,8 +113,10 @@ void MemoryHost::SetNumberFormat(SheetRef sheet, Area area, const std::string& f
     return;
   }
   CheckCellByCellArea(area);
-  s.EditArea(area, [&s, &chosen](Cell c, CellRecord& r) {
-    SetOwnNumberFormat(r, chosen, s.ColumnNumberFormat(c.col));
+  const std::string* interned = InternNumberFormat(chosen);
+  s.FormatArea(area, [&s, interned](int32_t col, CellFormat f) {
+    f.numberFormat = *interned == s.ColumnNumberFormat(col) ? nullptr : interned;
+    return f;
   });
 }
 

@@ -13,14 +13,17 @@ struct ColumnCopy {
   int32_t col;  // destination column
   int32_t color;
   std::string numberFormat;
+  uint32_t style;
   std::vector<ColumnStore::Entry> entries;
+  std::vector<std::pair<int32_t, RunMap<CellFormat>::Run>> runs;  // at destination rows
 };
 
 // A copy of `record` whose own formats are rewritten against the destination column's, so that
 // it shows the colour and number format it showed at its source.
 CellRecord Rebase(const CellRecord* record, int32_t srcColor, const std::string& srcFormat,
-                  int32_t dstColor, const std::string& dstFormat) {
+                  uint32_t srcStyle, int32_t dstColor, const std::string& dstFormat) {
   CellRecord out = record ? *record : CellRecord{};
+  if (record == nullptr) out.style = srcStyle;
   const int32_t color =
       record && record->colorIndex != kInheritColor ? record->colorIndex : srcColor;
   out.colorIndex = color == dstColor ? kInheritColor : static_cast<uint8_t>(color);
@@ -37,7 +40,7 @@ CellRecord Rebase(const CellRecord* record, int32_t srcColor, const std::string&
 
 }  // namespace
 
-void CopyCells(const Sheet& from, const Area& area, Sheet& to, Cell destTopLeft) {
+void CopyCells(const Sheet& from, const Area& area, Sheet& to, Cell destTopLeft, bool sameStyles) {
   from.Check(area);
   to.Check(destTopLeft);
   const int64_t lastRow = int64_t{destTopLeft.row} + area.Rows() - 1;
@@ -56,39 +59,60 @@ void CopyCells(const Sheet& from, const Area& area, Sheet& to, Cell destTopLeft)
     const ColumnStore* store = from.Column(c);
     const int32_t srcColor = from.ColumnColor(c);
     const std::string& srcFormat = from.ColumnNumberFormat(c);
+    const uint32_t srcStyle = from.ColumnStyle(c);
     const int32_t dstColor = to.ColumnColor(c + dc);
     const std::string& dstFormat = to.ColumnNumberFormat(c + dc);
-    ColumnCopy copy{c + dc, srcColor, srcFormat, {}};
-    if (wholeColumns || (srcColor == dstColor && srcFormat == dstFormat)) {
-      if (store == nullptr && !wholeColumns) {
-        copies.push_back(std::move(copy));
-        continue;
-      }
+    const uint32_t dstStyle = to.ColumnStyle(c + dc);
+    ColumnCopy copy{c + dc, srcColor, srcFormat, srcStyle, {}, {}};
+    if (wholeColumns || (srcColor == dstColor && srcFormat == dstFormat && srcStyle == dstStyle)) {
       if (store != nullptr) {
         for (ColumnStore::Cursor cur = store->Seek(area.first.row);
              cur.Valid() && cur.Row() <= area.last.row; cur.Next()) {
           copy.entries.push_back(ColumnStore::Entry{cur.Row() + dr, cur.Record()});
         }
       }
+      if (auto runs = from.FormatRuns().find(c); runs != from.FormatRuns().end()) {
+        for (auto [first, run] : runs->second.Slice(area.first.row, area.last.row)) {
+          run.last += dr;
+          copy.runs.emplace_back(first + dr, run);
+        }
+      }
     } else {
       // The formats differ between the two columns: every cell of the range takes what it shows.
       for (int32_t r = area.first.row; r <= area.last.row; ++r) {
-        CellRecord rec = Rebase(store ? store->Find(r) : nullptr, srcColor, srcFormat, dstColor,
-                                dstFormat);
+        const CellRecord* record = store ? store->Find(r) : nullptr;
+        CellRecord formatted;
+        if (record == nullptr) {
+          if (const CellFormat* f = from.RunFormat(Cell{r, c})) {
+            ApplyFormat(formatted, *f);
+            record = &formatted;
+          }
+        }
+        CellRecord rec = Rebase(record, srcColor, srcFormat, srcStyle, dstColor, dstFormat);
         if (!rec.Blank()) copy.entries.push_back(ColumnStore::Entry{r + dr, std::move(rec)});
       }
     }
     copies.push_back(std::move(copy));
   }
 
+  if (!sameStyles) {
+    for (ColumnCopy& copy : copies) {
+      copy.style = 0;
+      for (ColumnStore::Entry& e : copy.entries) e.record.style = 0;
+      for (auto& [first, run] : copy.runs) run.value.style = 0;
+    }
+  }
   for (ColumnCopy& copy : copies) {
     if (wholeColumns) {
       to.SetColumnColor(copy.col, copy.col, copy.color);
       to.SetColumnNumberFormat(copy.col, copy.col, copy.numberFormat);
+      to.SetColumnStyle(copy.col, copy.col, copy.style);
     }
     ColumnStore& store = to.Columns()[copy.col];
     store.Extract(dest.first.row, dest.last.row);
+    to.ExtractRuns(copy.col, dest.first.row, dest.last.row);
     store.InsertRun(std::move(copy.entries));
+    for (const auto& [first, run] : copy.runs) to.SetRunFormat(copy.col, first, run.last, run.value);
   }
   to.DropEmptyColumns();
 }

@@ -9,7 +9,9 @@ namespace tezlo {
 // The cells of `area` on `from` (values, formulas, formats, comments) replace the same-sized
 // range at `destTopLeft` on `to` (which may be `from`, overlapping or not). Cells take their
 // formats as they show them: a column's colour or number format travels with the copy. HostError
-// when either range leaves its sheet.
-void CopyCells(const Sheet& from, const Area& area, Sheet& to, Cell destTopLeft);
+// when either range leaves its sheet. Without `sameStyles` (the sheets belong to workbooks whose
+// file formats differ) the copies keep what the engine models of their formats and drop the
+// file's format numbers, which mean nothing in the other workbook.
+void CopyCells(const Sheet& from, const Area& area, Sheet& to, Cell destTopLeft, bool sameStyles = true);
 
 }  // namespace tezlo

@@ -48,6 +48,8 @@ void SortRows(Sheet& sheet, const Area& area, int32_t keyColumn, bool descending
     return top + keyedCount + (row - top - before);
   };
 
+  // Cells holding only a format move row by row too: they become records for the sort.
+  for (int32_t col = area.first.col; col <= area.last.col; ++col) sheet.TakeRunsIntoRecords(col, top, bottom);
   auto& columns = sheet.Columns();
   for (auto it = columns.lower_bound(area.first.col);
        it != columns.end() && it->first <= area.last.col; ++it) {

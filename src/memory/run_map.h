@@ -7,6 +7,8 @@
 #include <iterator>
 #include <map>
 #include <utility>
+#include <vector>
+#include <algorithm>
 
 namespace tezlo {
 
@@ -76,7 +78,34 @@ class RunMap {
     }
   }
 
+  // Moves every run from `key` on by `delta` (> 0) keys, splitting the run that covers `key`
+  // (an insertion); runs pushed past `limit` are cut there.
+  void ShiftFrom(int32_t key, int32_t delta, int32_t limit) {
+    SplitAt(key);
+    std::map<int32_t, Run> moved;
+    for (auto it = runs_.lower_bound(key); it != runs_.end();) {
+      const int64_t first = int64_t{it->first} + delta;
+      const int64_t last = std::min<int64_t>(int64_t{it->second.last} + delta, limit);
+      if (first <= limit) moved.emplace(static_cast<int32_t>(first), Run{static_cast<int32_t>(last), it->second.value});
+      it = runs_.erase(it);
+    }
+    runs_.insert(moved.begin(), moved.end());
+  }
+
+  // The runs within first..last, cut to it, in order.
+  std::vector<std::pair<int32_t, Run>> Slice(int32_t first, int32_t last) const {
+    std::vector<std::pair<int32_t, Run>> out;
+    auto it = runs_.upper_bound(first);
+    if (it != runs_.begin()) --it;
+    for (; it != runs_.end() && it->first <= last; ++it) {
+      if (it->second.last < first) continue;
+      out.emplace_back(std::max(it->first, first), Run{std::min(it->second.last, last), it->second.value});
+    }
+    return out;
+  }
+
   bool Empty() const { return runs_.empty(); }
+  size_t Size() const { return runs_.size(); }
   // Runs by first key: (first, {last, value}).
   const std::map<int32_t, Run>& Runs() const { return runs_; }
 

@@ -58,13 +58,87 @@ const std::string& Sheet::ColumnNumberFormat(int32_t col) const {
 int32_t Sheet::ColorIndexAt(Cell c) const {
   const CellRecord* r = Find(c);
   if (r && r->colorIndex != kInheritColor) return r->colorIndex;
+  if (const CellFormat* f = r ? nullptr : RunFormat(c); f && f->colorIndex != kInheritColor) {
+    return f->colorIndex;
+  }
   return ColumnColor(c.col);
 }
 
 const std::string& Sheet::NumberFormatAt(Cell c) const {
   const CellRecord* r = Find(c);
   if (r && r->OwnNumberFormat()) return *r->OwnNumberFormat();
+  if (const CellFormat* f = r ? nullptr : RunFormat(c); f && f->numberFormat) return *f->numberFormat;
   return ColumnNumberFormat(c.col);
+}
+
+const CellFormat* Sheet::RunFormat(Cell c) const {
+  auto it = runs_.find(c.col);
+  return it == runs_.end() ? nullptr : it->second.Find(c.row);
+}
+
+CellFormat Sheet::OwnFormat(Cell c) const {
+  if (const CellRecord* r = Find(c)) return FormatOf(*r);
+  if (const CellFormat* f = RunFormat(c)) return *f;
+  return CellFormat{};
+}
+
+void Sheet::SetRunFormat(int32_t col, int32_t first, int32_t last, const CellFormat& format) {
+  if (format.Plain()) {
+    auto it = runs_.find(col);
+    if (it == runs_.end()) return;
+    it->second.Clear(first, last);
+    if (it->second.Empty()) runs_.erase(it);
+    return;
+  }
+  runs_[col].Assign(first, last, format);
+}
+
+void Sheet::ShiftRunsDown(int32_t col, int32_t row, int32_t n) {
+  auto it = runs_.find(col);
+  if (it == runs_.end()) return;
+  it->second.ShiftFrom(row, n, rows_);
+  if (it->second.Empty()) runs_.erase(it);
+}
+
+void Sheet::EraseRunsAndShiftUp(int32_t col, int32_t first, int32_t last) {
+  auto it = runs_.find(col);
+  if (it == runs_.end()) return;
+  it->second.EraseAndShift(first, last);
+  if (it->second.Empty()) runs_.erase(it);
+}
+
+std::vector<std::pair<int32_t, RunMap<CellFormat>::Run>> Sheet::ExtractRuns(int32_t col, int32_t first,
+                                                                             int32_t last) {
+  auto it = runs_.find(col);
+  if (it == runs_.end()) return {};
+  auto out = it->second.Slice(first, last);
+  it->second.Clear(first, last);
+  if (it->second.Empty()) runs_.erase(it);
+  return out;
+}
+
+void Sheet::TakeRunsIntoRecords(int32_t col, int32_t first, int32_t last) {
+  if (runs_.empty()) return;
+  auto it = runs_.find(col);
+  if (it == runs_.end()) return;
+  const auto runs = ExtractRuns(col, first, last);
+  if (runs.empty()) return;
+  std::vector<ColumnStore::Entry> entries;
+  for (const auto& [from, run] : runs) {
+    for (int32_t r = from; r <= run.last; ++r) {
+      ColumnStore::Entry e{r, {}};
+      ApplyFormat(e.record, run.value);
+      entries.push_back(std::move(e));
+    }
+  }
+  columns_[col].InsertRun(std::move(entries));
+  if (columns_[col].Empty()) columns_.erase(col);
+}
+
+size_t Sheet::RunCount() const {
+  size_t n = 0;
+  for (const auto& [col, runs] : runs_) n += runs.Size();
+  return n;
 }
 
 void Sheet::SetColumnColor(int32_t first, int32_t last, int32_t index) {
@@ -77,6 +151,10 @@ void Sheet::SetColumnColor(int32_t first, int32_t last, int32_t index) {
     it->second.Transform(1, rows_, [](int32_t, CellRecord& r) { r.colorIndex = kInheritColor; });
   }
   DropEmptyColumns();
+  ChangeRuns(first, last, [](CellFormat f) {
+    f.colorIndex = kInheritColor;
+    return f;
+  });
 }
 
 void Sheet::SetColumnNumberFormat(int32_t first, int32_t last, const std::string& format) {
@@ -91,6 +169,36 @@ void Sheet::SetColumnNumberFormat(int32_t first, int32_t last, const std::string
     });
   }
   DropEmptyColumns();
+  ChangeRuns(first, last, [](CellFormat f) {
+    f.numberFormat = nullptr;
+    return f;
+  });
+}
+
+uint32_t Sheet::ColumnStyle(int32_t col) const {
+  const uint32_t* v = columnStyles_.Find(col);
+  return v ? *v : 0;
+}
+
+void Sheet::SetColumnStyle(int32_t first, int32_t last, uint32_t style) {
+  if (style == 0) {
+    columnStyles_.Clear(first, last);
+  } else {
+    columnStyles_.Assign(first, last, style);
+  }
+}
+
+uint32_t Sheet::RowStyle(int32_t row) const {
+  const uint32_t* v = rowStyles_.Find(row);
+  return v ? *v : 0;
+}
+
+void Sheet::SetRowStyle(int32_t first, int32_t last, uint32_t style) {
+  if (style == 0) {
+    rowStyles_.Clear(first, last);
+  } else {
+    rowStyles_.Assign(first, last, style);
+  }
 }
 
 double Sheet::ColumnWidth(int32_t col) const {
@@ -157,7 +265,12 @@ void Sheet::EraseRowsAndShift(int32_t first, int32_t last) {
     store.ShiftRows(last + 1, -n);
   }
   DropEmptyColumns();
+  for (auto it = runs_.begin(); it != runs_.end();) {
+    it->second.EraseAndShift(first, last);
+    it = it->second.Empty() ? runs_.erase(it) : std::next(it);
+  }
   rowHeights_.EraseAndShift(first, last);
+  rowStyles_.EraseAndShift(first, last);
 }
 
 void Sheet::EraseColumnsAndShift(int32_t first, int32_t last) {
@@ -172,8 +285,18 @@ void Sheet::EraseColumnsAndShift(int32_t first, int32_t last) {
     }
   }
   columns_ = std::move(kept);
+  std::map<int32_t, RunMap<CellFormat>> keptRuns;
+  for (auto& [col, runs] : runs_) {
+    if (col < first) {
+      keptRuns.emplace(col, std::move(runs));
+    } else if (col > last) {
+      keptRuns.emplace(col - n, std::move(runs));
+    }
+  }
+  runs_ = std::move(keptRuns);
   columnColors_.EraseAndShift(first, last);
   columnFormats_.EraseAndShift(first, last);
+  columnStyles_.EraseAndShift(first, last);
   columnWidths_.EraseAndShift(first, last);
 }
 

@@ -1,5 +1,15 @@
 // One worksheet: its name, its size, its cells by column, column and row sizes, whole-column
 // formats and the window's view of it.
+//
+// Cells are kept two ways. A cell holding content (a value, a formula or a comment) has a
+// CellRecord in its column's ColumnStore, its format inline. A cell holding only a format lies
+// in its column's format runs: a RunMap from rows to CellFormat, one entry per run of equal
+// formats, so a formatted band of a million empty cells costs one entry, not a million records
+// (a file may declare tens of millions of formatted empty cells; they cost a few bytes each).
+// A row is in at most one of the two: editing a cell that lies in a run takes its format into a
+// new record first (Edit, EditArea), and every move of cells (shifts, deletions, copies, sorts)
+// moves the runs with the records. Whole columns (and the file's rows) have formats of their
+// own besides, in run maps over columns (rows).
 #pragma once
 
 #include <algorithm>
@@ -12,6 +22,7 @@
 #include <string>
 
 #include "host/cell.h"
+#include "memory/cell_format.h"
 #include "memory/cell_record.h"
 #include "memory/column_store.h"
 #include "memory/run_map.h"
@@ -45,6 +56,7 @@ class Sheet {
   // Applies `edit` to the cell's record (made when missing); a blank result is dropped.
   template <class F>
   void Edit(Cell c, F&& edit) {
+    TakeRunsIntoRecords(c.col, c.row, c.row);
     ColumnStore& store = columns_[c.col];
     store.Edit(c.row, [&](CellRecord& r) {
       const bool had = r.HasFormula();
@@ -74,6 +86,35 @@ class Sheet {
   // Calls f(Cell, const CellRecord&) for every stored cell, row by row, left to right.
   template <class F>
   void ForEachCellByRow(F&& f) const;
+  // Gives every cell of `area` the format change(col, its format): records in place, the cells
+  // without one as format runs, so that formatting a long band of empty cells costs a few runs.
+  template <class F>
+  void FormatArea(const Area& area, F&& change);
+  // The same, with g(Cell, const CellFormat&) for every cell of the format runs as well.
+  template <class F, class G>
+  void ForEachCellByRow(F&& f, G&& g) const;
+
+  // ---- Format runs: cells holding a format and nothing else ----
+  // The run format of a cell, or nullptr when no run covers it (it may have a record).
+  const CellFormat* RunFormat(Cell c) const;
+  // The format a cell has of its own: its record's, else its run's, else a plain one.
+  CellFormat OwnFormat(Cell c) const;
+  // Gives rows first..last of `col`, which hold no record, the format `format` (a plain one
+  // clears them).
+  void SetRunFormat(int32_t col, int32_t first, int32_t last, const CellFormat& format);
+  const std::map<int32_t, RunMap<CellFormat>>& FormatRuns() const { return runs_; }
+  // Moves the runs of `col` from `row` on down by `n` rows (those pushed off the sheet go), or
+  // removes rows first..last and moves those below up.
+  void ShiftRunsDown(int32_t col, int32_t row, int32_t n);
+  void EraseRunsAndShiftUp(int32_t col, int32_t first, int32_t last);
+  // Removes and returns the runs of rows first..last of `col`.
+  std::vector<std::pair<int32_t, RunMap<CellFormat>::Run>> ExtractRuns(int32_t col, int32_t first,
+                                                                        int32_t last);
+  // Turns the runs of rows first..last of `col` into records (for code that moves records row
+  // by row, such as a sort).
+  void TakeRunsIntoRecords(int32_t col, int32_t first, int32_t last);
+  // Format runs, over all columns; what they cost in memory, about.
+  size_t RunCount() const;
 
   // ---- Formats: a cell's own, else its column's ----
   int32_t ColumnColor(int32_t col) const;
@@ -85,6 +126,15 @@ class Sheet {
   void SetColumnNumberFormat(int32_t first, int32_t last, const std::string& format);
   const RunMap<int32_t>& ColumnColors() const { return columnColors_; }
   const RunMap<std::string>& ColumnNumberFormats() const { return columnFormats_; }
+  // The file's cell formats of whole columns and rows (see CellRecord::style), kept for the file
+  // layer: a column's applies to its cells without a record, a row's is written back on the row.
+  // They move when whole rows or columns are deleted.
+  uint32_t ColumnStyle(int32_t col) const;
+  void SetColumnStyle(int32_t first, int32_t last, uint32_t style);
+  const RunMap<uint32_t>& ColumnStyles() const { return columnStyles_; }
+  uint32_t RowStyle(int32_t row) const;
+  void SetRowStyle(int32_t first, int32_t last, uint32_t style);
+  const RunMap<uint32_t>& RowStyles() const { return rowStyles_; }
 
   // ---- Sizes ----
   double ColumnWidth(int32_t col) const;  // characters
@@ -130,6 +180,20 @@ class Sheet {
     formulaBound_ = has ? formulaBound_ + 1 : std::max<int64_t>(formulaBound_ - 1, 0);
   }
 
+  // Applies `change` to the format runs of columns first..last; plain results go.
+  template <class F>
+  void ChangeRuns(int32_t first, int32_t last, F&& change) {
+    for (auto it = runs_.lower_bound(first); it != runs_.end() && it->first <= last;) {
+      RunMap<CellFormat> changed;
+      for (const auto& [from, run] : it->second.Runs()) {
+        const CellFormat f = change(run.value);
+        if (!f.Plain()) changed.Assign(from, run.last, f);
+      }
+      it->second = std::move(changed);
+      it = it->second.Empty() ? runs_.erase(it) : std::next(it);
+    }
+  }
+
   // Merged areas after whole rows (or columns) first..last are removed: the later ones move
   // back, those cut shrink, and those left with one cell go.
   void EraseMergedLines(bool rows, int32_t first, int32_t last);
@@ -140,6 +204,9 @@ class Sheet {
   std::map<int32_t, ColumnStore> columns_;
   RunMap<int32_t> columnColors_;
   RunMap<std::string> columnFormats_;
+  std::map<int32_t, RunMap<CellFormat>> runs_;
+  RunMap<uint32_t> columnStyles_;
+  RunMap<uint32_t> rowStyles_;
   RunMap<double> columnWidths_;
   RunMap<double> rowHeights_;
   SizeTexts sizeTexts_;
@@ -151,6 +218,7 @@ class Sheet {
 template <class F>
 void Sheet::EditArea(const Area& area, F&& edit) {
   for (int32_t c = area.first.col; c <= area.last.col; ++c) {
+    TakeRunsIntoRecords(c, area.first.row, area.last.row);
     ColumnStore& store = columns_[c];
     std::vector<ColumnStore::Entry> old = store.Extract(area.first.row, area.last.row);
     std::vector<ColumnStore::Entry> all;
@@ -190,6 +258,82 @@ void Sheet::ForEachCellByRow(F&& f) const {
     f(Cell{h.row, h.col}, h.cursor.Record());
     h.cursor.Next();
     if (h.cursor.Valid()) heads.push(Head{h.cursor.Row(), h.col, h.cursor});
+  }
+}
+
+template <class F>
+void Sheet::FormatArea(const Area& area, F&& change) {
+  const int32_t top = area.first.row;
+  const int32_t bottom = area.last.row;
+  for (int32_t c = area.first.col; c <= area.last.col; ++c) {
+    // Rows holding no record, as ranges.
+    std::vector<std::pair<int32_t, int32_t>> gaps;
+    int32_t next = top;
+    if (auto it = columns_.find(c); it != columns_.end()) {
+      it->second.Transform(top, bottom, [&](int32_t, CellRecord& r) { ApplyFormat(r, change(c, FormatOf(r))); });
+      for (ColumnStore::Cursor cur = it->second.Seek(top); cur.Valid() && cur.Row() <= bottom; cur.Next()) {
+        if (cur.Row() > next) gaps.emplace_back(next, cur.Row() - 1);
+        next = cur.Row() + 1;
+      }
+      if (it->second.Empty()) columns_.erase(it);
+    }
+    if (next <= bottom) gaps.emplace_back(next, bottom);
+    for (const auto& [from, to] : gaps) {
+      const auto it = runs_.find(c);
+      const auto pieces = it == runs_.end() ? std::vector<std::pair<int32_t, RunMap<CellFormat>::Run>>()
+                                            : it->second.Slice(from, to);
+      int32_t row = from;
+      for (const auto& [first, run] : pieces) {
+        if (first > row) SetRunFormat(c, row, first - 1, change(c, CellFormat{}));
+        SetRunFormat(c, first, run.last, change(c, run.value));
+        row = run.last + 1;
+      }
+      if (row <= to) SetRunFormat(c, row, to, change(c, CellFormat{}));
+    }
+  }
+}
+
+template <class F, class G>
+void Sheet::ForEachCellByRow(F&& f, G&& g) const {
+  // Records and runs of rows never overlap: a merge of both kinds of head through one heap
+  // ordered by (row, column).
+  struct Head {
+    int32_t row;
+    int32_t col;
+    ColumnStore::Cursor cursor;  // valid for a record head
+    std::map<int32_t, RunMap<CellFormat>::Run>::const_iterator run;
+    bool isRun;
+    bool operator>(const Head& o) const { return row != o.row ? row > o.row : col > o.col; }
+  };
+  std::priority_queue<Head, std::vector<Head>, std::greater<Head>> heads;
+  for (const auto& [col, store] : columns_) {
+    ColumnStore::Cursor cur = store.Begin();
+    if (cur.Valid()) heads.push(Head{cur.Row(), col, cur, {}, false});
+  }
+  for (const auto& [col, runs] : runs_) {
+    if (!runs.Empty()) heads.push(Head{runs.Runs().begin()->first, col, {}, runs.Runs().begin(), true});
+  }
+  while (!heads.empty()) {
+    Head h = heads.top();
+    heads.pop();
+    if (h.isRun) {
+      g(Cell{h.row, h.col}, h.run->second.value);
+      if (h.row < h.run->second.last) {
+        ++h.row;
+      } else {
+        ++h.run;
+        if (h.run == runs_.at(h.col).Runs().end()) continue;
+        h.row = h.run->first;
+      }
+      heads.push(h);
+      continue;
+    }
+    f(Cell{h.row, h.col}, h.cursor.Record());
+    h.cursor.Next();
+    if (h.cursor.Valid()) {
+      h.row = h.cursor.Row();
+      heads.push(h);
+    }
   }
 }
 

@@ -98,6 +98,13 @@ Area UsedArea(const Sheet& sheet) {
     left = std::min(left, col);
     right = std::max(right, col);
   }
+  for (const auto& [col, runs] : sheet.FormatRuns()) {
+    if (runs.Empty()) continue;
+    top = std::min(top, runs.Runs().begin()->first);
+    bottom = std::max(bottom, runs.Runs().rbegin()->second.last);
+    left = std::min(left, col);
+    right = std::max(right, col);
+  }
   if (right == 0) return Area::Of(Cell{1, 1});
   return Area::Of(top, left, bottom, right);
 }

@@ -10,6 +10,10 @@
 
 namespace tezlo {
 
+// The cell formats of the file a workbook was read from, kept by the file layer to be written
+// back; the engine only holds on to them (cells refer to them by CellRecord::style).
+struct FileStyles;
+
 class Workbook {
  public:
   // A workbook of `sheetCount` (1 to 255; less counts as 1) empty sheets Sheet1..SheetN, the
@@ -57,6 +61,10 @@ class Workbook {
     unmodelled_ = std::move(what);
   }
 
+  // The file's cell formats (none for a new workbook, which gets generated ones).
+  const std::shared_ptr<const FileStyles>& Styles() const { return styles_; }
+  void SetStyles(std::shared_ptr<const FileStyles> styles) { styles_ = std::move(styles); }
+
  private:
   void CheckIndex(int32_t index) const;
 
@@ -69,6 +77,7 @@ class Workbook {
   int32_t active_ = 1;
   std::vector<std::string> unmodelled_;
   std::string unmodelledSource_;
+  std::shared_ptr<const FileStyles> styles_;
 };
 
 }  // namespace tezlo

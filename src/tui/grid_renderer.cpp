@@ -94,9 +94,7 @@ void RenderRow(const Sheet& sheet, const GridLayout& layout, const RowSpan& row,
     const ColumnSpan& c = layout.columns[i];
     const Cell cell{row.row, c.col};
     records[i] = sheet.Find(cell);
-    const int32_t color = records[i] != nullptr && records[i]->colorIndex != kInheritColor
-                              ? records[i]->colorIndex
-                              : sheet.ColumnColor(c.col);
+    const int32_t color = sheet.ColorIndexAt(cell);
     Role role = Role::Normal;
     if (cell == selection.active) {
       role = Role::Active;

@@ -207,6 +207,7 @@ std::unique_ptr<Workbook> CopyWorkbook(const Workbook& book) {
                                          book.SheetCount());
   for (int32_t i = 1; i <= book.SheetCount(); ++i) copy->GetSheet(i) = book.GetSheet(i);
   copy->SetPath(book.Path());
+  copy->SetStyles(book.Styles());
   copy->ActivateSheet(book.ActiveSheetIndex());
   return copy;
 }

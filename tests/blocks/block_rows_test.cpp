@@ -51,6 +51,36 @@ TEST(InsertBlockRows, ShiftsOnlyTheThirteenColumnsOfTheBlock) {
   EXPECT_TRUE(s.host.ScreenUpdating());
 }
 
+TEST(InsertBlockRows, NewCellsTakeTheFormatOfTheCellsAbove) {
+  FilledSheet s;
+  // Column A marked as "*1" marks it, column B given a number format, from row 51 down.
+  s.host.SetColorIndex(s.sheet, Area::Of(51, 1, 259, 1), 43);
+  s.host.SetNumberFormat(s.sheet, Area::Of(51, 2, 120, 2), "0.00");
+  s.Activate("C60");
+  s.Run("+3");
+  for (int32_t row = 51; row <= 259; ++row) {
+    EXPECT_EQ(s.host.ColorIndex(s.sheet, Cell{row, 1}), 43) << row;  // the band is unbroken
+  }
+  for (int32_t row = 60; row <= 62; ++row) {
+    EXPECT_EQ(s.host.NumberFormat(s.sheet, Cell{row, 2}), "0.00") << row;
+    EXPECT_EQ(s.Get(row, 2), Value()) << row;  // the format, never the value
+  }
+  EXPECT_EQ(s.host.NumberFormat(s.sheet, Cell{123, 2}), "0.00");  // B120 moved down
+  EXPECT_EQ(s.host.NumberFormat(s.sheet, Cell{124, 2}), "General");
+  EXPECT_EQ(s.host.ColorIndex(s.sheet, Cell{60, 14}), 0);  // beyond the block nothing changed
+}
+
+TEST(InsertBlockRows, NewCellsInRowOneStayUnformatted) {
+  FilledSheet s;
+  s.host.SetColorIndex(s.sheet, Area::Of(1, 1, 5, 13), 6);
+  s.Activate("A1");
+  s.Run("+2");
+  EXPECT_EQ(s.host.ColorIndex(s.sheet, Cell{1, 1}), 0);
+  EXPECT_EQ(s.host.ColorIndex(s.sheet, Cell{2, 13}), 0);
+  EXPECT_EQ(s.host.ColorIndex(s.sheet, Cell{3, 1}), 6);
+  EXPECT_EQ(s.host.ColorIndex(s.sheet, Cell{7, 13}), 6);
+}
+
 TEST(InsertBlockRows, CountAboveTenInsertsTenRows) {
   FilledSheet s;
   const Matrix before = s.Watched();

@@ -89,6 +89,8 @@ TEST(ParseBatchCommand, RefusesWhatCannotBeRun) {
            {"b.xlsx", "--today", "2023-02-29"},       // not a day of 2023
            {"b.xlsx", "--today", "24-1-1"},
            {"b.xlsx", "--out", ""},
+           {"b.xlsx", "--max-memory", "lots"},
+           {"b.xlsx", "--max-memory", "0"},
            {""},
        }) {
     EXPECT_THROW(Parse(bad), UsageError) << ::testing::PrintToString(bad);
@@ -110,6 +112,20 @@ TEST(ParseBatchCommand, AReferenceBeyondASmallerGridIsCalledThatNotMalformed) {
   }
   EXPECT_TRUE(Parse({"b.xlsx", "--force"}).force);
   EXPECT_FALSE(Parse({"b.xlsx"}).force);
+}
+
+TEST(ParseByteSize, ReadsSizesInPowersOf1024) {
+  EXPECT_EQ(ParseByteSize("512M"), int64_t{512} << 20);
+  EXPECT_EQ(ParseByteSize("2G"), int64_t{2} << 30);
+  EXPECT_EQ(ParseByteSize("2gb"), int64_t{2} << 30);
+  EXPECT_EQ(ParseByteSize("800k"), 800 * 1024);
+  EXPECT_EQ(ParseByteSize("1048576"), 1048576);
+  EXPECT_EQ(ParseByteSize("4194304T"), int64_t{1} << 62);
+  for (const char* bad : {"", "M", "-1G", "0", "1.5G", "2X", "G2", "4194305T", "99999999999999999999"}) {
+    EXPECT_FALSE(ParseByteSize(bad)) << bad;
+  }
+  EXPECT_EQ(Parse({"b.xlsx", "--max-memory", "2G"}).maxMemoryBytes, int64_t{2} << 30);
+  EXPECT_FALSE(Parse({"b.xlsx"}).maxMemoryBytes);
 }
 
 TEST(ParseRowsByCols, ReadsWholeNumbersWithinLimits) {

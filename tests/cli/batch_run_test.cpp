@@ -23,10 +23,12 @@ class FakeFiles {
   void Put(const std::string& path, SavedBook book) { books_[path] = std::move(book); }
   void FailSaves() { failSaves_ = true; }
   const std::map<std::string, SavedBook>& Saved() const { return saved_; }
+  int64_t LastMemoryBound() const { return lastMemoryBound_; }
 
   WorkbookFiles Files() {
     return WorkbookFiles{
         [this](const std::string& path, const LoadOptions& options) {
+          lastMemoryBound_ = options.maxMemoryBytes;
           const auto it = books_.find(path);
           if (it == books_.end()) throw FileError(path + ": no such file");
           auto book = std::make_unique<Workbook>("book", options.rows, options.cols,
@@ -51,6 +53,7 @@ class FakeFiles {
   std::map<std::string, SavedBook> books_;
   std::map<std::string, SavedBook> saved_;
   bool failSaves_ = false;
+  int64_t lastMemoryBound_ = 0;
 };
 
 class BatchRunTest : public ::testing::Test {
@@ -119,6 +122,15 @@ TEST_F(BatchRunTest, AFileThatCannotBeReadEndsTheRunWithOneLine) {
   EXPECT_EQ(out.str(), "");
   EXPECT_EQ(err.str(), "tezlo run: missing.xlsx: no such file (--new starts a new workbook)\n");
   EXPECT_TRUE(files.Saved().empty());
+}
+
+TEST_F(BatchRunTest, MaxMemoryBoundsTheLoad) {
+  files.Put("b.xlsx", {{"+1"}, 1});
+  EXPECT_EQ(Run({"b.xlsx"}), 0);
+  EXPECT_EQ(files.LastMemoryBound(), DefaultMemoryBudget());
+  EXPECT_LE(files.LastMemoryBound(), int64_t{8} << 30);
+  EXPECT_EQ(Run({"b.xlsx", "--max-memory", "512M"}), 0);
+  EXPECT_EQ(files.LastMemoryBound(), int64_t{512} << 20);
 }
 
 TEST_F(BatchRunTest, AFailedSaveIsAFileError) {

@@ -96,11 +96,17 @@ std::unique_ptr<Workbook> RichBook() {
 void ExpectSameCells(const Sheet& a, const Sheet& b) {
   std::vector<std::tuple<Cell, Value, std::string, std::optional<std::string>, int, std::string, bool>> ca, cb;
   auto collect = [](const Sheet& s, auto& out) {
-    s.ForEachCellByRow([&](Cell c, const CellRecord& r) {
-      out.emplace_back(c, r.value, r.HasFormula() ? r.extras->formula : "",
-                       r.HasComment() ? r.extras->comment : std::nullopt, s.ColorIndexAt(c),
-                       s.NumberFormatAt(c), r.quotePrefix);
-    });
+    // Cells holding only a format may be records on one side and format runs on the other.
+    s.ForEachCellByRow(
+        [&](Cell c, const CellRecord& r) {
+          out.emplace_back(c, r.value, r.HasFormula() ? r.extras->formula : "",
+                           r.HasComment() ? r.extras->comment : std::nullopt, s.ColorIndexAt(c),
+                           s.NumberFormatAt(c), r.quotePrefix);
+        },
+        [&](Cell c, const CellFormat& f) {
+          out.emplace_back(c, Value(), "", std::nullopt, s.ColorIndexAt(c), s.NumberFormatAt(c),
+                           f.quotePrefix);
+        });
   };
   collect(a, ca);
   collect(b, cb);

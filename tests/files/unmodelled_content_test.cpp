@@ -40,7 +40,7 @@ TEST(UnmodelledContent, PartsAndElementsTheEngineDoesNotKeepAreListed) {
   EXPECT_EQ(wb->GetSheet(1).Find({1, 1})->value, Value::Number(1));
 }
 
-TEST(UnmodelledContent, FormattingTheEngineDoesNotKeepIsListedOnlyWhereCellsUseIt) {
+TEST(UnmodelledContent, FormattingIsKeptAndNeverListed) {
   auto parts = MinimalParts("<row r=\"1\"><c r=\"A1\" s=\"1\"><v>1</v></c></row>");
   parts["xl/styles.xml"] =
       "<styleSheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">"
@@ -49,14 +49,17 @@ TEST(UnmodelledContent, FormattingTheEngineDoesNotKeepIsListedOnlyWhereCellsUseI
       "<borders count=\"2\"><border/><border><left style=\"thin\"/></border></borders>"
       "<cellXfs count=\"3\"><xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\"/>"
       "<xf numFmtId=\"0\" fontId=\"1\" fillId=\"0\" borderId=\"0\"/>"
-      "<xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"1\"/></cellXfs></styleSheet>";
+      "<xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"1\"/></cellXfs>"
+      "<cellStyles count=\"1\"><cellStyle name=\"Heading\" xfId=\"0\"/></cellStyles>"
+      "<colors><indexedColors><rgbColor rgb=\"FF123456\"/></indexedColors></colors></styleSheet>";
   parts["xl/_rels/workbook.xml.rels"].insert(
       parts["xl/_rels/workbook.xml.rels"].find("</Relationships>"),
       "<Relationship Id=\"rId5\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles\" "
       "Target=\"styles.xml\"/>");
   const auto wb = LoadWorkbookFromBytes(MakeZip(parts), "t.xlsx");
-  EXPECT_TRUE(Lists(*wb, "fonts"));
-  EXPECT_FALSE(Lists(*wb, "borders"));  // no cell uses the bordered format
+  // Fonts, borders, named styles and a palette of its own: the styles part is written back.
+  EXPECT_TRUE(wb->UnmodelledContent().empty());
+  EXPECT_EQ(wb->GetSheet(1).Find({1, 1})->style, 1u);
 }
 
 TEST(UnmodelledContent, SavingOverTheSourceIsRefusedAndLeavesItUntouched) {
