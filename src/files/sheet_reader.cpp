@@ -25,38 +25,21 @@ constexpr double k1904Offset = 1462;      // days from the 1900 system's serials
 // Each merged area is checked against those before it; this bounds the work.
 constexpr size_t kMaxMergedAreas = 20000;
 
-// What a worksheet element the engine does not keep is called in messages.
-constexpr std::array<std::pair<std::string_view, std::string_view>, 24> kUnmodelledElements = {{
-    {"sheetProtection", "sheet protection"},
-    {"protectedRanges", "protected ranges"},
-    {"scenarios", "scenarios"},
-    {"autoFilter", "filters"},
-    {"sortState", "sort settings"},
-    {"dataConsolidate", "consolidation settings"},
-    {"customSheetViews", "custom views"},
-    {"conditionalFormatting", "conditional formats"},
-    {"dataValidations", "data validation"},
-    {"hyperlinks", "hyperlinks"},
-    {"printOptions", "print settings"},
-    {"pageSetup", "print settings"},
-    {"headerFooter", "print settings"},
-    {"rowBreaks", "print settings"},
-    {"colBreaks", "print settings"},
-    {"customProperties", "custom properties"},
-    {"cellWatches", "cell watches"},
-    {"smartTags", "smart tags"},
-    {"drawing", "drawings (pictures, charts or shapes)"},
-    {"legacyDrawingHF", "header and footer pictures"},
-    {"picture", "a background picture"},
-    {"oleObjects", "embedded objects"},
-    {"controls", "form controls"},
-    {"tableParts", "tables"},
-}};
+// The worksheet's children in their schema order. A child of another name (markup
+// compatibility wrapping) keeps the place of the child before it.
+constexpr std::array<std::string_view, 40> kWorksheetOrder = {
+    "sheetPr", "dimension", "sheetViews", "sheetFormatPr", "cols", "sheetData", "sheetCalcPr",
+    "sheetProtection", "protectedRanges", "scenarios", "autoFilter", "sortState",
+    "dataConsolidate", "customSheetViews", "mergeCells", "phoneticPr", "conditionalFormatting",
+    "dataValidations", "hyperlinks", "printOptions", "pageMargins", "pageSetup", "headerFooter",
+    "rowBreaks", "colBreaks", "customProperties", "cellWatches", "ignoredErrors", "smartTags",
+    "drawing", "legacyDrawing", "legacyDrawingHF", "drawingHF", "picture", "oleObjects",
+    "controls", "webPublishItems", "tableParts", "extLst", "",
+};
 
-// Worksheet elements read, or safe to pass over.
-constexpr std::array<std::string_view, 10> kKnownElements = {
-    "sheetPr", "dimension", "sheetViews", "sheetFormatPr", "cols", "sheetData",
-    "mergeCells", "pageMargins", "legacyDrawing", "phoneticPr",
+// Children the engine writes itself (the dimension is left out: it is optional).
+constexpr std::array<std::string_view, 6> kWrittenElements = {
+    "dimension", "sheetViews", "sheetFormatPr", "cols", "sheetData", "mergeCells",
 };
 
 double ParseDouble(std::string_view text, bool& ok) {
@@ -133,6 +116,74 @@ void SheetReader::Spend(int64_t cells) {
   if (*ctx_.cellBudget < 0) throw FileError(ctx_.what + " is refused: the workbook holds too many cells");
 }
 
+std::string_view SheetReader::Bytes(int64_t begin, int64_t end) const {
+  const std::string_view doc = ctx_.document;
+  if (begin < 0 || end < begin || static_cast<size_t>(end) > doc.size() ||
+      doc[static_cast<size_t>(begin)] != '<') {
+    Fail("the part is not in UTF-8");
+  }
+  return doc.substr(static_cast<size_t>(begin), static_cast<size_t>(end - begin));
+}
+
+std::vector<RawAttr> SheetReader::OtherAttrs(std::initializer_list<std::string_view> used) const {
+  const auto [begin, end] = EventBytes();
+  auto tag = ParseStartTag(Bytes(begin, end));
+  if (!tag) Fail("a start tag cannot be read back");
+  std::erase_if(tag->attrs, [&used](const RawAttr& a) {
+    return std::find(used.begin(), used.end(), LocalName(a.name)) != used.end() || a.name.rfind("xmlns", 0) == 0;
+  });
+  return std::move(tag->attrs);
+}
+
+// Records what the engine does not model: the root's start tag, the children it does not
+// write, the first view's panes and settings.
+void SheetReader::StartKept(std::string_view name, size_t depth) {
+  const auto [begin, end] = EventBytes();
+  if (depth == 1) {
+    ctx_.kept->root = ParseStartTag(Bytes(begin, end));
+    return;
+  }
+  if (depth == 2) {
+    childBegin_ = begin;
+    if (name == "sheetFormatPr") ctx_.kept->formatPr = ParseStartTag(Bytes(begin, end));
+    if (name == "sheetViews") ctx_.kept->views.emplace();
+    return;
+  }
+  if (!ctx_.kept->views || path_[1] != "sheetViews") return;
+  KeptView& view = *ctx_.kept->views;
+  if (depth == 3 && name == "sheetView" && !sawView_) {
+    view.tagBegin = static_cast<size_t>(begin - childBegin_);
+    view.tagEnd = view.insertAt = static_cast<size_t>(end - childBegin_);
+    inFirstView_ = true;
+  } else if (depth == 4 && inFirstView_) {
+    innerBegin_ = begin;
+  }
+}
+
+void SheetReader::EndKept(std::string_view name, size_t depth) {
+  const auto [begin, end] = EventBytes();
+  if (depth == 2) {
+    const auto known = std::find(kWorksheetOrder.begin(), kWorksheetOrder.end(), name);
+    if (known != kWorksheetOrder.end()) order_ = static_cast<int>(known - kWorksheetOrder.begin());
+    if (name == "sheetViews") {
+      ctx_.kept->views->xml = std::string(Bytes(childBegin_, end));
+    } else if (std::find(kWrittenElements.begin(), kWrittenElements.end(), name) == kWrittenElements.end()) {
+      ctx_.kept->elements.push_back(KeptElement{order_, std::string(name), std::string(Bytes(childBegin_, end))});
+    }
+    return;
+  }
+  if (!inFirstView_) return;
+  KeptView& view = *ctx_.kept->views;
+  if (depth == 3) {
+    view.viewEnd = static_cast<size_t>(begin - childBegin_);
+    inFirstView_ = false;
+  } else if (depth == 4 && name == "pane") {
+    view.insertAt = static_cast<size_t>(end - childBegin_);
+  } else if (depth == 4 && name == "selection") {
+    view.cut.emplace_back(static_cast<size_t>(innerBegin_ - childBegin_), static_cast<size_t>(end - childBegin_));
+  }
+}
+
 void SheetReader::Put(int32_t row, int32_t col, CellRecord record) {
   auto& column = columns_[static_cast<size_t>(col)];
   if (!column.empty() && column.back().row >= row) ordered_ = false;
@@ -142,6 +193,7 @@ void SheetReader::Put(int32_t row, int32_t col, CellRecord record) {
 void SheetReader::Start(std::string_view, std::string_view name, const XmlAttrs& attrs) {
   path_.emplace_back(name);
   const size_t depth = path_.size();
+  if (ctx_.kept != nullptr && depth <= 4) StartKept(name, depth);
   if (depth == 1) {
     if (name != "worksheet") Fail("the part is not a worksheet");
     return;
@@ -165,26 +217,11 @@ void SheetReader::Start(std::string_view, std::string_view name, const XmlAttrs&
       }
     } else if (name == "legacyDrawing") {
       legacyDrawingId_ = std::string(attrs.Get("id").value_or(""));
-    } else if (std::find(kKnownElements.begin(), kKnownElements.end(), name) == kKnownElements.end()) {
-      bool named = false;
-      for (const auto& [element, description] : kUnmodelledElements) {
-        if (element == name) {
-          ctx_.unmodelled->insert(std::string(description));
-          named = true;
-        }
-      }
-      if (!named && name != "extLst" && name != "AlternateContent") {
-        ctx_.unmodelled->insert("worksheet settings (" + std::string(name) + ")");
-      } else if (!named) {
-        ctx_.unmodelled->insert("worksheet extensions (newer conditional formats, validation or sparklines)");
-      }
     }
     return;
   }
   const std::string_view parent = path_[depth - 2];
-  if (name == "tabColor" && parent == "sheetPr") {
-    ctx_.unmodelled->insert("tab colours");
-  } else if (name == "col" && parent == "cols") {
+  if (name == "col" && parent == "cols") {
     ReadColumn(attrs);
   } else if (name == "row" && parent == "sheetData") {
     StartRow(attrs);
@@ -217,7 +254,7 @@ void SheetReader::Start(std::string_view, std::string_view name, const XmlAttrs&
     }
   } else if (name == "pane" && parent == "sheetView" && !sawView_) {
     activePane_ = std::string(attrs.Get("activePane").value_or("topLeft"));
-    ctx_.unmodelled->insert("frozen or split panes");
+    if (ctx_.kept != nullptr && ctx_.kept->views) ctx_.kept->views->activePane = activePane_;
   } else if (name == "selection" && parent == "sheetView" && !sawView_) {
     ReadSelection(attrs);
   }
@@ -260,8 +297,12 @@ void SheetReader::StartRow(const XmlAttrs& attrs) {
   lastCol_ = 0;
   rowCols_.clear();
   rowStyle_ = -1;
-  if (attrs.Get("outlineLevel").value_or("0") != "0") ctx_.unmodelled->insert("outline grouping");
   if (row_ > sheet_.Rows()) return;  // refused below if it holds a cell
+  // Outline levels, thick borders, phonetic display: kept for the row as written.
+  if (ctx_.kept != nullptr && attrs.Count() > 0) {
+    auto other = OtherAttrs({"r", "spans", "s", "customFormat", "ht", "hidden", "customHeight"});
+    if (!other.empty()) ctx_.kept->rowAttrs[row_] = std::move(other);
+  }
   if (Truthy(attrs.Get("hidden"))) {
     sheet_.SetRowHeight(row_, row_, 0);
   } else if (const auto ht = attrs.Get("ht")) {
@@ -331,6 +372,14 @@ void SheetReader::StartCell(const XmlAttrs& attrs) {
     cellStyle_ = static_cast<int>(index);
   }
   type_ = std::string(attrs.Get("t").value_or("n"));
+  // Cell metadata (dynamic arrays, rich values) and phonetic display: kept as written.
+  if (ctx_.kept != nullptr) {
+    const size_t used = (attrs.Get("r") ? 1 : 0) + (attrs.Get("s") ? 1 : 0) + (attrs.Get("t") ? 1 : 0);
+    if (attrs.Count() > used) {
+      auto other = OtherAttrs({"r", "s", "t"});
+      if (!other.empty()) ctx_.kept->cellAttrs[{cell_.row, cell_.col}] = std::move(other);
+    }
+  }
   value_.clear();
   formula_.clear();
   formulaType_.clear();
@@ -451,6 +500,7 @@ void SheetReader::End(std::string_view, std::string_view name) {
   } else if (name == "sheetView" && parent == "sheetViews") {
     sawView_ = true;
   }
+  if (ctx_.kept != nullptr && depth >= 2 && depth <= 4) EndKept(name, depth);
   path_.pop_back();
 }
 

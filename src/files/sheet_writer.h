@@ -33,8 +33,19 @@ struct SheetParts {
   std::string drawing;   // the comment boxes, with the comments
 };
 
-// `number` is the sheet's 1-based position (it numbers its comment boxes).
+struct KeptSheetXml;
+
+struct SheetWriteOptions {
+  // What the file the sheet was read from held beyond the engine's model, written back in its
+  // place; null for none.
+  const KeptSheetXml* kept = nullptr;
+  std::string commentsDrawingId = "rId2";  // the relationship id of the comment boxes
+  double dateShift = 0;  // added to date serials (-1462 for a workbook in the 1904 system)
+};
+
+// `number` is the sheet's 1-based position (it numbers its comment boxes). FileError when what
+// is kept cannot be written with the sheet.
 SheetParts WriteSheet(const Sheet& sheet, int number, bool selected, int maxDigitWidthPx,
-                      StyleTable& styles, SharedTexts& texts);
+                      StyleTable& styles, SharedTexts& texts, const SheetWriteOptions& options = {});
 
 }  // namespace tezlo

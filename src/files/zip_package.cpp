@@ -2,10 +2,13 @@
 
 #include <zip.h>
 
+#include <algorithm>
 #include <array>
+#include <fstream>
 #include <memory>
 #include <utility>
 
+#include "files/ole_file.h"
 #include "files/workbook_file.h"
 #include "files/xml_reader.h"
 
@@ -81,7 +84,17 @@ ZipPackage::~ZipPackage() {
 ZipPackage ZipPackage::FromFile(const std::string& path, const std::string& what, ZipLimits limits) {
   int code = 0;
   zip* archive = zip_open(path.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &code);
-  if (archive == nullptr) throw FileError(OpenFailure(what, code));
+  if (archive == nullptr) {
+    if (code == ZIP_ER_NOZIP) {
+      // Enough of the file to find the streams an encrypted workbook holds.
+      std::ifstream in(path, std::ios::binary);
+      std::string head(std::size_t{16} << 20, '\0');
+      in.read(head.data(), static_cast<std::streamsize>(head.size()));
+      head.resize(static_cast<size_t>(in.gcount()));
+      if (const auto ole = DescribeOleFile(head)) throw FileError(what + " " + *ole);
+    }
+    throw FileError(OpenFailure(what, code));
+  }
   return ZipPackage(archive, what, limits);
 }
 
@@ -98,6 +111,9 @@ ZipPackage ZipPackage::FromMemory(std::string_view bytes, const std::string& wha
     const int code = zip_error_code_zip(&error);
     zip_source_free(source);
     zip_error_fini(&error);
+    if (code == ZIP_ER_NOZIP) {
+      if (const auto ole = DescribeOleFile(bytes)) throw FileError(what + " " + *ole);
+    }
     throw FileError(OpenFailure(what, code));
   }
   zip_error_fini(&error);
@@ -111,9 +127,9 @@ int64_t ZipPackage::Find(std::string_view part) const {
   return -1;
 }
 
-void ZipPackage::ParseXml(int64_t index, XmlHandler& handler) {
+template <class Sink>
+void ZipPackage::Unpack(int64_t index, Sink&& sink) {
   const std::string part = names_.at(static_cast<size_t>(index));
-  const std::string where = part + " in " + what_;
   auto closer = [](zip_file_t* f) { zip_fclose(f); };
   std::unique_ptr<zip_file_t, decltype(closer)> file(
       zip_fopen_index(archive_, static_cast<zip_uint64_t>(index), 0), closer);
@@ -121,7 +137,6 @@ void ZipPackage::ParseXml(int64_t index, XmlHandler& handler) {
     throw FileError(what_ + " is damaged: cannot unpack " + part + " (" +
                     zip_strerror(archive_) + ")");
   }
-  XmlReader reader(handler, where);
   std::array<char, 1 << 16> buffer;
   int64_t partBytes = 0;
   while (true) {
@@ -139,9 +154,31 @@ void ZipPackage::ParseXml(int64_t index, XmlHandler& handler) {
     if (unpacked_ > limits_.maxPackageBytes) {
       throw FileError(what_ + " is refused: it unpacks to more than " + MiB(limits_.maxPackageBytes));
     }
-    reader.Feed(buffer.data(), static_cast<size_t>(n), n == 0);
+    sink(std::string_view(buffer.data(), static_cast<size_t>(n)));
     if (n == 0) return;
   }
+}
+
+void ZipPackage::ParseXml(int64_t index, XmlHandler& handler) {
+  XmlReader reader(handler, names_.at(static_cast<size_t>(index)) + " in " + what_);
+  Unpack(index, [&reader](std::string_view piece) { reader.Feed(piece.data(), piece.size(), piece.empty()); });
+}
+
+void ParseXmlBytes(std::string_view document, const std::string& what, XmlHandler& handler) {
+  XmlReader reader(handler, what);
+  reader.Feed(document.data(), document.size(), true);
+}
+
+std::string ZipPackage::ReadBytes(int64_t index) {
+  std::string bytes;
+  zip_stat_t stat;
+  if (zip_stat_index(archive_, static_cast<zip_uint64_t>(index), 0, &stat) == 0 && (stat.valid & ZIP_STAT_SIZE) != 0 &&
+      static_cast<int64_t>(stat.size) <= limits_.maxPartBytes) {
+    // A hint only, bounded: the count while unpacking decides.
+    bytes.reserve(static_cast<size_t>(std::min<zip_uint64_t>(stat.size, zip_uint64_t{64} << 20)));
+  }
+  Unpack(index, [&bytes](std::string_view piece) { bytes += piece; });
+  return bytes;
 }
 
 }  // namespace tezlo

@@ -19,6 +19,9 @@ struct ZipLimits {
   int64_t maxEntries;       // entries in the archive
 };
 
+// Streams a document held in memory through an XML handler; `what` names it in messages.
+void ParseXmlBytes(std::string_view document, const std::string& what, XmlHandler& handler);
+
 class ZipPackage {
  public:
   // From a file, or from bytes the caller keeps alive as long as the package. `what` names the
@@ -38,9 +41,14 @@ class ZipPackage {
   // Streams the part through an XML handler. FileError for a damaged entry, a part unpacking
   // past the limits, or bad XML.
   void ParseXml(int64_t index, XmlHandler& handler);
+  // The part's bytes, unpacked, counted against the same limits.
+  std::string ReadBytes(int64_t index);
 
  private:
   ZipPackage(zip* archive, std::string what, ZipLimits limits);
+  // Reads the part piece by piece, handing each piece (an empty one last) to `sink`.
+  template <class Sink>
+  void Unpack(int64_t index, Sink&& sink);
 
   zip* archive_;
   std::string what_;

@@ -13,8 +13,8 @@ constexpr zip_uint32_t kDeflateLevel = 1;
 
 }  // namespace
 
-void ZipWriter::Add(std::string name, std::string bytes) {
-  parts_.emplace_back(std::move(name), std::make_unique<std::string>(std::move(bytes)));
+void ZipWriter::Add(std::string name, std::string bytes, bool compress) {
+  parts_.push_back(Part{std::move(name), std::make_unique<std::string>(std::move(bytes)), compress});
 }
 
 void ZipWriter::Write(const std::string& path, const std::string& what) const {
@@ -32,7 +32,7 @@ void ZipWriter::Write(const std::string& path, const std::string& what) const {
     zip_discard(archive);
     throw FileError("cannot save " + what + ": " + text);
   };
-  for (const auto& [name, bytes] : parts_) {
+  for (const auto& [name, bytes, compress] : parts_) {
     zip_source_t* source = zip_source_buffer(archive, bytes->data(), bytes->size(), 0);
     if (source == nullptr) fail("cannot add " + name);
     const zip_int64_t index = zip_file_add(archive, name.c_str(), source, ZIP_FL_ENC_UTF_8);
@@ -40,7 +40,8 @@ void ZipWriter::Write(const std::string& path, const std::string& what) const {
       zip_source_free(source);
       fail("cannot add " + name);
     }
-    if (zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), ZIP_CM_DEFLATE, kDeflateLevel) != 0) {
+    const zip_int32_t method = compress ? ZIP_CM_DEFLATE : ZIP_CM_STORE;
+    if (zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), method, compress ? kDeflateLevel : 0) != 0) {
       fail("cannot compress " + name);
     }
   }

@@ -10,6 +10,8 @@
 
 namespace tezlo {
 
+struct KeptPackage;  // the file layer's, see files/kept_content.h
+
 class Workbook {
  public:
   // A workbook of `sheetCount` (1 to 255; less counts as 1) empty sheets Sheet1..SheetN, the
@@ -47,6 +49,11 @@ class Workbook {
   // readers). HostError for an empty list, a bad name or a repeated one; nothing changes then.
   void ResetSheets(const std::vector<std::string>& names);
 
+  // What the file layer keeps of the file it was read from beyond the engine's model (parts
+  // written back as they were); null for a new workbook.
+  const std::shared_ptr<const KeptPackage>& Kept() const { return kept_; }
+  void SetKept(std::shared_ptr<const KeptPackage> kept) { kept_ = std::move(kept); }
+
   // ---- Content of the file it was read from that the workbook does not keep ----
   // Charts, pictures, defined names and the like, one short description each, and the file they
   // came from. Saving over that file would lose them; the file layer refuses to.
@@ -69,6 +76,7 @@ class Workbook {
   int32_t active_ = 1;
   std::vector<std::string> unmodelled_;
   std::string unmodelledSource_;
+  std::shared_ptr<const KeptPackage> kept_;
 };
 
 }  // namespace tezlo

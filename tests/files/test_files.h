@@ -23,6 +23,8 @@ class ScratchDir {
 
 // The bytes of a zip archive holding `parts` (name -> content), deflated.
 std::string MakeZip(const std::map<std::string, std::string>& parts);
+// The parts of a zip archive, unpacked (name -> content).
+std::map<std::string, std::string> ReadZip(const std::string& bytes);
 // A minimal valid package whose one sheet "S" holds `sheetData` (the inside of <sheetData>),
 // with `extraParts` added or replacing parts, and `sheetTail` after </sheetData>.
 std::map<std::string, std::string> MinimalParts(const std::string& sheetData,
