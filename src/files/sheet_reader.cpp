@@ -137,7 +137,7 @@ std::vector<RawAttr> SheetReader::OtherAttrs(std::initializer_list<std::string_v
 
 // Records what the engine does not model: the root's start tag, the children it does not
 // write, the first view's panes and settings.
-void SheetReader::StartKept(std::string_view name, size_t depth) {
+void SheetReader::StartKept(std::string_view name, size_t depth, const XmlAttrs& attrs) {
   const auto [begin, end] = EventBytes();
   if (depth == 1) {
     ctx_.kept->root = ParseStartTag(Bytes(begin, end));
@@ -154,9 +154,11 @@ void SheetReader::StartKept(std::string_view name, size_t depth) {
   if (depth == 3 && name == "sheetView" && !sawView_) {
     view.tagBegin = static_cast<size_t>(begin - childBegin_);
     view.tagEnd = view.insertAt = static_cast<size_t>(end - childBegin_);
+    view.activePane = "topLeft";
     inFirstView_ = true;
   } else if (depth == 4 && inFirstView_) {
     innerBegin_ = begin;
+    selectionPane_ = std::string(attrs.Get("pane").value_or("topLeft"));
   }
 }
 
@@ -168,7 +170,10 @@ void SheetReader::EndKept(std::string_view name, size_t depth) {
     if (name == "sheetViews") {
       ctx_.kept->views->xml = std::string(Bytes(childBegin_, end));
     } else if (std::find(kWrittenElements.begin(), kWrittenElements.end(), name) == kWrittenElements.end()) {
-      ctx_.kept->elements.push_back(KeptElement{order_, std::string(name), std::string(Bytes(childBegin_, end))});
+      std::string bytes(Bytes(childBegin_, end));
+      // The formats such rules apply live in the styles part, which is written afresh.
+      if (bytes.find("dxfId") != std::string::npos) ctx_.unmodelled->insert("the formats of conditional formats");
+      ctx_.kept->elements.push_back(KeptElement{order_, std::string(name), std::move(bytes)});
     }
     return;
   }
@@ -179,7 +184,10 @@ void SheetReader::EndKept(std::string_view name, size_t depth) {
     inFirstView_ = false;
   } else if (depth == 4 && name == "pane") {
     view.insertAt = static_cast<size_t>(end - childBegin_);
-  } else if (depth == 4 && name == "selection") {
+  } else if (depth == 4 && name == "selection" && selectionPane_ == view.activePane) {
+    // The engine's selection replaces the active pane's, in its place; the other panes keep
+    // theirs.
+    if (view.cut.empty()) view.insertAt = static_cast<size_t>(innerBegin_ - childBegin_);
     view.cut.emplace_back(static_cast<size_t>(innerBegin_ - childBegin_), static_cast<size_t>(end - childBegin_));
   }
 }
@@ -193,7 +201,7 @@ void SheetReader::Put(int32_t row, int32_t col, CellRecord record) {
 void SheetReader::Start(std::string_view, std::string_view name, const XmlAttrs& attrs) {
   path_.emplace_back(name);
   const size_t depth = path_.size();
-  if (ctx_.kept != nullptr && depth <= 4) StartKept(name, depth);
+  if (ctx_.kept != nullptr && depth <= 4) StartKept(name, depth, attrs);
   if (depth == 1) {
     if (name != "worksheet") Fail("the part is not a worksheet");
     return;
@@ -254,7 +262,7 @@ void SheetReader::Start(std::string_view, std::string_view name, const XmlAttrs&
     }
   } else if (name == "pane" && parent == "sheetView" && !sawView_) {
     activePane_ = std::string(attrs.Get("activePane").value_or("topLeft"));
-    if (ctx_.kept != nullptr && ctx_.kept->views) ctx_.kept->views->activePane = activePane_;
+    if (ctx_.kept != nullptr && ctx_.kept->views && inFirstView_) ctx_.kept->views->activePane = activePane_;
   } else if (name == "selection" && parent == "sheetView" && !sawView_) {
     ReadSelection(attrs);
   }

@@ -57,7 +57,7 @@ class SheetReader final : public XmlHandler {
   std::string_view Bytes(int64_t begin, int64_t end) const;
   // The attributes of the current start tag other than `used`, as written.
   std::vector<RawAttr> OtherAttrs(std::initializer_list<std::string_view> used) const;
-  void StartKept(std::string_view name, size_t depth);
+  void StartKept(std::string_view name, size_t depth, const XmlAttrs& attrs);
   void EndKept(std::string_view name, size_t depth);
 
   Sheet& sheet_;
@@ -97,6 +97,7 @@ class SheetReader final : public XmlHandler {
   int64_t innerBegin_ = 0;
   int order_ = 0;
   bool inFirstView_ = false;
+  std::string selectionPane_;
 };
 
 }  // namespace tezlo

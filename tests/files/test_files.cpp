@@ -2,6 +2,7 @@
 
 #include <zip.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -94,6 +95,12 @@ std::string ReadFileBytes(const std::string& path) {
   std::stringstream s;
   s << in.rdbuf();
   return s.str();
+}
+
+int RunTestScript(const std::string& script, const std::string& args, const std::string& log) {
+  const std::string path = (std::filesystem::path(__FILE__).parent_path() / script).string();
+  const std::string command = "/usr/bin/python3 '" + path + "' " + args + " > '" + log + "' 2>&1";
+  return std::system(command.c_str());
 }
 
 void WriteFileBytes(const std::string& path, const std::string& bytes) {

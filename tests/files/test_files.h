@@ -30,6 +30,9 @@ std::map<std::string, std::string> ReadZip(const std::string& bytes);
 std::map<std::string, std::string> MinimalParts(const std::string& sheetData,
                                                 const std::string& sheetTail = "");
 std::string ReadFileBytes(const std::string& path);
+// Runs a Python script of this folder with Debian's interpreter (where python3-openpyxl is
+// installed), its output going to `log`; returns its exit status.
+int RunTestScript(const std::string& script, const std::string& args, const std::string& log);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 
 }  // namespace tezlo::testing
