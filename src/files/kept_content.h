@@ -59,7 +59,8 @@ struct KeptSheetXml {
 // A chart sheet, dialog sheet or macro sheet: listed among the sheets, not read by the engine.
 struct OtherSheet {
   RawTag entry;
-  const KeptSheetXml* after = nullptr;  // the worksheet it followed; null: the first
+  // The worksheets before it, nearest last: it follows the nearest one still there.
+  std::vector<const KeptSheetXml*> preceding;
 };
 
 struct KeptPackage {

@@ -291,12 +291,21 @@ void Builder::Run() {
   }
   for (const OtherSheet& other : kept_.otherSheets) maxSheetId_ = std::max(maxSheetId_, sheetId(other.entry));
 
-  // The sheet list: kept chart sheets stay after the worksheet they followed.
+  // The sheet list: kept chart sheets stay after the worksheet they followed, or the nearest
+  // one before it still there.
+  std::set<const KeptSheetXml*> present;
+  for (int32_t i = 1; i <= book_.SheetCount(); ++i) present.insert(book_.GetSheet(i).View().kept.get());
+  auto after = [&present](const OtherSheet& other) -> const KeptSheetXml* {
+    for (auto it = other.preceding.rbegin(); it != other.preceding.rend(); ++it) {
+      if (present.count(*it) != 0) return *it;
+    }
+    return nullptr;
+  };
   std::vector<RawTag> entries;
   std::set<const OtherSheet*> placed;
-  auto others = [&](const KeptSheetXml* after) {
+  auto others = [&](const KeptSheetXml* sheet) {
     for (const OtherSheet& other : kept_.otherSheets) {
-      if (other.after == after && placed.insert(&other).second) entries.push_back(other.entry);
+      if (after(other) == sheet && placed.insert(&other).second) entries.push_back(other.entry);
     }
   };
   others(nullptr);
@@ -305,9 +314,6 @@ void Builder::Run() {
     if (i == book_.ActiveSheetIndex()) activeTab = static_cast<int>(entries.size());
     entries.push_back(WriteSheet(i, workbookPart, bookRels, bookIds));
     if (const KeptSheetXml* k = book_.GetSheet(i).View().kept.get()) others(k);
-  }
-  for (const OtherSheet& other : kept_.otherSheets) {
-    if (placed.insert(&other).second) entries.push_back(other.entry);
   }
 
   bookRels.push_back(OutRel{bookIds.Fresh(), std::string(kRelTypes) + "styles", RelativeTarget(workbookPart, "xl/styles.xml")});

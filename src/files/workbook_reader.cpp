@@ -200,7 +200,9 @@ std::unique_ptr<Workbook> Loader::Run(const std::string& name) {
     const Relationship* r = FindRel(bookRels, s.relId);
     if (r == nullptr || r->external) throw FileError(what_ + " is damaged: sheet '" + s.name + "' has no part");
     if (r->type != "worksheet") {
-      kept_->otherSheets.push_back(OtherSheet{std::move(s.entry), keptSheets.empty() ? nullptr : keptSheets.back().get()});
+      OtherSheet other{std::move(s.entry), {}};
+      for (const auto& k : keptSheets) other.preceding.push_back(k.get());
+      kept_->otherSheets.push_back(std::move(other));
       continue;
     }
     if (static_cast<int32_t>(i) == book.activeTab) active = static_cast<int32_t>(names.size()) + 1;

@@ -1,0 +1,215 @@
+// Hand-made packages for what the openpyxl corpus does not reach: names and relationship ids
+// that must not collide, parts that go with a deleted sheet, chart sheets among worksheets, the
+// 1904 date system, a prefixed main namespace, and the raw tags and core properties the kept
+// content is written with.
+#include <gtest/gtest.h>
+
+#include <ctime>
+
+#include "files/core_properties.h"
+#include "files/raw_tag.h"
+#include "files/workbook_file.h"
+#include "test_files.h"
+
+namespace tezlo {
+namespace {
+
+using testing::MakeZip;
+using testing::ReadZip;
+using testing::ScratchDir;
+
+const std::string kRel = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
+const std::string kRNs = "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\"";
+
+std::string Rels(const std::string& body) {
+  return "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">" + body +
+         "</Relationships>";
+}
+
+std::string Rel(const std::string& id, const std::string& type, const std::string& target, bool external = false) {
+  return "<Relationship Id=\"" + id + "\" Type=\"" + kRel + type + "\" Target=\"" + target + "\"" +
+         (external ? " TargetMode=\"External\"" : "") + "/>";
+}
+
+// Two worksheets and a chart sheet between them: the first has form controls in a legacy
+// drawing named as Tezlo would name a comment drawing, and a drawing; the second a hyperlink
+// whose relationship id is the one Tezlo would give a comments part.
+std::map<std::string, std::string> TwoSheets() {
+  auto parts = testing::MinimalParts("<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>",
+                                     "<drawing r:id=\"rId2\"/><legacyDrawing r:id=\"rId1\"/>");
+  parts["xl/worksheets/sheet1.xml"].replace(parts["xl/worksheets/sheet1.xml"].find("<worksheet ") + 10, 0, " " + kRNs);
+  parts["xl/worksheets/_rels/sheet1.xml.rels"] =
+      Rels(Rel("rId1", "vmlDrawing", "../drawings/vmlDrawing1.vml") + Rel("rId2", "drawing", "../drawings/drawing1.xml"));
+  parts["xl/drawings/vmlDrawing1.vml"] = "<xml><!-- controls --></xml>";
+  parts["xl/drawings/drawing1.xml"] = "<xdr:wsDr xmlns:xdr=\"d\"/>";
+  parts["xl/drawings/_rels/drawing1.xml.rels"] = Rels(Rel("rId1", "chart", "../charts/chart1.xml"));
+  parts["xl/charts/chart1.xml"] = "<c:chartSpace xmlns:c=\"c\"/>";
+  parts["xl/worksheets/sheet2.xml"] =
+      "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" " + kRNs +
+      "><sheetData/><hyperlinks><hyperlink ref=\"B2\" r:id=\"rId1\"/></hyperlinks></worksheet>";
+  parts["xl/worksheets/_rels/sheet2.xml.rels"] = Rels(Rel("rId1", "hyperlink", "https://example.com/?a=1&amp;b=2", true));
+  parts["xl/chartsheets/sheet1.xml"] = "<chartsheet/>";
+  parts["xl/workbook.xml"] =
+      "<workbook xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" " + kRNs +
+      "><workbookPr date1904=\"1\"/><bookViews><workbookView firstSheet=\"2\" activeTab=\"2\"/></bookViews>"
+      "<sheets><sheet name=\"S\" sheetId=\"1\" r:id=\"rId1\"/><sheet name=\"Chart\" sheetId=\"7\" r:id=\"rId3\"/>"
+      "<sheet name=\"T\" sheetId=\"3\" state=\"hidden\" r:id=\"rId2\"/></sheets>"
+      "<definedNames><definedName name=\"n\">S!$A$1</definedName></definedNames>"
+      "<calcPr calcId=\"191029\"/><extLst><ext uri=\"{x}\"/></extLst></workbook>";
+  parts["xl/_rels/workbook.xml.rels"] =
+      Rels(Rel("rId1", "worksheet", "worksheets/sheet1.xml") + Rel("rId2", "worksheet", "worksheets/sheet2.xml") +
+           Rel("rId3", "chartsheet", "chartsheets/sheet1.xml"));
+  return parts;
+}
+
+TEST(KeptPackage, NewCommentsTakeNamesAndIdsNoKeptPartHas) {
+  auto wb = LoadWorkbookFromBytes(MakeZip(TwoSheets()), "t.xlsx");
+  EXPECT_TRUE(wb->UnmodelledContent().empty()) << wb->UnmodelledContent().front();
+  ASSERT_EQ(wb->SheetCount(), 2);
+  EXPECT_EQ(wb->ActiveSheetIndex(), 2);  // the chart sheet counts among the tabs
+  wb->GetSheet(2).Edit({2, 2}, [](CellRecord& r) { r.Extras().comment = "批注"; });
+  ScratchDir dir;
+  SaveWorkbook(*wb, dir.Path("out.xlsx"));
+  const auto saved = ReadZip(testing::ReadFileBytes(dir.Path("out.xlsx")));
+  const auto original = TwoSheets();
+  for (const char* part : {"xl/drawings/vmlDrawing1.vml", "xl/drawings/drawing1.xml", "xl/charts/chart1.xml",
+                           "xl/chartsheets/sheet1.xml", "xl/drawings/_rels/drawing1.xml.rels",
+                           "xl/worksheets/_rels/sheet1.xml.rels"}) {
+    ASSERT_TRUE(saved.count(part)) << part;
+    if (std::string(part).find("worksheets") == std::string::npos) {
+      EXPECT_EQ(saved.at(part), original.at(part)) << part;
+    }
+  }
+  const std::string& rels = saved.at("xl/worksheets/_rels/sheet2.xml.rels");
+  EXPECT_NE(rels.find("Id=\"rId1\" Type=\"" + kRel + "hyperlink\" Target=\"https://example.com/?a=1&amp;b=2\" TargetMode=\"External\""),
+            std::string::npos) << rels;
+  EXPECT_NE(rels.find("Id=\"rId2\" Type=\"" + kRel + "comments\" Target=\"../comments1.xml\""), std::string::npos) << rels;
+  EXPECT_NE(rels.find("Id=\"rId3\" Type=\"" + kRel + "vmlDrawing\" Target=\"../drawings/vmlDrawing2.vml\""), std::string::npos) << rels;
+  EXPECT_NE(saved.at("xl/worksheets/sheet2.xml").find("<legacyDrawing r:id=\"rId3\"/>"), std::string::npos);
+  const std::string& book = saved.at("xl/workbook.xml");
+  EXPECT_NE(book.find("<sheets><sheet name=\"S\" sheetId=\"1\" r:id=\"rId1\"/><sheet name=\"Chart\" sheetId=\"7\" r:id=\"rId3\"/>"
+                      "<sheet name=\"T\" sheetId=\"3\" state=\"hidden\" r:id=\"rId2\"/></sheets>"),
+            std::string::npos) << book;
+  EXPECT_NE(book.find("<workbookView firstSheet=\"2\" activeTab=\"2\"/>"), std::string::npos) << book;
+  EXPECT_NE(book.find("<calcPr calcId=\"191029\" fullCalcOnLoad=\"1\"/><extLst><ext uri=\"{x}\"/></extLst></workbook>"),
+            std::string::npos) << book;
+  EXPECT_NE(book.find("<definedNames>"), std::string::npos);
+  const auto again = LoadWorkbook(dir.Path("out.xlsx"));
+  EXPECT_EQ(*again->GetSheet(2).Find({2, 2})->extras->comment, "批注");
+}
+
+TEST(KeptPackage, CommentsOnASheetWhoseLegacyDrawingIsKeptAreRefusedNamingTheSheet) {
+  auto wb = LoadWorkbookFromBytes(MakeZip(TwoSheets()), "t.xlsx");
+  wb->GetSheet(1).Edit({2, 2}, [](CellRecord& r) { r.Extras().comment = "x"; });
+  ScratchDir dir;
+  try {
+    SaveWorkbook(*wb, dir.Path("out.xlsx"));
+    FAIL() << "saved";
+  } catch (const FileError& e) {
+    EXPECT_NE(std::string(e.what()).find("sheet 'S'"), std::string::npos) << e.what();
+  }
+}
+
+TEST(KeptPackage, ADeletedSheetTakesItsPartsAndNewOrCopiedSheetsTakeNone) {
+  auto wb = LoadWorkbookFromBytes(MakeZip(TwoSheets()), "t.xlsx");
+  wb->AddSheetAfter(2);
+  wb->GetSheet(3).View() = wb->GetSheet(2).View();  // as if copied with everything it keeps
+  wb->DeleteSheet(1);
+  ScratchDir dir;
+  SaveWorkbook(*wb, dir.Path("out.xlsx"));
+  auto saved = ReadZip(testing::ReadFileBytes(dir.Path("out.xlsx")));
+  for (const char* gone : {"xl/drawings/drawing1.xml", "xl/charts/chart1.xml", "xl/drawings/vmlDrawing1.vml",
+                           "xl/drawings/_rels/drawing1.xml.rels"}) {
+    EXPECT_FALSE(saved.count(gone)) << gone;
+  }
+  EXPECT_TRUE(saved.count("xl/chartsheets/sheet1.xml"));
+  // The chart sheet takes the deleted sheet's place; the new sheet gets fresh ids, and its copy
+  // of the other sheet's view none of that sheet's relationships.
+  std::string book = saved.at("xl/workbook.xml");
+  EXPECT_NE(book.find("<sheets><sheet name=\"Chart\" sheetId=\"7\" r:id=\"rId3\"/><sheet name=\"T\" sheetId=\"3\" "
+                      "state=\"hidden\" r:id=\"rId2\"/><sheet name=\"Sheet1\" sheetId=\"8\" r:id=\"rId1\"/></sheets>"),
+            std::string::npos) << book;
+  EXPECT_NE(book.find("<workbookView firstSheet=\"2\" activeTab=\"2\"/>"), std::string::npos) << book;
+  EXPECT_NE(saved.at("xl/worksheets/sheet2.xml").find("<hyperlinks>"), std::string::npos);
+  EXPECT_EQ(saved.at("xl/worksheets/sheet1.xml").find("<hyperlinks>"), std::string::npos);  // the new sheet's part
+  EXPECT_FALSE(saved.count("xl/worksheets/_rels/sheet1.xml.rels"));
+  // The first tab shown must exist.
+  wb->DeleteSheet(2);
+  SaveWorkbook(*wb, dir.Path("out.xlsx"));
+  saved = ReadZip(testing::ReadFileBytes(dir.Path("out.xlsx")));
+  book = saved.at("xl/workbook.xml");
+  EXPECT_EQ(book.find("firstSheet"), std::string::npos) << book;
+  EXPECT_EQ(LoadWorkbook(dir.Path("out.xlsx"))->SheetCount(), 1);
+}
+
+TEST(KeptPackage, DatesOfThe1904SystemAndAPrefixedNamespaceComeBackAsWritten) {
+  auto parts = testing::MinimalParts("");
+  parts["xl/worksheets/sheet1.xml"] =
+      "<x:worksheet xmlns:x=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">"
+      "<x:sheetViews><x:sheetView workbookViewId=\"0\" zoomScale=\"85\"/></x:sheetViews><x:sheetData><x:row r=\"1\">"
+      "<x:c r=\"A1\" s=\"1\"><x:v>100</x:v></x:c></x:row></x:sheetData>"
+      "<x:pageMargins left=\"0.70000000000000007\" right=\"0.7\" top=\"0.75\" bottom=\"0.75\" header=\"0.3\" footer=\"0.3\"/>"
+      "</x:worksheet>";
+  parts["xl/workbook.xml"].replace(parts["xl/workbook.xml"].find("<sheets>"), 0, "<workbookPr date1904=\"true\"/>");
+  parts["xl/styles.xml"] =
+      "<styleSheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><cellXfs count=\"2\"><xf numFmtId=\"0\"/>"
+      "<xf numFmtId=\"14\" applyNumberFormat=\"1\"/></cellXfs></styleSheet>";
+  parts["xl/_rels/workbook.xml.rels"].insert(parts["xl/_rels/workbook.xml.rels"].find("</Relationships>"),
+                                             Rel("rId5", "styles", "styles.xml"));
+  auto wb = LoadWorkbookFromBytes(MakeZip(parts), "t.xlsx");
+  EXPECT_EQ(wb->GetSheet(1).Find({1, 1})->value, Value::Date(1562));  // 1904-04-10 in the 1900 system
+  ScratchDir dir;
+  SaveWorkbook(*wb, dir.Path("out.xlsx"));
+  const auto saved = ReadZip(testing::ReadFileBytes(dir.Path("out.xlsx")));
+  const std::string& sheet = saved.at("xl/worksheets/sheet1.xml");
+  EXPECT_NE(sheet.find("<v>100</v>"), std::string::npos) << sheet;
+  EXPECT_NE(sheet.find("<x:sheetView tabSelected=\"1\" workbookViewId=\"0\" zoomScale=\"85\"><x:selection activeCell=\"A1\" "
+                       "sqref=\"A1\"/></x:sheetView>"),
+            std::string::npos) << sheet;
+  EXPECT_NE(sheet.find("<x:pageMargins left=\"0.70000000000000007\""), std::string::npos) << sheet;
+  EXPECT_NE(saved.at("xl/workbook.xml").find("<workbookPr date1904=\"true\"/>"), std::string::npos);
+  const auto again = LoadWorkbook(dir.Path("out.xlsx"));
+  EXPECT_EQ(again->GetSheet(1).Find({1, 1})->value, Value::Date(1562));
+  EXPECT_TRUE(again->UnmodelledContent().empty());
+}
+
+TEST(KeptPackage, RawTagsReadBackAsWritten) {
+  const auto tag = ParseStartTag("<x:sheetView a='say \"hi\"' b = \"&amp;&lt;\"\n c=\"\"/>");
+  ASSERT_TRUE(tag);
+  EXPECT_EQ(tag->name, "x:sheetView");
+  EXPECT_TRUE(tag->empty);
+  ASSERT_EQ(tag->attrs.size(), 3u);
+  EXPECT_EQ(tag->Find("b")->value, "&amp;&lt;");
+  std::string out;
+  tag->AppendTo(out);
+  EXPECT_EQ(out, "<x:sheetView a=\"say &quot;hi&quot;\" b=\"&amp;&lt;\" c=\"\"/>");
+  RawTag copy = *tag;
+  copy.Set("a", "1");
+  copy.Remove("c");
+  copy.Set("d", "2");
+  out.clear();
+  copy.AppendTo(out);
+  EXPECT_EQ(out, "<x:sheetView a=\"1\" b=\"&amp;&lt;\" d=\"2\"/>");
+  for (const char* bad : {"", "<>", "<a b>", "<a b=c>", "<a b=\"c>", "a/>"}) EXPECT_FALSE(ParseStartTag(bad)) << bad;
+  const auto prefixed = ParseStartTag("<r:x xmlns:id=\"u\" r:id=\"rId1\">");
+  EXPECT_EQ(prefixed->Find("id")->value, "rId1");
+}
+
+TEST(KeptPackage, CorePropertiesGetTheSaveTimeAndKeepTheRest) {
+  const std::time_t when = 1700000000;  // 2023-11-14T22:13:20Z
+  const std::string core =
+      "<cp:coreProperties xmlns:cp=\"c\" xmlns:dc=\"d\" xmlns:dcterms=\"t\"><dc:creator>作者</dc:creator>"
+      "<dcterms:modified xsi:type=\"dcterms:W3CDTF\">2020-01-01T00:00:00Z</dcterms:modified><dc:title>T</dc:title>"
+      "</cp:coreProperties>";
+  EXPECT_EQ(WithModifiedTime(core, when),
+            "<cp:coreProperties xmlns:cp=\"c\" xmlns:dc=\"d\" xmlns:dcterms=\"t\"><dc:creator>作者</dc:creator>"
+            "<dcterms:modified xsi:type=\"dcterms:W3CDTF\">2023-11-14T22:13:20Z</dcterms:modified><dc:title>T</dc:title>"
+            "</cp:coreProperties>");
+  const std::string none = "<cp:coreProperties xmlns:cp=\"c\"><dc:title>T</dc:title></cp:coreProperties>";
+  const std::string added = WithModifiedTime(none, when);
+  EXPECT_NE(added.find(">2023-11-14T22:13:20Z</dcterms:modified></cp:coreProperties>"), std::string::npos) << added;
+  EXPECT_EQ(added.find("<dc:title>T</dc:title>"), none.find("<dc:title>T</dc:title>"));
+}
+
+}  // namespace
+}  // namespace tezlo
