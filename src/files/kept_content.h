@@ -54,6 +54,9 @@ struct KeptSheetXml {
   // Attributes of rows and cells the engine does not use, by row and by (row, column).
   std::map<int32_t, std::vector<RawAttr>> rowAttrs;
   std::map<std::pair<int32_t, int32_t>, std::vector<RawAttr>> cellAttrs;
+  // Attributes of column ranges the engine does not use (outline level, collapsed, best fit),
+  // by first column: the last column and the attributes.
+  std::map<int32_t, std::pair<int32_t, std::vector<RawAttr>>> colAttrs;
 };
 
 // A chart sheet, dialog sheet or macro sheet: listed among the sheets, not read by the engine.

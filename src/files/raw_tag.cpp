@@ -39,6 +39,11 @@ void RawTag::Remove(std::string_view local) {
 void RawTag::AppendTo(std::string& out) const {
   out += '<';
   out += name;
+  AppendRawAttrs(out, attrs);
+  out += empty ? "/>" : ">";
+}
+
+void AppendRawAttrs(std::string& out, const std::vector<RawAttr>& attrs) {
   for (const RawAttr& a : attrs) {
     out += ' ';
     out += a.name;
@@ -53,7 +58,6 @@ void RawTag::AppendTo(std::string& out) const {
     }
     out += '"';
   }
-  out += empty ? "/>" : ">";
 }
 
 RawTag RootTag(const std::optional<RawTag>& kept, std::string name) {

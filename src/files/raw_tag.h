@@ -30,6 +30,9 @@ struct RawTag {
   void AppendTo(std::string& out) const;
 };
 
+// Appends ` name="value"` for each attribute.
+void AppendRawAttrs(std::string& out, const std::vector<RawAttr>& attrs);
+
 // Parses `<name attr="v" ...>` or `<name .../>`; nullopt when `tag` is not one.
 std::optional<RawTag> ParseStartTag(std::string_view tag);
 

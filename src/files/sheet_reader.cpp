@@ -290,7 +290,10 @@ void SheetReader::ReadColumn(const XmlAttrs& attrs) {
     if (style.colorIndex != 0) sheet_.SetColumnColor(first, last, style.colorIndex);
     if (style.numberFormat != kGeneralFormat) sheet_.SetColumnNumberFormat(first, last, style.numberFormat);
   }
-  if (attrs.Get("outlineLevel").value_or("0") != "0") ctx_.unmodelled->insert("outline grouping");
+  if (ctx_.kept != nullptr) {
+    auto other = OtherAttrs({"min", "max", "width", "style", "hidden", "customWidth"});
+    if (!other.empty()) ctx_.kept->colAttrs[first] = {last, std::move(other)};
+  }
 }
 
 void SheetReader::StartRow(const XmlAttrs& attrs) {
@@ -307,7 +310,9 @@ void SheetReader::StartRow(const XmlAttrs& attrs) {
   rowStyle_ = -1;
   if (row_ > sheet_.Rows()) return;  // refused below if it holds a cell
   // Outline levels, thick borders, phonetic display: kept for the row as written.
-  if (ctx_.kept != nullptr && attrs.Count() > 0) {
+  size_t used = 0;
+  for (std::string_view a : {"r", "spans", "s", "customFormat", "ht", "hidden", "customHeight"}) used += attrs.Get(a) ? 1 : 0;
+  if (ctx_.kept != nullptr && attrs.Count() > used) {
     auto other = OtherAttrs({"r", "spans", "s", "customFormat", "ht", "hidden", "customHeight"});
     if (!other.empty()) ctx_.kept->rowAttrs[row_] = std::move(other);
   }

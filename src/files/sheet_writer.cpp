@@ -89,7 +89,6 @@ class Writer {
   void KeptViews(const KeptView& kept, bool selected);
   void SelectionXml(std::string_view prefix, std::string_view pane);
   void FormatProperties();
-  void AppendAttrs(const std::vector<RawAttr>& attrs);
   void Columns();
   void Rows();
   void OpenRow(int32_t row);
@@ -217,22 +216,6 @@ void Writer::FormatProperties() {
   tag.AppendTo(out_);
 }
 
-void Writer::AppendAttrs(const std::vector<RawAttr>& attrs) {
-  for (const RawAttr& a : attrs) {
-    out_ += ' ';
-    out_ += a.name;
-    out_ += "=\"";
-    for (char c : a.value) {
-      if (c == '"') {
-        out_ += "&quot;";
-      } else {
-        out_ += c;
-      }
-    }
-    out_ += '"';
-  }
-}
-
 void Writer::Columns() {
   // Every column where a width, a colour or a number format starts or stops.
   std::set<int32_t> cuts{1, sheet_.Cols() + 1};
@@ -245,6 +228,12 @@ void Writer::Columns() {
   addCuts(sheet_.ColumnWidths());
   addCuts(sheet_.ColumnColors());
   addCuts(sheet_.ColumnNumberFormats());
+  static const std::map<int32_t, std::pair<int32_t, std::vector<RawAttr>>> kNone;
+  const auto& keptCols = kept_ != nullptr ? kept_->colAttrs : kNone;
+  for (const auto& [first, range] : keptCols) {
+    cuts.insert(first);
+    cuts.insert(range.first + 1);
+  }
   std::string cols;
   for (auto it = cuts.begin(); it != cuts.end() && *it <= sheet_.Cols(); ++it) {
     const int32_t first = *it;
@@ -252,7 +241,12 @@ void Writer::Columns() {
     const double width = sheet_.ColumnWidth(first);
     const uint32_t style =
         cellStyles_.Of(sheet_.ColumnNumberFormat(first), sheet_.ColumnColor(first), false);
-    if (width == kDefaultColumnWidthChars && style == 0) continue;
+    // The kept attributes of the range that holds these columns, if any.
+    const std::vector<RawAttr>* kept = nullptr;
+    if (auto k = keptCols.upper_bound(first); k != keptCols.begin() && std::prev(k)->second.first >= first) {
+      kept = &std::prev(k)->second.second;
+    }
+    if (width == kDefaultColumnWidthChars && style == 0 && kept == nullptr) continue;
     cols += "<col min=\"";
     AppendInt(cols, first);
     cols += "\" max=\"";
@@ -267,6 +261,9 @@ void Writer::Columns() {
     }
     if (width == 0) cols += " hidden=\"1\"";
     if (width != kDefaultColumnWidthChars) cols += " customWidth=\"1\"";
+    if (kept != nullptr) {
+      AppendRawAttrs(cols, *kept);
+    }
     cols += "/>";
   }
   if (!cols.empty()) out_ += "<cols>" + cols + "</cols>";
@@ -287,7 +284,7 @@ void Writer::OpenRow(int32_t row) {
     }
   }
   if (kept_ != nullptr && !kept_->rowAttrs.empty()) {
-    if (const auto it = kept_->rowAttrs.find(row); it != kept_->rowAttrs.end()) AppendAttrs(it->second);
+    if (const auto it = kept_->rowAttrs.find(row); it != kept_->rowAttrs.end()) AppendRawAttrs(out_, it->second);
   }
   out_ += '>';
 }
@@ -323,7 +320,7 @@ void Writer::CellXml(Cell c, const CellRecord& r) {
     out_ += '"';
   }
   if (kept_ != nullptr && !kept_->cellAttrs.empty()) {
-    if (const auto it = kept_->cellAttrs.find({c.row, c.col}); it != kept_->cellAttrs.end()) AppendAttrs(it->second);
+    if (const auto it = kept_->cellAttrs.find({c.row, c.col}); it != kept_->cellAttrs.end()) AppendRawAttrs(out_, it->second);
   }
   const Value& v = r.value;
   const bool formula = r.HasFormula();

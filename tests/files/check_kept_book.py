@@ -188,6 +188,16 @@ for name, (part_a, entry_a) in sheets_a.items():
                     if extra:
                         cells[c.get("r")] = extra
             return rows, cells
+        def col_attrs(root):
+            out = {}
+            for col in root.iter(MAIN + "col"):
+                extra = attrs_without(col, {"min", "max", "width", "style", "hidden", "customWidth"})
+                for i in range(int(col.get("min")), int(col.get("max")) + 1):
+                    if extra:
+                        out[i] = extra
+            return out
+        if col_attrs(a) != col_attrs(b):
+            problems.append("sheet %s: column attributes %s became %s" % (name, col_attrs(a), col_attrs(b)))
         if row_cell_attrs(a) != row_cell_attrs(b):
             problems.append("sheet %s: row or cell attributes %s became %s" % (name, row_cell_attrs(a), row_cell_attrs(b)))
 
@@ -214,6 +224,7 @@ def seen(path):
             "tab": ws.sheet_properties.tabColor.rgb if ws.sheet_properties.tabColor else None,
             "protected": ws.protection.sheet,
             "outline": sorted((r, d.outlineLevel) for r, d in ws.row_dimensions.items() if d.outlineLevel),
+            "column outline": sorted((c, d.outlineLevel) for c, d in ws.column_dimensions.items() if d.outlineLevel),
         }
     return out
 

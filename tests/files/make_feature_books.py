@@ -130,6 +130,7 @@ def sheet_settings(ws):
     ws.row_dimensions[3].outlineLevel = 1
     ws.row_dimensions[4].outlineLevel = 1
     ws.row_dimensions[20].outlineLevel = 2  # a row with no cell
+    ws.column_dimensions.group("E", "F", outline_level=1)
 
 
 def properties(wb):
