@@ -97,10 +97,11 @@ std::string_view WorkbookPartReader::Bytes(int64_t begin, int64_t end) const {
   return doc_.substr(static_cast<size_t>(begin), static_cast<size_t>(end - begin));
 }
 
-void WorkbookPartReader::Start(std::string_view, std::string_view name, const XmlAttrs& attrs) {
+void WorkbookPartReader::Start(std::string_view ns, std::string_view name, const XmlAttrs& attrs) {
   path_.emplace_back(name);
   const auto [begin, end] = EventBytes();
   if (path_.size() == 1) {
+    strict = ns == kStrictMainNs;
     kept_.workbookRoot = ParseStartTag(Bytes(begin, end));
     return;
   }
@@ -138,9 +139,7 @@ void WorkbookPartReader::Start(std::string_view, std::string_view name, const Xm
 
 void WorkbookPartReader::End(std::string_view, std::string_view name) {
   if (path_.size() == 2) {
-    const auto [begin, end] = EventBytes();
-    const std::string_view bytes = Bytes(childBegin_, end);
-    (void)begin;
+    const std::string_view bytes = Bytes(childBegin_, EventBytes().second);
     const auto known = std::find(kWorkbookOrder.begin(), kWorkbookOrder.end(), name);
     if (known != kWorkbookOrder.end()) order_ = static_cast<int>(known - kWorkbookOrder.begin());
     if (name == "bookViews" && kept_.bookViews) {

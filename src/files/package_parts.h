@@ -60,6 +60,7 @@ class WorkbookPartReader final : public XmlHandler {
   std::vector<SheetEntry> sheets;
   int32_t activeTab = 0;  // 0-based
   bool date1904 = false;
+  bool strict = false;  // in the Strict Open XML namespaces
 
  private:
   std::string_view Bytes(int64_t begin, int64_t end) const;

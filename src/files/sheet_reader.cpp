@@ -27,14 +27,14 @@ constexpr size_t kMaxMergedAreas = 20000;
 
 // The worksheet's children in their schema order. A child of another name (markup
 // compatibility wrapping) keeps the place of the child before it.
-constexpr std::array<std::string_view, 40> kWorksheetOrder = {
+constexpr std::array<std::string_view, 39> kWorksheetOrder = {
     "sheetPr", "dimension", "sheetViews", "sheetFormatPr", "cols", "sheetData", "sheetCalcPr",
     "sheetProtection", "protectedRanges", "scenarios", "autoFilter", "sortState",
     "dataConsolidate", "customSheetViews", "mergeCells", "phoneticPr", "conditionalFormatting",
     "dataValidations", "hyperlinks", "printOptions", "pageMargins", "pageSetup", "headerFooter",
     "rowBreaks", "colBreaks", "customProperties", "cellWatches", "ignoredErrors", "smartTags",
     "drawing", "legacyDrawing", "legacyDrawingHF", "drawingHF", "picture", "oleObjects",
-    "controls", "webPublishItems", "tableParts", "extLst", "",
+    "controls", "webPublishItems", "tableParts", "extLst",
 };
 
 // Children the engine writes itself (the dimension is left out: it is optional).

@@ -169,6 +169,8 @@ std::unique_ptr<Workbook> Loader::Run(const std::string& name) {
   WorkbookPartReader book(bookBytes, *kept_);
   ParseXmlBytes(bookBytes, workbookPart + " in " + what_, book);
   kept_->date1904 = book.date1904;
+  // The parts Tezlo writes use the transitional namespaces; kept strict ones would not match them.
+  if (book.strict) unmodelled_.insert("the Strict Open XML format (written back as transitional)");
   const std::vector<Relationship> bookRels = ReadRelationships(workbookPart);
   for (const Relationship& r : bookRels) {
     if (!WrittenByUs(r)) kept_->workbookRels.push_back(r);

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "files/ole_file.h"
+#include "files/package_parts.h"
 #include "files/workbook_file.h"
 #include "files/xml_reader.h"
 
@@ -40,15 +41,6 @@ std::string OpenFailure(const std::string& what, int code) {
   }
 }
 
-bool EqualNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
-}
-
 std::string MiB(int64_t bytes) {
   if (bytes < 1024 * 1024) return std::to_string(bytes) + " bytes";
   return std::to_string(bytes / (1024 * 1024)) + " MiB";
@@ -67,6 +59,7 @@ ZipPackage::ZipPackage(zip* archive, std::string what, ZipLimits limits)
   for (zip_int64_t i = 0; i < count; ++i) {
     const char* name = zip_get_name(archive_, static_cast<zip_uint64_t>(i), 0);
     names_.emplace_back(name != nullptr ? name : "");
+    index_.try_emplace(LowerAscii(names_.back()), i);
   }
 }
 
@@ -75,7 +68,8 @@ ZipPackage::ZipPackage(ZipPackage&& other) noexcept
       what_(std::move(other.what_)),
       limits_(other.limits_),
       unpacked_(other.unpacked_),
-      names_(std::move(other.names_)) {}
+      names_(std::move(other.names_)),
+      index_(std::move(other.index_)) {}
 
 ZipPackage::~ZipPackage() {
   if (archive_ != nullptr) zip_discard(archive_);
@@ -121,10 +115,8 @@ ZipPackage ZipPackage::FromMemory(std::string_view bytes, const std::string& wha
 }
 
 int64_t ZipPackage::Find(std::string_view part) const {
-  for (size_t i = 0; i < names_.size(); ++i) {
-    if (EqualNoCase(names_[i], part)) return static_cast<int64_t>(i);
-  }
-  return -1;
+  const auto it = index_.find(LowerAscii(part));
+  return it == index_.end() ? -1 : it->second;
 }
 
 template <class Sink>

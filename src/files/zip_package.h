@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 struct zip;
@@ -55,6 +56,7 @@ class ZipPackage {
   ZipLimits limits_;
   int64_t unpacked_ = 0;
   std::vector<std::string> names_;
+  std::unordered_map<std::string, int64_t> index_;  // lower-case name -> first entry of that name
 };
 
 }  // namespace tezlo

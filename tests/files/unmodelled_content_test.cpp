@@ -54,6 +54,17 @@ TEST(UnmodelledContent, PartsAndElementsTheEngineDoesNotModelAreKeptNotListed) {
   EXPECT_EQ(again->GetSheet(1).Find({2, 1})->value, Value::Number(2));
 }
 
+TEST(UnmodelledContent, TheStrictFormatIsListed) {
+  auto parts = MinimalParts("<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>");
+  std::string& book = parts["xl/workbook.xml"];
+  book.replace(book.find("http://schemas.openxmlformats.org/spreadsheetml/2006/main"), 57,
+               "http://purl.oclc.org/ooxml/spreadsheetml/main");
+  const auto wb = LoadWorkbookFromBytes(MakeZip(parts), "t.xlsx");
+  EXPECT_TRUE(Lists(*wb, "the Strict Open XML format (written back as transitional)"));
+  EXPECT_FALSE(Lists(*LoadWorkbookFromBytes(MakeZip(MinimalParts("")), "t.xlsx"),
+                     "the Strict Open XML format (written back as transitional)"));
+}
+
 TEST(UnmodelledContent, FormattingTheEngineDoesNotKeepIsListedOnlyWhereCellsUseIt) {
   auto parts = MinimalParts("<row r=\"1\"><c r=\"A1\" s=\"1\"><v>1</v></c></row>");
   parts["xl/styles.xml"] =
