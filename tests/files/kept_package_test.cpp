@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <ctime>
+#include <random>
 
 #include "files/core_properties.h"
 #include "files/raw_tag.h"
@@ -171,6 +172,49 @@ TEST(KeptPackage, DatesOfThe1904SystemAndAPrefixedNamespaceComeBackAsWritten) {
   const auto again = LoadWorkbook(dir.Path("out.xlsx"));
   EXPECT_EQ(again->GetSheet(1).Find({1, 1})->value, Value::Date(1562));
   EXPECT_TRUE(again->UnmodelledContent().empty());
+}
+
+// Random damage to the parts whose bytes are kept: what loads saves, and what is saved loads.
+TEST(KeptPackage, DamagedKeptXmlNeverGivesAFileThatDoesNotOpen) {
+  auto parts = TwoSheets();
+  parts["xl/worksheets/sheet1.xml"] =
+      "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" " + kRNs +
+      " xmlns:mc=\"m\"><sheetPr><tabColor rgb=\"FF00FF00\"/></sheetPr><sheetViews><sheetView workbookViewId=\"0\">"
+      "<pane ySplit=\"1\" topLeftCell=\"A2\" activePane=\"bottomLeft\" state=\"frozen\"/><selection pane=\"bottomLeft\" "
+      "activeCell=\"B3\" sqref=\"B3\"/></sheetView><sheetView workbookViewId=\"1\"/></sheetViews>"
+      "<sheetFormatPr baseColWidth=\"10\" defaultRowHeight=\"15\" outlineLevelRow=\"1\"/><cols><col min=\"2\" max=\"3\" "
+      "width=\"12.5\" outlineLevel=\"1\" customWidth=\"1\"/></cols><sheetData><row r=\"1\" outlineLevel=\"1\" spans=\"1:2\">"
+      "<c r=\"A1\" cm=\"1\"><v>1</v></c><c r=\"B1\" ph=\"1\" t=\"str\"><v>x</v></c></row></sheetData>"
+      "<conditionalFormatting sqref=\"A1:B2\"><cfRule type=\"expression\" priority=\"1\"><formula>A1&gt;0</formula></cfRule>"
+      "</conditionalFormatting><pageMargins left=\"0.7\" right=\"0.7\" top=\"0.75\" bottom=\"0.75\" header=\"0.3\" "
+      "footer=\"0.3\"/><drawing r:id=\"rId2\"/><mc:AlternateContent><mc:Choice Requires=\"x\"/></mc:AlternateContent>"
+      "<extLst><ext uri=\"{u}\"/></extLst></worksheet>";
+  std::mt19937 random(12);
+  const std::string damage = "  aa11..::__--<>\"'/=&";  // mostly damage that stays well-formed
+  ScratchDir dir;
+  int loaded = 0;
+  for (int round = 0; round < 500; ++round) {
+    auto damaged = parts;
+    const char* part = round % 3 == 0 ? "xl/workbook.xml" : "xl/worksheets/sheet1.xml";
+    std::string& xml = damaged[part];
+    for (int k = 0; k < 1 + round % 3; ++k) {
+      xml[random() % xml.size()] = damage[random() % damage.size()];
+    }
+    std::unique_ptr<Workbook> wb;
+    try {
+      wb = LoadWorkbookFromBytes(MakeZip(damaged), "t.xlsx");
+    } catch (const FileError&) {
+      continue;
+    }
+    ++loaded;
+    try {
+      SaveWorkbook(*wb, dir.Path("out.xlsx"));
+    } catch (const FileError&) {
+      continue;
+    }
+    EXPECT_NO_THROW(LoadWorkbook(dir.Path("out.xlsx"))) << part << ": " << xml;
+  }
+  EXPECT_GT(loaded, 60);  // the damage must also reach files that load
 }
 
 TEST(KeptPackage, RawTagsReadBackAsWritten) {
