@@ -146,7 +146,8 @@ void SheetReader::StartKept(std::string_view name, size_t depth, const XmlAttrs&
   if (depth == 2) {
     childBegin_ = begin;
     if (name == "sheetFormatPr") ctx_.kept->formatPr = ParseStartTag(Bytes(begin, end));
-    if (name == "sheetViews") ctx_.kept->views.emplace();
+    inViews_ = name == "sheetViews";
+    if (inViews_) ctx_.kept->views.emplace();
     return;
   }
   if (!ctx_.kept->views || path_[1] != "sheetViews") return;
@@ -201,7 +202,9 @@ void SheetReader::Put(int32_t row, int32_t col, CellRecord record) {
 void SheetReader::Start(std::string_view, std::string_view name, const XmlAttrs& attrs) {
   path_.emplace_back(name);
   const size_t depth = path_.size();
-  if (ctx_.kept != nullptr && depth <= 4) StartKept(name, depth, attrs);
+  // Below the root's children only the first view's panes and selections are looked at (cells
+  // and rows, by far the most elements, never reach StartKept).
+  if (ctx_.kept != nullptr && (depth <= 2 || (depth <= 4 && inViews_))) StartKept(name, depth, attrs);
   if (depth == 1) {
     if (name != "worksheet") Fail("the part is not a worksheet");
     return;
@@ -310,9 +313,14 @@ void SheetReader::StartRow(const XmlAttrs& attrs) {
   rowStyle_ = -1;
   if (row_ > sheet_.Rows()) return;  // refused below if it holds a cell
   // Outline levels, thick borders, phonetic display: kept for the row as written.
+  const size_t count = attrs.Count();
   size_t used = 0;
-  for (std::string_view a : {"r", "spans", "s", "customFormat", "ht", "hidden", "customHeight"}) used += attrs.Get(a) ? 1 : 0;
-  if (ctx_.kept != nullptr && attrs.Count() > used) {
+  if (count == 1) {
+    used = attrs.Get("r") ? 1 : 0;  // the common case, looked at once
+  } else {
+    for (std::string_view a : {"r", "spans", "s", "customFormat", "ht", "hidden", "customHeight"}) used += attrs.Get(a) ? 1 : 0;
+  }
+  if (ctx_.kept != nullptr && count > used) {
     auto other = OtherAttrs({"r", "spans", "s", "customFormat", "ht", "hidden", "customHeight"});
     if (!other.empty()) ctx_.kept->rowAttrs[row_] = std::move(other);
   }
@@ -362,7 +370,9 @@ void SheetReader::EndRow() {
 
 void SheetReader::StartCell(const XmlAttrs& attrs) {
   inCell_ = true;
+  size_t used = 0;  // attributes read here; any other is kept
   if (const auto ref = attrs.Get("r")) {
+    ++used;
     const auto c = ParseCellRef(*ref);
     if (!c) Fail("a cell has a bad reference");
     cell_ = *c;
@@ -379,15 +389,17 @@ void SheetReader::StartCell(const XmlAttrs& attrs) {
   rowCols_.push_back(cell_.col);
   cellStyle_ = 0;
   if (const auto s = attrs.Get("s")) {
+    ++used;
     bool ok = false;
     const int64_t index = ParseInt(*s, ok);
     if (!ok || index < 0 || index > INT32_MAX) Fail("a cell has a bad format number");
     cellStyle_ = static_cast<int>(index);
   }
-  type_ = std::string(attrs.Get("t").value_or("n"));
+  const auto type = attrs.Get("t");
+  used += type ? 1 : 0;
+  type_ = std::string(type.value_or("n"));
   // Cell metadata (dynamic arrays, rich values) and phonetic display: kept as written.
   if (ctx_.kept != nullptr) {
-    const size_t used = (attrs.Get("r") ? 1 : 0) + (attrs.Get("s") ? 1 : 0) + (attrs.Get("t") ? 1 : 0);
     if (attrs.Count() > used) {
       auto other = OtherAttrs({"r", "s", "t"});
       if (!other.empty()) ctx_.kept->cellAttrs[{cell_.row, cell_.col}] = std::move(other);
@@ -513,7 +525,7 @@ void SheetReader::End(std::string_view, std::string_view name) {
   } else if (name == "sheetView" && parent == "sheetViews") {
     sawView_ = true;
   }
-  if (ctx_.kept != nullptr && depth >= 2 && depth <= 4) EndKept(name, depth);
+  if (ctx_.kept != nullptr && (depth == 2 || (depth <= 4 && inViews_))) EndKept(name, depth);
   path_.pop_back();
 }
 

@@ -96,6 +96,7 @@ class SheetReader final : public XmlHandler {
   int64_t childBegin_ = 0;
   int64_t innerBegin_ = 0;
   int order_ = 0;
+  bool inViews_ = false;  // inside sheetViews
   bool inFirstView_ = false;
   std::string selectionPane_;
 };
