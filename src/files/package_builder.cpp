@@ -119,6 +119,7 @@ class Builder {
 
  private:
   void Add(const std::string& part, std::string bytes, const std::string& type) {
+    writtenNames_.insert(LowerAscii(part));
     if (!type.empty()) types_[LowerAscii(part)] = {part, type};
     const bool compress = Compressible(part);
     zip_.Add(part, std::move(bytes), compress);
@@ -141,6 +142,7 @@ class Builder {
   SharedTexts texts_;
   std::map<std::string, std::pair<std::string, std::string>> types_;  // lower-case name -> name, type
   std::set<const KeptSheetXml*> written_;
+  std::set<std::string> writtenNames_;  // lower-case
   int maxSheetId_ = 0;
   bool vml_ = false;
 };
@@ -181,7 +183,7 @@ RawTag Builder::WriteSheet(int32_t index, const std::string& workbookPart, std::
     rels.push_back(OutRel{commentsId, std::string(kRelTypes) + "comments", RelativeTarget(part, comments)});
     rels.push_back(OutRel{options.commentsDrawingId, std::string(kRelTypes) + "vmlDrawing", RelativeTarget(part, drawing)});
   }
-  if (!rels.empty()) zip_.Add(RelationshipsPartOf(part), RelsXml(rels));
+  if (!rels.empty()) Add(RelationshipsPartOf(part), RelsXml(rels), "");
 
   std::string name;
   AppendXmlText(name, sheet.Name(), true);
@@ -225,6 +227,7 @@ void Builder::KeptParts() {
   const std::string core = LowerAscii(kept_.coreProperties);
   for (const auto& [name, bytes] : kept_.parts) {
     const std::string key = LowerAscii(name);
+    if (writtenNames_.count(key) != 0) continue;  // an unreferenced part of a name Tezlo writes
     if (EndsWith(key, ".rels")) {
       const std::string source = SourceOfRels(key);
       if (!source.empty() && !written(source)) continue;
@@ -320,12 +323,12 @@ void Builder::Run() {
   bookRels.push_back(
       OutRel{bookIds.Fresh(), std::string(kRelTypes) + "sharedStrings", RelativeTarget(workbookPart, "xl/sharedStrings.xml")});
   Add(workbookPart, WorkbookPartXml(kept_, entries, activeTab), TypeOf(workbookPart, std::string(kTypePrefix) + "sheet.main+xml"));
-  zip_.Add(RelationshipsPartOf(workbookPart), RelsXml(bookRels));
+  Add(RelationshipsPartOf(workbookPart), RelsXml(bookRels), "");
   Add("xl/styles.xml", styles_.StylesXml(), std::string(kTypePrefix) + "styles+xml");
   Add("xl/sharedStrings.xml", texts_.Xml(), std::string(kTypePrefix) + "sharedStrings+xml");
   KeptParts();
   if (!fromFile) {
-    zip_.Add("_rels/.rels", RelsXml({OutRel{"rId1", std::string(kRelTypes) + "officeDocument", workbookPart}}));
+    Add("_rels/.rels", RelsXml({OutRel{"rId1", std::string(kRelTypes) + "officeDocument", workbookPart}}), "");
   }
   zip_.Add("[Content_Types].xml", ContentTypes());
 }
@@ -333,5 +336,24 @@ void Builder::Run() {
 }  // namespace
 
 void BuildPackage(const Workbook& book, ZipWriter& zip) { Builder(book, zip).Run(); }
+
+std::string CannotWrite(const Workbook& book) {
+  for (int32_t i = 1; i <= book.SheetCount(); ++i) {
+    const Sheet& sheet = book.GetSheet(i);
+    const KeptSheetXml* kept = sheet.View().kept.get();
+    if (kept == nullptr || std::none_of(kept->elements.begin(), kept->elements.end(),
+                                        [](const KeptElement& e) { return e.name == "legacyDrawing"; })) {
+      continue;
+    }
+    bool comments = false;
+    sheet.ForEachCellByRow([&comments](Cell, const CellRecord& r) { comments = comments || r.HasComment(); });
+    if (comments) {
+      return "sheet '" + sheet.Name() +
+             "' has form controls in a legacy drawing, which cannot be kept beside comments; delete the comments or "
+             "the controls";
+    }
+  }
+  return {};
+}
 
 }  // namespace tezlo

@@ -8,7 +8,12 @@
 
 namespace tezlo {
 
-// FileError when what the workbook keeps cannot be written (see WriteSheet).
+// FileError when what the workbook keeps cannot be written (see CannotWrite).
 void BuildPackage(const Workbook& book, ZipWriter& zip);
+
+// Why what the workbook keeps cannot be written as it stands, for a message; empty when it can.
+// A sheet whose form controls are kept in a legacy drawing cannot also get comments, which Tezlo
+// draws in a legacy drawing of its own (a sheet has one).
+std::string CannotWrite(const Workbook& book);
 
 }  // namespace tezlo

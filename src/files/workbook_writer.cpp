@@ -53,6 +53,7 @@ void SaveWorkbook(const Workbook& book, const std::string& path) {
     throw FileError(what + " holds content Tezlo does not keep (" + Joined(book.UnmodelledContent()) +
                     "); saving over it would lose that, so save the workbook under another name");
   }
+  if (const std::string why = CannotWrite(book); !why.empty()) throw FileError("cannot save " + what + ": " + why);
   struct stat target {};
   const bool exists = stat(path.c_str(), &target) == 0;
   if (exists && S_ISDIR(target.st_mode)) throw FileError("cannot save " + what + ": it is a folder");

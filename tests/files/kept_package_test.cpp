@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <ctime>
+#include <filesystem>
 #include <random>
 
 #include "files/core_properties.h"
@@ -108,7 +109,9 @@ TEST(KeptPackage, CommentsOnASheetWhoseLegacyDrawingIsKeptAreRefusedNamingTheShe
     FAIL() << "saved";
   } catch (const FileError& e) {
     EXPECT_NE(std::string(e.what()).find("sheet 'S'"), std::string::npos) << e.what();
+    EXPECT_NE(std::string(e.what()).find("out.xlsx"), std::string::npos) << e.what();
   }
+  EXPECT_FALSE(std::filesystem::exists(dir.Path("out.xlsx")));
 }
 
 TEST(KeptPackage, ADeletedSheetTakesItsPartsAndNewOrCopiedSheetsTakeNone) {
