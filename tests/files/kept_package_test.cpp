@@ -220,6 +220,53 @@ TEST(KeptPackage, DamagedKeptXmlNeverGivesAFileThatDoesNotOpen) {
   EXPECT_GT(loaded, 60);  // the damage must also reach files that load
 }
 
+// A sheet as the spreadsheet itself writes one: markup-compatibility namespaces declared on the
+// root and used in rows, the format properties and extensions; cell metadata; a split pane.
+TEST(KeptPackage, ASheetInTheSpreadsheetsOwnStyleComesBackEqual) {
+  auto parts = testing::MinimalParts("");
+  parts["xl/worksheets/sheet1.xml"] =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n"
+      "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" " + kRNs +
+      " xmlns:mc=\"http://schemas.openxmlformats.org/markup-compatibility/2006\" mc:Ignorable=\"x14ac xr\" "
+      "xmlns:x14ac=\"http://schemas.microsoft.com/office/spreadsheetml/2009/9/ac\" "
+      "xmlns:xr=\"http://schemas.microsoft.com/office/spreadsheetml/2014/revision\" xr:uid=\"{00000000-0001-0000-0000-000000000000}\">"
+      "<sheetPr codeName=\"Sheet1\"><tabColor theme=\"4\" tint=\"0.39997558519241921\"/></sheetPr><dimension ref=\"A1:B2\"/>"
+      "<sheetViews><sheetView showGridLines=\"0\" zoomScale=\"120\" zoomScaleNormal=\"120\" workbookViewId=\"0\">"
+      "<pane xSplit=\"2400\" ySplit=\"1200\" topLeftCell=\"C5\" activePane=\"bottomRight\"/>"
+      "<selection pane=\"topRight\" activeCell=\"C1\" sqref=\"C1\"/><selection pane=\"bottomLeft\" activeCell=\"A5\" sqref=\"A5\"/>"
+      "<selection pane=\"bottomRight\" activeCell=\"D7\" sqref=\"D7:E8\"/></sheetView></sheetViews>"
+      "<sheetFormatPr defaultRowHeight=\"14.4\" x14ac:dyDescent=\"0.3\"/>"
+      "<sheetData><row r=\"1\" spans=\"1:2\" x14ac:dyDescent=\"0.3\"><c r=\"A1\" cm=\"1\"><f t=\"array\" ref=\"A1\">SUM(B1:B2)</f>"
+      "<v>3</v></c><c r=\"B1\"><v>1</v></c></row><row r=\"2\" spans=\"1:2\" thickBot=\"1\" x14ac:dyDescent=\"0.3\">"
+      "<c r=\"B2\" vm=\"2\"><v>2</v></c></row></sheetData>"
+      "<phoneticPr fontId=\"1\" type=\"noConversion\"/><pageMargins left=\"0.7\" right=\"0.7\" top=\"0.75\" "
+      "bottom=\"0.75\" header=\"0.3\" footer=\"0.3\"/><pageSetup paperSize=\"9\" orientation=\"portrait\" r:id=\"rId1\"/>"
+      "<extLst><ext xmlns:x14=\"http://schemas.microsoft.com/office/spreadsheetml/2009/9/main\" "
+      "uri=\"{78C0D931-6437-407d-A8EE-F0AAD7539E65}\"><x14:conditionalFormattings><x14:conditionalFormatting "
+      "xmlns:xm=\"http://schemas.microsoft.com/office/excel/2006/main\"><x14:cfRule type=\"dataBar\" id=\"{1}\">"
+      "<x14:dataBar/></x14:cfRule><xm:sqref>B1:B2</xm:sqref></x14:conditionalFormatting></x14:conditionalFormattings>"
+      "</ext></extLst></worksheet>";
+  parts["xl/worksheets/_rels/sheet1.xml.rels"] = Rels(Rel("rId1", "printerSettings", "../printerSettings/printerSettings1.bin"));
+  parts["xl/printerSettings/printerSettings1.bin"] = std::string("\0\x01\x02printer\xff", 11);
+  parts["[Content_Types].xml"] =
+      "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\"><Default Extension=\"bin\" "
+      "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.printerSettings\"/>"
+      "<Override PartName=\"/xl/workbook.xml\" ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml\"/>"
+      "</Types>";
+  ScratchDir dir;
+  testing::WriteFileBytes(dir.Path("excel.xlsx"), MakeZip(parts));
+  auto wb = LoadWorkbook(dir.Path("excel.xlsx"));
+  EXPECT_EQ(wb->GetSheet(1).View().selection, (Selection{{Area::Of(7, 4, 8, 5)}, Cell{7, 4}}));
+  wb->GetSheet(1).View().selection = Selection{{Area::Of(9, 9, 9, 9)}, Cell{9, 9}};
+  SaveWorkbook(*wb, dir.Path("saved.xlsx"));
+  const std::string args = "'" + dir.Path("excel.xlsx") + "' '" + dir.Path("saved.xlsx") + "' same";
+  EXPECT_EQ(testing::RunTestScript("check_kept_book.py", args, dir.Path("log")), 0) << testing::ReadFileBytes(dir.Path("log"));
+  const std::string sheet = ReadZip(testing::ReadFileBytes(dir.Path("saved.xlsx"))).at("xl/worksheets/sheet1.xml");
+  EXPECT_NE(sheet.find("<selection pane=\"bottomLeft\" activeCell=\"A5\" sqref=\"A5\"/><selection pane=\"bottomRight\" "
+                       "activeCell=\"I9\" sqref=\"I9\"/></sheetView>"),
+            std::string::npos) << sheet;
+}
+
 TEST(KeptPackage, RawTagsReadBackAsWritten) {
   const auto tag = ParseStartTag("<x:sheetView a='say \"hi\"' b = \"&amp;&lt;\"\n c=\"\"/>");
   ASSERT_TRUE(tag);
