@@ -1,5 +1,5 @@
-// The small parts of a workbook package: relationships, the workbook part, shared texts and
-// comments.
+// The small parts of a workbook package: relationships, content types, the workbook part,
+// shared texts and comments.
 #pragma once
 
 #include <cstdint>

@@ -1,5 +1,8 @@
 // Writes one sheet as a worksheet part, with its comments part and the drawing of the comment
-// boxes.
+// boxes. What the sheet keeps of the file it was read from (SheetView::kept) is written back in
+// its schema place around what the engine writes: the root's namespace declarations, elements
+// the engine does not model, the views with their panes, the format properties, and the
+// attributes of rows, columns and cells.
 #pragma once
 
 #include <cstdint>

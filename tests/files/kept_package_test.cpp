@@ -58,9 +58,24 @@ std::map<std::string, std::string> TwoSheets() {
       "<sheet name=\"T\" sheetId=\"3\" state=\"hidden\" r:id=\"rId2\"/></sheets>"
       "<definedNames><definedName name=\"n\">S!$A$1</definedName></definedNames>"
       "<calcPr calcId=\"191029\"/><extLst><ext uri=\"{x}\"/></extLst></workbook>";
+  // Custom XML with its properties, cell metadata and the persons of threaded comments, named
+  // in another case than the relationships give them.
+  parts["customXml/item1.xml"] = "<b:Sources xmlns:b=\"s\"/>";
+  parts["customXml/_rels/item1.xml.rels"] = Rels(Rel("rId1", "customXmlProps", "itemProps1.xml"));
+  parts["customXml/itemProps1.xml"] = "<ds:datastoreItem xmlns:ds=\"p\"/>";
+  parts["xl/Metadata.xml"] = "<metadata xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"/>";
+  parts["xl/persons/person.xml"] = "<personList/>";
   parts["xl/_rels/workbook.xml.rels"] =
       Rels(Rel("rId1", "worksheet", "worksheets/sheet1.xml") + Rel("rId2", "worksheet", "worksheets/sheet2.xml") +
-           Rel("rId3", "chartsheet", "chartsheets/sheet1.xml"));
+           Rel("rId3", "chartsheet", "chartsheets/sheet1.xml") + Rel("rId4", "customXml", "../customXml/item1.xml") +
+           Rel("rId5", "sheetMetadata", "metadata.xml") +
+           "<Relationship Id=\"rId6\" Type=\"http://schemas.microsoft.com/office/2017/10/relationships/person\" "
+           "Target=\"persons/person.xml\"/>");
+  parts["[Content_Types].xml"] =
+      "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
+      "<Default Extension=\"vml\" ContentType=\"application/vnd.openxmlformats-officedocument.vmlDrawing\"/>"
+      "<Override PartName=\"/xl/metadata.xml\" ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.sheetMetadata+xml\"/>"
+      "<Override PartName=\"/xl/persons/person.xml\" ContentType=\"application/vnd.ms-excel.person+xml\"/></Types>";
   return parts;
 }
 
@@ -76,7 +91,8 @@ TEST(KeptPackage, NewCommentsTakeNamesAndIdsNoKeptPartHas) {
   const auto original = TwoSheets();
   for (const char* part : {"xl/drawings/vmlDrawing1.vml", "xl/drawings/drawing1.xml", "xl/charts/chart1.xml",
                            "xl/chartsheets/sheet1.xml", "xl/drawings/_rels/drawing1.xml.rels",
-                           "xl/worksheets/_rels/sheet1.xml.rels"}) {
+                           "xl/worksheets/_rels/sheet1.xml.rels", "customXml/item1.xml", "customXml/_rels/item1.xml.rels",
+                           "customXml/itemProps1.xml", "xl/Metadata.xml", "xl/persons/person.xml"}) {
     ASSERT_TRUE(saved.count(part)) << part;
     if (std::string(part).find("worksheets") == std::string::npos) {
       EXPECT_EQ(saved.at(part), original.at(part)) << part;
@@ -88,6 +104,16 @@ TEST(KeptPackage, NewCommentsTakeNamesAndIdsNoKeptPartHas) {
   EXPECT_NE(rels.find("Id=\"rId2\" Type=\"" + kRel + "comments\" Target=\"../comments1.xml\""), std::string::npos) << rels;
   EXPECT_NE(rels.find("Id=\"rId3\" Type=\"" + kRel + "vmlDrawing\" Target=\"../drawings/vmlDrawing2.vml\""), std::string::npos) << rels;
   EXPECT_NE(saved.at("xl/worksheets/sheet2.xml").find("<legacyDrawing r:id=\"rId3\"/>"), std::string::npos);
+  const std::string& types = saved.at("[Content_Types].xml");
+  for (const char* type : {"<Override PartName=\"/xl/Metadata.xml\" ContentType=\"application/vnd.openxmlformats-officedocument"
+                           ".spreadsheetml.sheetMetadata+xml\"/>",
+                           "<Override PartName=\"/xl/persons/person.xml\" ContentType=\"application/vnd.ms-excel.person+xml\"/>",
+                           "<Default Extension=\"vml\""}) {
+    EXPECT_NE(types.find(type), std::string::npos) << type << " in " << types;
+  }
+  EXPECT_NE(saved.at("xl/_rels/workbook.xml.rels").find("Id=\"rId6\" Type=\"http://schemas.microsoft.com/office/2017/10/"
+                                                        "relationships/person\" Target=\"persons/person.xml\""),
+            std::string::npos);
   const std::string& book = saved.at("xl/workbook.xml");
   EXPECT_NE(book.find("<sheets><sheet name=\"S\" sheetId=\"1\" r:id=\"rId1\"/><sheet name=\"Chart\" sheetId=\"7\" r:id=\"rId3\"/>"
                       "<sheet name=\"T\" sheetId=\"3\" state=\"hidden\" r:id=\"rId2\"/></sheets>"),
