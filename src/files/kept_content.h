@@ -46,6 +46,7 @@ struct KeptView {
 struct KeptSheetXml {
   std::string part;                  // the worksheet part's name
   RawTag entry;                      // its <sheet> in the workbook part; the name is the engine's
+  int position = 0;                  // its 0-based place among the file's sheets
   std::vector<Relationship> rels;    // its relationships, less the comments Tezlo writes
   std::optional<RawTag> root;        // <worksheet ...> with its namespace declarations
   std::vector<KeptElement> elements;  // children the engine does not write, in file order
@@ -62,6 +63,7 @@ struct KeptSheetXml {
 // A chart sheet, dialog sheet or macro sheet: listed among the sheets, not read by the engine.
 struct OtherSheet {
   RawTag entry;
+  int position = 0;  // as KeptSheetXml::position
   // The worksheets before it, nearest last: it follows the nearest one still there.
   std::vector<const KeptSheetXml*> preceding;
 };

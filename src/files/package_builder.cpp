@@ -305,24 +305,30 @@ void Builder::Run() {
     return nullptr;
   };
   std::vector<RawTag> entries;
+  std::map<int, int> moved;  // the file's sheet positions to the new ones
   std::set<const OtherSheet*> placed;
   auto others = [&](const KeptSheetXml* sheet) {
     for (const OtherSheet& other : kept_.otherSheets) {
-      if (after(other) == sheet && placed.insert(&other).second) entries.push_back(other.entry);
+      if (after(other) == sheet && placed.insert(&other).second) {
+        moved[other.position] = static_cast<int>(entries.size());
+        entries.push_back(other.entry);
+      }
     }
   };
   others(nullptr);
   int activeTab = 0;
   for (int32_t i = 1; i <= book_.SheetCount(); ++i) {
     if (i == book_.ActiveSheetIndex()) activeTab = static_cast<int>(entries.size());
+    const KeptSheetXml* k = book_.GetSheet(i).View().kept.get();
+    if (k != nullptr && written_.count(k) == 0) moved[k->position] = static_cast<int>(entries.size());
     entries.push_back(WriteSheet(i, workbookPart, bookRels, bookIds));
-    if (const KeptSheetXml* k = book_.GetSheet(i).View().kept.get()) others(k);
+    if (k != nullptr) others(k);
   }
 
   bookRels.push_back(OutRel{bookIds.Fresh(), std::string(kRelTypes) + "styles", RelativeTarget(workbookPart, "xl/styles.xml")});
   bookRels.push_back(
       OutRel{bookIds.Fresh(), std::string(kRelTypes) + "sharedStrings", RelativeTarget(workbookPart, "xl/sharedStrings.xml")});
-  Add(workbookPart, WorkbookPartXml(kept_, entries, activeTab), TypeOf(workbookPart, std::string(kTypePrefix) + "sheet.main+xml"));
+  Add(workbookPart, WorkbookPartXml(kept_, entries, activeTab, moved), TypeOf(workbookPart, std::string(kTypePrefix) + "sheet.main+xml"));
   Add(RelationshipsPartOf(workbookPart), RelsXml(bookRels), "");
   Add("xl/styles.xml", styles_.StylesXml(), std::string(kTypePrefix) + "styles+xml");
   Add("xl/sharedStrings.xml", texts_.Xml(), std::string(kTypePrefix) + "sharedStrings+xml");

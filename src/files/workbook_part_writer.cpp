@@ -39,13 +39,48 @@ void BookViews(std::string& out, const KeptPackage& kept, int sheetCount, int ac
 
 }  // namespace
 
-std::string WorkbookPartXml(const KeptPackage& kept, const std::vector<RawTag>& sheets, int activeTab) {
+std::string RenumberLocalNames(std::string_view xml, const std::map<int, int>& moved) {
+  std::string out;
+  size_t copied = 0;
+  for (size_t lt = xml.find('<'); lt != std::string_view::npos; lt = xml.find('<', lt + 1)) {
+    const size_t nameEnd = xml.find_first_of(" \t\r\n/>", lt + 1);
+    if (nameEnd == std::string_view::npos) break;
+    const std::string_view name = xml.substr(lt + 1, nameEnd - lt - 1);
+    if (LocalName(name) != "definedName") continue;
+    const size_t tagEnd = xml.find('>', lt);
+    if (tagEnd == std::string_view::npos) break;
+    auto tag = ParseStartTag(xml.substr(lt, tagEnd + 1 - lt));
+    const RawAttr* local = tag ? tag->Find("localSheetId") : nullptr;
+    if (local == nullptr) continue;
+    // A name holds only its formula's text: it ends at its end tag.
+    size_t end = tagEnd + 1;
+    if (!tag->empty) {
+      const size_t close = xml.find("</" + std::string(name), end);
+      if (close == std::string_view::npos) break;
+      end = xml.find('>', close) + 1;
+    }
+    out += xml.substr(copied, lt - copied);
+    if (const auto to = moved.find(ParseIntOr(local, -1)); to != moved.end()) {
+      tag->Set("localSheetId", std::to_string(to->second));
+      tag->AppendTo(out);
+      out += xml.substr(tagEnd + 1, end - tagEnd - 1);
+    }
+    copied = end;
+    lt = end - 1;
+  }
+  out += xml.substr(copied);
+  return out;
+}
+
+std::string WorkbookPartXml(const KeptPackage& kept, const std::vector<RawTag>& sheets, int activeTab,
+                            const std::map<int, int>& moved) {
   std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n";
   RootTag(kept.workbookRoot, "workbook").AppendTo(out);
   size_t next = 0;
   auto keptBefore = [&](int order) {
     while (next < kept.workbookElements.size() && kept.workbookElements[next].order < order) {
-      out += kept.workbookElements[next++].xml;
+      const KeptElement& e = kept.workbookElements[next++];
+      out += e.name == "definedNames" ? RenumberLocalNames(e.xml, moved) : e.xml;
     }
   };
   keptBefore(kBookViews);

@@ -202,7 +202,7 @@ std::unique_ptr<Workbook> Loader::Run(const std::string& name) {
     const Relationship* r = FindRel(bookRels, s.relId);
     if (r == nullptr || r->external) throw FileError(what_ + " is damaged: sheet '" + s.name + "' has no part");
     if (r->type != "worksheet") {
-      OtherSheet other{std::move(s.entry), {}};
+      OtherSheet other{std::move(s.entry), static_cast<int>(i), {}};
       for (const auto& k : keptSheets) other.preceding.push_back(k.get());
       kept_->otherSheets.push_back(std::move(other));
       continue;
@@ -212,6 +212,7 @@ std::unique_ptr<Workbook> Loader::Run(const std::string& name) {
     parts.push_back(r->target);
     keptSheets.push_back(std::make_shared<KeptSheetXml>());
     keptSheets.back()->entry = std::move(s.entry);
+    keptSheets.back()->position = static_cast<int>(i);
   }
   if (names.empty()) throw FileError(what_ + " holds no worksheet");
 

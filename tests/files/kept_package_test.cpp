@@ -56,7 +56,9 @@ std::map<std::string, std::string> TwoSheets() {
       "><workbookPr date1904=\"1\"/><bookViews><workbookView firstSheet=\"2\" activeTab=\"2\"/></bookViews>"
       "<sheets><sheet name=\"S\" sheetId=\"1\" r:id=\"rId1\"/><sheet name=\"Chart\" sheetId=\"7\" r:id=\"rId3\"/>"
       "<sheet name=\"T\" sheetId=\"3\" state=\"hidden\" r:id=\"rId2\"/></sheets>"
-      "<definedNames><definedName name=\"n\">S!$A$1</definedName></definedNames>"
+      "<definedNames><definedName name=\"n\">S!$A$1</definedName><definedName name=\"_xlnm.Print_Area\" "
+      "localSheetId=\"0\">S!$A$1:$B$2</definedName><definedName name=\"_xlnm.Print_Area\" localSheetId=\"2\" hidden=\"1\">"
+      "T!$A$1:$C$3</definedName><definedName name=\"c\" localSheetId=\"1\"/></definedNames>"
       "<calcPr calcId=\"191029\"/><extLst><ext uri=\"{x}\"/></extLst></workbook>";
   // Custom XML with its properties, cell metadata and the persons of threaded comments, named
   // in another case than the relationships give them.
@@ -121,7 +123,10 @@ TEST(KeptPackage, NewCommentsTakeNamesAndIdsNoKeptPartHas) {
   EXPECT_NE(book.find("<workbookView firstSheet=\"2\" activeTab=\"2\"/>"), std::string::npos) << book;
   EXPECT_NE(book.find("<calcPr calcId=\"191029\" fullCalcOnLoad=\"1\"/><extLst><ext uri=\"{x}\"/></extLst></workbook>"),
             std::string::npos) << book;
-  EXPECT_NE(book.find("<definedNames>"), std::string::npos);
+  EXPECT_NE(book.find("<definedNames><definedName name=\"n\">S!$A$1</definedName><definedName name=\"_xlnm.Print_Area\" "
+                      "localSheetId=\"0\">S!$A$1:$B$2</definedName><definedName name=\"_xlnm.Print_Area\" localSheetId=\"2\" "
+                      "hidden=\"1\">T!$A$1:$C$3</definedName><definedName name=\"c\" localSheetId=\"1\"/></definedNames>"),
+            std::string::npos) << book;
   const auto again = LoadWorkbook(dir.Path("out.xlsx"));
   EXPECT_EQ(*again->GetSheet(2).Find({2, 2})->extras->comment, "批注");
 }
@@ -160,6 +165,11 @@ TEST(KeptPackage, ADeletedSheetTakesItsPartsAndNewOrCopiedSheetsTakeNone) {
                       "state=\"hidden\" r:id=\"rId2\"/><sheet name=\"Sheet1\" sheetId=\"8\" r:id=\"rId1\"/></sheets>"),
             std::string::npos) << book;
   EXPECT_NE(book.find("<workbookView firstSheet=\"2\" activeTab=\"2\"/>"), std::string::npos) << book;
+  // Names local to a sheet follow it to its new place; those of the deleted sheet go.
+  EXPECT_NE(book.find("<definedNames><definedName name=\"n\">S!$A$1</definedName><definedName name=\"_xlnm.Print_Area\" "
+                      "localSheetId=\"1\" hidden=\"1\">T!$A$1:$C$3</definedName><definedName name=\"c\" localSheetId=\"0\"/>"
+                      "</definedNames>"),
+            std::string::npos) << book;
   EXPECT_NE(saved.at("xl/worksheets/sheet2.xml").find("<hyperlinks>"), std::string::npos);
   EXPECT_EQ(saved.at("xl/worksheets/sheet1.xml").find("<hyperlinks>"), std::string::npos);  // the new sheet's part
   EXPECT_FALSE(saved.count("xl/worksheets/_rels/sheet1.xml.rels"));
