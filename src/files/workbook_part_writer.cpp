@@ -56,8 +56,9 @@ std::string RenumberLocalNames(std::string_view xml, const std::map<int, int>& m
     size_t end = tagEnd + 1;
     if (!tag->empty) {
       const size_t close = xml.find("</" + std::string(name), end);
-      if (close == std::string_view::npos) break;
-      end = xml.find('>', close) + 1;
+      const size_t closeEnd = close == std::string_view::npos ? close : xml.find('>', close);
+      if (closeEnd == std::string_view::npos) break;  // never so in bytes the parser accepted
+      end = closeEnd + 1;
     }
     out += xml.substr(copied, lt - copied);
     if (const auto to = moved.find(ParseIntOr(local, -1)); to != moved.end()) {

@@ -10,6 +10,7 @@
 
 #include "files/core_properties.h"
 #include "files/raw_tag.h"
+#include "files/workbook_part_writer.h"
 #include "files/workbook_file.h"
 #include "test_files.h"
 
@@ -323,6 +324,16 @@ TEST(KeptPackage, RawTagsReadBackAsWritten) {
   for (const char* bad : {"", "<>", "<a b>", "<a b=c>", "<a b=\"c>", "a/>"}) EXPECT_FALSE(ParseStartTag(bad)) << bad;
   const auto prefixed = ParseStartTag("<r:x xmlns:id=\"u\" r:id=\"rId1\">");
   EXPECT_EQ(prefixed->Find("id")->value, "rId1");
+}
+
+TEST(KeptPackage, LocalNamesAreRenumberedWhateverTheirPrefix) {
+  const std::map<int, int> moved{{0, 2}, {2, 0}};
+  EXPECT_EQ(RenumberLocalNames("<x:definedNames><x:definedName name=\"a\" localSheetId=\"0\">S!A1</x:definedName>"
+                               "<x:definedName name=\"b\" localSheetId='1'/><x:definedName name=\"c\" localSheetId=\"2\"/>"
+                               "<x:definedName name=\"d\">'&lt;x&gt;'!A1</x:definedName></x:definedNames>",
+                               moved),
+            "<x:definedNames><x:definedName name=\"a\" localSheetId=\"2\">S!A1</x:definedName>"
+            "<x:definedName name=\"c\" localSheetId=\"0\"/><x:definedName name=\"d\">'&lt;x&gt;'!A1</x:definedName></x:definedNames>");
 }
 
 TEST(KeptPackage, CorePropertiesGetTheSaveTimeAndKeepTheRest) {
