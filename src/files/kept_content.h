@@ -43,6 +43,14 @@ struct KeptView {
   std::string activePane;           // the pane the engine's selection belongs to
 };
 
+// The comments a sheet was read with, and the parts that hold them (written back unchanged
+// while the sheet's comments are these).
+struct KeptComments {
+  std::vector<std::pair<Cell, std::string>> cells;  // by row, then column
+  std::vector<Relationship> rels;                    // to the comments part and their drawing
+  std::string drawing;                               // the sheet's legacyDrawing element
+};
+
 struct KeptSheetXml {
   std::string part;                  // the worksheet part's name
   RawTag entry;                      // its <sheet> in the workbook part; the name is the engine's
@@ -58,6 +66,7 @@ struct KeptSheetXml {
   // Attributes of column ranges the engine does not use (outline level, collapsed, best fit),
   // by first column: the last column and the attributes.
   std::map<int32_t, std::pair<int32_t, std::vector<RawAttr>>> colAttrs;
+  std::optional<KeptComments> comments;
 };
 
 // A chart sheet, dialog sheet or macro sheet: listed among the sheets, not read by the engine.

@@ -111,6 +111,18 @@ bool Compressible(std::string_view part) {
   return true;
 }
 
+// Whether the sheet's comments are still those it was read with.
+bool CommentsAsRead(const Sheet& sheet, const KeptComments& read) {
+  size_t next = 0;
+  bool same = true;
+  sheet.ForEachCellByRow([&](Cell c, const CellRecord& r) {
+    if (!same || !r.HasComment()) return;
+    same = next < read.cells.size() && read.cells[next].first == c && read.cells[next].second == *r.extras->comment;
+    ++next;
+  });
+  return same && next == read.cells.size();
+}
+
 class Builder {
  public:
   Builder(const Workbook& book, ZipWriter& zip)
@@ -142,6 +154,7 @@ class Builder {
   SharedTexts texts_;
   std::map<std::string, std::pair<std::string, std::string>> types_;  // lower-case name -> name, type
   std::set<const KeptSheetXml*> written_;
+  std::vector<const std::vector<Relationship>*> keptComments_;  // relationships to comments kept
   std::set<std::string> writtenNames_;  // lower-case
   int maxSheetId_ = 0;
   bool vml_ = false;
@@ -168,6 +181,14 @@ RawTag Builder::WriteSheet(int32_t index, const std::string& workbookPart, std::
   }
   SheetWriteOptions options;
   options.kept = kept;
+  if (kept != nullptr && kept->comments) {
+    for (const Relationship& r : kept->comments->rels) ids.Take(r.id);
+    options.keepComments = CommentsAsRead(sheet, *kept->comments);
+    if (options.keepComments) {
+      for (const Relationship& r : kept->comments->rels) rels.push_back(Kept(r));
+      keptComments_.push_back(&kept->comments->rels);
+    }
+  }
   options.dateShift = kept_.date1904 ? -k1904Offset : 0;
   const std::string commentsId = ids.Fresh();
   options.commentsDrawingId = ids.Fresh();
@@ -218,6 +239,7 @@ void Builder::KeptParts() {
   visit(kept_.rootRels);
   visit(kept_.workbookRels);
   for (const KeptSheetXml* sheet : written_) visit(sheet->rels);
+  for (const auto* rels : keptComments_) visit(*rels);
   while (!queue.empty()) {
     const std::string key = std::move(queue.back());
     queue.pop_back();

@@ -463,7 +463,9 @@ SheetParts Writer::Run(int number, bool selected) {
   }
   keptBefore(kLegacyDrawing);
   SheetParts parts;
-  if (!comments_.empty()) {
+  if (options_.keepComments && kept_ != nullptr && kept_->comments) {
+    out_ += kept_->comments->drawing;
+  } else if (!comments_.empty()) {
     if (keeps("legacyDrawing")) {
       throw FileError("cannot save sheet '" + sheet_.Name() +
                       "': its form controls and its comments would need two legacy drawings; delete the comments "

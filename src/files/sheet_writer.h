@@ -44,6 +44,8 @@ struct SheetWriteOptions {
   const KeptSheetXml* kept = nullptr;
   std::string commentsDrawingId = "rId2";  // the relationship id of the comment boxes
   double dateShift = 0;  // added to date serials (-1462 for a workbook in the 1904 system)
+  // The sheet's comments are those it was read with: the kept comment parts stand for them.
+  bool keepComments = false;
 };
 
 // `number` is the sheet's 1-based position (it numbers its comment boxes). FileError when what

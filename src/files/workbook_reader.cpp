@@ -1,6 +1,7 @@
 // LoadWorkbook: the package's parts read in order (relationships, workbook, styles, shared
 // texts, then each worksheet with its comments), and every part the engine does not read kept
 // as it is, with its relationships and content type, for the save to write back.
+#include <algorithm>
 #include <array>
 #include <map>
 #include <new>
@@ -114,18 +115,42 @@ void Loader::ReadSheet(Sheet& sheet, const std::string& part, const std::string&
   const Relationship* comments = FindRelOfType(kept->rels, "comments");
   if (comments != nullptr) {
     CommentsReader reader2("comments of " + what);
-    pkg_.ParseXml(Require(comments->target, "comments"), reader2);
+    const int64_t index = pkg_.Find(comments->target);
+    if (index < 0) throw FileError(what_ + " is damaged: its comments (" + comments->target + ") are missing");
+    pkg_.ParseXml(index, reader2);
+    KeptComments keptComments;
     for (CommentEntry& e : reader2.Result()) {
       if (!sheet.Contains(e.cell)) throw FileError(what + ": a comment lies outside the grid");
-      sheet.Edit(e.cell, [&e](CellRecord& r) { r.Extras().comment = std::move(e.text); });
+      sheet.Edit(e.cell, [&e](CellRecord& r) { r.Extras().comment = e.text; });
+      keptComments.cells.emplace_back(e.cell, std::move(e.text));
     }
-    // The comments and the boxes they are drawn in are written afresh with them.
+    // As the sheet holds them: a cell listed twice keeps its last comment.
+    std::stable_sort(keptComments.cells.begin(), keptComments.cells.end(), [](const auto& a, const auto& b) {
+      return std::pair(a.first.row, a.first.col) < std::pair(b.first.row, b.first.col);
+    });
+    std::vector<std::pair<Cell, std::string>> unique;
+    for (auto& c : keptComments.cells) {
+      if (!unique.empty() && unique.back().first == c.first) {
+        unique.back() = std::move(c);
+      } else {
+        unique.push_back(std::move(c));
+      }
+    }
+    keptComments.cells = std::move(unique);
+    // The comments part and the drawing of their boxes are kept as they are (authors, box
+    // sizes, rich text) for as long as the comments do not change; then Tezlo writes its own.
     const std::string drawingId = reader.LegacyDrawingId();
-    if (const Relationship* v = FindRel(kept->rels, drawingId)) {
-      if (const int64_t index = pkg_.Find(v->target); index >= 0) used_.insert(index);
+    for (const Relationship& r : kept->rels) {
+      if (r.type == "comments" || r.id == drawingId) keptComments.rels.push_back(r);
+    }
+    if (FindRel(kept->rels, drawingId) != nullptr) {
+      for (const KeptElement& e : kept->elements) {
+        if (e.name == "legacyDrawing") keptComments.drawing = e.xml;
+      }
       std::erase_if(kept->elements, [](const KeptElement& e) { return e.name == "legacyDrawing"; });
     }
     std::erase_if(kept->rels, [&drawingId](const Relationship& r) { return r.type == "comments" || r.id == drawingId; });
+    kept->comments = std::move(keptComments);
   }
   sheet.View().kept = std::move(kept);
 }

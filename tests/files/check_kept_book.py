@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Compares a workbook Tezlo saved with the file it read: usage check_kept_book.py ORIGINAL SAVED [same|changed]
 
-Every part Tezlo does not rewrite must be byte-identical; the workbook part, the worksheets and
+Every part Tezlo does not rewrite must be byte-identical (with "same", comments too); the workbook part, the worksheets and
 their relationships must hold the same content outside what Tezlo writes itself, compared after
 canonicalising the XML; core properties must differ only in their modified time.  With "same"
 (a load and a save, nothing changed) the attributes of rows and cells are compared too.  Last,
@@ -69,7 +69,8 @@ def rewritten_parts(z):
     for part, _ in sheets(z).values():
         rels = rels_of(z, part)
         parts.add(posixpath.join(posixpath.dirname(part), "_rels", posixpath.basename(part) + ".rels"))
-        if any(kind == "comments" for (kind, _, _) in rels.values()):
+        # Comments Tezlo keeps while they are unchanged, and writes afresh once they change.
+        if mode != "same" and any(kind == "comments" for (kind, _, _) in rels.values()):
             parts |= {t for (kind, t, _) in rels.values() if kind in ("comments", "vmlDrawing")}
     parts |= {t for (kind, t, _) in rels_of(z, "").values() if kind == "core-properties"}
     return parts
@@ -151,12 +152,12 @@ for name, (part_a, entry_a) in sheets_a.items():
     if attrs_without(entry_a, {"name"}) != attrs_without(entry_b, {"name"}):
         problems.append("sheet %s: entry %s became %s" % (name, entry_a.attrib, entry_b.attrib))
     rels_a, rels_b = rels_of(original, part_a), rels_of(saved, part_b)
-    ours = any(kind == "comments" for (kind, _, _) in rels_a.values())
+    ours = mode != "same" and any(kind == "comments" for (kind, _, _) in rels_a.values())
     for rid, rel in rels_a.items():
         if not (ours and rel[0] in ("comments", "vmlDrawing")) and rels_b.get(rid) != rel:
             problems.append("sheet %s: relationship %s %s became %s" % (name, rid, rel, rels_b.get(rid)))
     a, b = ET.fromstring(original.read(part_a)), ET.fromstring(saved.read(part_b))
-    ours_now = any(kind == "comments" for (kind, _, _) in rels_b.values())
+    ours_now = mode != "same" and any(kind == "comments" for (kind, _, _) in rels_b.values())
     skip = ENGINE_ELEMENTS | ({"legacyDrawing"} if ours or ours_now else set())
     kept_a = [canon(e) for e in a if local(e.tag) not in skip]
     kept_b = [canon(e) for e in b if local(e.tag) not in skip]

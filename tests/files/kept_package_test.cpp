@@ -132,6 +132,35 @@ TEST(KeptPackage, NewCommentsTakeNamesAndIdsNoKeptPartHas) {
   EXPECT_EQ(*again->GetSheet(2).Find({2, 2})->extras->comment, "批注");
 }
 
+TEST(KeptPackage, CommentsKeepTheirPartsUntilTheyChange) {
+  auto parts = testing::MinimalParts("<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>", "<legacyDrawing r:id=\"rId7\"/>");
+  parts["xl/worksheets/sheet1.xml"].replace(parts["xl/worksheets/sheet1.xml"].find("<worksheet ") + 10, 0, " " + kRNs);
+  parts["xl/worksheets/_rels/sheet1.xml.rels"] =
+      Rels(Rel("rId3", "comments", "../comments1.xml") + Rel("rId7", "vmlDrawing", "../drawings/vmlDrawing1.vml"));
+  parts["xl/comments1.xml"] =
+      "<comments xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><authors><author>作者</author></authors>"
+      "<commentList><comment ref=\"B2\" authorId=\"0\"><text><r><rPr><b/></rPr><t>粗体</t></r><r><t> note</t></r></text></comment>"
+      "</commentList></comments>";
+  parts["xl/drawings/vmlDrawing1.vml"] = "<xml><!-- a box 3 columns wide --></xml>";
+  ScratchDir dir;
+  auto wb = LoadWorkbookFromBytes(MakeZip(parts), "t.xlsx");
+  EXPECT_EQ(*wb->GetSheet(1).Find({2, 2})->extras->comment, "粗体 note");
+  wb->GetSheet(1).Edit({5, 5}, [](CellRecord& r) { r.value = Value::Number(5); });
+  SaveWorkbook(*wb, dir.Path("out.xlsx"));
+  auto saved = ReadZip(testing::ReadFileBytes(dir.Path("out.xlsx")));
+  EXPECT_EQ(saved.at("xl/comments1.xml"), parts.at("xl/comments1.xml"));
+  EXPECT_EQ(saved.at("xl/drawings/vmlDrawing1.vml"), parts.at("xl/drawings/vmlDrawing1.vml"));
+  EXPECT_NE(saved.at("xl/worksheets/sheet1.xml").find("<legacyDrawing r:id=\"rId7\"/>"), std::string::npos);
+  // Once a comment changes, the comments are written afresh and the old parts go.
+  wb->GetSheet(1).Edit({2, 2}, [](CellRecord& r) { r.Extras().comment = "新"; });
+  SaveWorkbook(*wb, dir.Path("out.xlsx"));
+  saved = ReadZip(testing::ReadFileBytes(dir.Path("out.xlsx")));
+  EXPECT_FALSE(saved.count("xl/drawings/vmlDrawing1.vml"));
+  ASSERT_TRUE(saved.count("xl/comments2.xml"));
+  EXPECT_FALSE(saved.count("xl/comments1.xml"));
+  EXPECT_EQ(*LoadWorkbook(dir.Path("out.xlsx"))->GetSheet(1).Find({2, 2})->extras->comment, "新");
+}
+
 TEST(KeptPackage, CommentsOnASheetWhoseLegacyDrawingIsKeptAreRefusedNamingTheSheet) {
   auto wb = LoadWorkbookFromBytes(MakeZip(TwoSheets()), "t.xlsx");
   wb->GetSheet(1).Edit({2, 2}, [](CellRecord& r) { r.Extras().comment = "x"; });
