@@ -1,9 +1,11 @@
 #include "files/package_parts.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 
 #include "files/cell_ref.h"
+#include "files/kept_content.h"
 #include "files/workbook_file.h"
 #include "files/xml_text.h"
 
@@ -49,6 +51,14 @@ std::string Resolve(std::string_view folder, std::string_view target) {
 
 }  // namespace
 
+std::string LowerAscii(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return out;
+}
+
 std::string RelationshipsPartOf(std::string_view sourcePart) {
   const size_t slash = sourcePart.rfind('/');
   const std::string folder = FolderOf(sourcePart);
@@ -61,6 +71,8 @@ void RelationshipsReader::Start(std::string_view, std::string_view name, const X
   Relationship r;
   r.id = std::string(attrs.Get("Id").value_or(""));
   const std::string_view type = attrs.Get("Type").value_or("");
+  r.rawType = std::string(type);
+  r.rawTarget = std::string(attrs.Get("Target").value_or(""));
   const size_t slash = type.rfind('/');
   r.type = std::string(slash == std::string_view::npos ? type : type.substr(slash + 1));
   r.external = attrs.Get("TargetMode").value_or("") == "External";
@@ -69,36 +81,45 @@ void RelationshipsReader::Start(std::string_view, std::string_view name, const X
   rels_.push_back(std::move(r));
 }
 
-void WorkbookPartReader::Start(std::string_view, std::string_view name, const XmlAttrs& attrs) {
+// The workbook's children in their schema order; a child of another name (an extension in
+// markup compatibility wrapping) keeps the place of the child before it.
+constexpr std::array<std::string_view, 19> kWorkbookOrder = {
+    "fileVersion", "fileSharing", "workbookPr", "workbookProtection", "bookViews", "sheets",
+    "functionGroups", "externalReferences", "definedNames", "calcPr", "oleSize",
+    "customWorkbookViews", "pivotCaches", "smartTagPr", "smartTagTypes", "webPublishing",
+    "fileRecoveryPr", "webPublishObjects", "extLst",
+};
+
+std::string_view WorkbookPartReader::Bytes(int64_t begin, int64_t end) const {
+  if (begin < 0 || end < begin || static_cast<size_t>(end) > doc_.size() || doc_[static_cast<size_t>(begin)] != '<') {
+    throw FileError("the workbook part is not in UTF-8");
+  }
+  return doc_.substr(static_cast<size_t>(begin), static_cast<size_t>(end - begin));
+}
+
+void WorkbookPartReader::Start(std::string_view ns, std::string_view name, const XmlAttrs& attrs) {
   path_.emplace_back(name);
+  const auto [begin, end] = EventBytes();
+  if (path_.size() == 1) {
+    strict = ns == kStrictMainNs;
+    kept_.workbookRoot = ParseStartTag(Bytes(begin, end));
+    return;
+  }
   if (path_.size() == 2) {
-    // Lists count by their items (some writers leave empty ones); settings by their attributes.
-    static constexpr std::array<std::pair<std::string_view, std::string_view>, 3> kSettings = {{
-        {"workbookProtection", "workbook protection"},
-        {"fileSharing", "sharing settings"},
-        {"oleSize", "embedding settings"},
-    }};
-    for (const auto& [element, description] : kSettings) {
-      if (element == name && !attrs.Empty()) unmodelled_.insert(std::string(description));
-    }
+    childBegin_ = begin;
     if (name == "workbookPr") {
       const auto d = attrs.Get("date1904");
       date1904 = d && (*d == "1" || *d == "true");
-      if (date1904) unmodelled_.insert("the 1904 date system (dates are kept in the 1900 system)");
+    } else if (name == "calcPr") {
+      kept_.calcPr = ParseStartTag(Bytes(begin, end));
     }
-  } else if (path_.size() == 3) {
-    static constexpr std::array<std::pair<std::string_view, std::string_view>, 5> kLists = {{
-        {"definedNames", "defined names"},
-        {"externalReferences", "external links"},
-        {"pivotCaches", "pivot tables"},
-        {"customWorkbookViews", "custom views"},
-        {"functionGroups", "macro function groups"},
-    }};
-    for (const auto& [element, description] : kLists) {
-      if (element == path_[1]) unmodelled_.insert(std::string(description));
-    }
+    return;
   }
-  if (path_.size() == 3 && path_[1] == "bookViews" && name == "workbookView") {
+  if (path_.size() == 3 && path_[1] == "bookViews" && name == "workbookView" && !kept_.bookViews) {
+    KeptView view;
+    view.tagBegin = static_cast<size_t>(begin - childBegin_);
+    view.tagEnd = static_cast<size_t>(end - childBegin_);
+    kept_.bookViews = std::move(view);
     if (const auto tab = attrs.Get("activeTab")) {
       int32_t v = 0;
       const auto r = std::from_chars(tab->data(), tab->data() + tab->size(), v);
@@ -109,15 +130,36 @@ void WorkbookPartReader::Start(std::string_view, std::string_view name, const Xm
     SheetEntry s;
     s.name = DecodeEscapes(attrs.Get("name").value_or(""));
     s.relId = std::string(attrs.Get("id").value_or(""));
-    const std::string_view state = attrs.Get("state").value_or("visible");
-    s.hidden = state != "visible";
-    if (s.hidden) unmodelled_.insert("hidden sheets (shown after a save)");
+    auto tag = ParseStartTag(Bytes(begin, end));
+    if (!tag) throw FileError("the workbook part lists a sheet it cannot read back");
+    s.entry = std::move(*tag);
     sheets.push_back(std::move(s));
   }
 }
 
-void WorkbookPartReader::End(std::string_view, std::string_view) {
+void WorkbookPartReader::End(std::string_view, std::string_view name) {
+  if (path_.size() == 2) {
+    const std::string_view bytes = Bytes(childBegin_, EventBytes().second);
+    const auto known = std::find(kWorkbookOrder.begin(), kWorkbookOrder.end(), name);
+    if (known != kWorkbookOrder.end()) order_ = static_cast<int>(known - kWorkbookOrder.begin());
+    if (name == "bookViews" && kept_.bookViews) {
+      kept_.bookViews->xml = std::string(bytes);
+    } else if (name != "sheets" && name != "calcPr" && name != "bookViews") {
+      kept_.workbookElements.push_back(KeptElement{order_, std::string(name), std::string(bytes)});
+    }
+  }
   if (!path_.empty()) path_.pop_back();
+}
+
+void ContentTypesReader::Start(std::string_view, std::string_view name, const XmlAttrs& attrs) {
+  const std::string type(attrs.Get("ContentType").value_or(""));
+  if (name == "Default") {
+    kept_.defaults.emplace_back(std::string(attrs.Get("Extension").value_or("")), type);
+  } else if (name == "Override") {
+    std::string part(attrs.Get("PartName").value_or(""));
+    if (!part.empty() && part[0] == '/') part.erase(0, 1);
+    kept_.overrides[LowerAscii(part)] = type;
+  }
 }
 
 void SharedStringsReader::Start(std::string_view, std::string_view name, const XmlAttrs&) {

@@ -1,5 +1,5 @@
-// The small parts of a workbook package: relationships, the workbook part, shared texts and
-// comments.
+// The small parts of a workbook package: relationships, content types, the workbook part,
+// shared texts and comments.
 #pragma once
 
 #include <cstdint>
@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "files/raw_tag.h"
 #include "files/xml_reader.h"
 #include "host/cell.h"
 
@@ -18,7 +19,12 @@ struct Relationship {
   std::string type;    // the last segment of the type URI: "worksheet", "comments", ...
   std::string target;  // a part name resolved against the source part, no leading "/"
   bool external = false;
+  std::string rawType;    // the type URI and the target as the file gave them, to write back
+  std::string rawTarget;
 };
+
+// Part names compare without regard to ASCII case; this is the key they are kept under.
+std::string LowerAscii(std::string_view text);
 
 // The relationships part of `sourcePart` ("xl/workbook.xml" -> "xl/_rels/workbook.xml.rels").
 std::string RelationshipsPartOf(std::string_view sourcePart);
@@ -38,22 +44,43 @@ class RelationshipsReader final : public XmlHandler {
 struct SheetEntry {
   std::string name;
   std::string relId;
-  bool hidden = false;
+  RawTag entry;  // the <sheet> element as written
 };
 
+struct KeptPackage;
+
+// Reads the workbook part from its bytes `document`; what the engine does not model (defined
+// names, workbook settings, ...) goes to `kept` as the file's own bytes.
 class WorkbookPartReader final : public XmlHandler {
  public:
-  explicit WorkbookPartReader(std::set<std::string>& unmodelled) : unmodelled_(unmodelled) {}
+  WorkbookPartReader(std::string_view document, KeptPackage& kept) : doc_(document), kept_(kept) {}
   void Start(std::string_view ns, std::string_view name, const XmlAttrs& attrs) override;
   void End(std::string_view ns, std::string_view name) override;
 
   std::vector<SheetEntry> sheets;
   int32_t activeTab = 0;  // 0-based
   bool date1904 = false;
+  bool strict = false;  // in the Strict Open XML namespaces
 
  private:
-  std::set<std::string>& unmodelled_;
+  std::string_view Bytes(int64_t begin, int64_t end) const;
+
+  std::string_view doc_;
+  KeptPackage& kept_;
   std::vector<std::string> path_;
+  int64_t childBegin_ = 0;  // where the root's current child starts
+  int order_ = 0;
+};
+
+// [Content_Types].xml: the defaults by extension and the overrides by part name.
+class ContentTypesReader final : public XmlHandler {
+ public:
+  explicit ContentTypesReader(KeptPackage& kept) : kept_(kept) {}
+  void Start(std::string_view ns, std::string_view name, const XmlAttrs& attrs) override;
+  void End(std::string_view, std::string_view) override {}
+
+ private:
+  KeptPackage& kept_;
 };
 
 class SharedStringsReader final : public XmlHandler {

@@ -25,38 +25,21 @@ constexpr double k1904Offset = 1462;      // days from the 1900 system's serials
 // Each merged area is checked against those before it; this bounds the work.
 constexpr size_t kMaxMergedAreas = 20000;
 
-// What a worksheet element the engine does not keep is called in messages.
-constexpr std::array<std::pair<std::string_view, std::string_view>, 24> kUnmodelledElements = {{
-    {"sheetProtection", "sheet protection"},
-    {"protectedRanges", "protected ranges"},
-    {"scenarios", "scenarios"},
-    {"autoFilter", "filters"},
-    {"sortState", "sort settings"},
-    {"dataConsolidate", "consolidation settings"},
-    {"customSheetViews", "custom views"},
-    {"conditionalFormatting", "conditional formats"},
-    {"dataValidations", "data validation"},
-    {"hyperlinks", "hyperlinks"},
-    {"printOptions", "print settings"},
-    {"pageSetup", "print settings"},
-    {"headerFooter", "print settings"},
-    {"rowBreaks", "print settings"},
-    {"colBreaks", "print settings"},
-    {"customProperties", "custom properties"},
-    {"cellWatches", "cell watches"},
-    {"smartTags", "smart tags"},
-    {"drawing", "drawings (pictures, charts or shapes)"},
-    {"legacyDrawingHF", "header and footer pictures"},
-    {"picture", "a background picture"},
-    {"oleObjects", "embedded objects"},
-    {"controls", "form controls"},
-    {"tableParts", "tables"},
-}};
+// The worksheet's children in their schema order. A child of another name (markup
+// compatibility wrapping) keeps the place of the child before it.
+constexpr std::array<std::string_view, 39> kWorksheetOrder = {
+    "sheetPr", "dimension", "sheetViews", "sheetFormatPr", "cols", "sheetData", "sheetCalcPr",
+    "sheetProtection", "protectedRanges", "scenarios", "autoFilter", "sortState",
+    "dataConsolidate", "customSheetViews", "mergeCells", "phoneticPr", "conditionalFormatting",
+    "dataValidations", "hyperlinks", "printOptions", "pageMargins", "pageSetup", "headerFooter",
+    "rowBreaks", "colBreaks", "customProperties", "cellWatches", "ignoredErrors", "smartTags",
+    "drawing", "legacyDrawing", "legacyDrawingHF", "drawingHF", "picture", "oleObjects",
+    "controls", "webPublishItems", "tableParts", "extLst",
+};
 
-// Worksheet elements read, or safe to pass over.
-constexpr std::array<std::string_view, 10> kKnownElements = {
-    "sheetPr", "dimension", "sheetViews", "sheetFormatPr", "cols", "sheetData",
-    "mergeCells", "pageMargins", "legacyDrawing", "phoneticPr",
+// Children the engine writes itself (the dimension is left out: it is optional).
+constexpr std::array<std::string_view, 6> kWrittenElements = {
+    "dimension", "sheetViews", "sheetFormatPr", "cols", "sheetData", "mergeCells",
 };
 
 double ParseDouble(std::string_view text, bool& ok) {
@@ -193,6 +176,81 @@ void SheetReader::Spend(int64_t cells) {
   if (*ctx_.cellBudget < 0) throw FileError(ctx_.what + " is refused: the workbook holds too many cells");
 }
 
+std::string_view SheetReader::Bytes(int64_t begin, int64_t end) const {
+  const std::string_view doc = ctx_.document;
+  if (begin < 0 || end < begin || static_cast<size_t>(end) > doc.size() ||
+      doc[static_cast<size_t>(begin)] != '<') {
+    Fail("the part is not in UTF-8");
+  }
+  return doc.substr(static_cast<size_t>(begin), static_cast<size_t>(end - begin));
+}
+
+std::vector<RawAttr> SheetReader::OtherAttrs(std::initializer_list<std::string_view> used) const {
+  const auto [begin, end] = EventBytes();
+  auto tag = ParseStartTag(Bytes(begin, end));
+  if (!tag) Fail("a start tag cannot be read back");
+  std::erase_if(tag->attrs, [&used](const RawAttr& a) {
+    return std::find(used.begin(), used.end(), LocalName(a.name)) != used.end() || a.name.rfind("xmlns", 0) == 0;
+  });
+  return std::move(tag->attrs);
+}
+
+// Records what the engine does not model: the root's start tag, the children it does not
+// write, the first view's panes and settings.
+void SheetReader::StartKept(std::string_view name, size_t depth, const XmlAttrs& attrs) {
+  const auto [begin, end] = EventBytes();
+  if (depth == 1) {
+    ctx_.kept->root = ParseStartTag(Bytes(begin, end));
+    return;
+  }
+  if (depth == 2) {
+    childBegin_ = begin;
+    if (name == "sheetFormatPr") ctx_.kept->formatPr = ParseStartTag(Bytes(begin, end));
+    inViews_ = name == "sheetViews";
+    if (inViews_) ctx_.kept->views.emplace();
+    return;
+  }
+  if (!ctx_.kept->views || path_[1] != "sheetViews") return;
+  KeptView& view = *ctx_.kept->views;
+  if (depth == 3 && name == "sheetView" && !sawView_) {
+    view.tagBegin = static_cast<size_t>(begin - childBegin_);
+    view.tagEnd = view.insertAt = static_cast<size_t>(end - childBegin_);
+    view.activePane = "topLeft";
+    inFirstView_ = true;
+  } else if (depth == 4 && inFirstView_) {
+    innerBegin_ = begin;
+    selectionPane_ = std::string(attrs.Get("pane").value_or("topLeft"));
+  }
+}
+
+void SheetReader::EndKept(std::string_view name, size_t depth) {
+  const auto [begin, end] = EventBytes();
+  if (depth == 2) {
+    const auto known = std::find(kWorksheetOrder.begin(), kWorksheetOrder.end(), name);
+    if (known != kWorksheetOrder.end()) order_ = static_cast<int>(known - kWorksheetOrder.begin());
+    if (name == "sheetViews") {
+      ctx_.kept->views->xml = std::string(Bytes(childBegin_, end));
+    } else if (std::find(kWrittenElements.begin(), kWrittenElements.end(), name) == kWrittenElements.end()) {
+      std::string bytes(Bytes(childBegin_, end));
+      ctx_.kept->elements.push_back(KeptElement{order_, std::string(name), std::move(bytes)});
+    }
+    return;
+  }
+  if (!inFirstView_) return;
+  KeptView& view = *ctx_.kept->views;
+  if (depth == 3) {
+    view.viewEnd = static_cast<size_t>(begin - childBegin_);
+    inFirstView_ = false;
+  } else if (depth == 4 && name == "pane") {
+    view.insertAt = static_cast<size_t>(end - childBegin_);
+  } else if (depth == 4 && name == "selection" && selectionPane_ == view.activePane) {
+    // The engine's selection replaces the active pane's, in its place; the other panes keep
+    // theirs.
+    if (view.cut.empty()) view.insertAt = static_cast<size_t>(innerBegin_ - childBegin_);
+    view.cut.emplace_back(static_cast<size_t>(innerBegin_ - childBegin_), static_cast<size_t>(end - childBegin_));
+  }
+}
+
 void SheetReader::Put(int32_t row, int32_t col, CellRecord record) {
   Charge(kRecordBytes);
   auto& column = columns_[static_cast<size_t>(col)];
@@ -203,6 +261,9 @@ void SheetReader::Put(int32_t row, int32_t col, CellRecord record) {
 void SheetReader::Start(std::string_view, std::string_view name, const XmlAttrs& attrs) {
   path_.emplace_back(name);
   const size_t depth = path_.size();
+  // Below the root's children only the first view's panes and selections are looked at (cells
+  // and rows, by far the most elements, never reach StartKept).
+  if (ctx_.kept != nullptr && (depth <= 2 || (depth <= 4 && inViews_))) StartKept(name, depth, attrs);
   if (depth == 1) {
     if (name != "worksheet") Fail("the part is not a worksheet");
     return;
@@ -232,26 +293,11 @@ void SheetReader::Start(std::string_view, std::string_view name, const XmlAttrs&
       }
     } else if (name == "legacyDrawing") {
       legacyDrawingId_ = std::string(attrs.Get("id").value_or(""));
-    } else if (std::find(kKnownElements.begin(), kKnownElements.end(), name) == kKnownElements.end()) {
-      bool named = false;
-      for (const auto& [element, description] : kUnmodelledElements) {
-        if (element == name) {
-          ctx_.unmodelled->insert(std::string(description));
-          named = true;
-        }
-      }
-      if (!named && name != "extLst" && name != "AlternateContent") {
-        ctx_.unmodelled->insert("worksheet settings (" + std::string(name) + ")");
-      } else if (!named) {
-        ctx_.unmodelled->insert("worksheet extensions (newer conditional formats, validation or sparklines)");
-      }
     }
     return;
   }
   const std::string_view parent = path_[depth - 2];
-  if (name == "tabColor" && parent == "sheetPr") {
-    ctx_.unmodelled->insert("tab colours");
-  } else if (name == "col" && parent == "cols") {
+  if (name == "col" && parent == "cols") {
     ReadColumn(attrs);
   } else if (name == "row" && parent == "sheetData") {
     StartRow(attrs);
@@ -284,7 +330,7 @@ void SheetReader::Start(std::string_view, std::string_view name, const XmlAttrs&
     }
   } else if (name == "pane" && parent == "sheetView" && !sawView_) {
     activePane_ = std::string(attrs.Get("activePane").value_or("topLeft"));
-    ctx_.unmodelled->insert("frozen or split panes");
+    if (ctx_.kept != nullptr && ctx_.kept->views && inFirstView_) ctx_.kept->views->activePane = activePane_;
   } else if (name == "selection" && parent == "sheetView" && !sawView_) {
     ReadSelection(attrs);
   }
@@ -320,7 +366,10 @@ void SheetReader::ReadColumn(const XmlAttrs& attrs) {
     if (style.colorIndex != 0) sheet_.SetColumnColor(first, last, style.colorIndex);
     if (style.numberFormat != kGeneralFormat) sheet_.SetColumnNumberFormat(first, last, style.numberFormat);
   }
-  if (attrs.Get("outlineLevel").value_or("0") != "0") ctx_.unmodelled->insert("outline grouping");
+  if (ctx_.kept != nullptr) {
+    auto other = OtherAttrs({"min", "max", "width", "style", "hidden", "customWidth"});
+    if (!other.empty()) ctx_.kept->colAttrs[first] = {last, std::move(other)};
+  }
 }
 
 void SheetReader::StartRow(const XmlAttrs& attrs) {
@@ -340,8 +389,19 @@ void SheetReader::StartRow(const XmlAttrs& attrs) {
   lastCol_ = 0;
   rowCols_.clear();
   rowStyle_ = -1;
-  if (attrs.Get("outlineLevel").value_or("0") != "0") ctx_.unmodelled->insert("outline grouping");
   if (row_ > sheet_.Rows()) return;  // refused below if it holds a cell
+  // Outline levels, thick borders, phonetic display: kept for the row as written.
+  const size_t count = attrs.Count();
+  size_t used = 0;
+  if (count == 1) {
+    used = attrs.Get("r") ? 1 : 0;  // the common case, looked at once
+  } else {
+    for (std::string_view a : {"r", "spans", "s", "customFormat", "ht", "hidden", "customHeight"}) used += attrs.Get(a) ? 1 : 0;
+  }
+  if (ctx_.kept != nullptr && count > used) {
+    auto other = OtherAttrs({"r", "spans", "s", "customFormat", "ht", "hidden", "customHeight"});
+    if (!other.empty()) ctx_.kept->rowAttrs[row_] = std::move(other);
+  }
   const auto ht = attrs.Get("ht");
   if (Truthy(attrs.Get("hidden"))) {
     sheet_.SetRowHeight(row_, row_, 0);
@@ -386,7 +446,9 @@ void SheetReader::EndRow() {
 
 void SheetReader::StartCell(const XmlAttrs& attrs) {
   inCell_ = true;
+  size_t used = 0;  // attributes read here; any other is kept
   if (const auto ref = attrs.Get("r")) {
+    ++used;
     const auto c = ParseCellRef(*ref);
     if (!c) Fail("a cell has a bad reference");
     cell_ = *c;
@@ -403,12 +465,22 @@ void SheetReader::StartCell(const XmlAttrs& attrs) {
   rowCols_.push_back(cell_.col);
   cellStyle_ = 0;
   if (const auto s = attrs.Get("s")) {
+    ++used;
     bool ok = false;
     const int64_t index = ParseInt(*s, ok);
     if (!ok || index < 0 || index > INT32_MAX) Fail("a cell has a bad format number");
     cellStyle_ = static_cast<int>(index);
   }
-  type_ = std::string(attrs.Get("t").value_or("n"));
+  const auto type = attrs.Get("t");
+  used += type ? 1 : 0;
+  type_ = std::string(type.value_or("n"));
+  // Cell metadata (dynamic arrays, rich values) and phonetic display: kept as written.
+  if (ctx_.kept != nullptr) {
+    if (attrs.Count() > used) {
+      auto other = OtherAttrs({"r", "s", "t"});
+      if (!other.empty()) ctx_.kept->cellAttrs[{cell_.row, cell_.col}] = std::move(other);
+    }
+  }
   value_.clear();
   formula_.clear();
   formulaType_.clear();
@@ -540,6 +612,7 @@ void SheetReader::End(std::string_view, std::string_view name) {
   } else if (name == "sheetView" && parent == "sheetViews") {
     sawView_ = true;
   }
+  if (ctx_.kept != nullptr && (depth == 2 || (depth <= 4 && inViews_))) EndKept(name, depth);
   path_.pop_back();
 }
 

@@ -1,6 +1,7 @@
 // Reads one worksheet part into a Sheet: cells with their values, formulas and formats, column
-// and row sizes and formats, merged areas and the window's view. Worksheet features the engine
-// does not keep are reported.
+// and row sizes and formats, merged areas and the window's view. The worksheet's other elements,
+// the view's panes and settings, and the attributes of rows and cells the engine does not use
+// are kept as the file's bytes (kept_content.h); what cannot be kept is reported.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "files/kept_content.h"
 #include "files/style_reader.h"
 #include "files/xml_reader.h"
 #include "memory/sheet.h"
@@ -26,6 +28,8 @@ struct SheetReadContext {
   int32_t maxDigitWidthPx = 7;
   bool date1904 = false;
   std::string what;  // "sheet 'Name' of book.xlsx", for messages
+  std::string_view document;  // the part's bytes, which the kept elements are cut from
+  KeptSheetXml* kept = nullptr;
 };
 
 class SheetReader final : public XmlHandler {
@@ -60,6 +64,11 @@ class SheetReader final : public XmlHandler {
   // Takes `bytes` from the memory budget; FileError once it is spent.
   void Charge(int64_t bytes);
   [[noreturn]] void Fail(const std::string& why) const;
+  std::string_view Bytes(int64_t begin, int64_t end) const;
+  // The attributes of the current start tag other than `used`, as written.
+  std::vector<RawAttr> OtherAttrs(std::initializer_list<std::string_view> used) const;
+  void StartKept(std::string_view name, size_t depth, const XmlAttrs& attrs);
+  void EndKept(std::string_view name, size_t depth);
 
   Sheet& sheet_;
   SheetReadContext ctx_;
@@ -99,6 +108,15 @@ class SheetReader final : public XmlHandler {
   bool tabSelected_ = false;
   std::string activePane_;
   std::string legacyDrawingId_;
+  unsigned lostFormatting_ = 0;
+
+  // Where the root's current child (and the first sheetView's pane or selection) started.
+  int64_t childBegin_ = 0;
+  int64_t innerBegin_ = 0;
+  int order_ = 0;
+  bool inViews_ = false;  // inside sheetViews
+  bool inFirstView_ = false;
+  std::string selectionPane_;
 };
 
 }  // namespace tezlo

@@ -9,6 +9,8 @@
 #include "files/cell_ref.h"
 #include "files/column_width.h"
 #include "files/comment_parts.h"
+#include "files/kept_content.h"
+#include "files/workbook_file.h"
 #include "files/xml_text.h"
 
 namespace tezlo {
@@ -76,17 +78,22 @@ double CommonRowHeight(const Sheet& sheet) {
 
 class Writer {
  public:
-  Writer(const Sheet& sheet, int maxDigitWidthPx, StyleTable& styles, SharedTexts& texts)
-      : sheet_(sheet), mdw_(maxDigitWidthPx), styles_(styles), texts_(texts) {}
+  Writer(const Sheet& sheet, int maxDigitWidthPx, StyleTable& styles, SharedTexts& texts,
+         const SheetWriteOptions& options)
+      : sheet_(sheet), mdw_(maxDigitWidthPx), styles_(styles), texts_(texts), options_(options),
+        kept_(options.kept) {}
 
   SheetParts Run(int number, bool selected);
 
  private:
   void Views(bool selected);
+  void KeptViews(const KeptView& kept, bool selected);
+  void SelectionXml(std::string_view prefix, std::string_view pane);
+  void FormatProperties();
   void Columns();
   void Rows();
   void OpenRow(int32_t row);
-  void HeightOnlyRowsBefore(int32_t row);
+  void EmptyRowsBefore(int32_t row);
   void CellXml(Cell c, const CellRecord& r);
   void FormatOnlyCellXml(Cell c, const CellFormat& f);
   uint32_t RowStyleOf(int32_t row) const;
@@ -96,6 +103,8 @@ class Writer {
   StyleTable& styles_;
   CellStyles cellStyles_{styles_};
   SharedTexts& texts_;
+  const SheetWriteOptions& options_;
+  const KeptSheetXml* kept_;
   std::string out_;
   double defaultHeight_ = kDefaultRowHeightPoints;
   // Rows whose height differs from the default, as runs, walked in order.
@@ -105,16 +114,17 @@ class Writer {
   std::vector<CommentBox> comments_;
 };
 
-void Writer::Views(bool selected) {
+void Writer::SelectionXml(std::string_view prefix, std::string_view pane) {
   const SheetView& view = sheet_.View();
-  out_ += "<sheetViews><sheetView";
-  if (selected) out_ += " tabSelected=\"1\"";
-  if (view.scroll != Cell{1, 1}) {
-    out_ += " topLeftCell=\"";
-    AppendCellRef(out_, view.scroll);
+  out_ += '<';
+  out_ += prefix;
+  out_ += "selection";
+  if (!pane.empty() && pane != "topLeft") {
+    out_ += " pane=\"";
+    out_ += pane;
     out_ += '"';
   }
-  out_ += " workbookViewId=\"0\"><selection activeCell=\"";
+  out_ += " activeCell=\"";
   AppendCellRef(out_, view.selection.active);
   out_ += '"';
   for (size_t i = 0; i < view.selection.areas.size(); ++i) {
@@ -133,7 +143,90 @@ void Writer::Views(bool selected) {
     out_ += AreaRefText(view.selection.areas[i]);
   }
   if (view.selection.areas.empty()) AppendCellRef(out_, view.selection.active);
-  out_ += "\"/></sheetView></sheetViews>";
+  out_ += "\"/>";
+}
+
+void Writer::Views(bool selected) {
+  if (kept_ != nullptr && kept_->views) return KeptViews(*kept_->views, selected);
+  const SheetView& view = sheet_.View();
+  out_ += "<sheetViews><sheetView";
+  if (selected) out_ += " tabSelected=\"1\"";
+  if (view.scroll != Cell{1, 1}) {
+    out_ += " topLeftCell=\"";
+    AppendCellRef(out_, view.scroll);
+    out_ += '"';
+  }
+  out_ += " workbookViewId=\"0\">";
+  SelectionXml("", "");
+  out_ += "</sheetView></sheetViews>";
+}
+
+// The file's views, the first with what the engine models (tab selection, top-left cell,
+// selection) replaced and everything else (panes, zoom, grid lines, other views) as it was.
+void Writer::KeptViews(const KeptView& kept, bool selected) {
+  const std::string_view xml = kept.xml;
+  auto tag = ParseStartTag(xml.substr(kept.tagBegin, kept.tagEnd - kept.tagBegin));
+  if (!tag || kept.viewEnd < kept.tagEnd || kept.viewEnd > xml.size()) {
+    out_ += xml;  // never reached: the reader cut these bytes at the parser's offsets
+    return;
+  }
+  const bool wasEmpty = tag->empty;
+  tag->empty = false;
+  tag->Remove("tabSelected");
+  tag->Remove("topLeftCell");
+  const SheetView& view = sheet_.View();
+  std::vector<RawAttr> engine;
+  if (selected) engine.push_back(RawAttr{"tabSelected", "1"});
+  if (view.scroll != Cell{1, 1}) engine.push_back(RawAttr{"topLeftCell", CellRefText(view.scroll)});
+  tag->attrs.insert(tag->attrs.begin(), engine.begin(), engine.end());
+  const size_t colon = tag->name.find(':');
+  const std::string prefix = colon == std::string::npos ? std::string() : tag->name.substr(0, colon + 1);
+  out_ += xml.substr(0, kept.tagBegin);
+  tag->AppendTo(out_);
+  size_t at = kept.tagEnd;
+  auto copyTo = [&](size_t end) {
+    for (const auto& [first, last] : kept.cut) {
+      if (first >= end || last <= at) continue;
+      if (first > at) out_ += xml.substr(at, first - at);
+      at = std::max(at, last);
+    }
+    if (end > at) out_ += xml.substr(at, end - at);
+    at = std::max(at, end);
+  };
+  copyTo(kept.insertAt);
+  SelectionXml(prefix, kept.activePane);
+  copyTo(kept.viewEnd);
+  if (wasEmpty) out_ += "</" + tag->name + ">";
+  out_ += xml.substr(kept.viewEnd);
+}
+
+// The file's format properties with the default row height the engine computes.
+void Writer::FormatProperties() {
+  RawTag tag;
+  tag.name = "sheetFormatPr";
+  if (kept_ != nullptr && kept_->formatPr) {
+    tag = *kept_->formatPr;
+    for (const char* ours : {"baseColWidth", "defaultColWidth", "defaultRowHeight", "customHeight", "zeroHeight"}) {
+      tag.Remove(ours);
+    }
+  }
+  tag.empty = true;
+  // The format's sizes as the file gave them while they still hold.
+  const SizeTexts& texts = sheet_.FileSizeTexts();
+  std::string height;
+  if (texts.defaultRowHeight && texts.defaultRowHeight->value == defaultHeight_) {
+    height = texts.defaultRowHeight->text;
+  } else {
+    AppendNumber(height, defaultHeight_ == 0 ? kDefaultRowHeightPoints : defaultHeight_);
+  }
+  std::vector<RawAttr> sizes;
+  if (texts.baseColWidth) sizes.push_back(RawAttr{"baseColWidth", *texts.baseColWidth});
+  if (texts.defaultColWidth) sizes.push_back(RawAttr{"defaultColWidth", texts.defaultColWidth->text});
+  sizes.push_back(RawAttr{"defaultRowHeight", height});
+  tag.attrs.insert(tag.attrs.begin(), sizes.begin(), sizes.end());
+  tag.attrs.push_back(RawAttr{"customHeight", "1"});
+  if (defaultHeight_ == 0) tag.attrs.push_back(RawAttr{"zeroHeight", "1"});
+  tag.AppendTo(out_);
 }
 
 void Writer::Columns() {
@@ -154,6 +247,12 @@ void Writer::Columns() {
   // Columns of the sheet's default width are not listed; that default is the file's own when
   // it was read with one (written back in sheetFormatPr).
   const double sheetDefault = texts.defaultColWidth ? texts.defaultColWidth->value : kDefaultColumnWidthChars;
+  static const std::map<int32_t, std::pair<int32_t, std::vector<RawAttr>>> kNone;
+  const auto& keptCols = kept_ != nullptr ? kept_->colAttrs : kNone;
+  for (const auto& [first, range] : keptCols) {
+    cuts.insert(first);
+    cuts.insert(range.first + 1);
+  }
   std::string cols;
   for (auto it = cuts.begin(); it != cuts.end() && *it <= sheet_.Cols(); ++it) {
     const int32_t first = *it;
@@ -161,7 +260,12 @@ void Writer::Columns() {
     const double width = sheet_.ColumnWidth(first);
     const uint32_t style = cellStyles_.Of(sheet_.ColumnStyle(first), sheet_.ColumnNumberFormat(first),
                                           sheet_.ColumnColor(first), false);
-    if (width == sheetDefault && style == 0) continue;
+    // The kept attributes of the range that holds these columns, if any.
+    const std::vector<RawAttr>* kept = nullptr;
+    if (auto k = keptCols.upper_bound(first); k != keptCols.begin() && std::prev(k)->second.first >= first) {
+      kept = &std::prev(k)->second.second;
+    }
+    if (width == sheetDefault && style == 0 && kept == nullptr) continue;
     cols += "<col min=\"";
     AppendInt(cols, first);
     cols += "\" max=\"";
@@ -180,6 +284,9 @@ void Writer::Columns() {
     }
     if (width == 0) cols += " hidden=\"1\"";
     if (width != sheetDefault) cols += " customWidth=\"1\"";
+    if (kept != nullptr) {
+      AppendRawAttrs(cols, *kept);
+    }
     cols += "/>";
   }
   if (!cols.empty()) out_ += "<cols>" + cols + "</cols>";
@@ -211,6 +318,9 @@ void Writer::OpenRow(int32_t row) {
     AppendInt(out_, style);
     out_ += "\" customFormat=\"1\"";
   }
+  if (kept_ != nullptr && !kept_->rowAttrs.empty()) {
+    if (const auto it = kept_->rowAttrs.find(row); it != kept_->rowAttrs.end()) AppendRawAttrs(out_, it->second);
+  }
   out_ += '>';
 }
 
@@ -220,18 +330,20 @@ uint32_t Writer::RowStyleOf(int32_t row) const {
   return styles_.Kept() && style < styles_.Count() ? style : 0;
 }
 
-void Writer::HeightOnlyRowsBefore(int32_t row) {
-  while (heightRun_ < heightRuns_.size()) {
-    const auto [first, last] = heightRuns_[heightRun_];
-    const int32_t from = std::max(first, nextHeightRow_);
-    if (from >= row) return;
-    const int32_t to = std::min(last, row - 1);
-    for (int32_t r = from; r <= to; ++r) {
-      OpenRow(r);
-      out_ += "</row>";
+// Rows before `row` that hold no cell but a height or kept attributes of their own.
+void Writer::EmptyRowsBefore(int32_t row) {
+  while (true) {
+    while (heightRun_ < heightRuns_.size() && heightRuns_[heightRun_].second < nextHeightRow_) ++heightRun_;
+    int32_t next = INT32_MAX;
+    if (heightRun_ < heightRuns_.size()) next = std::max(heightRuns_[heightRun_].first, nextHeightRow_);
+    if (kept_ != nullptr && !kept_->rowAttrs.empty()) {
+      const auto it = kept_->rowAttrs.lower_bound(nextHeightRow_);
+      if (it != kept_->rowAttrs.end()) next = std::min(next, it->first);
     }
-    nextHeightRow_ = std::max(nextHeightRow_, to + 1);
-    if (to == last) ++heightRun_;
+    if (next >= row || next > sheet_.Rows()) return;
+    OpenRow(next);
+    out_ += "</row>";
+    nextHeightRow_ = next + 1;
   }
 }
 
@@ -266,6 +378,9 @@ void Writer::CellXml(Cell c, const CellRecord& r) {
     out_ += " s=\"";
     AppendInt(out_, style);
     out_ += '"';
+  }
+  if (kept_ != nullptr && !kept_->cellAttrs.empty()) {
+    if (const auto it = kept_->cellAttrs.find({c.row, c.col}); it != kept_->cellAttrs.end()) AppendRawAttrs(out_, it->second);
   }
   const Value& v = r.value;
   const bool formula = r.HasFormula();
@@ -320,7 +435,7 @@ void Writer::CellXml(Cell c, const CellRecord& r) {
     case ValueKind::Date:
       out_ += "<v>";
       if (finite) {
-        AppendNumber(out_, v.AsNumber());
+        AppendNumber(out_, v.IsDate() ? v.AsNumber() + options_.dateShift : v.AsNumber());
       } else {
         out_ += ErrorText(ErrorCode::Num);
       }
@@ -359,7 +474,7 @@ void Writer::Rows() {
   auto open = [&](int32_t row) {
     if (row == openRow) return;
     if (openRow != 0) out_ += "</row>";
-    HeightOnlyRowsBefore(row);
+    EmptyRowsBefore(row);
     OpenRow(row);
     openRow = row;
     nextHeightRow_ = std::max(nextHeightRow_, row + 1);
@@ -375,41 +490,39 @@ void Writer::Rows() {
         FormatOnlyCellXml(c, f);
       });
   if (openRow != 0) out_ += "</row>";
-  HeightOnlyRowsBefore(sheet_.Rows() + 1);
+  EmptyRowsBefore(sheet_.Rows() + 1);
   out_ += "</sheetData>";
 }
 
+// The worksheet's children in their schema order, as the reader numbers them (sheet_reader.cpp).
+enum Position : int {
+  kSheetViews = 2, kSheetFormatPr = 3, kCols = 4, kSheetData = 5, kMergeCells = 14, kPageMargins = 20,
+  kLegacyDrawing = 30,
+};
+
 SheetParts Writer::Run(int number, bool selected) {
   defaultHeight_ = CommonRowHeight(sheet_);
-  out_ =
-      "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
-      "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" "
-      "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\">";
+  static const std::vector<KeptElement> kNone;
+  const std::vector<KeptElement>& kept = kept_ != nullptr ? kept_->elements : kNone;
+  auto keeps = [&kept](std::string_view name) {
+    return std::any_of(kept.begin(), kept.end(), [name](const KeptElement& e) { return e.name == name; });
+  };
+  // The kept elements that come before position `order`, in the order the file had them.
+  size_t next = 0;
+  auto keptBefore = [&](int order) {
+    while (next < kept.size() && kept[next].order < order) out_ += kept[next++].xml;
+  };
+  out_ = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n";
+  RootTag(kept_ != nullptr ? kept_->root : std::nullopt, "worksheet").AppendTo(out_);
+  keptBefore(kSheetViews);
   Views(selected);
-  // The format's sizes as the file gave them while they still hold.
-  const SizeTexts& texts = sheet_.FileSizeTexts();
-  out_ += "<sheetFormatPr";
-  if (texts.baseColWidth) {
-    out_ += " baseColWidth=\"";
-    AppendXmlText(out_, *texts.baseColWidth, true);
-    out_ += '"';
-  }
-  if (texts.defaultColWidth) {
-    out_ += " defaultColWidth=\"";
-    AppendXmlText(out_, texts.defaultColWidth->text, true);
-    out_ += '"';
-  }
-  out_ += " defaultRowHeight=\"";
-  if (texts.defaultRowHeight && texts.defaultRowHeight->value == defaultHeight_) {
-    AppendXmlText(out_, texts.defaultRowHeight->text, true);
-  } else {
-    AppendNumber(out_, defaultHeight_ == 0 ? kDefaultRowHeightPoints : defaultHeight_);
-  }
-  out_ += "\" customHeight=\"1\"";
-  if (defaultHeight_ == 0) out_ += " zeroHeight=\"1\"";
-  out_ += "/>";
+  keptBefore(kSheetFormatPr);
+  FormatProperties();
+  keptBefore(kCols);
   Columns();
+  keptBefore(kSheetData);
   Rows();
+  keptBefore(kMergeCells);
   if (!sheet_.MergedAreas().empty()) {
     out_ += "<mergeCells count=\"";
     AppendInt(out_, static_cast<int64_t>(sheet_.MergedAreas().size()));
@@ -417,13 +530,25 @@ SheetParts Writer::Run(int number, bool selected) {
     for (const Area& a : sheet_.MergedAreas()) out_ += "<mergeCell ref=\"" + AreaRefText(a) + "\"/>";
     out_ += "</mergeCells>";
   }
-  out_ += "<pageMargins left=\"0.7\" right=\"0.7\" top=\"0.75\" bottom=\"0.75\" header=\"0.3\" footer=\"0.3\"/>";
+  keptBefore(kPageMargins);
+  if (!keeps("pageMargins")) {
+    out_ += "<pageMargins left=\"0.7\" right=\"0.7\" top=\"0.75\" bottom=\"0.75\" header=\"0.3\" footer=\"0.3\"/>";
+  }
+  keptBefore(kLegacyDrawing);
   SheetParts parts;
-  if (!comments_.empty()) {
-    out_ += "<legacyDrawing r:id=\"rId2\"/>";
+  if (options_.keepComments && kept_ != nullptr && kept_->comments) {
+    out_ += kept_->comments->drawing;
+  } else if (!comments_.empty()) {
+    if (keeps("legacyDrawing")) {
+      throw FileError("cannot save sheet '" + sheet_.Name() +
+                      "': its form controls and its comments would need two legacy drawings; delete the comments "
+                      "or the controls");
+    }
+    out_ += "<legacyDrawing r:id=\"" + options_.commentsDrawingId + "\"/>";
     parts.comments = CommentsXml(comments_);
     parts.drawing = CommentBoxesVml(comments_, number);
   }
+  keptBefore(INT32_MAX);
   out_ += "</worksheet>";
   parts.worksheet = std::move(out_);
   return parts;
@@ -455,8 +580,8 @@ std::string SharedTexts::Xml() const {
 }
 
 SheetParts WriteSheet(const Sheet& sheet, int number, bool selected, int maxDigitWidthPx,
-                      StyleTable& styles, SharedTexts& texts) {
-  return Writer(sheet, maxDigitWidthPx, styles, texts).Run(number, selected);
+                      StyleTable& styles, SharedTexts& texts, const SheetWriteOptions& options) {
+  return Writer(sheet, maxDigitWidthPx, styles, texts, options).Run(number, selected);
 }
 
 }  // namespace tezlo

@@ -1,5 +1,8 @@
 // Writes one sheet as a worksheet part, with its comments part and the drawing of the comment
-// boxes.
+// boxes. What the sheet keeps of the file it was read from (SheetView::kept) is written back in
+// its schema place around what the engine writes: the root's namespace declarations, elements
+// the engine does not model, the views with their panes, the format properties, and the
+// attributes of rows, columns and cells.
 #pragma once
 
 #include <cstdint>
@@ -33,8 +36,21 @@ struct SheetParts {
   std::string drawing;   // the comment boxes, with the comments
 };
 
-// `number` is the sheet's 1-based position (it numbers its comment boxes).
+struct KeptSheetXml;
+
+struct SheetWriteOptions {
+  // What the file the sheet was read from held beyond the engine's model, written back in its
+  // place; null for none.
+  const KeptSheetXml* kept = nullptr;
+  std::string commentsDrawingId = "rId2";  // the relationship id of the comment boxes
+  double dateShift = 0;  // added to date serials (-1462 for a workbook in the 1904 system)
+  // The sheet's comments are those it was read with: the kept comment parts stand for them.
+  bool keepComments = false;
+};
+
+// `number` is the sheet's 1-based position (it numbers its comment boxes). FileError when what
+// is kept cannot be written with the sheet.
 SheetParts WriteSheet(const Sheet& sheet, int number, bool selected, int maxDigitWidthPx,
-                      StyleTable& styles, SharedTexts& texts);
+                      StyleTable& styles, SharedTexts& texts, const SheetWriteOptions& options = {});
 
 }  // namespace tezlo

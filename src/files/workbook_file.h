@@ -44,8 +44,11 @@ struct LoadOptions {
 // Reads an xlsx file into a new workbook named after the file. Damaged or hostile input gives a
 // FileError, never a crash, in bounded memory.
 //
-// Content the workbook does not keep (charts, pictures, defined names, conditional formats,
-// ...) is listed in the workbook's UnmodelledContent(), with this file as its source.
+// What the engine does not model (charts, pictures, defined names, conditional formats, panes,
+// print settings, macros, ...) is kept with the workbook (Workbook::Kept, SheetView::kept) and
+// written back by SaveWorkbook. What cannot be kept (shared and array formulas read as values,
+// rich text, ...) is listed in the workbook's UnmodelledContent(), with this file as its source.
+// An encrypted workbook or a binary .xls file gives a FileError that says so.
 std::unique_ptr<Workbook> LoadWorkbook(const std::string& path, const LoadOptions& options = {});
 // The same from the bytes of a file; `name` names the workbook and the file in messages.
 std::unique_ptr<Workbook> LoadWorkbookFromBytes(std::string_view bytes, const std::string& name,
@@ -66,7 +69,7 @@ struct SaveReport {
 // FileError says why.
 //
 // Refused (FileError) when `path` is the file the workbook was read from and that file held
-// content the workbook does not keep: saving over it would lose that content. Saving under
+// content that cannot be kept: saving over it would lose that content. Saving under
 // another name is allowed, since the user chose it. Refused (LockedFileError) when another
 // program holds `path` open (see office_lock.h); ReadOnlyFileError for a read-only file unless
 // `options.force`.

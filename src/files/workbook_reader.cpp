@@ -1,8 +1,9 @@
 // LoadWorkbook: the package's parts read in order (relationships, workbook, styles, shared
-// texts, then each worksheet with its comments), and every part the engine does not read
-// reported as content a save would lose.
+// texts, then each worksheet with its comments), and every part the engine does not read kept
+// as it is, with its relationships and content type, for the save to write back.
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <array>
 #include <map>
 #include <new>
@@ -10,6 +11,7 @@
 #include <stdexcept>
 #include <string_view>
 
+#include "files/kept_content.h"
 #include "files/package_parts.h"
 #include "files/sheet_reader.h"
 #include "files/style_reader.h"
@@ -38,51 +40,6 @@ bool EndsWith(std::string_view s, std::string_view suffix) {
   return s.size() >= suffix.size() && StartsWith(s.substr(s.size() - suffix.size()), suffix);
 }
 
-// What a part the reader did not use holds, for the user; empty for parts safe to leave out
-// (they are written afresh or only describe other parts).
-std::string DescribePart(std::string_view part) {
-  static constexpr std::array<std::pair<std::string_view, std::string_view>, 22> kFolders = {{
-      {"xl/charts/", "charts"},
-      {"xl/chartsheets/", "chart sheets"},
-      {"xl/dialogsheets/", "dialog sheets"},
-      {"xl/macrosheets/", "macro sheets"},
-      {"xl/drawings/", "drawings (pictures, charts or shapes)"},
-      {"xl/media/", "pictures"},
-      {"xl/pivotTables/", "pivot tables"},
-      {"xl/pivotCache/", "pivot tables"},
-      {"xl/tables/", "tables"},
-      {"xl/externalLinks/", "external links"},
-      {"xl/printerSettings/", "print settings"},
-      {"xl/threadedComments/", "threaded comments"},
-      {"xl/persons/", "threaded comments"},
-      {"xl/slicers/", "slicers"},
-      {"xl/slicerCaches/", "slicers"},
-      {"xl/timelines/", "timelines"},
-      {"xl/timelineCaches/", "timelines"},
-      {"xl/queryTables/", "data connections"},
-      {"xl/embeddings/", "embedded objects"},
-      {"xl/activeX/", "embedded objects"},
-      {"xl/ctrlProps/", "form controls"},
-      {"xl/richData/", "rich data types"},
-  }};
-  if (EndsWith(part, "/") || EndsWith(part, ".rels")) return {};
-  if (StartsWith(part, "[Content_Types].xml") || StartsWith(part, "xl/theme/") ||
-      StartsWith(part, "xl/calcChain.xml") || StartsWith(part, "docProps/app.xml") ||
-      StartsWith(part, "docProps/core.xml") || StartsWith(part, "docProps/thumbnail")) {
-    return {};
-  }
-  if (EndsWith(part, "vbaProject.bin") || EndsWith(part, "vbaProjectSignature.bin")) return "macros";
-  for (const auto& [folder, description] : kFolders) {
-    if (StartsWith(part, folder)) return std::string(description);
-  }
-  if (StartsWith(part, "xl/drawings/vmlDrawing") || EndsWith(part, ".vml")) return "form controls (legacy drawings)";
-  if (StartsWith(part, "xl/connections.xml")) return "data connections";
-  if (StartsWith(part, "customXml/")) return "custom XML data";
-  if (StartsWith(part, "docProps/custom.xml")) return "custom document properties";
-  if (StartsWith(part, "xl/metadata.xml")) return "cell metadata (dynamic arrays)";
-  return "other content (" + std::string(part) + ")";
-}
-
 const Relationship* FindRel(const std::vector<Relationship>& rels, std::string_view id) {
   for (const Relationship& r : rels) {
     if (r.id == id) return &r;
@@ -97,6 +54,12 @@ const Relationship* FindRelOfType(const std::vector<Relationship>& rels, std::st
   return nullptr;
 }
 
+// The relationship types of the workbook whose parts the writer makes afresh.
+bool WrittenByUs(const Relationship& r) {
+  return !r.external && (r.type == "worksheet" || r.type == "styles" || r.type == "sharedStrings" ||
+                         r.type == "calcChain");
+}
+
 class Loader {
  public:
   Loader(ZipPackage& package, std::string what, const LoadOptions& options)
@@ -104,7 +67,8 @@ class Loader {
         what_(std::move(what)),
         options_(options),
         cellBudget_(options.maxCells),
-        memoryBudget_(options.maxMemoryBytes) {}
+        memoryBudget_(options.maxMemoryBytes),
+        kept_(std::make_shared<KeptPackage>()) {}
 
   std::unique_ptr<Workbook> Run(const std::string& name);
   // What the workbook will not keep, found by Run.
@@ -118,6 +82,9 @@ class Loader {
     used_.insert(index);
     RelationshipsReader reader(sourcePart);
     pkg_.ParseXml(index, reader);
+    for (const Relationship& r : reader.Result()) {
+      if (!r.external) targets_.insert(LowerAscii(r.target));
+    }
     return std::move(reader.Result());
   }
   int64_t Require(const std::string& part, const std::string& role) {
@@ -126,6 +93,10 @@ class Loader {
     used_.insert(index);
     return index;
   }
+  void ReadSheet(Sheet& sheet, const std::string& part, const std::string& what,
+                 const std::vector<CellStyle>& styles, const std::vector<std::string>& sharedStrings,
+                 std::shared_ptr<KeptSheetXml> kept);
+  void KeepOtherParts();
 
   ZipPackage& pkg_;
   std::string what_;
@@ -134,18 +105,115 @@ class Loader {
   int64_t memoryBudget_;
   std::set<int64_t> used_;
   std::set<std::string> unmodelled_;
+  std::set<std::string> targets_;  // lower-case names of the parts relationships lead to
+  std::shared_ptr<KeptPackage> kept_;
 };
 
+void Loader::ReadSheet(Sheet& sheet, const std::string& part, const std::string& what,
+                       const std::vector<CellStyle>& styles, const std::vector<std::string>& sharedStrings,
+                       std::shared_ptr<KeptSheetXml> kept) {
+  const std::string document = pkg_.ReadBytes(Require(part, "sheet '" + sheet.Name() + "'"));
+  SheetReadContext ctx{&styles,        &sharedStrings,          &unmodelled_,
+                       &cellBudget_,   &memoryBudget_,          options_.maxMemoryBytes,
+                       options_.maxDigitWidthPx, kept_->date1904, what,
+                       document,       kept.get()};
+  SheetReader reader(sheet, ctx);
+  ParseXmlBytes(document, part + " in " + what_, reader);
+  reader.Finish();
+  kept->part = part;
+  kept->rels = ReadRelationships(part);
+  const Relationship* comments = FindRelOfType(kept->rels, "comments");
+  if (comments != nullptr) {
+    CommentsReader reader2("comments of " + what);
+    const int64_t index = pkg_.Find(comments->target);
+    if (index < 0) throw FileError(what_ + " is damaged: its comments (" + comments->target + ") are missing");
+    pkg_.ParseXml(index, reader2);
+    KeptComments keptComments;
+    for (CommentEntry& e : reader2.Result()) {
+      if (!sheet.Contains(e.cell)) throw FileError(what + ": a comment lies outside the grid");
+      sheet.Edit(e.cell, [&e](CellRecord& r) { r.Extras().comment = e.text; });
+      keptComments.cells.emplace_back(e.cell, std::move(e.text));
+    }
+    // As the sheet holds them: a cell listed twice keeps its last comment.
+    std::stable_sort(keptComments.cells.begin(), keptComments.cells.end(), [](const auto& a, const auto& b) {
+      return std::pair(a.first.row, a.first.col) < std::pair(b.first.row, b.first.col);
+    });
+    std::vector<std::pair<Cell, std::string>> unique;
+    for (auto& c : keptComments.cells) {
+      if (!unique.empty() && unique.back().first == c.first) {
+        unique.back() = std::move(c);
+      } else {
+        unique.push_back(std::move(c));
+      }
+    }
+    keptComments.cells = std::move(unique);
+    // The comments part and the drawing of their boxes are kept as they are (authors, box
+    // sizes, rich text) for as long as the comments do not change; then Tezlo writes its own.
+    const std::string drawingId = reader.LegacyDrawingId();
+    for (const Relationship& r : kept->rels) {
+      if (r.type == "comments" || r.id == drawingId) keptComments.rels.push_back(r);
+    }
+    if (FindRel(kept->rels, drawingId) != nullptr) {
+      for (const KeptElement& e : kept->elements) {
+        if (e.name == "legacyDrawing") keptComments.drawing = e.xml;
+      }
+      std::erase_if(kept->elements, [](const KeptElement& e) { return e.name == "legacyDrawing"; });
+    }
+    std::erase_if(kept->rels, [&drawingId](const Relationship& r) { return r.type == "comments" || r.id == drawingId; });
+    kept->comments = std::move(keptComments);
+  }
+  sheet.View().kept = std::move(kept);
+}
+
+// Every part not read is kept as it is, with its relationships (themselves kept parts).
+void Loader::KeepOtherParts() {
+  for (size_t i = 0; i < pkg_.Names().size(); ++i) {
+    const std::string& name = pkg_.Names()[i];
+    if (used_.count(static_cast<int64_t>(i)) != 0 || name.empty() || name.back() == '/' ||
+        LowerAscii(name) == "[content_types].xml") {
+      continue;
+    }
+    kept_->parts.emplace_back(name, pkg_.ReadBytes(static_cast<int64_t>(i)));
+  }
+  for (const auto& [name, bytes] : kept_->parts) {
+    if (pkg_.Find(RelationshipsPartOf(name)) >= 0) kept_->rels[LowerAscii(name)] = ReadRelationships(name);
+  }
+  for (const auto& [name, bytes] : kept_->parts) {
+    const std::string key = LowerAscii(name);
+    const bool rels = key.size() > 5 && key.compare(key.size() - 5, 5, ".rels") == 0;
+    if (!rels && targets_.count(key) == 0) kept_->orphans.insert(key);
+  }
+}
+
 std::unique_ptr<Workbook> Loader::Run(const std::string& name) {
-  const std::vector<Relationship> rootRels = ReadRelationships("");
-  const Relationship* office = FindRelOfType(rootRels, "officeDocument");
+  kept_->rootRels = ReadRelationships("");
+  const Relationship* office = FindRelOfType(kept_->rootRels, "officeDocument");
   if (office == nullptr) throw FileError(what_ + " is not an xlsx workbook (it has no workbook part)");
   const std::string workbookPart = office->target;
   if (EndsWith(workbookPart, ".bin")) throw FileError(what_ + " is a binary (xlsb) workbook, which Tezlo does not read");
+  // The root's relationships are written back as they are (the workbook keeps its name).
+  used_.erase(pkg_.Find(RelationshipsPartOf("")));
+  if (const Relationship* core = FindRelOfType(kept_->rootRels, "core-properties")) kept_->coreProperties = core->target;
+  if (const int64_t types = pkg_.Find("[Content_Types].xml"); types >= 0) {
+    ContentTypesReader reader(*kept_);
+    pkg_.ParseXml(types, reader);
+  }
 
-  WorkbookPartReader book(unmodelled_);
-  pkg_.ParseXml(Require(workbookPart, "workbook part"), book);
+  kept_->workbookPart = workbookPart;
+  const std::string bookBytes = pkg_.ReadBytes(Require(workbookPart, "workbook part"));
+  WorkbookPartReader book(bookBytes, *kept_);
+  ParseXmlBytes(bookBytes, workbookPart + " in " + what_, book);
+  kept_->date1904 = book.date1904;
+  // The parts Tezlo writes use the transitional namespaces; kept strict ones would not match them.
+  if (book.strict) unmodelled_.insert("the Strict Open XML format (written back as transitional)");
   const std::vector<Relationship> bookRels = ReadRelationships(workbookPart);
+  for (const Relationship& r : bookRels) {
+    if (!WrittenByUs(r)) kept_->workbookRels.push_back(r);
+  }
+  // The calculation chain lists cells that move; the saved file asks for a full recalculation.
+  if (const Relationship* r = FindRelOfType(bookRels, "calcChain")) {
+    if (const int64_t index = pkg_.Find(r->target); index >= 0) used_.insert(index);
+  }
 
   std::vector<CellStyle> styles(1);
   std::shared_ptr<const FileStyles> keptStyles;
@@ -171,18 +239,27 @@ std::unique_ptr<Workbook> Loader::Run(const std::string& name) {
     }
   }
 
-  // Worksheets only; other kinds of sheet are reported (as their parts) and left out.
+  // Worksheets go to the engine; other kinds of sheet are kept in their places among them.
   std::vector<std::string> names;
   std::vector<std::string> parts;
+  std::vector<std::shared_ptr<KeptSheetXml>> keptSheets;
   int32_t active = 1;
   for (size_t i = 0; i < book.sheets.size(); ++i) {
-    const SheetEntry& s = book.sheets[i];
+    SheetEntry& s = book.sheets[i];
     const Relationship* r = FindRel(bookRels, s.relId);
     if (r == nullptr || r->external) throw FileError(what_ + " is damaged: sheet '" + s.name + "' has no part");
-    if (r->type != "worksheet") continue;
+    if (r->type != "worksheet") {
+      OtherSheet other{std::move(s.entry), static_cast<int>(i), {}};
+      for (const auto& k : keptSheets) other.preceding.push_back(k.get());
+      kept_->otherSheets.push_back(std::move(other));
+      continue;
+    }
     if (static_cast<int32_t>(i) == book.activeTab) active = static_cast<int32_t>(names.size()) + 1;
     names.push_back(s.name);
     parts.push_back(r->target);
+    keptSheets.push_back(std::make_shared<KeptSheetXml>());
+    keptSheets.back()->entry = std::move(s.entry);
+    keptSheets.back()->position = static_cast<int>(i);
   }
   if (names.empty()) throw FileError(what_ + " holds no worksheet");
 
@@ -193,35 +270,13 @@ std::unique_ptr<Workbook> Loader::Run(const std::string& name) {
     throw FileError(what_ + " has a bad sheet name (" + e.what() + ")");
   }
   for (size_t i = 0; i < parts.size(); ++i) {
-    Sheet& sheet = wb->GetSheet(static_cast<int32_t>(i) + 1);
-    SheetReadContext ctx{&styles, &sharedStrings, &unmodelled_, &cellBudget_, &memoryBudget_,
-                         options_.maxMemoryBytes, options_.maxDigitWidthPx, book.date1904,
-                         "sheet '" + names[i] + "' of " + what_};
-    SheetReader reader(sheet, ctx);
-    pkg_.ParseXml(Require(parts[i], "sheet '" + names[i] + "'"), reader);
-    reader.Finish();
-    const std::vector<Relationship> sheetRels = ReadRelationships(parts[i]);
-    if (const Relationship* c = FindRelOfType(sheetRels, "comments")) {
-      CommentsReader comments("comments of " + ctx.what);
-      pkg_.ParseXml(Require(c->target, "comments"), comments);
-      for (CommentEntry& e : comments.Result()) {
-        if (!sheet.Contains(e.cell)) throw FileError(ctx.what + ": a comment lies outside the grid");
-        sheet.Edit(e.cell, [&e](CellRecord& r) { r.Extras().comment = std::move(e.text); });
-      }
-      // The boxes the comments are drawn in are written afresh with them.
-      if (const Relationship* v = FindRel(sheetRels, reader.LegacyDrawingId())) {
-        if (const int64_t index = pkg_.Find(v->target); index >= 0) used_.insert(index);
-      }
-    }
+    ReadSheet(wb->GetSheet(static_cast<int32_t>(i) + 1), parts[i], "sheet '" + names[i] + "' of " + what_, styles,
+              sharedStrings, keptSheets[i]);
   }
   wb->ActivateSheet(active);
   wb->SetStyles(std::move(keptStyles));
-
-  for (size_t i = 0; i < pkg_.Names().size(); ++i) {
-    if (used_.count(static_cast<int64_t>(i)) != 0) continue;
-    const std::string description = DescribePart(pkg_.Names()[i]);
-    if (!description.empty()) unmodelled_.insert(description);
-  }
+  KeepOtherParts();
+  wb->SetKept(std::move(kept_));
   return wb;
 }
 

@@ -30,10 +30,17 @@ std::optional<std::string_view> XmlAttrs::Get(std::string_view localName) const 
   return std::nullopt;
 }
 
+size_t XmlAttrs::Count() const {
+  size_t n = 0;
+  for (const char** a = raw_; a[0] != nullptr; a += 2) ++n;
+  return n;
+}
+
 XmlReader::XmlReader(XmlHandler& handler, std::string what)
     : handler_(handler), what_(std::move(what)), parser_(XML_ParserCreateNS("UTF-8", kNsSeparator)) {
   if (parser_ == nullptr) throw FileError("out of memory reading " + what_);
   XML_SetUserData(parser_, this);
+  handler_.source_ = this;
   XML_SetElementHandler(parser_, &XmlReader::OnStart, &XmlReader::OnEnd);
   XML_SetCharacterDataHandler(parser_, &XmlReader::OnText);
   XML_SetStartDoctypeDeclHandler(parser_, &XmlReader::OnDoctype);
@@ -41,7 +48,19 @@ XmlReader::XmlReader(XmlHandler& handler, std::string what)
   XML_SetParamEntityParsing(parser_, XML_PARAM_ENTITY_PARSING_NEVER);
 }
 
-XmlReader::~XmlReader() { XML_ParserFree(parser_); }
+std::pair<int64_t, int64_t> XmlHandler::EventBytes() const {
+  return source_ != nullptr ? source_->EventBytes() : std::pair<int64_t, int64_t>{0, 0};
+}
+
+std::pair<int64_t, int64_t> XmlReader::EventBytes() const {
+  const auto start = static_cast<int64_t>(XML_GetCurrentByteIndex(parser_));
+  return {start, start + XML_GetCurrentByteCount(parser_)};
+}
+
+XmlReader::~XmlReader() {
+  handler_.source_ = nullptr;
+  XML_ParserFree(parser_);
+}
 
 void XmlReader::Fail(std::exception_ptr error) {
   if (!error_) error_ = std::move(error);

@@ -4,10 +4,12 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <exception>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 struct XML_ParserStruct;
 
@@ -19,10 +21,13 @@ class XmlAttrs {
   explicit XmlAttrs(const char** raw) : raw_(raw) {}
   std::optional<std::string_view> Get(std::string_view localName) const;
   bool Empty() const { return raw_[0] == nullptr; }
+  size_t Count() const;
 
  private:
   const char** raw_;
 };
+
+class XmlReader;
 
 class XmlHandler {
  public:
@@ -31,6 +36,16 @@ class XmlHandler {
   virtual void Start(std::string_view ns, std::string_view name, const XmlAttrs& attrs) = 0;
   virtual void End(std::string_view ns, std::string_view name) = 0;
   virtual void Text(std::string_view /*text*/) {}
+
+ protected:
+  // Where the event being handled lies in the document: the offset of its first byte and one
+  // past its last (an empty element's end event is empty and lies at the end of its tag). Only
+  // meaningful inside Start and End.
+  std::pair<int64_t, int64_t> EventBytes() const;
+
+ private:
+  friend class XmlReader;
+  const XmlReader* source_ = nullptr;
 };
 
 // Namespace URIs the readers tell apart.
@@ -50,6 +65,8 @@ class XmlReader {
   void Feed(const char* data, size_t size, bool last);
 
   static constexpr int kMaxDepth = 256;
+  // See XmlHandler::EventBytes.
+  std::pair<int64_t, int64_t> EventBytes() const;
 
  private:
   static void OnStart(void* self, const char* name, const char** attrs);

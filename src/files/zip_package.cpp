@@ -2,10 +2,14 @@
 
 #include <zip.h>
 
+#include <algorithm>
 #include <array>
+#include <fstream>
 #include <memory>
 #include <utility>
 
+#include "files/ole_file.h"
+#include "files/package_parts.h"
 #include "files/workbook_file.h"
 #include "files/xml_reader.h"
 
@@ -39,15 +43,6 @@ std::string OpenFailure(const std::string& what, int code) {
   }
 }
 
-bool EqualNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
-}
-
 std::string MiB(int64_t bytes) {
   if (bytes < 1024 * 1024) return std::to_string(bytes) + " bytes";
   return std::to_string(bytes / (1024 * 1024)) + " MiB";
@@ -66,6 +61,7 @@ ZipPackage::ZipPackage(zip* archive, std::string what, ZipLimits limits)
   for (zip_int64_t i = 0; i < count; ++i) {
     const char* name = zip_get_name(archive_, static_cast<zip_uint64_t>(i), 0);
     names_.emplace_back(name != nullptr ? name : "");
+    index_.try_emplace(LowerAscii(names_.back()), i);
   }
 }
 
@@ -74,7 +70,8 @@ ZipPackage::ZipPackage(ZipPackage&& other) noexcept
       what_(std::move(other.what_)),
       limits_(other.limits_),
       unpacked_(other.unpacked_),
-      names_(std::move(other.names_)) {}
+      names_(std::move(other.names_)),
+      index_(std::move(other.index_)) {}
 
 ZipPackage::~ZipPackage() {
   if (archive_ != nullptr) zip_discard(archive_);
@@ -83,7 +80,17 @@ ZipPackage::~ZipPackage() {
 ZipPackage ZipPackage::FromFile(const std::string& path, const std::string& what, ZipLimits limits) {
   int code = 0;
   zip* archive = zip_open(path.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &code);
-  if (archive == nullptr) throw FileError(OpenFailure(what, code));
+  if (archive == nullptr) {
+    if (code == ZIP_ER_NOZIP) {
+      // Enough of the file to find the streams an encrypted workbook holds.
+      std::ifstream in(path, std::ios::binary);
+      std::string head(std::size_t{16} << 20, '\0');
+      in.read(head.data(), static_cast<std::streamsize>(head.size()));
+      head.resize(static_cast<size_t>(in.gcount()));
+      if (const auto ole = DescribeOleFile(head)) throw FileError(what + " " + *ole);
+    }
+    throw FileError(OpenFailure(what, code));
+  }
   return ZipPackage(archive, what, limits);
 }
 
@@ -100,6 +107,9 @@ ZipPackage ZipPackage::FromMemory(std::string_view bytes, const std::string& wha
     const int code = zip_error_code_zip(&error);
     zip_source_free(source);
     zip_error_fini(&error);
+    if (code == ZIP_ER_NOZIP) {
+      if (const auto ole = DescribeOleFile(bytes)) throw FileError(what + " " + *ole);
+    }
     throw FileError(OpenFailure(what, code));
   }
   zip_error_fini(&error);
@@ -107,15 +117,13 @@ ZipPackage ZipPackage::FromMemory(std::string_view bytes, const std::string& wha
 }
 
 int64_t ZipPackage::Find(std::string_view part) const {
-  for (size_t i = 0; i < names_.size(); ++i) {
-    if (EqualNoCase(names_[i], part)) return static_cast<int64_t>(i);
-  }
-  return -1;
+  const auto it = index_.find(LowerAscii(part));
+  return it == index_.end() ? -1 : it->second;
 }
 
-void ZipPackage::ParseXml(int64_t index, XmlHandler& handler, std::string* bytes) {
+template <class Sink>
+void ZipPackage::Unpack(int64_t index, Sink&& sink) {
   const std::string part = names_.at(static_cast<size_t>(index));
-  const std::string where = part + " in " + what_;
   auto closer = [](zip_file_t* f) { zip_fclose(f); };
   std::unique_ptr<zip_file_t, decltype(closer)> file(
       zip_fopen_index(archive_, static_cast<zip_uint64_t>(index), 0), closer);
@@ -123,7 +131,6 @@ void ZipPackage::ParseXml(int64_t index, XmlHandler& handler, std::string* bytes
     throw FileError(what_ + " is damaged: cannot unpack " + part + " (" +
                     zip_strerror(archive_) + ")");
   }
-  XmlReader reader(handler, where);
   std::array<char, 1 << 16> buffer;
   int64_t partBytes = 0;
   while (true) {
@@ -141,10 +148,34 @@ void ZipPackage::ParseXml(int64_t index, XmlHandler& handler, std::string* bytes
     if (unpacked_ > limits_.maxPackageBytes) {
       throw FileError(what_ + " is refused: it unpacks to more than " + MiB(limits_.maxPackageBytes));
     }
-    if (bytes != nullptr) bytes->append(buffer.data(), static_cast<size_t>(n));
-    reader.Feed(buffer.data(), static_cast<size_t>(n), n == 0);
+    sink(std::string_view(buffer.data(), static_cast<size_t>(n)));
     if (n == 0) return;
   }
+}
+
+void ZipPackage::ParseXml(int64_t index, XmlHandler& handler, std::string* bytes) {
+  XmlReader reader(handler, names_.at(static_cast<size_t>(index)) + " in " + what_);
+  Unpack(index, [&reader, bytes](std::string_view piece) {
+    if (bytes != nullptr) bytes->append(piece);
+    reader.Feed(piece.data(), piece.size(), piece.empty());
+  });
+}
+
+void ParseXmlBytes(std::string_view document, const std::string& what, XmlHandler& handler) {
+  XmlReader reader(handler, what);
+  reader.Feed(document.data(), document.size(), true);
+}
+
+std::string ZipPackage::ReadBytes(int64_t index) {
+  std::string bytes;
+  zip_stat_t stat;
+  if (zip_stat_index(archive_, static_cast<zip_uint64_t>(index), 0, &stat) == 0 && (stat.valid & ZIP_STAT_SIZE) != 0 &&
+      static_cast<int64_t>(stat.size) <= limits_.maxPartBytes) {
+    // A hint only, bounded: the count while unpacking decides.
+    bytes.reserve(static_cast<size_t>(std::min<zip_uint64_t>(stat.size, zip_uint64_t{64} << 20)));
+  }
+  Unpack(index, [&bytes](std::string_view piece) { bytes += piece; });
+  return bytes;
 }
 
 }  // namespace tezlo

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 struct zip;
@@ -18,6 +19,9 @@ struct ZipLimits {
   int64_t maxPackageBytes;  // all parts read, unpacked
   int64_t maxEntries;       // entries in the archive
 };
+
+// Streams a document held in memory through an XML handler; `what` names it in messages.
+void ParseXmlBytes(std::string_view document, const std::string& what, XmlHandler& handler);
 
 class ZipPackage {
  public:
@@ -39,15 +43,21 @@ class ZipPackage {
   // past the limits, or bad XML. With `bytes`, the part's bytes are also kept there (for a part
   // written back as it was read).
   void ParseXml(int64_t index, XmlHandler& handler, std::string* bytes = nullptr);
+  // The part's bytes, unpacked, counted against the same limits.
+  std::string ReadBytes(int64_t index);
 
  private:
   ZipPackage(zip* archive, std::string what, ZipLimits limits);
+  // Reads the part piece by piece, handing each piece (an empty one last) to `sink`.
+  template <class Sink>
+  void Unpack(int64_t index, Sink&& sink);
 
   zip* archive_;
   std::string what_;
   ZipLimits limits_;
   int64_t unpacked_ = 0;
   std::vector<std::string> names_;
+  std::unordered_map<std::string, int64_t> index_;  // lower-case name -> first entry of that name
 };
 
 }  // namespace tezlo

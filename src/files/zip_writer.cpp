@@ -15,8 +15,8 @@ std::string ErrorText(zip_error_t* error) { return zip_error_strerror(error); }
 
 }  // namespace
 
-void ZipWriter::Add(std::string name, std::string bytes) {
-  parts_.emplace_back(std::move(name), std::make_unique<std::string>(std::move(bytes)));
+void ZipWriter::Add(std::string name, std::string bytes, bool compress) {
+  parts_.push_back(Part{std::move(name), std::make_unique<std::string>(std::move(bytes)), compress});
 }
 
 std::string ZipWriter::Bytes(const std::string& what) const {
@@ -42,12 +42,13 @@ std::string ZipWriter::Bytes(const std::string& what) const {
     zip_source_free(buffer);
     throw FileError("cannot save " + what + ": " + step + ": " + text);
   };
-  for (const auto& [name, bytes] : parts_) {
+  for (const auto& [name, bytes, compress] : parts_) {
     zip_source_t* source = zip_source_buffer(archive, bytes->data(), bytes->size(), 0);
     zip_int64_t index = source == nullptr ? -1 : zip_file_add(archive, name.c_str(), source, ZIP_FL_ENC_UTF_8);
     if (index < 0 && source != nullptr) zip_source_free(source);
+    const zip_int32_t method = compress ? ZIP_CM_DEFLATE : ZIP_CM_STORE;
     if (index < 0 ||
-        zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), ZIP_CM_DEFLATE, kDeflateLevel) != 0) {
+        zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), method, compress ? kDeflateLevel : 0) != 0) {
       const std::string text = zip_strerror(archive);
       zip_discard(archive);
       fail("cannot add " + name, text);

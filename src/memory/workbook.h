@@ -13,6 +13,7 @@ namespace tezlo {
 // The cell formats of the file a workbook was read from, kept by the file layer to be written
 // back; the engine only holds on to them (cells refer to them by CellRecord::style).
 struct FileStyles;
+struct KeptPackage;  // the file layer's, see files/kept_content.h
 
 class Workbook {
  public:
@@ -51,6 +52,11 @@ class Workbook {
   // readers). HostError for an empty list, a bad name or a repeated one; nothing changes then.
   void ResetSheets(const std::vector<std::string>& names);
 
+  // What the file layer keeps of the file it was read from beyond the engine's model (parts
+  // written back as they were); null for a new workbook.
+  const std::shared_ptr<const KeptPackage>& Kept() const { return kept_; }
+  void SetKept(std::shared_ptr<const KeptPackage> kept) { kept_ = std::move(kept); }
+
   // ---- Content of the file it was read from that the workbook does not keep ----
   // Charts, pictures, defined names and the like, one short description each, and the file they
   // came from. Saving over that file would lose them; the file layer refuses to.
@@ -78,6 +84,7 @@ class Workbook {
   std::vector<std::string> unmodelled_;
   std::string unmodelledSource_;
   std::shared_ptr<const FileStyles> styles_;
+  std::shared_ptr<const KeptPackage> kept_;
 };
 
 }  // namespace tezlo

@@ -2,6 +2,7 @@
 
 #include <zip.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -43,6 +44,32 @@ std::string MakeZip(const std::map<std::string, std::string>& parts) {
   return out;
 }
 
+std::map<std::string, std::string> ReadZip(const std::string& bytes) {
+  zip_error_t error;
+  zip_error_init(&error);
+  zip_source_t* source = zip_source_buffer_create(bytes.data(), bytes.size(), 0, &error);
+  zip_t* archive = source != nullptr ? zip_open_from_source(source, ZIP_RDONLY, &error) : nullptr;
+  zip_error_fini(&error);
+  if (archive == nullptr) {
+    if (source != nullptr) zip_source_free(source);
+    throw std::runtime_error("not a zip archive");
+  }
+  std::map<std::string, std::string> parts;
+  const zip_int64_t count = zip_get_num_entries(archive, 0);
+  for (zip_int64_t i = 0; i < count; ++i) {
+    zip_file_t* file = zip_fopen_index(archive, static_cast<zip_uint64_t>(i), 0);
+    if (file == nullptr) continue;
+    std::string content;
+    char chunk[4096];
+    zip_int64_t n;
+    while ((n = zip_fread(file, chunk, sizeof chunk)) > 0) content.append(chunk, static_cast<size_t>(n));
+    zip_fclose(file);
+    parts[zip_get_name(archive, static_cast<zip_uint64_t>(i), 0)] = std::move(content);
+  }
+  zip_discard(archive);
+  return parts;
+}
+
 std::map<std::string, std::string> MinimalParts(const std::string& sheetData, const std::string& sheetTail) {
   const std::string rels = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
   return {
@@ -68,6 +95,12 @@ std::string ReadFileBytes(const std::string& path) {
   std::stringstream s;
   s << in.rdbuf();
   return s.str();
+}
+
+int RunTestScript(const std::string& script, const std::string& args, const std::string& log) {
+  const std::string path = (std::filesystem::path(TEZLO_TEST_DIR) / script).string();
+  const std::string command = "/usr/bin/python3 '" + path + "' " + args + " > '" + log + "' 2>&1";
+  return std::system(command.c_str());
 }
 
 void WriteFileBytes(const std::string& path, const std::string& bytes) {

@@ -23,11 +23,16 @@ class ScratchDir {
 
 // The bytes of a zip archive holding `parts` (name -> content), deflated.
 std::string MakeZip(const std::map<std::string, std::string>& parts);
+// The parts of a zip archive, unpacked (name -> content).
+std::map<std::string, std::string> ReadZip(const std::string& bytes);
 // A minimal valid package whose one sheet "S" holds `sheetData` (the inside of <sheetData>),
 // with `extraParts` added or replacing parts, and `sheetTail` after </sheetData>.
 std::map<std::string, std::string> MinimalParts(const std::string& sheetData,
                                                 const std::string& sheetTail = "");
 std::string ReadFileBytes(const std::string& path);
+// Runs a Python script of this folder with Debian's interpreter (where python3-openpyxl is
+// installed), its output going to `log`; returns its exit status.
+int RunTestScript(const std::string& script, const std::string& args, const std::string& log);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 
 }  // namespace tezlo::testing
