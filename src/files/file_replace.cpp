@@ -157,7 +157,7 @@ std::vector<std::string> ReplaceFile(const std::string& path, std::string_view b
   if (fchmod(temp.Fd(), mode) != 0) throw FileError("cannot save " + what + ": " + Errno());
   Flush(temp.Fd(), what, "the new content");
   if (rename(temp.Path().c_str(), target.c_str()) != 0) throw FileError("cannot save " + what + ": " + Errno());
-  temp.Committed();
+  temp.Keep();
   SyncFolder(folder);
   return notes;
 }

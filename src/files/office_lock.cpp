@@ -17,6 +17,7 @@
 
 #include "files/file_errors.h"
 #include "files/file_paths.h"
+#include "text/valid_utf8.h"
 
 namespace tezlo {
 
@@ -178,23 +179,17 @@ std::optional<std::string> ParseExcelOwnerFile(std::string_view content) {
     const size_t wide = static_cast<unsigned char>(content[54]) | static_cast<size_t>(static_cast<unsigned char>(content[55])) << 8;
     if (wide == length && 56 + 2 * wide <= content.size()) {
       std::string name;
-      bool ascii = true;
+      bool wellFormed = true;
       for (size_t i = 0; i < wide; ++i) {
         const unsigned unit = static_cast<unsigned char>(content[56 + 2 * i]) |
                               static_cast<unsigned>(static_cast<unsigned char>(content[57 + 2 * i])) << 8;
-        if (unit >= 0xD800 && unit < 0xE000) ascii = false;
-        if (unit < 0x80) {
-          name += static_cast<char>(unit);
-        } else if (unit < 0x800) {
-          name += static_cast<char>(0xC0 | (unit >> 6));
-          name += static_cast<char>(0x80 | (unit & 0x3F));
-        } else {
-          name += static_cast<char>(0xE0 | (unit >> 12));
-          name += static_cast<char>(0x80 | ((unit >> 6) & 0x3F));
-          name += static_cast<char>(0x80 | (unit & 0x3F));
+        if (unit >= 0xD800 && unit < 0xE000) {
+          wellFormed = false;  // a surrogate pair: a name beyond the first plane, rare enough
+          break;
         }
+        AppendUtf8(name, static_cast<char32_t>(unit));
       }
-      if (ascii) return name;
+      if (wellFormed) return name;
     }
   }
   std::string name(content.substr(1, length));

@@ -135,10 +135,6 @@ TempFile::TempFile(const std::string& folder, const std::string& name, const std
   flock(fd_, LOCK_EX | LOCK_NB);
 }
 
-void TempFile::Committed() { remove_ = false; }
-
-void TempFile::Keep() { remove_ = false; }
-
 TempFile::~TempFile() {
   if (fd_ < 0) return;
   if (remove_) unlink(path_.c_str());

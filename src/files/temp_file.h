@@ -25,10 +25,8 @@ class TempFile {
 
   int Fd() const { return fd_; }
   const std::string& Path() const { return path_; }
-  // The file was renamed over its target: nothing is left to remove.
-  void Committed();
-  // Keeps the file on disk (a complete copy the user may need); it is still unlocked on exit.
-  void Keep();
+  // Leaves the file where it is: renamed over its target, or a complete copy the user may need.
+  void Keep() { remove_ = false; }
 
  private:
   std::string path_;

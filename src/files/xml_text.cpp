@@ -30,19 +30,6 @@ void AppendHexEscape(std::string& out, unsigned value) {
   out += '_';
 }
 
-void AppendUtf8(std::string& out, unsigned cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
-
 }  // namespace
 
 void AppendXmlText(std::string& out, std::string_view text, bool attribute) {
@@ -114,7 +101,7 @@ std::string DecodeEscapes(std::string_view text) {
       unsigned cp = 0;
       for (size_t k = i + 2; k < i + 6; ++k) cp = cp * 16 + static_cast<unsigned>(HexValue(text[k]));
       if (cp >= 0xD800 && cp <= 0xDFFF) cp = 0xFFFD;  // a lone surrogate is no character
-      AppendUtf8(out, cp);
+      AppendUtf8(out, static_cast<char32_t>(cp));
       i += 6;
     } else {
       out += text[i];

@@ -27,4 +27,7 @@ std::string ValidUtf8(std::string_view text);
 // The same in place; costs one scan when the text is already valid.
 void MakeValidUtf8(std::string& text);
 
+// Appends the UTF-8 form of a code point (one that is not a surrogate, up to U+10FFFF).
+void AppendUtf8(std::string& out, char32_t c);
+
 }  // namespace tezlo

@@ -15,24 +15,6 @@ char32_t DecodeUtf8(std::string_view text, size_t& pos) {
   return step.codePoint < 0 ? char32_t{0xFFFD} : static_cast<char32_t>(step.codePoint);
 }
 
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
-
 int CharWidth(char32_t c) {
   if (c >= 0x20 && c < 0x7F) return 1;
   if (c < 0x20 || (c >= 0x7F && c < 0xA0)) return 1;

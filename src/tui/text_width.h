@@ -6,13 +6,14 @@
 #include <string>
 #include <string_view>
 
+#include "text/valid_utf8.h"  // AppendUtf8, for the callers that encode what they decode
+
 namespace tezlo {
 
 // The code point starting at text[pos]; pos moves past it. An ill-formed sequence reads as one
 // U+FFFD for each maximal subpart (see text/valid_utf8.h), so typed bytes that are not UTF-8
 // become well-formed text.
 char32_t DecodeUtf8(std::string_view text, size_t& pos);
-void AppendUtf8(std::string& out, char32_t c);
 
 // Terminal cells a code point takes: 0, 1 or 2. Control characters (shown as a blank) and code
 // points wcwidth does not know take 1.
