@@ -289,10 +289,12 @@ WorkbookLock WorkbookLock::Acquire(const std::string& workbook) {
       close(fd);
     };
     if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
-      // Another Tezlo process holds it right now.
-      const LockOwner owner = ParseOfficeLock(ReadFd(fd)).value_or(LockOwner{});
+      // Another Tezlo process holds it right now (only Tezlo locks the lock file itself); it
+      // may not have written its name yet.
+      const std::optional<LockOwner> owner = ParseOfficeLock(ReadFd(fd));
       close(fd);
-      throw LockedFileError(OwnerText(owner, workbook), owner.Shown());
+      if (!owner) throw LockedFileError("'" + workbook + "' is being opened by another Tezlo process", "");
+      throw LockedFileError(OwnerText(*owner, workbook), owner->Shown());
     }
     // The file may have been removed (and another made) between open and flock.
     struct stat held {};

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "files/office_lock.h"
+#include "files/workbook_file.h"
 
 extern char** environ;
 
@@ -204,6 +205,54 @@ TEST_F(TezloProgramTest, ADesktopNameWithAStrayByteIsSavedAsValidText) {
       "sys.exit(0 if names == [\"bad\\ufffdname.txt\", \"\\u597d.txt\"] else print(names) or 1)' '" +
       book + "' > '" + (dir / "log").string() + "' 2>&1";
   EXPECT_EQ(std::system(check.c_str()), 0) << ReadAll(dir / "log");
+}
+
+// Runs started together on one workbook: each either makes its change and saves, or is refused
+// because another holds the workbook; no run's change is ever lost.
+TEST_F(TezloProgramTest, RunsAtTheSameTimeNeverLoseAChange) {
+  const std::string book = Book("book.xlsx");
+  ASSERT_EQ(Run({"run", "--sample", "--out", book}).status, 0);
+  constexpr int kRuns = 4;
+  std::vector<pid_t> pids;
+  for (int i = 0; i < kRuns; ++i) {
+    std::vector<std::string> args{program.string(), "run", book, "--select", "A53", "--", "+3"};
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    const std::string err = (dir / ("err" + std::to_string(i))).string();
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    pid_t pid = 0;
+    ASSERT_EQ(posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ), 0);
+    posix_spawn_file_actions_destroy(&actions);
+    pids.push_back(pid);
+  }
+  int saved = 0;
+  for (int i = 0; i < kRuns; ++i) {
+    int status = 0;
+    waitpid(pids[static_cast<size_t>(i)], &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    const std::string err = ReadAll(dir / ("err" + std::to_string(i)));
+    if (WEXITSTATUS(status) == 0) {
+      ++saved;
+    } else {
+      EXPECT_EQ(WEXITSTATUS(status), 1);
+      EXPECT_TRUE(err.find("is open in another program, by " + OwnLockOwner().Shown()) != std::string::npos ||
+                  err.find("is being opened by another Tezlo process") != std::string::npos)
+          << err;
+    }
+  }
+  EXPECT_GE(saved, 1);
+  // Every run that saved pushed the contact row down by three.
+  const auto wb = LoadWorkbook(book);
+  int32_t row = 0;
+  wb->GetSheet(wb->FindSheet("+1")).ForEachCellByRow([&](Cell c, const CellRecord& r) {
+    if (r.value == Value::Text("张伟")) row = c.row;
+  });
+  EXPECT_EQ(row, 53 + 3 * saved) << saved << " runs saved";
+  EXPECT_FALSE(fs::exists(OfficeLockPath(book)));
 }
 
 TEST_F(TezloProgramTest, UsageErrorsExitTwo) {
