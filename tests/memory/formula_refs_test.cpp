@@ -162,7 +162,8 @@ TEST_F(WorkbookFormulaShiftTest, TheFormulaCountStaysAnUpperBound) {
   EXPECT_EQ(data.FormulaCountBound(), std::nullopt);
   h.InsertShiftDown(kData, Area::Of(1, 2, 1, 2));
   EXPECT_EQ(data.FormulaCountBound(), 1);
-  EXPECT_EQ(h.GetFormula(kData, Cell{9, 3}), "=B3");  // the sort had moved it to row 9
+  // The sort had moved =B2 to row 9 as =B9; the insertion moved B9 to B10.
+  EXPECT_EQ(h.GetFormula(kData, Cell{9, 3}), "=B10");
 }
 
 }  // namespace

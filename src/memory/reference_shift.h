@@ -1,0 +1,92 @@
+// What refers to cells besides formulas, moved when cells are inserted or deleted with a shift
+// (see RefShift): the ranges of conditional formats, validations and selections, hyperlink and
+// comment cells, the anchors of drawings, page breaks, and the check that keeps tables and pivot
+// tables whole. Each function answers for a reference into the shifted sheet; callers pass over
+// what lies on other sheets.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "host/cell.h"
+#include "memory/formula_refs.h"
+
+namespace tezlo {
+
+// The area as a reference to it moves (a defined name's area, an autoFilter, a table's range,
+// a hyperlink over several cells): it moves only when it lies wholly inside the band, grows when
+// cells are inserted inside it (not at its first row: then it moves), loses deleted cells and
+// goes when all of them are deleted. One straddling the band's edge stays as it is.
+std::optional<Area> ShiftRange(const Area& area, const RefShift& shift);
+
+// The area as the cells' formatting moves (a conditional format's or a validation's range): the
+// spreadsheet's rule for such ranges, checked against LibreOffice.
+// - Inserted cells: an area inside the band moves or grows as a reference does; new cells right
+//   below (after) the area take its formatting, so an area ending just before the insertion
+//   grows over them. An area straddling the band's edge stays, and only the new cells under its
+//   part in the band join it.
+// - Deleted cells: an area that loses cells follows its cells exactly: its part in the band
+//   shrinks and the cells after the deletion move back, while its part outside the band stays,
+//   which can leave several areas. One that loses none moves as a reference does.
+// Empty when every cell went.
+std::vector<Area> ShiftArea(const Area& area, const RefShift& shift);
+
+// A space-separated list of areas as the file format writes them ("A1:B5 D7", no "$"), each
+// moved by ShiftArea; areas left touching whole are joined. Empty when every area went. A piece
+// that is not an area is kept as it is.
+std::string ShiftSqref(std::string_view sqref, const RefShift& shift);
+
+// One cell (a hyperlink's or a comment's): moved with its cell, or nothing when it is deleted
+// or pushed off the sheet.
+std::optional<Cell> ShiftCell(Cell cell, const RefShift& shift);
+
+// A corner of a drawing's anchor as the format writes it (xdr:from, xdr:to): 0-based column and
+// row, offsets into them in EMU.
+struct AnchorMarker {
+  int32_t col = 0;
+  int64_t colOff = 0;
+  int32_t row = 0;
+  int64_t rowOff = 0;
+  bool operator==(const AnchorMarker&) const = default;
+};
+
+// How a drawing follows its cells: xdr:twoCellAnchor's editAs ("twoCell", the default: move and
+// size with the cells; "oneCell": move, keep the size; "absolute": neither), an oneCellAnchor
+// (OneCell, `to` unused) or an absoluteAnchor (Absolute).
+enum class AnchorMode { TwoCell, OneCell, Absolute };
+
+struct DrawingAnchor {
+  AnchorMode mode = AnchorMode::TwoCell;
+  AnchorMarker from;
+  AnchorMarker to;
+  bool operator==(const DrawingAnchor&) const = default;
+};
+
+// The anchor after the shift. Each corner whose cell lies in the band follows that cell (so a
+// drawing crossing the band's edge stretches or shrinks, as LibreOffice does with a shape
+// anchored to its cell and resized with it); a corner in deleted cells goes to the start of
+// what follows the deletion. A OneCell anchor moves by its `from` corner and keeps its size;
+// an Absolute one stays. A drawing whose cells are all deleted stays with no height (or width),
+// as Excel keeps it; LibreOffice deletes such a drawing.
+DrawingAnchor ShiftAnchor(const DrawingAnchor& anchor, const RefShift& shift);
+
+// A manual page break (a brk of rowBreaks or colBreaks: `id` is the 0-based row or column that
+// starts the next page). Row breaks move only with whole rows, column breaks with whole columns;
+// a break whose row or column is deleted goes.
+std::optional<int32_t> ShiftPageBreak(int32_t id, bool rowBreak, const RefShift& shift);
+
+// Whether the shift would move cells of a table's range without moving all of its columns
+// with them: the band covers some of the area's columns (rows, for a shift along columns) but
+// not all, and cells of the area lie at or after the insertion or deletion. The spreadsheet
+// refuses such a shift. Rows inserted or deleted across all of a table's columns are allowed:
+// the table grows or shrinks.
+bool CutsThrough(const Area& area, const RefShift& shift);
+
+// Whether the shift would change a pivot table's area other than by moving it whole or
+// deleting all of it: CutsThrough, or cells inserted inside it, or some of its cells deleted.
+bool MovesPartOf(const Area& area, const RefShift& shift);
+
+}  // namespace tezlo
