@@ -130,7 +130,7 @@ std::vector<Area> ShiftArea(const Area& area, const RefShift& s) {
   const int32_t bandD = std::min(o.d, s.bandLast);
   std::vector<Area> out;
   if (s.insert) {
-    if (Within(o, s)) {
+    if (Within(o, s) && !(o.a == 1 && o.b == max)) {
       // Moved when at or after the insertion; grown over new cells inside or right after it.
       const int64_t a = o.a >= p ? int64_t{o.a} + s.count : o.a;
       const int64_t b = o.b >= p - 1 ? int64_t{o.b} + s.count : o.b;
@@ -141,7 +141,7 @@ std::vector<Area> ShiftArea(const Area& area, const RefShift& s) {
       return out;
     }
     out.push_back(area);
-    if (o.b == p - 1 && bandC <= bandD) {
+    if (!Within(o, s) && o.b == p - 1 && bandC <= bandD) {
       out.push_back(Unorient({p, std::min(q, max), bandC, bandD}, s));
       JoinAll(out);
     }
