@@ -201,7 +201,6 @@ std::string ShiftSqref(std::string_view sqref, const RefShift& shift) {
                                std::max(ref.first.row, ref.last.row), std::max(ref.first.col, ref.last.col));
     for (const Area& moved : ShiftArea(area, shift)) areas.push_back(moved);
   }
-  JoinAll(areas);
   std::string out;
   for (const Area& a : areas) {
     if (!out.empty()) out += ' ';
@@ -215,6 +214,29 @@ std::string ShiftSqref(std::string_view sqref, const RefShift& shift) {
     if (!out.empty()) out += ' ';
     out += piece;
   }
+  return out;
+}
+
+std::optional<std::string> ShiftRangeFormula(std::string_view formula, Cell oldTopLeft,
+                                             Cell newTopLeft, const RefShift& s) {
+  // Where the new top-left cell was before the shift.
+  Cell origin = newTopLeft;
+  const int32_t cross = AlongRows(s) ? origin.col : origin.row;
+  int32_t& along = AlongRows(s) ? origin.row : origin.col;
+  if (InBand(cross, s) && along >= s.first) {
+    if (!s.insert) {
+      along += s.count;
+    } else if (along > Last(s)) {
+      along -= s.count;
+    } else {
+      along = std::max(s.first - 1, 1);
+    }
+  }
+  const std::string rebased =
+      MoveRelativeRefs(formula, origin.row - oldTopLeft.row, origin.col - oldTopLeft.col, s.grid)
+          .value_or(std::string(formula));
+  std::string out = ShiftFormulaRefs(rebased, true, s).value_or(rebased);
+  if (out == formula) return std::nullopt;
   return out;
 }
 

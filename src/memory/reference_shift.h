@@ -35,9 +35,19 @@ std::optional<Area> ShiftRange(const Area& area, const RefShift& shift);
 std::vector<Area> ShiftArea(const Area& area, const RefShift& shift);
 
 // A space-separated list of areas as the file format writes them ("A1:B5 D7", no "$"), each
-// moved by ShiftArea; areas left touching whole are joined. Empty when every area went. A piece
-// that is not an area is kept as it is.
+// moved by ShiftArea, in their order (areas are not joined with each other: a list of a
+// thousand areas costs a thousand moves). Empty when every area went. A piece that is not an
+// area is kept as it is, after the areas.
 std::string ShiftSqref(std::string_view sqref, const RefShift& shift);
+
+// A formula held by a range (a conditional format's rule, a validation's), written as it reads
+// for the range's top-left cell `oldTopLeft`, when the range's top-left cell is `newTopLeft`
+// after the shift (the first cell of the first area ShiftSqref gave): relative references are
+// rebased on the cell that moved there (or, for a new cell, the one before it whose format it
+// took), then references follow their cells as in any formula on the shifted sheet. Nothing
+// when it reads the same.
+std::optional<std::string> ShiftRangeFormula(std::string_view formula, Cell oldTopLeft,
+                                             Cell newTopLeft, const RefShift& shift);
 
 // One cell (a hyperlink's or a comment's): moved with its cell, or nothing when it is deleted
 // or pushed off the sheet.

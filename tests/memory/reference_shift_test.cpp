@@ -50,7 +50,7 @@ TEST(ShiftSqref, DeletedCellsAreLostAndWhatFollowsClosesUp) {
   // One losing no cell moves as a reference: inside the band only.
   EXPECT_EQ(Sqref("A7:C9", s), "A7:C9");
   EXPECT_EQ(Sqref("C7:D9", s), "C5:D7");
-  EXPECT_EQ(Sqref("A1:A1048576 B1:B1048576", s), "A1:B1048576");  // whole columns stay whole
+  EXPECT_EQ(Sqref("A1:A1048576 B1:B1048576", s), "A1:A1048576 B1:B1048576");  // whole columns stay whole
 }
 
 TEST(ShiftSqref, AlongColumnsAndWholeRowsAndColumns) {
@@ -61,8 +61,8 @@ TEST(ShiftSqref, AlongColumnsAndWholeRowsAndColumns) {
   EXPECT_EQ(Sqref("2:3", cols), "A2:XFD3");  // whole rows stay whole
   EXPECT_EQ(Sqref("A:A", InsertRows(1, 2)), "A1:A1048576");
   EXPECT_EQ(Sqref("B5:C6", InsertRows(5, 5)), "B6:C7");
-  // Areas left touching are joined; pieces that are not areas are kept.
-  EXPECT_EQ(Sqref("A1:B2 A5:B6", DeleteRowsShift("S", kGrid, 3, 4)), "A1:B4");
+  // Each area moves on its own; pieces that are not areas are kept.
+  EXPECT_EQ(Sqref("A1:B2 A5:B6", DeleteRowsShift("S", kGrid, 3, 4)), "A1:B2 A3:B4");
   EXPECT_EQ(Sqref("  $A$5  junk!  Sheet1!B2", DeleteRowsShift("S", kGrid, 1, 1)), "A4 junk! Sheet1!B2");
   EXPECT_EQ(Sqref("", InsertRows(1, 1)), "");
 }
@@ -82,6 +82,27 @@ TEST(ShiftRange, MovesAsAReference) {
   EXPECT_EQ(ShiftRange(Area::Of(4, 2, 5, 4), Delete(4, 2, 5, 4)), std::nullopt);
   EXPECT_EQ(ShiftRange(Area::Of(3, 2, 9, 4), Delete(4, 2, 5, 4)), Area::Of(3, 2, 7, 4));
   EXPECT_EQ(ShiftRange(Area::Of(3, 1, 9, 4), Delete(4, 2, 5, 4)), Area::Of(3, 1, 9, 4));
+}
+
+TEST(ShiftRangeFormula, RelativeReferencesFollowTheRangesNewTopLeftCell) {
+  // A rule on A5:A10 reading "=A5>B$1": rows 5..6 deleted. A7 now heads the range at A5, and
+  // its own reading, A7>B$1, follows its cells to A5>B$1.
+  const RefShift rows = DeleteRowsShift("S", kGrid, 5, 6);
+  EXPECT_EQ(ShiftRangeFormula("=A5>B$1", Cell{5, 1}, Cell{5, 1}, rows), std::nullopt);
+  EXPECT_EQ(ShiftRangeFormula("=A5>$B$7", Cell{5, 1}, Cell{5, 1}, rows), "=A5>$B$5");
+  // Rows inserted above move the range and its references alike.
+  EXPECT_EQ(ShiftRangeFormula("=A5>B$1+$C$9", Cell{5, 1}, Cell{7, 1}, InsertRows(2, 3)),
+            "=A7>B$1+$C$11");
+  // Whole columns deleted before it: it moves left, and so do its references.
+  EXPECT_EQ(ShiftRangeFormula("=C5=D5", Cell{5, 3}, Cell{5, 1}, DeleteColumnsShift("S", kGrid, 1, 2)),
+            "=A5=B5");
+  // A range whose first column went: the rule reads from its next column.
+  EXPECT_EQ(ShiftRangeFormula("=B2<>\"\"", Cell{2, 2}, Cell{2, 2}, DeleteColumnsShift("S", kGrid, 2, 2)),
+            std::nullopt);
+  EXPECT_EQ(ShiftRangeFormula("=$A2=B2", Cell{2, 2}, Cell{2, 1}, DeleteColumnsShift("S", kGrid, 1, 1)),
+            "=#REF!=A2");
+  EXPECT_EQ(ShiftRangeFormula("=B2=B1", Cell{2, 2}, Cell{1, 2}, DeleteRowsShift("S", kGrid, 1, 1)),
+            "=B1=#REF!");
 }
 
 TEST(ShiftCell, MovedWithItsCellOrGone) {
