@@ -168,7 +168,41 @@ std::vector<Area> ShiftArea(const Area& area, const RefShift& s) {
   return out;
 }
 
-std::string ShiftSqref(std::string_view sqref, const RefShift& shift) {
+std::vector<Area> ShiftCellArea(const Area& area, const RefShift& s) {
+  const Oriented o = Orient(area, s);
+  const int32_t p = s.first;
+  const int32_t max = AlongMax(s);
+  const int32_t bandC = std::max(o.c, s.bandFirst);
+  const int32_t bandD = std::min(o.d, s.bandLast);
+  std::vector<Area> out;
+  if (bandC > bandD || o.b < p - 1 || (o.a == 1 && o.b == max)) {
+    out.push_back(area);  // no cell of it moves or takes new cells
+    return out;
+  }
+  // The part outside the band stays; the part in it follows its cells.
+  if (o.c < bandC) out.push_back(Unorient({o.a, o.b, o.c, bandC - 1}, s));
+  int64_t a = o.a;
+  int64_t b = o.b;
+  if (s.insert) {
+    // New cells take the attribute of the cell before them; at the first row, of the one after.
+    const bool takesFromAfter = p == 1 && o.a == 1;
+    if (o.a >= p && !takesFromAfter) a += s.count;
+    b += s.count;  // b >= p - 1: the area reaches the new cells or lies after them
+    b = std::min<int64_t>(b, max);
+  } else {
+    const int32_t q = Last(s);
+    a = o.a < p ? o.a : (o.a <= q ? p : o.a - s.count);
+    b = o.b < p ? o.b : (o.b <= q ? p - 1 : o.b - s.count);
+  }
+  if (a <= b && a <= max) {
+    out.push_back(Unorient({static_cast<int32_t>(a), static_cast<int32_t>(b), bandC, bandD}, s));
+  }
+  if (o.d > bandD) out.push_back(Unorient({o.a, o.b, bandD + 1, o.d}, s));
+  JoinAll(out);
+  return out;
+}
+
+std::string ShiftSqref(std::string_view sqref, const RefShift& shift, SqrefRule rule) {
   std::vector<Area> areas;
   std::vector<std::string> kept;  // pieces that are not areas
   size_t i = 0;
@@ -199,7 +233,9 @@ std::string ShiftSqref(std::string_view sqref, const RefShift& shift) {
     }
     const Area area = Area::Of(std::min(ref.first.row, ref.last.row), std::min(ref.first.col, ref.last.col),
                                std::max(ref.first.row, ref.last.row), std::max(ref.first.col, ref.last.col));
-    for (const Area& moved : ShiftArea(area, shift)) areas.push_back(moved);
+    const std::vector<Area> moved =
+        rule == SqrefRule::ConditionalFormat ? ShiftArea(area, shift) : ShiftCellArea(area, shift);
+    areas.insert(areas.end(), moved.begin(), moved.end());
   }
   std::string out;
   for (const Area& a : areas) {

@@ -34,11 +34,25 @@ std::optional<Area> ShiftRange(const Area& area, const RefShift& shift);
 // Empty when every cell went.
 std::vector<Area> ShiftArea(const Area& area, const RefShift& shift);
 
+// The area as an attribute of each of its cells moves (a data validation's range, a selection):
+// every cell follows its own cell, so an area crossing the band's edge splits, and cells
+// inserted in the band take the attribute of the cell before them (of the cell after them at
+// the sheet's first row or column), as the spreadsheet does with a cell's validation. Empty
+// when every cell went.
+std::vector<Area> ShiftCellArea(const Area& area, const RefShift& shift);
+
+// Which of the two rules moves the areas of a list.
+enum class SqrefRule {
+  ConditionalFormat,  // ShiftArea
+  CellAttribute,      // ShiftCellArea: validations, selections
+};
+
 // A space-separated list of areas as the file format writes them ("A1:B5 D7", no "$"), each
-// moved by ShiftArea, in their order (areas are not joined with each other: a list of a
+// moved by the rule's function, in their order (areas are not joined with each other: a list of a
 // thousand areas costs a thousand moves). Empty when every area went. A piece that is not an
 // area is kept as it is, after the areas.
-std::string ShiftSqref(std::string_view sqref, const RefShift& shift);
+std::string ShiftSqref(std::string_view sqref, const RefShift& shift,
+                       SqrefRule rule = SqrefRule::ConditionalFormat);
 
 // A formula held by a range (a conditional format's rule, a validation's), written as it reads
 // for the range's top-left cell `oldTopLeft`, when the range's top-left cell is `newTopLeft`

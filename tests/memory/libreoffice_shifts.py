@@ -1,9 +1,11 @@
 # Random areas moved by random cell shifts in a real LibreOffice (headless, a private profile in
-# a temporary folder, started and ended here), to compare with the engine's ShiftArea.
+# a temporary folder, started and ended here), to compare with the engine's ShiftArea,
+# ShiftCellArea and the defined names' ShiftFormulaRefs.
 #   libreoffice_shifts.py OUTPUT [COUNT] [SEED]
 # Writes one line per case, tab-separated:
 #   axis(R|C) op(I|D) first count bandFirst bandLast   areaRow1 areaCol1 areaRow2 areaCol2
 #   conditional format range after the shift ("-" when it went)   named range after the shift
+#   the validated cells after the shift ("-" when none)
 # Coordinates are 1-based. A shift with the band 0 0 covers whole rows (axis R) or whole
 # columns (axis C).
 import os
@@ -22,6 +24,7 @@ from com.sun.star.sheet.CellInsertMode import DOWN, RIGHT, ROWS, COLUMNS
 from com.sun.star.sheet.CellDeleteMode import UP, LEFT
 from com.sun.star.sheet.CellDeleteMode import ROWS as DEL_ROWS, COLUMNS as DEL_COLUMNS
 from com.sun.star.sheet.ConditionOperator import GREATER
+from com.sun.star.sheet.ValidationType import ANY, WHOLE
 
 out_path = sys.argv[1]
 count = int(sys.argv[2]) if len(sys.argv) > 2 else 400
@@ -106,20 +109,32 @@ try:
         "com.sun.star.frame.Desktop", context)
     doc = desktop.loadComponentFromURL("private:factory/scalc", "_blank", 0,
                                        (prop("Hidden", True),))
-    sheet = doc.Sheets.getByIndex(0)
     names = doc.NamedRanges
     lines = []
     for _ in range(count):
         axis, op, first, n, band, (r1, c1, r2, c2) = random_case()
-        area = "%s%d:%s%d" % (col_name(c1), r1, col_name(c2), r2)
+        # The sheet cleared of the last case, then a conditional format, a validation and a
+        # named range over the area. A sheet object's own range follows the shifts, so it is
+        # fetched again after one.
+        sheet = doc.Sheets.getByIndex(0)
         formats = sheet.ConditionalFormats
         for f in formats.getConditionalFormats():
             formats.removeByID(f.ID)
+        everything = sheet.getCellRangeByPosition(0, 0, 39, 49)
+        cleared = everything.Validation
+        cleared.Type = ANY
+        everything.Validation = cleared
         ranges = doc.createInstance("com.sun.star.sheet.SheetCellRanges")
         ranges.addRangeAddress(addr(r1, c1, r2, c2), False)
         cf_id = formats.createByRange(ranges)
         cf = [f for f in formats.getConditionalFormats() if f.ID == cf_id][0]
         cf.createEntry(0, 0)
+        area = sheet.getCellRangeByPosition(c1 - 1, r1 - 1, c2 - 1, r2 - 1)
+        validation = area.Validation
+        validation.Type = WHOLE
+        validation.setOperator(GREATER)
+        validation.setFormula1("0")
+        area.Validation = validation
         if names.hasByName("area"):
             names.removeByName("area")
         names.addNewByName("area", "$Sheet1.$%s$%d:$%s$%d" % (col_name(c1), r1, col_name(c2), r2),
@@ -136,12 +151,19 @@ try:
         else:
             mode = (DEL_ROWS if whole else UP) if axis == "R" else (DEL_COLUMNS if whole else LEFT)
             sheet.removeRange(target, mode)
+        sheet = doc.Sheets.getByIndex(0)
         after = [f for f in sheet.ConditionalFormats.getConditionalFormats() if f.ID == cf_id]
         cf_range = after[0].Range.RangeAddressesAsString if after else ""
         name_range = names.getByName("area").getContent()
+        validated = []
+        uniform = sheet.getCellRangeByPosition(0, 0, 39, 49).UniqueCellFormatRanges
+        for i in range(uniform.Count):
+            same = uniform.getByIndex(i)
+            if same.Validation.Type == WHOLE:
+                validated.append(same.RangeAddressesAsString)
         lines.append("\t".join([axis, op, str(first), str(n), str(band[0]), str(band[1]),
                                 str(r1), str(c1), str(r2), str(c2),
-                                cf_range or "-", name_range]))
+                                cf_range or "-", name_range, ",".join(validated) or "-"]))
     with open(out_path, "w", encoding="utf-8") as out:
         out.write("\n".join(lines) + "\n")
     doc.close(True)

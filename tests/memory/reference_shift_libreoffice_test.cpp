@@ -1,7 +1,7 @@
-// ShiftArea and the defined names' ShiftFormulaRefs against a real LibreOffice: random areas
-// under random cell shifts (down, up, right, left, whole rows and columns), done once through
-// LibreOffice's API by libreoffice_shifts.py on a conditional format and a named range over the
-// area, then compared case by case.
+// ShiftArea, ShiftCellArea and the defined names' ShiftFormulaRefs against a real LibreOffice:
+// random areas under random cell shifts (down, up, right, left, whole rows and columns), done
+// once through LibreOffice's API by libreoffice_shifts.py on a conditional format, a validation
+// and a named range over the area, then compared case by case.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -63,6 +63,7 @@ struct Case {
   Area area;
   std::string formatAfter;  // "-" when the conditional format went
   std::string nameAfter;
+  std::string validatedAfter;  // "-" when no cell keeps the validation
   std::string line;
 };
 
@@ -92,7 +93,7 @@ std::vector<Case> RunLibreOffice(const std::string& dir, unsigned seed, std::str
   const GridSize grid;
   for (std::string line; std::getline(in, line);) {
     const std::vector<std::string> f = Split(line, '\t');
-    if (f.size() != 12) continue;
+    if (f.size() != 13) continue;
     auto n = [&](size_t i) { return std::stoi(f[i]); };
     const bool rows = f[0] == "R";
     const bool whole = n(4) == 0;
@@ -105,7 +106,7 @@ std::vector<Case> RunLibreOffice(const std::string& dir, unsigned seed, std::str
     s.bandLast = whole ? (rows ? grid.cols : grid.rows) : n(5);
     s.sheetName = "Sheet1";
     s.grid = grid;
-    cases.push_back(Case{s, Area::Of(n(6), n(7), n(8), n(9)), f[10], f[11], line});
+    cases.push_back(Case{s, Area::Of(n(6), n(7), n(8), n(9)), f[10], f[11], f[12], line});
   }
   return cases;
 }
@@ -154,6 +155,11 @@ TEST(ShiftAreaAgainstLibreOffice, RandomAreasUnderRandomShifts) {
     } else {
       EXPECT_EQ(ours, theirs);
     }
+    // A validation is an attribute of each cell: it follows the cells exactly, and new cells
+    // take it from the cell before them (after them, at the first row).
+    const CellSet validated =
+        c.validatedAfter == "-" ? CellSet{} : Cells(ParseAreas(c.validatedAfter));
+    EXPECT_EQ(Cells(ShiftCellArea(c.area, s)), validated);
     // The named range moves as a reference. When all its cells go, Excel writes the name as
     // Sheet1!#REF!; LibreOffice keeps the other axis ($Sheet1.$#REF!$4:$#REF!$6). We write it
     // as Excel does.

@@ -67,6 +67,25 @@ TEST(ShiftSqref, AlongColumnsAndWholeRowsAndColumns) {
   EXPECT_EQ(Sqref("", InsertRows(1, 1)), "");
 }
 
+TEST(ShiftSqref, ValidationsFollowEveryCell) {
+  const SqrefRule cells = SqrefRule::CellAttribute;
+  const RefShift s = Insert(4, 2, 5, 4);  // two rows at row 4, columns B..D
+  // Crossing the band's edge: the part in the band moves, and so splits from the rest.
+  EXPECT_EQ(ShiftSqref("A5:C9", s, cells), "A5:A9 B7:C11");
+  EXPECT_EQ(ShiftSqref("C1:F3", s, cells), "C1:D5 E1:F3");
+  EXPECT_EQ(ShiftSqref("B2:C6", s, cells), "B2:C8");
+  EXPECT_EQ(ShiftSqref("B4:D6", s, cells), "B6:D8");
+  // At the first row the new cells take the validation of the cell after them.
+  EXPECT_EQ(ShiftSqref("A1:B2 C2", InsertRows(1, 1), cells), "A1:B3 C3");
+  EXPECT_EQ(ShiftSqref("A1:A3", InsertRight(1, 1, 2, 1), cells), "A1:B2 A3");
+  const RefShift d = Delete(4, 2, 5, 4);
+  EXPECT_EQ(ShiftSqref("A7:C9", d, cells), "A7:A9 B5:C7");
+  EXPECT_EQ(ShiftSqref("A2:E9", d, cells), "A2:A9 B2:D7 E2:E9");
+  EXPECT_EQ(ShiftSqref("B4:D5", d, cells), "");
+  EXPECT_EQ(ShiftSqref("B1:B1048576", d, cells), "B1:B1048576");  // a whole column stays whole
+  EXPECT_EQ(ShiftSqref("B1048575:C1048576", s, cells), "");        // pushed off the sheet
+}
+
 TEST(ShiftArea, TheSameRulesAsAreasWhateverTheShift) {
   EXPECT_EQ(ShiftArea(Area::Of(3, 2, 4, 3), Delete(3, 2, 4, 3)), std::vector<Area>{});
   EXPECT_EQ(ShiftArea(Area::Of(3, 1, 4, 3), Delete(3, 2, 4, 3)),
