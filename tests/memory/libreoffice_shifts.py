@@ -6,6 +6,7 @@
 #   axis(R|C) op(I|D) first count bandFirst bandLast   areaRow1 areaCol1 areaRow2 areaCol2
 #   conditional format range after the shift ("-" when it went)   named range after the shift
 #   the validated cells after the shift ("-" when none)
+#   a cell holding a comment ("row col"), and where the comment is after the shift ("-": gone)
 # Coordinates are 1-based. A shift with the band 0 0 covers whole rows (axis R) or whole
 # columns (axis C).
 import os
@@ -88,7 +89,8 @@ def random_case():
     c1 = rng.randint(1, 10)
     r2 = rng.randint(r1, min(r1 + 6, 20))
     c2 = rng.randint(c1, min(c1 + 4, 14))
-    return axis, op, first, n, band, (r1, c1, r2, c2)
+    cell = (rng.randint(1, 20), rng.randint(1, 14))
+    return axis, op, first, n, band, (r1, c1, r2, c2), cell
 
 
 try:
@@ -112,7 +114,7 @@ try:
     names = doc.NamedRanges
     lines = []
     for _ in range(count):
-        axis, op, first, n, band, (r1, c1, r2, c2) = random_case()
+        axis, op, first, n, band, (r1, c1, r2, c2), (nr, nc) = random_case()
         # The sheet cleared of the last case, then a conditional format, a validation and a
         # named range over the area. A sheet object's own range follows the shifts, so it is
         # fetched again after one.
@@ -124,6 +126,10 @@ try:
         cleared = everything.Validation
         cleared.Type = ANY
         everything.Validation = cleared
+        notes = sheet.Annotations
+        while notes.Count:
+            notes.removeByIndex(0)
+        notes.insertNew(CellAddress(0, nc - 1, nr - 1), "note")
         ranges = doc.createInstance("com.sun.star.sheet.SheetCellRanges")
         ranges.addRangeAddress(addr(r1, c1, r2, c2), False)
         cf_id = formats.createByRange(ranges)
@@ -161,9 +167,15 @@ try:
             same = uniform.getByIndex(i)
             if same.Validation.Type == WHOLE:
                 validated.append(same.RangeAddressesAsString)
+        notes = sheet.Annotations
+        note = "-"
+        if notes.Count:
+            at = notes.getByIndex(0).Position
+            note = "%d %d" % (at.Row + 1, at.Column + 1)
         lines.append("\t".join([axis, op, str(first), str(n), str(band[0]), str(band[1]),
                                 str(r1), str(c1), str(r2), str(c2),
-                                cf_range or "-", name_range, ",".join(validated) or "-"]))
+                                cf_range or "-", name_range, ",".join(validated) or "-",
+                                "%d %d" % (nr, nc), note]))
     with open(out_path, "w", encoding="utf-8") as out:
         out.write("\n".join(lines) + "\n")
     doc.close(True)

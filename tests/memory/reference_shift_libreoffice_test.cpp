@@ -1,7 +1,8 @@
 // ShiftArea, ShiftCellArea and the defined names' ShiftFormulaRefs against a real LibreOffice:
 // random areas under random cell shifts (down, up, right, left, whole rows and columns), done
 // once through LibreOffice's API by libreoffice_shifts.py on a conditional format, a validation
-// and a named range over the area, then compared case by case.
+// and a named range over the area and a comment on a cell (ShiftCell), then compared case by
+// case.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -9,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <random>
 #include <set>
 #include <sstream>
@@ -64,6 +66,8 @@ struct Case {
   std::string formatAfter;  // "-" when the conditional format went
   std::string nameAfter;
   std::string validatedAfter;  // "-" when no cell keeps the validation
+  Cell note;
+  std::optional<Cell> noteAfter;
   std::string line;
 };
 
@@ -93,7 +97,7 @@ std::vector<Case> RunLibreOffice(const std::string& dir, unsigned seed, std::str
   const GridSize grid;
   for (std::string line; std::getline(in, line);) {
     const std::vector<std::string> f = Split(line, '\t');
-    if (f.size() != 13) continue;
+    if (f.size() != 15) continue;
     auto n = [&](size_t i) { return std::stoi(f[i]); };
     const bool rows = f[0] == "R";
     const bool whole = n(4) == 0;
@@ -106,7 +110,13 @@ std::vector<Case> RunLibreOffice(const std::string& dir, unsigned seed, std::str
     s.bandLast = whole ? (rows ? grid.cols : grid.rows) : n(5);
     s.sheetName = "Sheet1";
     s.grid = grid;
-    cases.push_back(Case{s, Area::Of(n(6), n(7), n(8), n(9)), f[10], f[11], f[12], line});
+    auto cell = [&](const std::string& text) {
+      const std::vector<std::string> rc = Split(text, ' ');
+      return Cell{std::stoi(rc.at(0)), std::stoi(rc.at(1))};
+    };
+    const std::optional<Cell> noteAfter = f[14] == "-" ? std::nullopt : std::optional<Cell>(cell(f[14]));
+    cases.push_back(Case{s, Area::Of(n(6), n(7), n(8), n(9)), f[10], f[11], f[12], cell(f[13]),
+                         noteAfter, line});
   }
   return cases;
 }
@@ -160,6 +170,8 @@ TEST(ShiftAreaAgainstLibreOffice, RandomAreasUnderRandomShifts) {
     const CellSet validated =
         c.validatedAfter == "-" ? CellSet{} : Cells(ParseAreas(c.validatedAfter));
     EXPECT_EQ(Cells(ShiftCellArea(c.area, s)), validated);
+    // A comment follows its cell, and goes with it.
+    EXPECT_EQ(ShiftCell(c.note, s), c.noteAfter);
     // The named range moves as a reference. When all its cells go, Excel writes the name as
     // Sheet1!#REF!; LibreOffice keeps the other axis ($Sheet1.$#REF!$4:$#REF!$6). We write it
     // as Excel does.
