@@ -64,7 +64,7 @@ std::optional<std::string> ShiftRangeFormula(std::string_view formula, Cell oldT
                                              Cell newTopLeft, const RefShift& shift);
 
 // One cell (a hyperlink's or a comment's): moved with its cell, or nothing when it is deleted
-// or pushed off the sheet.
+// or pushed off the sheet. A hyperlink over several cells moves as ShiftRange.
 std::optional<Cell> ShiftCell(Cell cell, const RefShift& shift);
 
 // A corner of a drawing's anchor as the format writes it (xdr:from, xdr:to): 0-based column and
