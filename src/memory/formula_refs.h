@@ -39,7 +39,8 @@ struct FormulaRef {
   RefEnd last;  // equals `first` for a single cell
   // The sheet named before "!", unquoted ('It''s' gives It's); none for an unqualified reference.
   std::optional<std::string> sheet;
-  // Sheet1:Sheet3!A1 or a reference into another workbook ([1]Sheet1!A1): never adjusted.
+  // Sheet1:Sheet3!A1 or a reference into another workbook ([1]Sheet1!A1): never moved by a
+  // shift (a copy still moves its relative parts).
   bool foreign = false;
   // Byte span of the reference itself in the formula, after any sheet prefix; the prefix with its
   // "!" spans prefixBegin..begin (empty without one).

@@ -22,15 +22,17 @@ namespace tezlo {
 // goes when all of them are deleted. One straddling the band's edge stays as it is.
 std::optional<Area> ShiftRange(const Area& area, const RefShift& shift);
 
-// The area as the cells' formatting moves (a conditional format's or a validation's range): the
-// spreadsheet's rule for such ranges, checked against LibreOffice.
+// The area as a conditional format's range moves: the spreadsheet's rule for such ranges,
+// checked against LibreOffice.
 // - Inserted cells: an area inside the band moves or grows as a reference does; new cells right
 //   below (after) the area take its formatting, so an area ending just before the insertion
 //   grows over them. An area straddling the band's edge stays, and only the new cells under its
 //   part in the band join it.
 // - Deleted cells: an area that loses cells follows its cells exactly: its part in the band
 //   shrinks and the cells after the deletion move back, while its part outside the band stays,
-//   which can leave several areas. One that loses none moves as a reference does.
+//   which can leave several areas (LibreOffice 7.4 cuts such an area into pieces it then moves
+//   inconsistently; see reference_shift_libreoffice_test.cpp). One that loses none moves as a
+//   reference does.
 // Empty when every cell went.
 std::vector<Area> ShiftArea(const Area& area, const RefShift& shift);
 
