@@ -73,25 +73,26 @@ std::optional<int32_t> ShiftPosition(int32_t r, const RefShift& s) {
   return r - s.count;
 }
 
-bool InBand(int32_t cross, const RefShift& s) { return cross >= s.bandFirst && cross <= s.bandLast; }
+bool InBand(int64_t cross, const RefShift& s) { return cross >= s.bandFirst && cross <= s.bandLast; }
 
 // A marker's position along the axis (1-based) and its offset, and across it.
 struct MarkerView {
   int32_t* along;
   int64_t* offset;
-  int32_t cross;
+  int64_t cross;
 };
 
 MarkerView View(AnchorMarker& m, const RefShift& s) {
-  if (AlongRows(s)) return {&m.row, &m.rowOff, m.col + 1};
-  return {&m.col, &m.colOff, m.row + 1};
+  if (AlongRows(s)) return {&m.row, &m.rowOff, int64_t{m.col} + 1};
+  return {&m.col, &m.colOff, int64_t{m.row} + 1};
 }
 
 // Moves a corner with its cell; one in deleted cells goes to the start of what follows them.
 // Returns how far it moved along the axis.
 int32_t ShiftMarker(AnchorMarker& m, const RefShift& s) {
   MarkerView v = View(m, s);
-  if (!InBand(v.cross, s)) return 0;
+  // A corner outside the sheet (a damaged file) is left as it is.
+  if (!InBand(v.cross, s) || *v.along < 0 || *v.along >= AlongMax(s)) return 0;
   const int32_t before = *v.along;
   const int32_t r = before + 1;
   if (s.insert) {
@@ -255,6 +256,12 @@ std::string ShiftSqref(std::string_view sqref, const RefShift& shift, SqrefRule 
 
 std::optional<std::string> ShiftRangeFormula(std::string_view formula, Cell oldTopLeft,
                                              Cell newTopLeft, const RefShift& s) {
+  auto onSheet = [&](Cell c) {
+    return c.row >= 1 && c.row <= s.grid.rows && c.col >= 1 && c.col <= s.grid.cols;
+  };
+  if (!onSheet(oldTopLeft) || !onSheet(newTopLeft)) {
+    return ShiftFormulaRefs(formula, true, s);  // a damaged range: no rebasing
+  }
   // Where the new top-left cell was before the shift.
   Cell origin = newTopLeft;
   const int32_t cross = AlongRows(s) ? origin.col : origin.row;
@@ -296,24 +303,24 @@ DrawingAnchor ShiftAnchor(const DrawingAnchor& anchor, const RefShift& s) {
       *to.along = std::clamp(*to.along + moved, 0, AlongMax(s) - 1);
       break;
     }
-    case AnchorMode::TwoCell:
-      ShiftMarker(out.from, s);
-      ShiftMarker(out.to, s);
+    case AnchorMode::TwoCell: {
+      const bool moved = (ShiftMarker(out.from, s) | ShiftMarker(out.to, s)) != 0;
       // A corner moved past the other (the band holds one corner only): no extent left.
-      if (Before(out.to, out.from, s)) {
+      if (moved && Before(out.to, out.from, s)) {
         MarkerView to = View(out.to, s);
         MarkerView from = View(out.from, s);
         *to.along = *from.along;
         *to.offset = *from.offset;
       }
       break;
+    }
   }
   return out;
 }
 
 std::optional<int32_t> ShiftPageBreak(int32_t id, bool rowBreak, const RefShift& s) {
   const bool wholeLines = s.bandFirst <= 1 && s.bandLast >= CrossMax(s);
-  if (rowBreak != AlongRows(s) || !wholeLines) return id;
+  if (rowBreak != AlongRows(s) || !wholeLines || id < 0 || id >= AlongMax(s)) return id;
   const std::optional<int32_t> moved = ShiftPosition(id + 1, s);
   if (!moved) return std::nullopt;
   return *moved - 1;

@@ -185,6 +185,17 @@ TEST(ShiftPageBreak, RowBreaksMoveWithWholeRowsOnly) {
   EXPECT_EQ(ShiftPageBreak(1048574, true, InsertRows(1, 2)), std::nullopt);  // off the sheet
 }
 
+TEST(ReferenceShifts, PositionsOutsideTheSheetFromADamagedFileAreLeftAlone) {
+  const int32_t huge = 2147483647;
+  const DrawingAnchor wild{AnchorMode::TwoCell, AnchorMarker{huge, 0, huge, 0}, AnchorMarker{-5, 0, -7, 0}};
+  EXPECT_EQ(ShiftAnchor(wild, InsertRows(1, 3)), wild);
+  EXPECT_EQ(ShiftAnchor(wild, DeleteColumnsShift("S", kGrid, 1, 3)), wild);
+  EXPECT_EQ(ShiftPageBreak(huge, true, InsertRows(1, 3)), huge);
+  EXPECT_EQ(ShiftPageBreak(-3, true, InsertRows(1, 3)), -3);
+  EXPECT_EQ(ShiftCell(Cell{huge, huge}, InsertRows(1, 3)), (Cell{huge, huge}));
+  EXPECT_EQ(ShiftRangeFormula("=A2", Cell{huge, -huge}, Cell{1, 1}, InsertRows(1, 3)), "=A5");
+}
+
 TEST(CutsThrough, ATableMovesWithAllItsColumnsOrNotAtAll) {
   const Area table = Area::Of(2, 2, 10, 4);  // B2:D10
   EXPECT_FALSE(CutsThrough(table, Insert(5, 2, 5, 4)));   // its columns: it grows
