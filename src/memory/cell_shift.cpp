@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "host/host_error.h"
+#include "memory/reference_shift.h"
 
 namespace tezlo {
 
@@ -58,10 +59,34 @@ void TakeFormatFromAbove(Sheet& sheet, const Area& area) {
   }
 }
 
+GridSize GridOf(const Sheet& sheet) { return GridSize{sheet.Rows(), sheet.Cols()}; }
+
+// The tables and pivot tables after the shift: moved, grown or shrunk whole, gone with all their
+// rows. A shift that would cut through one makes the spreadsheet refuse it (HostError, checked
+// before anything moves); a pivot table also refuses cells inserted inside it or part of it
+// deleted.
+std::vector<ProtectedArea> ProtectedAfterShift(const Sheet& sheet, const RefShift& shift) {
+  std::vector<ProtectedArea> out;
+  for (const ProtectedArea& p : sheet.ProtectedAreas()) {
+    const bool pivot = p.kind == ProtectedArea::Kind::PivotTable;
+    if (pivot ? MovesPartOf(p.area, shift) : CutsThrough(p.area, shift)) {
+      throw HostError(std::string("cannot shift part of the ") + (pivot ? "pivot table " : "table ") +
+                      p.name);
+    }
+    if (const std::optional<Area> moved = ShiftRange(p.area, shift)) {
+      out.push_back(ProtectedArea{p.kind, p.name, *moved});
+    }
+  }
+  return out;
+}
+
 }  // namespace
 
 void InsertCellsShiftDown(Sheet& sheet, const Area& area) {
   sheet.Check(area);
+  std::vector<ProtectedArea> tables = ProtectedAfterShift(
+      sheet, InsertDownShift(sheet.Name(), GridOf(sheet), area.first.row, area.first.col,
+                             area.last.row, area.last.col));
   std::vector<Area> merged = MergedAfterShift(sheet, area, true);
   const auto n = static_cast<int32_t>(area.Rows());
   auto& columns = sheet.ColumnsForMovesAndRemovals();
@@ -83,10 +108,14 @@ void InsertCellsShiftDown(Sheet& sheet, const Area& area) {
   for (int32_t col = area.first.col; col <= area.last.col; ++col) sheet.ShiftRunsDown(col, area.first.row, n);
   sheet.SetMergedAreas(std::move(merged));
   TakeFormatFromAbove(sheet, area);
+  sheet.SetProtectedAreas(std::move(tables));
 }
 
 void DeleteCellsShiftUp(Sheet& sheet, const Area& area) {
   sheet.Check(area);
+  std::vector<ProtectedArea> tables = ProtectedAfterShift(
+      sheet, DeleteUpShift(sheet.Name(), GridOf(sheet), area.first.row, area.first.col,
+                           area.last.row, area.last.col));
   std::vector<Area> merged = MergedAfterShift(sheet, area, false);
   const auto n = static_cast<int32_t>(area.Rows());
   auto& columns = sheet.ColumnsForMovesAndRemovals();
@@ -100,19 +129,34 @@ void DeleteCellsShiftUp(Sheet& sheet, const Area& area) {
     sheet.EraseRunsAndShiftUp(col, area.first.row, area.last.row);
   }
   sheet.SetMergedAreas(std::move(merged));
+  sheet.SetProtectedAreas(std::move(tables));
 }
 
 void DeleteWholeRows(Sheet& sheet, int32_t first, int32_t last) {
   sheet.CheckRows(first, last);
+  std::vector<ProtectedArea> tables =
+      ProtectedAfterShift(sheet, DeleteRowsShift(sheet.Name(), GridOf(sheet), first, last));
   sheet.EraseRowsAndShift(first, last);
+  sheet.SetProtectedAreas(std::move(tables));
 }
 
 void DeleteWholeColumns(Sheet& sheet, int32_t first, int32_t last) {
   sheet.CheckCols(first, last);
+  std::vector<ProtectedArea> tables =
+      ProtectedAfterShift(sheet, DeleteColumnsShift(sheet.Name(), GridOf(sheet), first, last));
   sheet.EraseColumnsAndShift(first, last);
+  sheet.SetProtectedAreas(std::move(tables));
 }
 
 void ShiftFormulaRefs(Workbook& book, int32_t shiftedSheet, const RefShift& shift) {
+  RewriteFormulas(book, [&](const std::string& formula, int32_t sheet) {
+    return ShiftFormulaRefs(formula, sheet == shiftedSheet, shift);
+  });
+}
+
+void RewriteFormulas(
+    Workbook& book,
+    const std::function<std::optional<std::string>(const std::string&, int32_t)>& rewrite) {
   for (int32_t i = 1; i <= book.SheetCount(); ++i) {
     Sheet& sheet = book.GetSheet(i);
     if (sheet.FormulaCountBound() == 0) continue;
@@ -122,8 +166,7 @@ void ShiftFormulaRefs(Workbook& book, int32_t shiftedSheet, const RefShift& shif
     for (const auto& [col, store] : std::as_const(sheet).Columns()) {
       store.ForEachFormula([&, col = col](int32_t row, const CellRecord& record) {
         ++formulas;
-        std::optional<std::string> moved =
-            ShiftFormulaRefs(record.extras->formula, i == shiftedSheet, shift);
+        std::optional<std::string> moved = rewrite(record.extras->formula, i);
         if (moved) rewritten.emplace_back(Cell{row, col}, std::move(*moved));
       });
     }

@@ -2,6 +2,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
 
 #include "host/cell.h"
 #include "memory/formula_refs.h"
@@ -28,5 +31,11 @@ void DeleteWholeColumns(Sheet& sheet, int32_t first, int32_t last);
 // `book` that point into the moved cells follow them, and those to deleted cells become #REF!.
 // Sheets known to hold no formula are passed over, so a workbook without formulas pays nothing.
 void ShiftFormulaRefs(Workbook& book, int32_t shiftedSheet, const RefShift& shift);
+
+// Every formula of every sheet of `book` passed to `rewrite(formula, sheetIndex)`, and replaced by
+// what it returns when it returns a text. Sheets known to hold no formula are passed over.
+void RewriteFormulas(
+    Workbook& book,
+    const std::function<std::optional<std::string>(const std::string&, int32_t)>& rewrite);
 
 }  // namespace tezlo

@@ -154,7 +154,7 @@ class Lexer {
       if (f_[k] == '\'') ++k;  // '' stands for one quote
     }
     const bool external = (i > 0 && f_[i - 1] == ']') || name.find(']') != std::string::npos;
-    return RefAfterPrefix(close + 1, std::move(name), external);
+    return RefAfterPrefix(i, close + 1, std::move(name), external);
   }
 
   size_t Word(size_t i) {
@@ -162,33 +162,34 @@ class Lexer {
     if (At(end) == '(') return end + 1;  // a function call
     if (At(end) == '!') {
       const bool external = i > 0 && f_[i - 1] == ']';
-      return RefAfterPrefix(end + 1, std::string(f_.substr(i, end - i)), external);
+      return RefAfterPrefix(i, end + 1, std::string(f_.substr(i, end - i)), external);
     }
     // Sheet1:Sheet3!A1 spans several sheets.
     if (At(end) == ':' && end + 1 < f_.size() && IsWordByte(f_[end + 1])) {
       const size_t end2 = WordEnd(f_, end + 1);
       if (At(end2) == '!') {
-        return RefAfterPrefix(end2 + 1, std::string(f_.substr(i, end2 - i)), true);
+        return RefAfterPrefix(i, end2 + 1, std::string(f_.substr(i, end2 - i)), true);
       }
     }
-    const size_t after = Ref(i, std::nullopt, false);
+    const size_t after = Ref(i, i, std::nullopt, false);
     return after != 0 ? after : end;
   }
 
-  size_t RefAfterPrefix(size_t i, std::string sheet, bool foreign) {
+  size_t RefAfterPrefix(size_t prefixBegin, size_t i, std::string sheet, bool foreign) {
     if (i >= f_.size() || !IsWordByte(f_[i])) return i;
-    const size_t after = Ref(i, std::move(sheet), foreign);
+    const size_t after = Ref(prefixBegin, i, std::move(sheet), foreign);
     return after != 0 ? after : WordEnd(f_, i);
   }
 
   // Reads a reference starting at `i`; returns the index past it, or 0 when there is none.
-  size_t Ref(size_t i, std::optional<std::string> sheet, bool foreign) {
+  size_t Ref(size_t prefixBegin, size_t i, std::optional<std::string> sheet, bool foreign) {
     const size_t end1 = WordEnd(f_, i);
     const std::optional<Piece> p1 = ReadPiece(f_.substr(i, end1 - i), grid_);
     if (!p1) return 0;
     FormulaRef ref;
     ref.sheet = std::move(sheet);
     ref.foreign = foreign;
+    ref.prefixBegin = prefixBegin;
     ref.begin = i;
     ref.end = end1;
     ref.first = ref.last = p1->end;
@@ -241,31 +242,29 @@ std::string FormatEnd(const RefEnd& e) {
   return s;
 }
 
-enum class Outcome { Same, Moved, Gone };
-
 // Moves the span a..b along the shifted axis. `max` is the axis's last position.
-Outcome ShiftSpan(int32_t& a, int32_t& b, bool single, const RefShift& s, int32_t max) {
+RefOutcome ShiftSpan(int32_t& a, int32_t& b, bool single, const RefShift& s, int32_t max) {
   const int64_t p = s.first;
   const int64_t n = s.count;
   const int64_t q = p + n - 1;
-  if (!s.insert && a >= p && b <= q) return Outcome::Gone;
+  if (!s.insert && a >= p && b <= q) return RefOutcome::Gone;
   // A range over the whole axis stays whole (A1:A1048576 is column A).
-  if (!single && a == 1 && b == max) return Outcome::Same;
+  if (!single && a == 1 && b == max) return RefOutcome::Same;
   int64_t na = a;
   int64_t nb = b;
   if (s.insert) {
     if (na >= p) na += n;
     if (nb >= p) nb += n;
-    if (na > max) return Outcome::Gone;
+    if (na > max) return RefOutcome::Gone;
     nb = std::min<int64_t>(nb, max);
   } else {
     na = na < p ? na : (na <= q ? p : na - n);
     nb = nb < p ? nb : (nb <= q ? p - 1 : nb - n);
   }
-  if (na == a && nb == b) return Outcome::Same;
+  if (na == a && nb == b) return RefOutcome::Same;
   a = static_cast<int32_t>(na);
   b = static_cast<int32_t>(nb);
-  return Outcome::Moved;
+  return RefOutcome::Moved;
 }
 
 // Puts the ends of a reference in order along rows and columns, each end keeping its "$".
@@ -280,10 +279,12 @@ void Normalize(FormulaRef& ref) {
   }
 }
 
-Outcome ShiftRef(FormulaRef& ref, const RefShift& s) {
+}  // namespace
+
+RefOutcome ShiftRef(FormulaRef& ref, const RefShift& s) {
   const bool alongRows = s.axis == RefShift::Axis::Rows;
-  if (ref.kind == FormulaRef::Kind::Columns && alongRows) return Outcome::Same;
-  if (ref.kind == FormulaRef::Kind::Rows && !alongRows) return Outcome::Same;
+  if (ref.kind == FormulaRef::Kind::Columns && alongRows) return RefOutcome::Same;
+  if (ref.kind == FormulaRef::Kind::Rows && !alongRows) return RefOutcome::Same;
   Normalize(ref);
   int32_t crossFirst = 1;
   int32_t crossLast = 1;
@@ -296,14 +297,12 @@ Outcome ShiftRef(FormulaRef& ref, const RefShift& s) {
     crossLast = alongRows ? ref.last.col : ref.last.row;
   }
   // Only references lying wholly inside the band move; one straddling its edge stays as it is.
-  if (crossFirst < s.bandFirst || crossLast > s.bandLast) return Outcome::Same;
+  if (crossFirst < s.bandFirst || crossLast > s.bandLast) return RefOutcome::Same;
   int32_t& a = alongRows ? ref.first.row : ref.first.col;
   int32_t& b = alongRows ? ref.last.row : ref.last.col;
   return ShiftSpan(a, b, ref.kind == FormulaRef::Kind::Cell, s,
                    alongRows ? s.grid.rows : s.grid.cols);
 }
-
-}  // namespace
 
 std::vector<FormulaRef> FindFormulaRefs(std::string_view formula, GridSize grid) {
   return Lexer(formula, grid).Run();
@@ -346,10 +345,132 @@ std::optional<std::string> ShiftFormulaRefs(std::string_view formula, bool onShi
     const bool here =
         ref.sheet ? EqualsIgnoringCase(*ref.sheet, shift.sheetName) : onShiftedSheet;
     if (!here) continue;
-    const Outcome outcome = ShiftRef(ref, shift);
-    if (outcome == Outcome::Same) continue;
+    const RefOutcome outcome = ShiftRef(ref, shift);
+    if (outcome == RefOutcome::Same) continue;
     out.append(formula.substr(copied, ref.begin - copied));
-    out += outcome == Outcome::Gone ? "#REF!" : FormatRef(ref);
+    out += outcome == RefOutcome::Gone ? "#REF!" : FormatRef(ref);
+    copied = ref.end;
+    changed = true;
+  }
+  if (!changed) return std::nullopt;
+  out.append(formula.substr(copied));
+  return out;
+}
+
+namespace {
+
+bool NeedsQuotes(std::string_view sheet) {
+  if (sheet.empty() || IsDigit(sheet[0]) || sheet[0] == '.') return true;
+  for (char c : sheet) {
+    if (!IsWordByte(c) || c == '$' || c == '\\') return true;
+  }
+  // A1, XFD7 or R1C1, RC, R, C5: a reference, not a name.
+  if (const std::optional<Piece> p = ReadPiece(sheet, GridSize{}); p && p->kind == Piece::Kind::Cell) {
+    return true;
+  }
+  size_t i = 0;
+  auto digits = [&] {
+    while (i < sheet.size() && IsDigit(sheet[i])) ++i;
+  };
+  if ((sheet[i] | 0x20) == 'r') {
+    ++i;
+    digits();
+  }
+  if (i < sheet.size() && (sheet[i] | 0x20) == 'c') {
+    ++i;
+    digits();
+  }
+  return i == sheet.size();
+}
+
+std::string Quoted(std::string_view sheet) {
+  std::string out = "'";
+  for (char c : sheet) {
+    out += c;
+    if (c == '\'') out += '\'';
+  }
+  return out + "'";
+}
+
+// A reference into another workbook: [1]Sheet1!A1 or '[Book.xlsx]Sheet1'!A1.
+bool External(std::string_view formula, const FormulaRef& ref) {
+  return (ref.prefixBegin > 0 && formula[ref.prefixBegin - 1] == ']') ||
+         ref.sheet->find_first_of("[]") != std::string::npos;
+}
+
+// Moves one end's relative parts; false when it leaves the grid.
+bool MoveEnd(RefEnd& e, int32_t rows, int32_t cols, GridSize grid) {
+  if (e.row > 0 && !e.absRow) {
+    const int64_t r = int64_t{e.row} + rows;
+    if (r < 1 || r > grid.rows) return false;
+    e.row = static_cast<int32_t>(r);
+  }
+  if (e.col > 0 && !e.absCol) {
+    const int64_t c = int64_t{e.col} + cols;
+    if (c < 1 || c > grid.cols) return false;
+    e.col = static_cast<int32_t>(c);
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string SheetPrefix(std::string_view sheet) {
+  return (NeedsQuotes(sheet) ? Quoted(sheet) : std::string(sheet)) + "!";
+}
+
+std::optional<std::string> RenameSheetRefs(std::string_view formula, std::string_view oldName,
+                                           std::string_view newName, GridSize grid) {
+  const std::string from(oldName);
+  std::string out;
+  size_t copied = 0;
+  bool changed = false;
+  for (const FormulaRef& ref : FindFormulaRefs(formula, grid)) {
+    if (!ref.sheet || External(formula, ref)) continue;
+    // A span of sheets (Sheet1:Sheet3) renames either end.
+    const std::string& sheet = *ref.sheet;
+    const size_t colon = sheet.find(':');
+    std::string first = sheet.substr(0, colon);
+    std::string last = colon == std::string::npos ? std::string() : sheet.substr(colon + 1);
+    bool renamed = false;
+    if (EqualsIgnoringCase(first, from)) {
+      first = newName;
+      renamed = true;
+    }
+    if (colon != std::string::npos && EqualsIgnoringCase(last, from)) {
+      last = newName;
+      renamed = true;
+    }
+    if (!renamed) continue;
+    std::string prefix;
+    if (colon == std::string::npos) {
+      prefix = SheetPrefix(first);
+    } else {
+      const std::string span = first + ":" + last;
+      prefix = (NeedsQuotes(first) || NeedsQuotes(last) ? Quoted(span) : span) + "!";
+    }
+    out.append(formula.substr(copied, ref.prefixBegin - copied));
+    out += prefix;
+    copied = ref.begin;
+    changed = true;
+  }
+  if (!changed) return std::nullopt;
+  out.append(formula.substr(copied));
+  return out;
+}
+
+std::optional<std::string> MoveRelativeRefs(std::string_view formula, int32_t rows, int32_t cols,
+                                            GridSize grid) {
+  if (rows == 0 && cols == 0) return std::nullopt;
+  std::string out;
+  size_t copied = 0;
+  bool changed = false;
+  for (FormulaRef& ref : FindFormulaRefs(formula, grid)) {
+    const FormulaRef before = ref;
+    const bool kept = MoveEnd(ref.first, rows, cols, grid) && MoveEnd(ref.last, rows, cols, grid);
+    if (kept && ref.first == before.first && ref.last == before.last) continue;
+    out.append(formula.substr(copied, ref.begin - copied));
+    out += kept ? FormatRef(ref) : "#REF!";
     copied = ref.end;
     changed = true;
   }

@@ -39,9 +39,12 @@ struct FormulaRef {
   RefEnd last;  // equals `first` for a single cell
   // The sheet named before "!", unquoted ('It''s' gives It's); none for an unqualified reference.
   std::optional<std::string> sheet;
-  // Sheet1:Sheet3!A1 or a reference into another workbook ([1]Sheet1!A1): never adjusted.
+  // Sheet1:Sheet3!A1 or a reference into another workbook ([1]Sheet1!A1): never moved by a
+  // shift (a copy still moves its relative parts).
   bool foreign = false;
-  // Byte span of the reference itself in the formula, after any sheet prefix.
+  // Byte span of the reference itself in the formula, after any sheet prefix; the prefix with its
+  // "!" spans prefixBegin..begin (empty without one).
+  size_t prefixBegin = 0;
   size_t begin = 0;
   size_t end = 0;
 };
@@ -79,11 +82,34 @@ RefShift DeleteUpShift(std::string sheetName, GridSize grid, int32_t row1, int32
 RefShift DeleteRowsShift(std::string sheetName, GridSize grid, int32_t first, int32_t last);
 RefShift DeleteColumnsShift(std::string sheetName, GridSize grid, int32_t first, int32_t last);
 
+// What a shift does to one reference.
+enum class RefOutcome { Same, Moved, Gone };
+// Moves `ref` (a reference into the shifted sheet) as ShiftFormulaRefs does: only a reference
+// lying wholly inside the band moves; its ends come out in order.
+RefOutcome ShiftRef(FormulaRef& ref, const RefShift& shift);
+
 // The formula with its references into the shifted sheet moved as the spreadsheet moves them, or
 // nothing when no reference changes. `onShiftedSheet` tells whether the formula lives on that
 // sheet (its unqualified references point there). A reference whose cells were all deleted, or
 // pushed past the sheet's end, becomes #REF! (its sheet prefix stays).
 std::optional<std::string> ShiftFormulaRefs(std::string_view formula, bool onShiftedSheet,
                                             const RefShift& shift);
+
+// The formula with every reference to sheet `oldName` (compared without regard to case, in
+// Sheet1:Sheet3 spans too) naming `newName` instead, quoted when it must be; nothing when no
+// reference names it.
+std::optional<std::string> RenameSheetRefs(std::string_view formula, std::string_view oldName,
+                                           std::string_view newName, GridSize grid = {});
+
+// "Data!" or "'My Sheet'!": the prefix a formula writes before a reference to `sheet`. Names that
+// could be read as something else (a cell such as A1 or R1C1, a number, a name with spaces or
+// operators) are quoted, inner quotes doubled.
+std::string SheetPrefix(std::string_view sheet);
+
+// The formula as it reads when copied `rows` down and `cols` right (negative: up, left): the
+// relative parts of every reference move, the "$" parts stay. A reference moved off the grid
+// becomes #REF! (its sheet prefix stays). Nothing when no reference changes.
+std::optional<std::string> MoveRelativeRefs(std::string_view formula, int32_t rows, int32_t cols,
+                                            GridSize grid = {});
 
 }  // namespace tezlo

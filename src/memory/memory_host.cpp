@@ -3,6 +3,7 @@
 
 #include "host/host_error.h"
 #include "memory/case_fold.h"
+#include "memory/cell_shift.h"
 #include "text/valid_utf8.h"
 
 namespace tezlo {
@@ -118,7 +119,15 @@ SheetRef MemoryHost::ActiveSheet() {
 std::string MemoryHost::SheetName(SheetRef sheet) { return GetSheet(sheet).Name(); }
 
 void MemoryHost::RenameSheet(SheetRef sheet, const std::string& name) {
-  GetWorkbook(sheet.book).RenameSheet(sheet.sheet, name);
+  Workbook& book = GetWorkbook(sheet.book);
+  const std::string old = book.GetSheet(sheet.sheet).Name();
+  book.RenameSheet(sheet.sheet, name);
+  if (old == name) return;
+  // Every formula naming the sheet names it anew.
+  const GridSize grid{book.Rows(), book.Cols()};
+  RewriteFormulas(book, [&](const std::string& formula, int32_t) {
+    return RenameSheetRefs(formula, old, name, grid);
+  });
 }
 
 SheetRef MemoryHost::AddSheetAfter(SheetRef sheet) {

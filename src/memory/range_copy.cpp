@@ -40,6 +40,13 @@ CellRecord Rebase(const CellRecord* record, int32_t srcColor, const std::string&
 
 }  // namespace
 
+void MoveFormulaWithCell(CellRecord& record, int32_t rows, int32_t cols, GridSize grid) {
+  if (!record.HasFormula()) return;
+  if (std::optional<std::string> moved = MoveRelativeRefs(record.extras->formula, rows, cols, grid)) {
+    record.extras->formula = std::move(*moved);
+  }
+}
+
 void CopyCells(const Sheet& from, const Area& area, Sheet& to, Cell destTopLeft, bool sameStyles) {
   from.Check(area);
   to.Check(destTopLeft);
@@ -102,6 +109,11 @@ void CopyCells(const Sheet& from, const Area& area, Sheet& to, Cell destTopLeft,
       for (auto& [first, run] : copy.runs) run.value.style = 0;
     }
   }
+  const GridSize grid{to.Rows(), to.Cols()};
+  for (ColumnCopy& copy : copies) {
+    for (ColumnStore::Entry& e : copy.entries) MoveFormulaWithCell(e.record, dr, dc, grid);
+  }
+
   for (ColumnCopy& copy : copies) {
     if (wholeColumns) {
       to.SetColumnColor(copy.col, copy.col, copy.color);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "host/host_error.h"
+#include "memory/range_copy.h"
 #include "memory/sort_order.h"
 
 namespace tezlo {
@@ -50,11 +51,17 @@ void SortRows(Sheet& sheet, const Area& area, int32_t keyColumn, bool descending
 
   // Cells holding only a format move row by row too: they become records for the sort.
   for (int32_t col = area.first.col; col <= area.last.col; ++col) sheet.TakeRunsIntoRecords(col, top, bottom);
+  const GridSize grid{sheet.Rows(), sheet.Cols()};
   auto& columns = sheet.Columns();
   for (auto it = columns.lower_bound(area.first.col);
        it != columns.end() && it->first <= area.last.col; ++it) {
     std::vector<ColumnStore::Entry> entries = it->second.Extract(top, bottom);
-    for (ColumnStore::Entry& e : entries) e.row = target(e.row);
+    for (ColumnStore::Entry& e : entries) {
+      // A formula moves with its row and reads as if copied there.
+      const int32_t to = target(e.row);
+      MoveFormulaWithCell(e.record, to - e.row, 0, grid);
+      e.row = to;
+    }
     std::sort(entries.begin(), entries.end(),
               [](const ColumnStore::Entry& a, const ColumnStore::Entry& b) { return a.row < b.row; });
     it->second.InsertRun(std::move(entries));

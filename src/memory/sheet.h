@@ -35,6 +35,15 @@ inline constexpr double kDefaultColumnWidthChars = 8.43;
 inline constexpr double kDefaultRowHeightPoints = 13.5;
 inline constexpr const char* kGeneralFormat = "General";
 
+// A table or a pivot table on the sheet (the file layer lists them): a cell shift that would
+// cut through one is refused, and the areas follow the shifts that are allowed.
+struct ProtectedArea {
+  enum class Kind { Table, PivotTable };
+  Kind kind = Kind::Table;
+  std::string name;
+  Area area;
+};
+
 class Sheet {
  public:
   Sheet(std::string name, int32_t rows, int32_t cols);
@@ -160,6 +169,10 @@ class Sheet {
   // Replaces the merged areas wholesale (cell shifts compute the new list first).
   void SetMergedAreas(std::vector<Area> areas) { merged_ = std::move(areas); }
 
+  // ---- Tables and pivot tables: cell shifts move them whole or not at all ----
+  const std::vector<ProtectedArea>& ProtectedAreas() const { return protected_; }
+  void SetProtectedAreas(std::vector<ProtectedArea> areas) { protected_ = std::move(areas); }
+
   SheetView& View() { return view_; }
   const SheetView& View() const { return view_; }
 
@@ -211,6 +224,7 @@ class Sheet {
   RunMap<double> rowHeights_;
   SizeTexts sizeTexts_;
   std::vector<Area> merged_;
+  std::vector<ProtectedArea> protected_;
   SheetView view_;
   int64_t formulaBound_ = 0;
 };

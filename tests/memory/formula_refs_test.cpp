@@ -162,7 +162,40 @@ TEST_F(WorkbookFormulaShiftTest, TheFormulaCountStaysAnUpperBound) {
   EXPECT_EQ(data.FormulaCountBound(), std::nullopt);
   h.InsertShiftDown(kData, Area::Of(1, 2, 1, 2));
   EXPECT_EQ(data.FormulaCountBound(), 1);
-  EXPECT_EQ(h.GetFormula(kData, Cell{9, 3}), "=B3");  // the sort had moved it to row 9
+  // The sort had moved =B2 to row 9 as =B9; the insertion moved B9 to B10.
+  EXPECT_EQ(h.GetFormula(kData, Cell{9, 3}), "=B10");
+}
+
+}  // namespace
+}  // namespace tezlo
+
+namespace tezlo {
+namespace {
+
+TEST(RenameSheetRefs, RenamesEveryReferenceToTheSheetQuotingAsNeeded) {
+  EXPECT_EQ(RenameSheetRefs("=Data!A1+'data'!B2:C3+Other!C3+D4+SUM(Data:Other!A1)", "Data", "My Data"),
+            "='My Data'!A1+'My Data'!B2:C3+Other!C3+D4+SUM('My Data:Other'!A1)");
+  EXPECT_EQ(RenameSheetRefs("='Sheet 1'!A:A+Sheet1!B1", "Sheet 1", "主题"), "=主题!A:A+Sheet1!B1");
+  // Names that would read as something else are quoted; inner quotes doubled.
+  EXPECT_EQ(RenameSheetRefs("=S!A1", "S", "A1"), "='A1'!A1");
+  EXPECT_EQ(RenameSheetRefs("=S!A1", "S", "R2C3"), "='R2C3'!A1");
+  EXPECT_EQ(RenameSheetRefs("=S!A1", "S", "2024"), "='2024'!A1");
+  EXPECT_EQ(RenameSheetRefs("=S!A1", "S", "It's"), "='It''s'!A1");
+  EXPECT_EQ(RenameSheetRefs("=S!A1", "S", "Q1_2024.x"), "=Q1_2024.x!A1");
+  // Text, other workbooks and names are left alone.
+  EXPECT_EQ(RenameSheetRefs("=\"S!A1\"&[1]S!A1&'[Book.xlsx]S'!A1&S!Rate", "S", "T"), std::nullopt);
+  EXPECT_EQ(SheetPrefix("+1"), "'+1'!");
+  EXPECT_EQ(SheetPrefix("Data"), "Data!");
+}
+
+TEST(MoveRelativeRefs, RelativePartsMoveDollarPartsStayOffTheGridIsRefError) {
+  EXPECT_EQ(MoveRelativeRefs("=A1+$B$1+C$2+$D3+SUM(A:B)+SUM(1:$2)+Other!E5", 2, 1),
+            "=B3+$B$1+D$2+$D5+SUM(B:C)+SUM(3:$2)+Other!F7");
+  EXPECT_EQ(MoveRelativeRefs("=A2+B1&\"A2\"+Data!C3:D4", -1, -1), "=#REF!+#REF!&\"A2\"+Data!B2:C3");
+  EXPECT_EQ(MoveRelativeRefs("=$A$1", 5, 5), std::nullopt);
+  EXPECT_EQ(MoveRelativeRefs("=A1", 0, 0), std::nullopt);
+  EXPECT_EQ(MoveRelativeRefs("=A1048576", 1, 0), "=#REF!");
+  EXPECT_EQ(MoveRelativeRefs("=IV1", 0, 1, GridSize{65536, 256}), "=#REF!");
 }
 
 }  // namespace

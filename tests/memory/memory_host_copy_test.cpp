@@ -19,7 +19,7 @@ TEST(MemoryHostCopyTest, CopiesEverythingAndOverwritesTheDestination) {
   h.Copy(a, Area::Of(1, 1, 2, 2), b, Cell{10, 5});
   EXPECT_EQ(h.GetValue(b, Cell{10, 5}), Value::Text("007"));
   EXPECT_TRUE(h.GetSheet(b).Find(Cell{10, 5})->quotePrefix);
-  EXPECT_EQ(h.GetFormula(b, Cell{11, 5}), "=A1");
+  EXPECT_EQ(h.GetFormula(b, Cell{11, 5}), "=E10");  // re-referenced 9 rows down, 4 right
   EXPECT_EQ(h.GetText(b, Cell{10, 6}), "1.00");
   EXPECT_EQ(h.CommentText(b, Cell{11, 6}), "c");
   EXPECT_EQ(h.GetValue(b, Cell{11, 6}), Value());

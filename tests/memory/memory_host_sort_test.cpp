@@ -65,7 +65,7 @@ TEST_F(MemoryHostSortTest, WholeRowsOfTheAreaMoveWithFormatsAndComments) {
   h.AddComment(kS, Cell{1, 1}, "two");
   h.SetValue(kS, Cell{1, 4}, Value::Text("outside"));
   h.Sort(kS, Area::Of(1, 1, 2, 3), 1, false);
-  EXPECT_EQ(h.GetFormula(kS, Cell{2, 3}), "=A1");
+  EXPECT_EQ(h.GetFormula(kS, Cell{2, 3}), "=A2");  // re-referenced with its row
   EXPECT_EQ(h.ColorIndex(kS, Cell{2, 2}), 6);
   EXPECT_EQ(h.ColorIndex(kS, Cell{1, 2}), 0);
   EXPECT_EQ(h.CommentText(kS, Cell{2, 1}), "two");
