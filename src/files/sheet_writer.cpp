@@ -10,6 +10,7 @@
 #include "files/column_width.h"
 #include "files/comment_parts.h"
 #include "files/kept_content.h"
+#include "files/kept_references.h"
 #include "files/workbook_file.h"
 #include "files/xml_text.h"
 
@@ -105,6 +106,9 @@ class Writer {
   SharedTexts& texts_;
   const SheetWriteOptions& options_;
   const KeptSheetXml* kept_;
+  // The kept row and cell attributes where the cells are now (see kept_references.h).
+  std::map<int32_t, std::vector<RawAttr>> rowAttrs_;
+  std::map<std::pair<int32_t, int32_t>, std::vector<RawAttr>> cellAttrs_;
   std::string out_;
   double defaultHeight_ = kDefaultRowHeightPoints;
   // Rows whose height differs from the default, as runs, walked in order.
@@ -318,8 +322,8 @@ void Writer::OpenRow(int32_t row) {
     AppendInt(out_, style);
     out_ += "\" customFormat=\"1\"";
   }
-  if (kept_ != nullptr && !kept_->rowAttrs.empty()) {
-    if (const auto it = kept_->rowAttrs.find(row); it != kept_->rowAttrs.end()) AppendRawAttrs(out_, it->second);
+  if (!rowAttrs_.empty()) {
+    if (const auto it = rowAttrs_.find(row); it != rowAttrs_.end()) AppendRawAttrs(out_, it->second);
   }
   out_ += '>';
 }
@@ -336,9 +340,9 @@ void Writer::EmptyRowsBefore(int32_t row) {
     while (heightRun_ < heightRuns_.size() && heightRuns_[heightRun_].second < nextHeightRow_) ++heightRun_;
     int32_t next = INT32_MAX;
     if (heightRun_ < heightRuns_.size()) next = std::max(heightRuns_[heightRun_].first, nextHeightRow_);
-    if (kept_ != nullptr && !kept_->rowAttrs.empty()) {
-      const auto it = kept_->rowAttrs.lower_bound(nextHeightRow_);
-      if (it != kept_->rowAttrs.end()) next = std::min(next, it->first);
+    if (!rowAttrs_.empty()) {
+      const auto it = rowAttrs_.lower_bound(nextHeightRow_);
+      if (it != rowAttrs_.end()) next = std::min(next, it->first);
     }
     if (next >= row || next > sheet_.Rows()) return;
     OpenRow(next);
@@ -379,8 +383,8 @@ void Writer::CellXml(Cell c, const CellRecord& r) {
     AppendInt(out_, style);
     out_ += '"';
   }
-  if (kept_ != nullptr && !kept_->cellAttrs.empty()) {
-    if (const auto it = kept_->cellAttrs.find({c.row, c.col}); it != kept_->cellAttrs.end()) AppendRawAttrs(out_, it->second);
+  if (!cellAttrs_.empty()) {
+    if (const auto it = cellAttrs_.find({c.row, c.col}); it != cellAttrs_.end()) AppendRawAttrs(out_, it->second);
   }
   const Value& v = r.value;
   const bool formula = r.HasFormula();
@@ -507,10 +511,18 @@ SheetParts Writer::Run(int number, bool selected) {
   auto keeps = [&kept](std::string_view name) {
     return std::any_of(kept.begin(), kept.end(), [name](const KeptElement& e) { return e.name == name; });
   };
-  // The kept elements that come before position `order`, in the order the file had them.
+  // The kept elements that come before position `order`, in the order the file had them, with
+  // their references moved with the cells the sheet moved since it was read.
+  const std::vector<RefShift>& shifts = sheet_.ShiftsSinceRead();
+  if (kept_ != nullptr) {
+    rowAttrs_ = ShiftRowAttrs(kept_->rowAttrs, shifts);
+    cellAttrs_ = ShiftCellAttrs(kept_->cellAttrs, shifts);
+  }
   size_t next = 0;
   auto keptBefore = [&](int order) {
-    while (next < kept.size() && kept[next].order < order) out_ += kept[next++].xml;
+    for (; next < kept.size() && kept[next].order < order; ++next) {
+      out_ += shifts.empty() ? kept[next].xml : ShiftKeptElement(kept[next].name, kept[next].xml, shifts);
+    }
   };
   out_ = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n";
   RootTag(kept_ != nullptr ? kept_->root : std::nullopt, "worksheet").AppendTo(out_);

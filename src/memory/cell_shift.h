@@ -27,7 +27,8 @@ void DeleteCellsShiftUp(Sheet& sheet, const Area& area);
 void DeleteWholeRows(Sheet& sheet, int32_t first, int32_t last);
 void DeleteWholeColumns(Sheet& sheet, int32_t first, int32_t last);
 
-// After cells of sheet `shiftedSheet` moved: the references of every formula of every sheet of
+// After cells of sheet `shiftedSheet` moved (the shift is noted on that sheet for what the file
+// layer keeps): the references of every formula of every sheet of
 // `book` that point into the moved cells follow them, and those to deleted cells become #REF!.
 // Sheets known to hold no formula are passed over, so a workbook without formulas pays nothing.
 void ShiftFormulaRefs(Workbook& book, int32_t shiftedSheet, const RefShift& shift);

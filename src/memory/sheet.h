@@ -27,6 +27,7 @@
 #include "memory/column_store.h"
 #include "memory/run_map.h"
 #include "memory/sheet_view.h"
+#include "memory/formula_refs.h"
 #include "memory/size_texts.h"
 
 namespace tezlo {
@@ -152,6 +153,12 @@ class Sheet {
   void SetRowHeight(int32_t first, int32_t last, double points);
   const RunMap<double>& ColumnWidths() const { return columnWidths_; }
   const RunMap<double>& RowHeights() const { return rowHeights_; }
+  // ---- Cells moved since the sheet was read: what refers to cells outside the engine's model
+  // (the file layer's kept conditional formats, validation, hyperlinks, ...) follows them when
+  // the sheet is written, by these shifts in order ----
+  const std::vector<RefShift>& ShiftsSinceRead() const { return shifts_; }
+  void NoteShift(const RefShift& shift) { shifts_.push_back(shift); }
+
   // The sizes' texts in the file the sheet was read from (for the file layer; see size_texts.h).
   SizeTexts& FileSizeTexts() { return sizeTexts_; }
   const SizeTexts& FileSizeTexts() const { return sizeTexts_; }
@@ -223,6 +230,7 @@ class Sheet {
   RunMap<double> columnWidths_;
   RunMap<double> rowHeights_;
   SizeTexts sizeTexts_;
+  std::vector<RefShift> shifts_;
   std::vector<Area> merged_;
   std::vector<ProtectedArea> protected_;
   SheetView view_;

@@ -1,0 +1,32 @@
+// The references inside kept worksheet XML, moved with the cells the sheet moved since it was
+// read: conditional formats (their ranges and rule formulas), data validation (ranges and
+// formulas), hyperlinks, the autofilter and page breaks. What refers only to deleted cells goes.
+//
+// The XML is the file's own bytes (see kept_content.h); only the attribute values and formula
+// texts that hold references are replaced, everything else stays as it was written.
+#pragma once
+
+#include <map>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "files/raw_tag.h"
+#include "memory/formula_refs.h"
+
+namespace tezlo {
+
+// The element `xml` (a child of the worksheet root with local name `name`) after `shifts`, in
+// order; empty when nothing of it is left (a conditional format whose cells were all deleted).
+// Elements that hold no references come back unchanged.
+std::string ShiftKeptElement(std::string_view name, std::string xml, const std::vector<RefShift>& shifts);
+
+// Row attributes move with whole rows; cell attributes with their cells (those of deleted cells
+// go).
+std::map<int32_t, std::vector<RawAttr>> ShiftRowAttrs(std::map<int32_t, std::vector<RawAttr>> rows,
+                                                      const std::vector<RefShift>& shifts);
+std::map<std::pair<int32_t, int32_t>, std::vector<RawAttr>> ShiftCellAttrs(
+    std::map<std::pair<int32_t, int32_t>, std::vector<RawAttr>> cells, const std::vector<RefShift>& shifts);
+
+}  // namespace tezlo

@@ -1,0 +1,91 @@
+// Kept worksheet content that refers to cells (conditional formats, validation, hyperlinks, the
+// autofilter, page breaks) follows the cells the tools move, in the saved file.
+#include <gtest/gtest.h>
+
+#include "files/kept_references.h"
+#include "files/workbook_file.h"
+#include "files/zip_package.h"
+#include "memory/memory_host.h"
+#include "test_files.h"
+
+namespace tezlo {
+namespace {
+
+constexpr const char* kTail =
+    "<autoFilter ref=\"A4:F40\"/>"
+    "<conditionalFormatting sqref=\"A5:B10\"><cfRule type=\"expression\" dxfId=\"0\" priority=\"1\">"
+    "<formula>A5&gt;0</formula></cfRule></conditionalFormatting>"
+    "<dataValidations count=\"2\"><dataValidation type=\"list\" sqref=\"C3\"><formula1>$Z$1:$Z$5</formula1>"
+    "</dataValidation><dataValidation type=\"whole\" sqref=\"D20:D30\"><formula1>0</formula1></dataValidation>"
+    "</dataValidations>"
+    "<hyperlinks><hyperlink ref=\"E8\" location=\"S!A1\"/><hyperlink ref=\"F2\" location=\"S!B2\"/></hyperlinks>"
+    "<rowBreaks count=\"1\" manualBreakCount=\"1\"><brk id=\"12\" max=\"16383\" man=\"1\"/></rowBreaks>";
+
+std::string SheetXml(const std::string& package) {
+  ZipPackage zip = ZipPackage::FromMemory(package, "saved", ZipLimits{1 << 26, 1 << 27, 100});
+  return zip.ReadBytes(zip.Find("xl/worksheets/sheet1.xml"));
+}
+
+TEST(KeptReferences, WhatRefersToCellsInTheFileFollowsTheCellsTheToolsMove) {
+  const std::string file = testing::MakeZip(testing::MinimalParts("<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>", kTail));
+  MemoryHost host;
+  host.OpenWorkbook(LoadWorkbookFromBytes(file, "book.xlsx"));
+  host.CloseWorkbook(1, false);
+  const SheetRef sheet{1, 1};
+
+  // Three rows inserted in the 13-column band A:M above everything.
+  host.InsertShiftDown(sheet, Area::Of(1, 1, 3, 13));
+  std::string xml = SheetXml(SaveWorkbookToBytes(host.GetWorkbook(1)));
+  EXPECT_NE(xml.find("<autoFilter ref=\"A7:F43\"/>"), std::string::npos) << xml;
+  EXPECT_NE(xml.find("<conditionalFormatting sqref=\"A8:B13\">"), std::string::npos) << xml;
+  EXPECT_NE(xml.find("<formula>A8&gt;0</formula>"), std::string::npos) << xml;
+  EXPECT_NE(xml.find("sqref=\"C6\"><formula1>$Z$1:$Z$5</formula1>"), std::string::npos) << xml;
+  EXPECT_NE(xml.find("sqref=\"D23:D33\""), std::string::npos) << xml;
+  EXPECT_NE(xml.find("<hyperlink ref=\"E11\" location=\"S!A1\"/><hyperlink ref=\"F5\""), std::string::npos) << xml;
+  EXPECT_NE(xml.find("<brk id=\"12\""), std::string::npos) << "a band shift leaves page breaks: " << xml;
+
+  // Whole row 6 deleted: the validated cell C6 goes with it, page breaks move up.
+  host.DeleteRows(sheet, 6, 6);
+  xml = SheetXml(SaveWorkbookToBytes(host.GetWorkbook(1)));
+  EXPECT_NE(xml.find("<dataValidations count=\"1\"><dataValidation type=\"whole\" sqref=\"D22:D32\">"),
+            std::string::npos)
+      << xml;
+  EXPECT_NE(xml.find("<conditionalFormatting sqref=\"A7:B12\">"), std::string::npos) << xml;
+  EXPECT_NE(xml.find("<rowBreaks count=\"1\" manualBreakCount=\"1\"><brk id=\"11\""), std::string::npos) << xml;
+
+  // Every cell a conditional format covers deleted: the format goes; the file still opens.
+  host.DeleteRows(sheet, 7, 12);
+  const std::string saved = SaveWorkbookToBytes(host.GetWorkbook(1));
+  xml = SheetXml(saved);
+  EXPECT_EQ(xml.find("conditionalFormatting"), std::string::npos) << xml;
+  EXPECT_NO_THROW(LoadWorkbookFromBytes(saved, "again.xlsx"));
+}
+
+TEST(KeptReferences, ElementsWithoutReferencesAndOddBytesComeBackAsTheyWere) {
+  RefShift shift = InsertDownShift("S", GridSize{}, 1, 1, 2, 16384);
+  const std::string margins = "<pageMargins left=\"0.7\" right=\"0.7\" top=\"0.75\" bottom=\"0.75\"/>";
+  EXPECT_EQ(ShiftKeptElement("pageMargins", margins, {shift}), margins);
+  // A prefixed element, a comment and an attribute in apostrophes.
+  const std::string prefixed =
+      "<x:hyperlinks><!-- <x:hyperlink ref=\"A1\"/> --><x:hyperlink ref='B3' display=\"a > b\"/></x:hyperlinks>";
+  EXPECT_EQ(ShiftKeptElement("hyperlinks", prefixed, {shift}),
+            "<x:hyperlinks><!-- <x:hyperlink ref=\"A1\"/> --><x:hyperlink ref='B5' display=\"a > b\"/></x:hyperlinks>");
+  // Character references are read; a formula with an entity of a document type is left alone.
+  const std::string coded = "<conditionalFormatting sqref=\"A1\"><cfRule><formula>A1&#x3E;0</formula></cfRule></conditionalFormatting>";
+  EXPECT_EQ(ShiftKeptElement("conditionalFormatting", coded, {shift}),
+            "<conditionalFormatting sqref=\"A3\"><cfRule><formula>A3&gt;0</formula></cfRule></conditionalFormatting>");
+  const std::string odd = "<conditionalFormatting sqref=\"A1\"><cfRule><formula>A1&odd;0</formula></cfRule></conditionalFormatting>";
+  EXPECT_EQ(ShiftKeptElement("conditionalFormatting", odd, {shift}),
+            "<conditionalFormatting sqref=\"A3\"><cfRule><formula>A1&odd;0</formula></cfRule></conditionalFormatting>");
+
+  std::map<std::pair<int32_t, int32_t>, std::vector<RawAttr>> cells{{{1, 1}, {RawAttr{"cm", "1"}}}};
+  const auto moved = ShiftCellAttrs(cells, {shift});
+  ASSERT_EQ(moved.size(), 1u);
+  EXPECT_EQ(moved.begin()->first, std::make_pair(3, 1));
+  std::map<int32_t, std::vector<RawAttr>> rows{{4, {RawAttr{"outlineLevel", "1"}}}};
+  EXPECT_EQ(ShiftRowAttrs(rows, {shift}).begin()->first, 6);
+  EXPECT_EQ(ShiftRowAttrs(rows, {InsertDownShift("S", GridSize{}, 1, 1, 2, 13)}).begin()->first, 4);
+}
+
+}  // namespace
+}  // namespace tezlo
