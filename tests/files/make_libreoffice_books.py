@@ -1,0 +1,216 @@
+# Writes the LibreOffice half of the keeping corpus through a running headless LibreOffice: one
+# workbook per feature, stored with LibreOffice's own xlsx filter, and all.xlsx holding all of them
+# with Chinese text.  Starts nothing itself; the caller starts LibreOffice and ends it.  Frozen
+# panes are missing: a hidden document has no view that could freeze them.
+#   make_libreoffice_books.py PIPE-NAME OUTDIR
+import os
+import struct
+import sys
+import zlib
+
+from libreoffice_session import connect, prop, store_xlsx
+from com.sun.star.awt import Point, Size, Rectangle
+from com.sun.star.table import BorderLine2, CellAddress, CellRangeAddress
+from com.sun.star.table.CellHoriJustify import CENTER
+from com.sun.star.sheet.ValidationType import LIST, WHOLE
+from com.sun.star.sheet.ConditionOperator import BETWEEN, GREATER
+from com.sun.star.sheet.ValidationAlertStyle import STOP
+
+
+def png():
+    """A 2x2 red PNG, made here so that no imaging library is needed."""
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF)
+    raw = b"".join(b"\0" + b"\xff\0\0" * 2 for _ in range(2))
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", 2, 2, 8, 2, 0, 0, 0)) +
+            chunk(b"IDAT", zlib.compress(raw)) + chunk(b"IEND", b""))
+
+
+def data(sheet, title):
+    sheet.getCellByPosition(0, 0).String = title
+    sheet.getCellByPosition(1, 0).String = "Value"
+    sheet.getCellByPosition(2, 0).String = "Share"
+    for i in range(1, 11):
+        sheet.getCellByPosition(0, i).String = "item %d" % i
+        sheet.getCellByPosition(1, i).Value = i * 10
+        sheet.getCellByPosition(2, i).Value = i / 40
+
+
+def header(doc, sheet):
+    cells = sheet.getCellRangeByName("A1:C1")
+    cells.CharWeight = 150.0  # bold
+    cells.HoriJustify = CENTER
+    line = BorderLine2()
+    line.OuterLineWidth = 35
+    line.LineWidth = 35
+    line.Color = 0x000000
+    cells.TopBorder = line
+    cells.BottomBorder = line
+    cells.LeftBorder = line
+    cells.RightBorder = line
+
+
+def number_format(doc, sheet):
+    formats = doc.NumberFormats
+    locale = doc.CharLocale
+    code = "#,##0.00\" kg\""
+    key = formats.queryKey(code, locale, False)
+    if key == -1:
+        key = formats.addNew(code, locale)
+    sheet.getCellRangeByName("B2:B11").NumberFormat = key
+    percent = formats.queryKey("0.0%", locale, False)
+    if percent == -1:
+        percent = formats.addNew("0.0%", locale)
+    sheet.getCellRangeByName("C2:C11").NumberFormat = percent
+
+
+def autofilter(doc, sheet):
+    area = sheet.getCellRangeByName("A1:C11").RangeAddress
+    ranges = doc.getPropertyValue("UnnamedDatabaseRanges")
+    ranges.setByTable(area)
+    ranges.getByTable(area.Sheet).AutoFilter = True
+
+
+def validation(doc, sheet):
+    cells = sheet.getCellRangeByName("D2:D11")
+    rule = cells.Validation
+    rule.Type = LIST
+    rule.setFormula1('"yes";"no";"maybe"')
+    rule.IgnoreBlankCells = True
+    cells.Validation = rule
+    cells = sheet.getCellRangeByName("B2:B11")
+    rule = cells.Validation
+    rule.Type = WHOLE
+    rule.setOperator(BETWEEN)
+    rule.setFormula1("0")
+    rule.setFormula2("1000")
+    rule.ShowErrorMessage = True
+    rule.ErrorAlertStyle = STOP
+    rule.ErrorMessage = "0 to 1000"
+    cells.Validation = rule
+
+
+def conditional(doc, sheet):
+    cells = sheet.getCellRangeByName("B2:B11")
+    rules = cells.ConditionalFormat
+    rules.addNew((prop("Operator", GREATER), prop("Formula1", "50"), prop("StyleName", "Bad")))
+    cells.ConditionalFormat = rules
+
+
+def hyperlink(doc, sheet):
+    cell = sheet.getCellByPosition(0, 15)
+    field = doc.createInstance("com.sun.star.text.TextField.URL")
+    field.URL = "https://example.com/a?b=1&c=2"
+    field.Representation = "site"
+    cell.insertTextContent(cell.createTextCursor(), field, False)
+
+
+def names(doc, sheet):
+    address = CellAddress(sheet.RangeAddress.Sheet, 0, 0)
+    doc.NamedRanges.addNewByName("Values", "$'%s'.$B$2:$B$11" % sheet.Name, address, 0)
+    sheet.setPrintAreas((CellRangeAddress(sheet.RangeAddress.Sheet, 0, 0, 2, 10),))
+
+
+def comment(doc, sheet):
+    sheet.Annotations.insertNew(CellAddress(sheet.RangeAddress.Sheet, 0, 2), "a note on item 2")
+
+
+def chart(doc, sheet):
+    area = sheet.getCellRangeByName("A1:B11").RangeAddress
+    sheet.Charts.addNewByName("Values", Rectangle(9000, 500, 10000, 7000), (area,), True, True)
+
+
+def image(doc, sheet, folder):
+    path = os.path.join(folder, "red.png")
+    with open(path, "wb") as f:
+        f.write(png())
+    import uno
+    provider = doc_context().ServiceManager.createInstanceWithContext("com.sun.star.graphic.GraphicProvider",
+                                                                     doc_context())
+    graphic = provider.queryGraphic((prop("URL", uno.systemPathToFileUrl(path)),))
+    shape = doc.createInstance("com.sun.star.drawing.GraphicObjectShape")
+    shape.Graphic = graphic
+    sheet.DrawPage.add(shape)
+    shape.setPosition(Point(9000, 8000))
+    shape.setSize(Size(2000, 1000))
+    os.remove(path)
+
+
+def merged(doc, sheet):
+    sheet.getCellRangeByName("A13:C13").merge(True)
+    sheet.getCellByPosition(0, 12).String = "merged"
+
+
+def hidden(doc, sheet):
+    sheet.Rows.getByIndex(5).IsVisible = False
+    sheet.Columns.getByIndex(4).IsVisible = False
+
+
+def tab_colour(doc, sheet):
+    sheet.TabColor = 0x1072BA
+
+
+def protection(doc, sheet):
+    sheet.protect("")
+
+
+FEATURES = {
+    "header": header,
+    "numbers": number_format,
+    "filter": autofilter,
+    "validation": validation,
+    "conditional": conditional,
+    "hyperlink": hyperlink,
+    "names": names,
+    "comment": comment,
+    "chart": chart,
+    "image": None,  # needs the output folder
+    "merged": merged,
+    "hidden": hidden,
+    "tab": tab_colour,
+    "protection": protection,
+}
+
+_context = None
+
+
+def doc_context():
+    return _context
+
+
+def book(desktop, features, folder, path, chinese=False):
+    doc = desktop.loadComponentFromURL("private:factory/scalc", "_blank", 0, (prop("Hidden", True),))
+    sheet = doc.Sheets.getByIndex(0)
+    sheet.Name = "+1"  # the sheet Tezlo's tools work on
+    data(sheet, "名称" if chinese else "Name")
+    for f in features:
+        if f == "image":
+            image(doc, sheet, folder)
+        elif f != "protection":
+            FEATURES[f](doc, sheet)
+    doc.Sheets.insertNewByName("+2", 1)  # the second working sheet, which Tezlo adds otherwise
+    if chinese:
+        sheet.getCellByPosition(0, 13).String = "合计"
+        doc.Sheets.insertNewByName("第二张", 2)
+        other = doc.Sheets.getByIndex(2)
+        other.getCellByPosition(0, 0).String = "另一张表"
+        validation(doc, other)
+    doc.CurrentController.setActiveSheet(sheet)
+    if "protection" in features:  # last: a protected sheet refuses the other changes
+        protection(doc, sheet)
+    store_xlsx(doc, path)
+    doc.close(True)
+
+
+def main():
+    global _context
+    pipe, out = sys.argv[1], sys.argv[2]
+    os.makedirs(out, exist_ok=True)
+    _context, desktop = connect(pipe)
+    for feature in FEATURES:
+        book(desktop, [feature], out, os.path.join(out, feature + ".xlsx"))
+    book(desktop, list(FEATURES), out, os.path.join(out, "all.xlsx"), chinese=True)
+
+
+if __name__ == "__main__":
+    main()
