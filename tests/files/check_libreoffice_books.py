@@ -146,6 +146,52 @@ def canonical_styles(path):
         return ET.canonicalize(z.read("xl/styles.xml").decode("utf-8"))
 
 
+MAIN = "{http://schemas.openxmlformats.org/spreadsheetml/2006/main}"
+BOOLEAN = {"true": "1", "false": "0", "1": "1", "0": "0"}
+# Attribute values the schema gives when an attribute is absent.
+DEFAULTS = {"c": {"s": "0", "t": "n", "cm": "0", "vm": "0", "ph": "0"},
+            "f": {"t": "normal", "aca": "0", "ca": "0", "bx": "0", "del1": "0", "del2": "0", "dt2D": "0", "dtr": "0"},
+            "row": {"customFormat": "0", "hidden": "0", "customHeight": "0", "outlineLevel": "0", "collapsed": "0",
+                    "thickTop": "0", "thickBot": "0", "ph": "0"},
+            "col": {"customWidth": "0", "hidden": "0", "outlineLevel": "0", "collapsed": "0", "style": "0",
+                    "bestFit": "0", "phonetic": "0"}}
+
+
+def normalised(tag, element):
+    """An element's attributes with booleans spelt one way and defaults left out; on rows, the
+    height and style only where they are custom (otherwise the spreadsheet works them out)."""
+    kind = tag.split("}", 1)[-1]
+    out = {}
+    for key, value in element.attrib.items():
+        value = BOOLEAN.get(value, value) if key not in ("r", "s", "t", "ht", "width", "min", "max", "style") else value
+        if DEFAULTS.get(kind, {}).get(key) != value and key != "spans":
+            out[key] = value
+    if kind == "row":
+        if out.get("customHeight") != "1":
+            out.pop("ht", None)
+        if out.get("customFormat") != "1":
+            out.pop("s", None)
+    return out
+
+
+def sheet_data(path):
+    """Every column, row and cell of each worksheet (attributes, formula, value), normalised."""
+    out = {}
+    with zipfile.ZipFile(path) as z:
+        for name in sorted(n for n in z.namelist() if n.startswith("xl/worksheets/sheet")):
+            root = ET.fromstring(z.read(name))
+            cols = [normalised("col", c) for c in root.iter(MAIN + "col")]
+            rows, cells = [], []
+            for row in root.iter(MAIN + "row"):
+                rows.append(normalised("row", row))
+                for c in row.iter(MAIN + "c"):
+                    f, v = c.find(MAIN + "f"), c.find(MAIN + "v")
+                    cells.append((normalised("c", c), None if f is None else (f.text, normalised("f", f)),
+                                  None if v is None else v.text, ET.tostring(c.find(MAIN + "is") or ET.Element("x"))))
+            out[name] = {"cols": cols, "rows": [r for r in rows if set(r) != {"r"}], "cells": cells}
+    return out
+
+
 def run(args, book):
     done = subprocess.run([tezlo, "run"] + args, capture_output=True, text=True, timeout=120)
     if done.returncode != 0:
@@ -170,6 +216,12 @@ for name in names:
                                capture_output=True, text=True)
         if check.returncode != 0:
             report(name, "check_kept_book.py: " + (check.stdout + check.stderr).strip())
+        a, b = sheet_data(original), sheet_data(same)
+        for part in a:
+            for what in ("cols", "rows", "cells"):
+                if a[part][what] != b.get(part, {}).get(what):
+                    lost = [x for x in a[part][what] if x not in b.get(part, {}).get(what, [])]
+                    report(name, "%s %s differ; first lost: %s" % (part, what, lost[:3]))
         if canonical_styles(original) != canonical_styles(same):
             report(name, "the styles part changed")
         if seen_by_openpyxl(same) != before_openpyxl:

@@ -146,6 +146,22 @@ def hidden(doc, sheet):
     sheet.Columns.getByIndex(4).IsVisible = False
 
 
+def formulas(doc, sheet):
+    for i in range(1, 11):
+        sheet.getCellByPosition(4, i).Formula = "=B%d*C%d" % (i + 1, i + 1)
+    sheet.getCellByPosition(1, 11).Formula = "=SUM(B2:B11)"
+    sheet.getCellByPosition(2, 11).Formula = '=IF(B12>100;"many";"few")'
+    sheet.getCellByPosition(3, 11).Formula = "=B12>100"
+    sheet.getCellByPosition(5, 1).Value = 45000  # a date
+    sheet.getCellByPosition(5, 1).NumberFormat = doc.NumberFormats.getStandardFormat(2, doc.CharLocale)  # DATE
+
+
+def sizes(doc, sheet):
+    sheet.Columns.getByIndex(0).Width = 3175  # 1/100 mm
+    sheet.Rows.getByIndex(1).Height = 1000
+    sheet.group(CellRangeAddress(sheet.RangeAddress.Sheet, 0, 3, 0, 5), 1)  # rows 4 to 6, an outline
+
+
 def tab_colour(doc, sheet):
     sheet.TabColor = 0x1072BA
 
@@ -167,6 +183,8 @@ FEATURES = {
     "image": None,  # needs the output folder
     "merged": merged,
     "hidden": hidden,
+    "formulas": formulas,
+    "sizes": sizes,
     "tab": tab_colour,
     "protection": protection,
 }
