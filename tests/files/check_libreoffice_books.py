@@ -1,8 +1,9 @@
 # Workbooks written by LibreOffice kept whole by Tezlo: makes the corpus through a running headless
 # LibreOffice (make_libreoffice_books.py), then for each workbook
 #  - `tezlo run BOOK` (a load and a save in place, no code) exits 0; check_kept_book.py finds every
-#    untouched part byte-identical and the rest equal after canonicalising; the styles part is
-#    equal after canonicalising; openpyxl sees the same bold and borders on every cell; and
+#    untouched part byte-identical and the rest equal after canonicalising; each worksheet part
+#    and the styles part are equal after canonicalising (booleans spelt one way, defaults left
+#    out, the used range not written); openpyxl sees the same bold and borders on every cell; and
 #    LibreOffice opens the saved file and sees through its API exactly what it saw in its own;
 #  - `tezlo run BOOK --select B3 -- +3` exits 0 and LibreOffice and openpyxl still see the bold,
 #    the borders, the validation, the conditional format, the chart, ... (counted, as cells moved);
@@ -10,6 +11,7 @@
 #    with a message naming it, and the file is untouched.
 # Exits 1 listing every problem.
 #   check_libreoffice_books.py PIPE-NAME WORKDIR TEZLO
+import difflib
 import os
 import shutil
 import subprocess
@@ -158,28 +160,35 @@ DEFAULTS = {"c": {"s": "0", "t": "n", "cm": "0", "vm": "0", "ph": "0"},
             "row": {"customFormat": "0", "hidden": "0", "customHeight": "0", "outlineLevel": "0", "collapsed": "0",
                     "thickTop": "0", "thickBot": "0", "ph": "0"},
             "col": {"customWidth": "0", "hidden": "0", "outlineLevel": "0", "collapsed": "0", "style": "0",
-                    "bestFit": "0", "phonetic": "0"}}
+                    "bestFit": "0", "phonetic": "0"},
+            "sheetView": {"tabSelected": "0", "topLeftCell": "A1"},
+            "selection": {"pane": "topLeft", "activeCellId": "0", "activeCell": "A1", "sqref": "A1"}}
+NOT_BOOLEAN = {"r", "s", "t", "ht", "width", "min", "max", "style", "activeCellId", "outlineLevel"}
 
 
-def normalised(tag, element):
-    """An element's attributes with booleans spelt one way and defaults left out; on rows, the
-    height and style only where they are custom (otherwise the spreadsheet works them out)."""
-    kind = tag.split("}", 1)[-1]
+def normalise(element):
+    """Spells an element's booleans one way and leaves out attributes at their defaults; on rows,
+    the height and style only where they are custom (otherwise the spreadsheet works them out)."""
+    kind = element.tag.split("}", 1)[-1]
+    defaults = DEFAULTS.get(kind, {})
     out = {}
     for key, value in element.attrib.items():
-        value = BOOLEAN.get(value, value) if key not in ("r", "s", "t", "ht", "width", "min", "max", "style") else value
-        if DEFAULTS.get(kind, {}).get(key) != value and key != "spans":
+        value = value if key in NOT_BOOLEAN else BOOLEAN.get(value, value)
+        if defaults.get(key) != value and key != "spans":
             out[key] = value
     if kind == "row":
         if out.get("customHeight") != "1":
             out.pop("ht", None)
         if out.get("customFormat") != "1":
             out.pop("s", None)
-    return out
+    element.attrib.clear()
+    element.attrib.update(out)
 
 
-def sheet_data(path):
-    """Every column, row and cell of each worksheet (attributes, formula, value), normalised."""
+def sheet_parts(path):
+    """Each worksheet part canonicalised after normalising the spelling of its sheet data, view
+    and selections, without the used range (which Tezlo does not write), shared strings shown
+    as their texts; one line per element."""
     out = {}
     with zipfile.ZipFile(path) as z:
         strings = []
@@ -188,17 +197,17 @@ def sheet_data(path):
                        for si in ET.fromstring(z.read("xl/sharedStrings.xml")).iter(MAIN + "si")]
         for name in sorted(n for n in z.namelist() if n.startswith("xl/worksheets/sheet")):
             root = ET.fromstring(z.read(name))
-            cols = [normalised("col", c) for c in root.iter(MAIN + "col")]
-            rows, cells = [], []
-            for row in root.iter(MAIN + "row"):
-                rows.append(normalised("row", row))
-                for c in row.iter(MAIN + "c"):
-                    f, v = c.find(MAIN + "f"), c.find(MAIN + "v")
-                    value = None if v is None else v.text
-                    if value is not None and c.get("t") == "s":  # the text itself, not its number
-                        value = strings[int(value)]
-                    cells.append((normalised("c", c), None if f is None else (f.text, normalised("f", f)), value, ET.tostring(c.find(MAIN + "is") or ET.Element("x"))))
-            out[name] = {"cols": cols, "rows": [r for r in rows if set(r) != {"r"}], "cells": cells}
+            for dimension in root.findall(MAIN + "dimension"):
+                root.remove(dimension)
+            for element in root.iter():
+                if element.tag.split("}", 1)[-1] in DEFAULTS:
+                    normalise(element)
+            for c in root.iter(MAIN + "c"):
+                v = c.find(MAIN + "v")
+                if c.get("t") == "s" and v is not None:
+                    v.text = strings[int(v.text)]
+                    c.set("t", "shared string")
+            out[name] = ET.canonicalize(ET.tostring(root, encoding="unicode")).replace("><", ">\n<").split("\n")
     return out
 
 
@@ -246,12 +255,11 @@ for name in names:
                                capture_output=True, text=True)
         if check.returncode != 0:
             report(name, "check_kept_book.py: " + (check.stdout + check.stderr).strip())
-        a, b = sheet_data(original), sheet_data(same)
+        a, b = sheet_parts(original), sheet_parts(same)
         for part in a:
-            for what in ("cols", "rows", "cells"):
-                if a[part][what] != b.get(part, {}).get(what):
-                    lost = [x for x in a[part][what] if x not in b.get(part, {}).get(what, [])]
-                    report(name, "%s %s differ; first lost: %s" % (part, what, lost[:3]))
+            if a[part] != b.get(part):
+                diff = difflib.unified_diff(a[part], b.get(part, []), lineterm="", n=0)
+                report(name, "%s differs:\n  %s" % (part, "\n  ".join(list(diff)[2:14])))
         if canonical_styles(original) != canonical_styles(same):
             report(name, "the styles part changed")
         if seen_by_openpyxl(same) != before_openpyxl:
