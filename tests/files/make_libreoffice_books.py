@@ -205,6 +205,32 @@ def array_formula(doc, sheet):
     sheet.getCellRangeByName("G2:G3").setArrayFormula("B2:B3*2")
 
 
+def pivot_table(doc, sheet):
+    """A pivot table (LibreOffice writes its cache and definition parts) on the +2 sheet."""
+    tables = sheet.DataPilotTables
+    descriptor = tables.createDataPilotDescriptor()
+    descriptor.SourceRange = sheet.getCellRangeByName("A1:C11").RangeAddress
+    from com.sun.star.sheet.DataPilotFieldOrientation import ROW, DATA
+    descriptor.DataPilotFields.getByIndex(0).Orientation = ROW
+    descriptor.DataPilotFields.getByIndex(1).Orientation = DATA
+    tables.insertNewByName("Pivot", CellAddress(sheet.RangeAddress.Sheet, 9, 0), descriptor)
+
+
+def shape_and_local_name(doc, sheet):
+    """A drawn rectangle with text, a named range of the sheet alone and a named cell style."""
+    shape = doc.createInstance("com.sun.star.drawing.RectangleShape")
+    sheet.DrawPage.add(shape)
+    shape.setPosition(Point(12000, 1000))
+    shape.setSize(Size(3000, 1500))
+    shape.String = "a note in a box"
+    sheet.NamedRanges.addNewByName("Local", "$'+1'.$A$1", CellAddress(sheet.RangeAddress.Sheet, 0, 0), 0)
+    style = doc.createInstance("com.sun.star.style.CellStyle")
+    doc.StyleFamilies.getByName("CellStyles").insertByName("Totals", style)
+    style.CharWeight = 150.0
+    style.CellBackColor = 0xFFEE88
+    sheet.getCellRangeByName("A11:C11").CellStyle = "Totals"
+
+
 def tab_colour(doc, sheet):
     sheet.TabColor = 0x1072BA
 
@@ -230,6 +256,8 @@ FEATURES = {
     "merged": merged,
     "hidden": hidden,
     "formulas": formulas,
+    "pivot": pivot_table,
+    "shapes": shape_and_local_name,
     "databar": data_bar,
     "texts": errors_and_texts,
     "printing": printing,
