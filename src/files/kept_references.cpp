@@ -317,7 +317,40 @@ std::string ShiftBreaks(std::string xml, bool rowBreaks, const RefShift& shift) 
   return xml;
 }
 
+// The extension list: the conditional formats and validations a writer put there (x14 data
+// bars, icon sets, validations referring to other sheets) name their cells in an <xm:sqref>
+// element; they move as their counterparts in the sheet do, and go when their cells all went.
+std::string ShiftExtensions(std::string xml, const RefShift& shift) {
+  std::optional<Tag> parent;  // the conditional format or validation being read
+  size_t pos = 0;
+  while (const std::optional<Tag> tag = NextTag(xml, pos)) {
+    pos = tag->end;
+    if (!tag->closing && (tag->local == "conditionalFormatting" || tag->local == "dataValidation")) {
+      parent = tag;
+      continue;
+    }
+    if (tag->closing || tag->selfClosing || tag->local != "sqref" || !parent) continue;
+    const size_t textEnd = xml.find('<', tag->end);
+    if (textEnd == std::string::npos) break;
+    const std::string old = xml.substr(tag->end, textEnd - tag->end);
+    const SqrefRule rule =
+        parent->local == "conditionalFormatting" ? SqrefRule::ConditionalFormat : SqrefRule::CellAttribute;
+    const std::string moved = ShiftSqref(old, shift, rule);
+    if (moved.empty()) {
+      const size_t end = ElementEnd(xml, *parent);
+      xml.erase(parent->begin, end - parent->begin);
+      pos = parent->begin;
+    } else {
+      xml.replace(tag->end, old.size(), moved);
+      pos = tag->end + moved.size();
+    }
+    parent.reset();
+  }
+  return xml;
+}
+
 std::string ShiftOnce(std::string_view name, std::string xml, const RefShift& shift) {
+  if (name == "extLst") return ShiftExtensions(std::move(xml), shift);
   if (name == "conditionalFormatting") return ShiftConditionalFormat(std::move(xml), shift);
   if (name == "dataValidations") return ShiftValidations(std::move(xml), shift);
   if (name == "hyperlinks") return ShiftHyperlinks(std::move(xml), shift);

@@ -1,6 +1,7 @@
 // The references inside kept worksheet XML, moved with the cells the sheet moved since it was
 // read: conditional formats (their ranges and rule formulas), data validation (ranges and
-// formulas), hyperlinks, the autofilter and page breaks. What refers only to deleted cells goes.
+// formulas), hyperlinks, the autofilter, page breaks, and the ranges of the conditional formats and
+// validations kept in the sheet's extension list. What refers only to deleted cells goes.
 //
 // The XML is the file's own bytes (see kept_content.h); only the attribute values and formula
 // texts that hold references are replaced, everything else stays as it was written.

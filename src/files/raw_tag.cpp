@@ -36,6 +36,17 @@ void RawTag::Remove(std::string_view local) {
   std::erase_if(attrs, [local](const RawAttr& a) { return LocalName(a.name) == local && a.name.rfind("xmlns", 0) != 0; });
 }
 
+bool HasAttr(const std::vector<RawAttr>& attrs, std::string_view local) {
+  return std::any_of(attrs.begin(), attrs.end(),
+                     [local](const RawAttr& a) { return LocalName(a.name) == local && a.name.rfind("xmlns", 0) != 0; });
+}
+
+std::vector<RawAttr> WithoutAttr(const std::vector<RawAttr>& attrs, std::string_view local) {
+  RawTag tag{"", attrs, false};
+  tag.Remove(local);
+  return std::move(tag.attrs);
+}
+
 void RawTag::AppendTo(std::string& out) const {
   out += '<';
   out += name;

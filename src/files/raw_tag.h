@@ -32,6 +32,9 @@ struct RawTag {
 
 // Appends ` name="value"` for each attribute.
 void AppendRawAttrs(std::string& out, const std::vector<RawAttr>& attrs);
+// Whether `attrs` hold one whose local name is `local`; `attrs` without those.
+bool HasAttr(const std::vector<RawAttr>& attrs, std::string_view local);
+std::vector<RawAttr> WithoutAttr(const std::vector<RawAttr>& attrs, std::string_view local);
 
 // Parses `<name attr="v" ...>` or `<name .../>`; nullopt when `tag` is not one.
 std::optional<RawTag> ParseStartTag(std::string_view tag);

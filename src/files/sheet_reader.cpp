@@ -368,6 +368,11 @@ void SheetReader::ReadColumn(const XmlAttrs& attrs) {
   }
   if (ctx_.kept != nullptr) {
     auto other = OtherAttrs({"min", "max", "width", "style", "hidden", "customWidth"});
+    // The engine hides a column by giving it no width; a hidden column whose width was not set
+    // by hand keeps saying so (customWidth false), for the width it shows again.
+    if (Truthy(attrs.Get("hidden")) && !Truthy(attrs.Get("customWidth"))) {
+      other.push_back(RawAttr{"customWidth", std::string(attrs.Get("customWidth").value_or("0"))});
+    }
     if (!other.empty()) ctx_.kept->colAttrs[first] = {last, std::move(other)};
   }
 }
@@ -398,8 +403,12 @@ void SheetReader::StartRow(const XmlAttrs& attrs) {
   } else {
     for (std::string_view a : {"r", "spans", "s", "customFormat", "ht", "hidden", "customHeight"}) used += attrs.Get(a) ? 1 : 0;
   }
-  if (ctx_.kept != nullptr && count > used) {
+  // A hidden row whose height was not set by hand keeps saying so (the engine hides a row by
+  // giving it no height).
+  const bool hiddenAuto = count > 1 && Truthy(attrs.Get("hidden")) && !Truthy(attrs.Get("customHeight"));
+  if (ctx_.kept != nullptr && (count > used || hiddenAuto)) {
     auto other = OtherAttrs({"r", "spans", "s", "customFormat", "ht", "hidden", "customHeight"});
+    if (hiddenAuto) other.push_back(RawAttr{"customHeight", std::string(attrs.Get("customHeight").value_or("0"))});
     if (!other.empty()) ctx_.kept->rowAttrs[row_] = std::move(other);
   }
   const auto ht = attrs.Get("ht");

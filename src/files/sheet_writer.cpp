@@ -208,17 +208,23 @@ void Writer::KeptViews(const KeptView& kept, bool selected) {
 void Writer::FormatProperties() {
   RawTag tag;
   tag.name = "sheetFormatPr";
+  const SizeTexts& texts = sheet_.FileSizeTexts();
+  const bool heightAsRead = texts.defaultRowHeight && texts.defaultRowHeight->value == defaultHeight_;
+  // While the default height is the file's, so are its flags (whether it was set by hand,
+  // whether rows are hidden by default).
+  const bool flagsAsRead = heightAsRead && kept_ != nullptr && kept_->formatPr;
   if (kept_ != nullptr && kept_->formatPr) {
     tag = *kept_->formatPr;
-    for (const char* ours : {"baseColWidth", "defaultColWidth", "defaultRowHeight", "customHeight", "zeroHeight"}) {
-      tag.Remove(ours);
+    for (const char* ours : {"baseColWidth", "defaultColWidth", "defaultRowHeight"}) tag.Remove(ours);
+    if (!flagsAsRead) {
+      tag.Remove("customHeight");
+      tag.Remove("zeroHeight");
     }
   }
   tag.empty = true;
   // The format's sizes as the file gave them while they still hold.
-  const SizeTexts& texts = sheet_.FileSizeTexts();
   std::string height;
-  if (texts.defaultRowHeight && texts.defaultRowHeight->value == defaultHeight_) {
+  if (heightAsRead) {
     height = texts.defaultRowHeight->text;
   } else {
     AppendNumber(height, defaultHeight_ == 0 ? kDefaultRowHeightPoints : defaultHeight_);
@@ -228,8 +234,10 @@ void Writer::FormatProperties() {
   if (texts.defaultColWidth) sizes.push_back(RawAttr{"defaultColWidth", texts.defaultColWidth->text});
   sizes.push_back(RawAttr{"defaultRowHeight", height});
   tag.attrs.insert(tag.attrs.begin(), sizes.begin(), sizes.end());
-  tag.attrs.push_back(RawAttr{"customHeight", "1"});
-  if (defaultHeight_ == 0) tag.attrs.push_back(RawAttr{"zeroHeight", "1"});
+  if (!flagsAsRead) {
+    tag.attrs.push_back(RawAttr{"customHeight", "1"});
+    if (defaultHeight_ == 0) tag.attrs.push_back(RawAttr{"zeroHeight", "1"});
+  }
   tag.AppendTo(out_);
 }
 
@@ -287,9 +295,12 @@ void Writer::Columns() {
       cols += '"';
     }
     if (width == 0) cols += " hidden=\"1\"";
-    if (width != sheetDefault) cols += " customWidth=\"1\"";
+    // A hidden column the file did not size by hand keeps its own customWidth; any other width
+    // is the engine's.
+    const bool keptCustom = kept != nullptr && HasAttr(*kept, "customWidth");
+    if (width != sheetDefault && !(width == 0 && keptCustom)) cols += " customWidth=\"1\"";
     if (kept != nullptr) {
-      AppendRawAttrs(cols, *kept);
+      AppendRawAttrs(cols, width == 0 ? *kept : WithoutAttr(*kept, "customWidth"));
     }
     cols += "/>";
   }
@@ -301,6 +312,10 @@ void Writer::OpenRow(int32_t row) {
   AppendInt(out_, row);
   out_ += '"';
   const double h = sheet_.RowHeight(row);
+  const std::vector<RawAttr>* keptRow = nullptr;
+  if (!rowAttrs_.empty()) {
+    if (const auto it = rowAttrs_.find(row); it != rowAttrs_.end()) keptRow = &it->second;
+  }
   if (h != defaultHeight_) {
     // A height read from the file and not changed since is written as it was read (a hidden
     // row keeps the height it shows again when unhidden).
@@ -315,16 +330,15 @@ void Writer::OpenRow(int32_t row) {
       out_ += '"';
     }
     if (h == 0) out_ += " hidden=\"1\"";
-    out_ += " customHeight=\"1\"";
+    // A hidden row the file did not size by hand keeps its own customHeight.
+    if (h != 0 || keptRow == nullptr || !HasAttr(*keptRow, "customHeight")) out_ += " customHeight=\"1\"";
   }
   if (const uint32_t style = RowStyleOf(row); style != 0) {
     out_ += " s=\"";
     AppendInt(out_, style);
     out_ += "\" customFormat=\"1\"";
   }
-  if (!rowAttrs_.empty()) {
-    if (const auto it = rowAttrs_.find(row); it != rowAttrs_.end()) AppendRawAttrs(out_, it->second);
-  }
+  if (keptRow != nullptr) AppendRawAttrs(out_, h == 0 ? *keptRow : WithoutAttr(*keptRow, "customHeight"));
   out_ += '>';
 }
 

@@ -78,6 +78,20 @@ TEST(KeptReferences, ElementsWithoutReferencesAndOddBytesComeBackAsTheyWere) {
   EXPECT_EQ(ShiftKeptElement("conditionalFormatting", odd, {shift}),
             "<conditionalFormatting sqref=\"A3\"><cfRule><formula>A1&odd;0</formula></cfRule></conditionalFormatting>");
 
+  // Data bars as LibreOffice and Excel keep them in the extension list: the range moves as the
+  // sheet's own conditional format does, and one whose cells all went is dropped.
+  const std::string ext =
+      "<extLst><ext uri=\"{78C0D931}\"><x14:conditionalFormattings><x14:conditionalFormatting>"
+      "<x14:cfRule type=\"dataBar\"/><xm:sqref>A1:A5</xm:sqref></x14:conditionalFormatting>"
+      "<x14:conditionalFormatting><x14:cfRule type=\"iconSet\"/><xm:sqref>B1</xm:sqref></x14:conditionalFormatting>"
+      "</x14:conditionalFormattings></ext></extLst>";
+  const std::string shifted = ShiftKeptElement("extLst", ext, {shift});
+  EXPECT_NE(shifted.find("<xm:sqref>A3:A7</xm:sqref>"), std::string::npos) << shifted;
+  EXPECT_NE(shifted.find("<xm:sqref>B3</xm:sqref>"), std::string::npos) << shifted;
+  const std::string gone = ShiftKeptElement("extLst", ext, {DeleteRowsShift("S", GridSize{}, 1, 1)});
+  EXPECT_EQ(gone.find("iconSet"), std::string::npos) << gone;
+  EXPECT_NE(gone.find("<xm:sqref>A1:A4</xm:sqref>"), std::string::npos) << gone;
+
   std::map<std::pair<int32_t, int32_t>, std::vector<RawAttr>> cells{{{1, 1}, {RawAttr{"cm", "1"}}}};
   const auto moved = ShiftCellAttrs(cells, {shift});
   ASSERT_EQ(moved.size(), 1u);
