@@ -374,6 +374,34 @@ std::string ShiftKeptElement(std::string_view name, std::string xml, const std::
   return xml;
 }
 
+std::string ShiftDefinedNames(std::string xml, const std::vector<RefShift>& shifts) {
+  if (shifts.empty()) return xml;
+  size_t pos = 0;
+  while (const std::optional<Tag> tag = NextTag(xml, pos)) {
+    pos = tag->end;
+    if (tag->closing || tag->selfClosing || tag->local != "definedName") continue;
+    const size_t textEnd = xml.find('<', tag->end);
+    if (textEnd == std::string::npos) break;
+    std::optional<std::string> text = Unescape(std::string_view(xml).substr(tag->end, textEnd - tag->end));
+    if (!text) continue;
+    bool changed = false;
+    for (const RefShift& shift : shifts) {
+      // A name's references carry their sheet: none of them is read as on the shifted sheet
+      // without saying so.
+      if (std::optional<std::string> moved = ShiftFormulaRefs(*text, false, shift)) {
+        text = std::move(moved);
+        changed = true;
+      }
+    }
+    if (!changed) continue;
+    std::string escaped;
+    AppendXmlText(escaped, *text);
+    xml.replace(tag->end, textEnd - tag->end, escaped);
+    pos = tag->end + escaped.size();
+  }
+  return xml;
+}
+
 std::map<int32_t, std::vector<RawAttr>> ShiftRowAttrs(std::map<int32_t, std::vector<RawAttr>> rows,
                                                       const std::vector<RefShift>& shifts) {
   for (const RefShift& shift : shifts) {

@@ -23,6 +23,11 @@ namespace tezlo {
 // Elements that hold no references come back unchanged.
 std::string ShiftKeptElement(std::string_view name, std::string xml, const std::vector<RefShift>& shifts);
 
+// The defined names of a kept definedNames element (print areas and titles, filter ranges, the
+// user's names) with their references moved by the shifts of every sheet, in order; a name
+// whose cells were all deleted refers to #REF!.
+std::string ShiftDefinedNames(std::string xml, const std::vector<RefShift>& shifts);
+
 // Row attributes move with whole rows; cell attributes with their cells (those of deleted cells
 // go).
 std::map<int32_t, std::vector<RawAttr>> ShiftRowAttrs(std::map<int32_t, std::vector<RawAttr>> rows,

@@ -353,7 +353,7 @@ void Builder::Run() {
   bookRels.push_back(OutRel{bookIds.Fresh(), std::string(kRelTypes) + "styles", RelativeTarget(workbookPart, "xl/styles.xml")});
   bookRels.push_back(
       OutRel{bookIds.Fresh(), std::string(kRelTypes) + "sharedStrings", RelativeTarget(workbookPart, "xl/sharedStrings.xml")});
-  Add(workbookPart, WorkbookPartXml(kept_, entries, activeTab, moved), TypeOf(workbookPart, std::string(kTypePrefix) + "sheet.main+xml"));
+  Add(workbookPart, WorkbookPartXml(kept_, entries, activeTab, moved, book_.ShiftsSinceRead()), TypeOf(workbookPart, std::string(kTypePrefix) + "sheet.main+xml"));
   Add(RelationshipsPartOf(workbookPart), RelsXml(bookRels), "");
   Add("xl/styles.xml", styles_.StylesXml(), std::string(kTypePrefix) + "styles+xml");
   Add("xl/sharedStrings.xml", texts_.Xml(), std::string(kTypePrefix) + "sharedStrings+xml");

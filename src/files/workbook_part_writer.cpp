@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "files/kept_references.h"
+
 namespace tezlo {
 
 namespace {
@@ -74,14 +76,14 @@ std::string RenumberLocalNames(std::string_view xml, const std::map<int, int>& m
 }
 
 std::string WorkbookPartXml(const KeptPackage& kept, const std::vector<RawTag>& sheets, int activeTab,
-                            const std::map<int, int>& moved) {
+                            const std::map<int, int>& moved, const std::vector<RefShift>& shifts) {
   std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n";
   RootTag(kept.workbookRoot, "workbook").AppendTo(out);
   size_t next = 0;
   auto keptBefore = [&](int order) {
     while (next < kept.workbookElements.size() && kept.workbookElements[next].order < order) {
       const KeptElement& e = kept.workbookElements[next++];
-      out += e.name == "definedNames" ? RenumberLocalNames(e.xml, moved) : e.xml;
+      out += e.name == "definedNames" ? ShiftDefinedNames(RenumberLocalNames(e.xml, moved), shifts) : e.xml;
     }
   };
   keptBefore(kBookViews);

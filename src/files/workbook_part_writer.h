@@ -14,9 +14,10 @@ namespace tezlo {
 
 // `sheets` are the <sheet> elements in order (worksheets and kept chart sheets), `activeTab`
 // the 0-based position of the active one, `moved` the new position of each sheet of the file by
-// its old one (a sheet deleted has none).
+// its old one (a sheet deleted has none), `shifts` the cells moved since the file was read (the
+// kept defined names follow them).
 std::string WorkbookPartXml(const KeptPackage& kept, const std::vector<RawTag>& sheets, int activeTab,
-                            const std::map<int, int>& moved);
+                            const std::map<int, int>& moved, const std::vector<RefShift>& shifts);
 
 // The defined names of `xml` (a definedNames element) with the sheets they are local to
 // renumbered by `moved`; a name local to a sheet no longer there goes, as it does in the

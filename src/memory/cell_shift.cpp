@@ -150,6 +150,7 @@ void DeleteWholeColumns(Sheet& sheet, int32_t first, int32_t last) {
 
 void ShiftFormulaRefs(Workbook& book, int32_t shiftedSheet, const RefShift& shift) {
   book.GetSheet(shiftedSheet).NoteShift(shift);
+  book.NoteShift(shift);
   RewriteFormulas(book, [&](const std::string& formula, int32_t sheet) {
     return ShiftFormulaRefs(formula, sheet == shiftedSheet, shift);
   });

@@ -52,6 +52,11 @@ class Workbook {
   // readers). HostError for an empty list, a bad name or a repeated one; nothing changes then.
   void ResetSheets(const std::vector<std::string>& names);
 
+  // Cells moved on any sheet since the workbook was read, in order: the file layer's kept
+  // defined names follow them when the workbook is written.
+  const std::vector<RefShift>& ShiftsSinceRead() const { return shifts_; }
+  void NoteShift(const RefShift& shift) { shifts_.push_back(shift); }
+
   // What the file layer keeps of the file it was read from beyond the engine's model (parts
   // written back as they were); null for a new workbook.
   const std::shared_ptr<const KeptPackage>& Kept() const { return kept_; }
@@ -83,6 +88,7 @@ class Workbook {
   int32_t active_ = 1;
   std::vector<std::string> unmodelled_;
   std::string unmodelledSource_;
+  std::vector<RefShift> shifts_;
   std::shared_ptr<const FileStyles> styles_;
   std::shared_ptr<const KeptPackage> kept_;
 };

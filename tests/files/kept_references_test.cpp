@@ -61,6 +61,27 @@ TEST(KeptReferences, WhatRefersToCellsInTheFileFollowsTheCellsTheToolsMove) {
   EXPECT_NO_THROW(LoadWorkbookFromBytes(saved, "again.xlsx"));
 }
 
+TEST(KeptReferences, DefinedNamesFollowTheirCellsAndOneWhoseCellsWentRefersToRef) {
+  auto parts = testing::MinimalParts("<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>");
+  std::string& book = parts["xl/workbook.xml"];
+  book.insert(book.find("</workbook>"),
+              "<definedNames><definedName name=\"_xlnm.Print_Area\" localSheetId=\"0\">S!$A$1:$F$20</definedName>"
+              "<definedName name=\"Gone\">S!$A$2</definedName><definedName name=\"Far\">S!$Z$2</definedName>"
+              "</definedNames>");
+  MemoryHost host;
+  host.OpenWorkbook(LoadWorkbookFromBytes(testing::MakeZip(parts), "book.xlsx"));
+  host.CloseWorkbook(1, false);
+  host.InsertShiftDown(SheetRef{1, 1}, Area::Of(1, 1, 3, 13));
+  host.DeleteRows(SheetRef{1, 1}, 5, 5);
+  const std::string saved = SaveWorkbookToBytes(host.GetWorkbook(1));
+  ZipPackage zip = ZipPackage::FromMemory(saved, "saved", ZipLimits{1 << 26, 1 << 27, 100});
+  const std::string xml = zip.ReadBytes(zip.Find("xl/workbook.xml"));
+  EXPECT_NE(xml.find(">S!$A$4:$F$22</definedName>"), std::string::npos) << xml;
+  EXPECT_NE(xml.find(">S!#REF!</definedName>"), std::string::npos) << xml;
+  // Column Z lies outside the band, and above the deleted row: it stays.
+  EXPECT_NE(xml.find(">S!$Z$2</definedName>"), std::string::npos) << xml;
+}
+
 TEST(KeptReferences, ElementsWithoutReferencesAndOddBytesComeBackAsTheyWere) {
   RefShift shift = InsertDownShift("S", GridSize{}, 1, 1, 2, 16384);
   const std::string margins = "<pageMargins left=\"0.7\" right=\"0.7\" top=\"0.75\" bottom=\"0.75\"/>";

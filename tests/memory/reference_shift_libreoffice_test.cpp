@@ -191,8 +191,9 @@ TEST(ShiftAreaAgainstLibreOffice, RandomAreasUnderRandomShifts) {
       EXPECT_EQ(ShiftRange(c.area, s), ParseAreas(c.nameAfter)[0]);
     }
   }
-  // The random cases reach every rule.
-  EXPECT_GT(straddlingDeletions, 5);
+  // The random cases reach every rule (a handful of the 400 are such deletions; asking for more
+  // than one would fail some seeds by chance).
+  EXPECT_GT(straddlingDeletions, 0);
 }
 
 }  // namespace
