@@ -13,69 +13,13 @@ namespace tezlo {
 
 namespace {
 
-// One tag of the kept bytes: [begin, end) covers "<" to ">".
-struct Tag {
-  size_t begin = 0;
-  size_t end = 0;
-  std::string_view local;  // the name without its prefix
-  bool closing = false;
-  bool selfClosing = false;
-};
+using Tag = TagSpan;
 
-// The next element tag at or after `pos`; comments, CDATA sections and processing instructions
-// are passed over.
+// The next tag at or after `pos`, if any (see NextTagSpan).
 std::optional<Tag> NextTag(std::string_view xml, size_t pos) {
-  while ((pos = xml.find('<', pos)) != std::string_view::npos) {
-    if (xml.compare(pos, 4, "<!--") == 0) {
-      const size_t close = xml.find("-->", pos);
-      if (close == std::string_view::npos) return std::nullopt;
-      pos = close + 3;
-      continue;
-    }
-    if (xml.compare(pos, 9, "<![CDATA[") == 0) {
-      const size_t close = xml.find("]]>", pos);
-      if (close == std::string_view::npos) return std::nullopt;
-      pos = close + 3;
-      continue;
-    }
-    if (xml.compare(pos, 2, "<?") == 0) {
-      const size_t close = xml.find("?>", pos);
-      if (close == std::string_view::npos) return std::nullopt;
-      pos = close + 2;
-      continue;
-    }
-    Tag tag;
-    tag.begin = pos;
-    size_t i = pos + 1;
-    if (i < xml.size() && xml[i] == '/') {
-      tag.closing = true;
-      ++i;
-    }
-    const size_t nameBegin = i;
-    while (i < xml.size() && xml[i] != ' ' && xml[i] != '\t' && xml[i] != '\n' && xml[i] != '\r' &&
-           xml[i] != '/' && xml[i] != '>') {
-      ++i;
-    }
-    std::string_view qualified = xml.substr(nameBegin, i - nameBegin);
-    const size_t colon = qualified.find(':');
-    tag.local = colon == std::string_view::npos ? qualified : qualified.substr(colon + 1);
-    char quote = 0;
-    for (; i < xml.size(); ++i) {
-      const char c = xml[i];
-      if (quote != 0) {
-        if (c == quote) quote = 0;
-      } else if (c == '"' || c == '\'') {
-        quote = c;
-      } else if (c == '>') {
-        break;
-      }
-    }
-    if (i >= xml.size()) return std::nullopt;
-    tag.end = i + 1;
-    tag.selfClosing = xml[i - 1] == '/';
-    return tag;
-  }
-  return std::nullopt;
+  const Tag tag = NextTagSpan(xml, pos);
+  if (tag.begin == std::string_view::npos) return std::nullopt;
+  return tag;
 }
 
 // The value span of attribute `name` (unprefixed) in the tag, if it has one.
@@ -111,13 +55,13 @@ std::string_view AttrValue(std::string_view xml, const std::pair<size_t, size_t>
 
 // The end of the element whose start tag is `start`: past its closing tag.
 size_t ElementEnd(std::string_view xml, const Tag& start) {
-  if (start.selfClosing) return start.end;
+  if (start.empty) return start.end;
   int depth = 1;
   size_t pos = start.end;
   while (const std::optional<Tag> tag = NextTag(xml, pos)) {
     if (tag->closing) {
       if (--depth == 0) return tag->end;
-    } else if (!tag->selfClosing) {
+    } else if (!tag->empty) {
       ++depth;
     }
     pos = tag->end;
@@ -171,7 +115,7 @@ void ShiftFormulasIn(std::string& xml, size_t from, size_t& to, Cell oldTopLeft,
   while (const std::optional<Tag> tag = NextTag(xml, pos)) {
     if (tag->begin >= to) return;
     pos = tag->end;
-    if (tag->closing || tag->selfClosing ||
+    if (tag->closing || tag->empty ||
         (tag->local != "formula" && tag->local != "formula1" && tag->local != "formula2")) {
       continue;
     }
@@ -214,7 +158,7 @@ std::string ShiftConditionalFormat(std::string xml, const RefShift& shift) {
 template <class Edit>
 int EditChildren(std::string& xml, std::string_view child, Edit&& edit) {
   const std::optional<Tag> root = NextTag(xml, 0);
-  if (!root || root->selfClosing) return 0;
+  if (!root || root->empty) return 0;
   int left = 0;
   size_t pos = root->end;
   while (const std::optional<Tag> tag = NextTag(xml, pos)) {
@@ -329,7 +273,7 @@ std::string ShiftExtensions(std::string xml, const RefShift& shift) {
       parent = tag;
       continue;
     }
-    if (tag->closing || tag->selfClosing || tag->local != "sqref" || !parent) continue;
+    if (tag->closing || tag->empty || tag->local != "sqref" || !parent) continue;
     const size_t textEnd = xml.find('<', tag->end);
     if (textEnd == std::string::npos) break;
     const std::string old = xml.substr(tag->end, textEnd - tag->end);
@@ -379,7 +323,7 @@ std::string ShiftDefinedNames(std::string xml, const std::vector<RefShift>& shif
   size_t pos = 0;
   while (const std::optional<Tag> tag = NextTag(xml, pos)) {
     pos = tag->end;
-    if (tag->closing || tag->selfClosing || tag->local != "definedName") continue;
+    if (tag->closing || tag->empty || tag->local != "definedName") continue;
     const size_t textEnd = xml.find('<', tag->end);
     if (textEnd == std::string::npos) break;
     std::optional<std::string> text = Unescape(std::string_view(xml).substr(tag->end, textEnd - tag->end));

@@ -10,6 +10,66 @@ bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 }  // namespace
 
+namespace {
+
+bool NameChar(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+         c == '-' || c == '.' || c == ':';
+}
+
+}  // namespace
+
+TagSpan NextTagSpan(std::string_view xml, size_t from) {
+  TagSpan t;
+  size_t i = from;
+  while ((i = xml.find('<', i)) != std::string_view::npos) {
+    if (xml.compare(i, 4, "<!--") == 0) {
+      const size_t e = xml.find("-->", i + 4);
+      if (e == std::string_view::npos) return t;
+      i = e + 3;
+      continue;
+    }
+    if (xml.compare(i, 9, "<![CDATA[") == 0) {
+      const size_t e = xml.find("]]>", i + 9);
+      if (e == std::string_view::npos) return t;
+      i = e + 3;
+      continue;
+    }
+    if (i + 1 < xml.size() && (xml[i + 1] == '?' || xml[i + 1] == '!')) {
+      const size_t e = xml.find('>', i);
+      if (e == std::string_view::npos) return t;
+      i = e + 1;
+      continue;
+    }
+    t.closing = i + 1 < xml.size() && xml[i + 1] == '/';
+    size_t n = i + (t.closing ? 2 : 1);
+    const size_t nameStart = n;
+    while (n < xml.size() && NameChar(xml[n])) ++n;
+    std::string_view name = xml.substr(nameStart, n - nameStart);
+    const size_t colon = name.rfind(':');
+    t.local = colon == std::string_view::npos ? name : name.substr(colon + 1);
+    // The tag ends at the first '>' outside quoted attribute values.
+    char quote = 0;
+    for (; n < xml.size(); ++n) {
+      const char c = xml[n];
+      if (quote != 0) {
+        if (c == quote) quote = 0;
+      } else if (c == '"' || c == '\'') {
+        quote = c;
+      } else if (c == '>') {
+        break;
+      }
+    }
+    if (n >= xml.size()) return t;
+    t.begin = i;
+    t.end = n + 1;
+    t.empty = !t.closing && xml[n - 1] == '/';
+    return t;
+  }
+  return t;
+}
+
+
 std::string_view LocalName(std::string_view qualified) {
   const size_t colon = qualified.find(':');
   return colon == std::string_view::npos ? qualified : qualified.substr(colon + 1);

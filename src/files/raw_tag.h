@@ -44,6 +44,18 @@ std::optional<RawTag> ParseStartTag(std::string_view tag);
 // declared when it did not declare them.
 RawTag RootTag(const std::optional<RawTag>& kept, std::string name);
 
+// A tag found in kept bytes: where its '<' is, one past its '>', its local name and its kind.
+struct TagSpan {
+  size_t begin = std::string_view::npos;  // npos: no tag
+  size_t end = 0;
+  std::string_view local;
+  bool closing = false;
+  bool empty = false;  // <name .../>
+};
+// The next start or end tag at or after `from`; comments, CDATA sections, processing
+// instructions and declarations are passed over. `begin` is npos when none is left.
+TagSpan NextTagSpan(std::string_view xml, size_t from);
+
 // The local part of a qualified name ("r:id" -> "id").
 std::string_view LocalName(std::string_view qualified);
 

@@ -2,69 +2,15 @@
 
 #include <charconv>
 
+#include "files/raw_tag.h"
+
 namespace tezlo {
 
 namespace {
 
-bool NameChar(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
-         c == '-' || c == '.' || c == ':';
-}
+using Tag = TagSpan;
 
-// A tag found in the text: where its '<' is, one past its '>', its local name, and its kind.
-struct Tag {
-  size_t begin = std::string_view::npos;
-  size_t end = 0;
-  std::string_view local;
-  bool closing = false;
-  bool empty = false;  // <name .../>
-};
-
-// The next start or end tag at or after `from` (comments, processing instructions and
-// declarations passed over); begin is npos when none is left.
-Tag NextTag(std::string_view xml, size_t from) {
-  Tag t;
-  size_t i = from;
-  while ((i = xml.find('<', i)) != std::string_view::npos) {
-    if (xml.compare(i, 4, "<!--") == 0) {
-      const size_t e = xml.find("-->", i + 4);
-      if (e == std::string_view::npos) return t;
-      i = e + 3;
-      continue;
-    }
-    if (i + 1 < xml.size() && (xml[i + 1] == '?' || xml[i + 1] == '!')) {
-      const size_t e = xml.find('>', i);
-      if (e == std::string_view::npos) return t;
-      i = e + 1;
-      continue;
-    }
-    t.closing = i + 1 < xml.size() && xml[i + 1] == '/';
-    size_t n = i + (t.closing ? 2 : 1);
-    const size_t nameStart = n;
-    while (n < xml.size() && NameChar(xml[n])) ++n;
-    std::string_view name = xml.substr(nameStart, n - nameStart);
-    const size_t colon = name.rfind(':');
-    t.local = colon == std::string_view::npos ? name : name.substr(colon + 1);
-    // The tag ends at the first '>' outside quoted attribute values.
-    char quote = 0;
-    for (; n < xml.size(); ++n) {
-      const char c = xml[n];
-      if (quote != 0) {
-        if (c == quote) quote = 0;
-      } else if (c == '"' || c == '\'') {
-        quote = c;
-      } else if (c == '>') {
-        break;
-      }
-    }
-    if (n >= xml.size()) return t;
-    t.begin = i;
-    t.end = n + 1;
-    t.empty = !t.closing && xml[n - 1] == '/';
-    return t;
-  }
-  return t;
-}
+Tag NextTag(std::string_view xml, size_t from) { return NextTagSpan(xml, from); }
 
 // The first start tag of a `local` element.
 Tag FindStart(std::string_view xml, std::string_view local) {
@@ -96,12 +42,10 @@ size_t ElementEnd(std::string_view xml, const Tag& start, size_t* closeBegin = n
 }
 
 std::string PrefixOf(std::string_view xml, const Tag& t) {
-  const size_t nameStart = t.begin + 1;
-  size_t n = nameStart;
-  while (n < xml.size() && NameChar(xml[n])) ++n;
-  const std::string_view name = xml.substr(nameStart, n - nameStart);
-  const size_t colon = name.rfind(':');
-  return colon == std::string_view::npos ? std::string() : std::string(name.substr(0, colon + 1));
+  // The local name points into `xml`: what stands between '<' (or "</") and it is the prefix.
+  const size_t nameStart = t.begin + (t.closing ? 2 : 1);
+  const size_t localStart = static_cast<size_t>(t.local.data() - xml.data());
+  return std::string(xml.substr(nameStart, localStart - nameStart));
 }
 
 // The value of attribute `name` in the start tag text `tag`, with where it sits (the whole
