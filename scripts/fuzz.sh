@@ -9,8 +9,11 @@ build=${TEZLO_FUZZ_BUILD_DIR:-$root/build/fuzz}
 
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++-16 \
   -DTEZLO_SANITIZE=ON -DTEZLO_FUZZ=ON -DTEZLO_TESTS=OFF -DTEZLO_BENCH=OFF >/dev/null
-cmake --build "$build" --target tezlo_files_fuzz | grep -v "^\[" || true
-test -x "$build/src/files/tezlo_files_fuzz"
+# A failed build stops here: running the binary an earlier build left would fuzz stale code.
+if ! cmake --build "$build" --target tezlo_files_fuzz >"$build/build.log" 2>&1; then
+  cat "$build/build.log" >&2
+  exit 1
+fi
 
 seeds=$build/seeds
 corpus=$build/corpus
