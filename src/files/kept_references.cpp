@@ -346,6 +346,61 @@ std::string ShiftDefinedNames(std::string xml, const std::vector<RefShift>& shif
   return xml;
 }
 
+namespace {
+
+// Moves the `ref` attribute of every tag named `local` as a reference to a range moves.
+void ShiftRefsOf(std::string& xml, std::string_view local, const RefShift& shift) {
+  size_t pos = 0;
+  while (const std::optional<Tag> tag = NextTag(xml, pos)) {
+    pos = tag->end;
+    if (tag->closing || tag->local != local) continue;
+    const auto span = AttrSpan(xml, *tag, "ref");
+    if (!span) continue;
+    const std::optional<Area> area = ParseAreaRef(AttrValue(xml, *span));
+    if (!area) continue;
+    const std::optional<Area> moved = ShiftRange(*area, shift);
+    if (!moved) continue;
+    const std::string text = AreaRefText(*moved);
+    pos = tag->end + text.size() - (span->second - span->first);
+    SetAttr(xml, *span, text);
+  }
+}
+
+}  // namespace
+
+std::string ShiftTablePart(std::string xml, const std::vector<RefShift>& shifts) {
+  for (const RefShift& shift : shifts) {
+    for (std::string_view local : {"table", "autoFilter", "location"}) ShiftRefsOf(xml, local, shift);
+  }
+  return xml;
+}
+
+std::optional<std::pair<std::string, Area>> TablePartRange(std::string_view xml) {
+  const std::optional<Tag> root = NextTag(xml, 0);
+  if (!root || root->closing) return std::nullopt;
+  std::optional<Tag> located = root;
+  if (root->local == "pivotTableDefinition") {
+    located.reset();
+    for (std::optional<Tag> tag = NextTag(xml, root->end); tag; tag = NextTag(xml, tag->end)) {
+      if (!tag->closing && tag->local == "location") {
+        located = tag;
+        break;
+      }
+    }
+  } else if (root->local != "table") {
+    return std::nullopt;
+  }
+  if (!located) return std::nullopt;
+  const auto ref = AttrSpan(xml, *located, "ref");
+  const std::optional<Area> area = ref ? ParseAreaRef(AttrValue(xml, *ref)) : std::nullopt;
+  if (!area) return std::nullopt;
+  std::string name;
+  for (const char* attr : {"displayName", "name"}) {
+    if (const auto span = AttrSpan(xml, *root, attr); span && name.empty()) name = std::string(AttrValue(xml, *span));
+  }
+  return std::make_pair(name, *area);
+}
+
 std::map<int32_t, std::vector<RawAttr>> ShiftRowAttrs(std::map<int32_t, std::vector<RawAttr>> rows,
                                                       const std::vector<RefShift>& shifts) {
   for (const RefShift& shift : shifts) {

@@ -8,12 +8,14 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
 #include "files/raw_tag.h"
+#include "host/cell.h"
 #include "memory/formula_refs.h"
 
 namespace tezlo {
@@ -27,6 +29,15 @@ std::string ShiftKeptElement(std::string_view name, std::string xml, const std::
 // user's names) with their references moved by the shifts of every sheet, in order; a name
 // whose cells were all deleted refers to #REF!.
 std::string ShiftDefinedNames(std::string xml, const std::vector<RefShift>& shifts);
+
+// A table part (its range and its autofilter's) or a pivot table part (its location) after the
+// shifts of the sheet it stands on. A range whose cells all went stays as it was (the engine
+// refuses every shift that would cut through one).
+std::string ShiftTablePart(std::string xml, const std::vector<RefShift>& shifts);
+
+// Where a table part (or pivot table part) says it stands: its name and range; nothing for
+// bytes that are not one.
+std::optional<std::pair<std::string, Area>> TablePartRange(std::string_view xml);
 
 // Row attributes move with whole rows; cell attributes with their cells (those of deleted cells
 // go).

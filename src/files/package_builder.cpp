@@ -5,6 +5,7 @@
 #include <map>
 #include <set>
 
+#include "files/kept_references.h"
 #include "files/core_properties.h"
 #include "files/kept_content.h"
 #include "files/sheet_writer.h"
@@ -154,6 +155,8 @@ class Builder {
   const KeptPackage& kept_;
   PartNames names_;
   StyleTable styles_;
+  // The cells moved on the sheet each kept table or pivot table part stands on, by part name.
+  std::map<std::string, const std::vector<RefShift>*> tableShifts_;
   SharedTexts texts_;
   std::map<std::string, std::pair<std::string, std::string>> types_;  // lower-case name -> name, type
   std::set<const KeptSheetXml*> written_;
@@ -178,6 +181,9 @@ RawTag Builder::WriteSheet(int32_t index, const std::string& workbookPart, std::
   std::vector<OutRel> rels;
   if (kept != nullptr) {
     for (const Relationship& r : kept->rels) {
+      if (!r.external && (r.type == "table" || r.type == "pivotTable") && !sheet.ShiftsSinceRead().empty()) {
+        tableShifts_[LowerAscii(r.target)] = &sheet.ShiftsSinceRead();
+      }
       ids.Take(r.id);
       rels.push_back(Kept(r));
     }
@@ -262,6 +268,8 @@ void Builder::KeptParts() {
     const std::string type = TypeOf(name, "");
     if (!core.empty() && key == core) {
       Add(name, WithModifiedTime(bytes, std::time(nullptr)), type);
+    } else if (const auto shifts = tableShifts_.find(key); shifts != tableShifts_.end()) {
+      Add(name, ShiftTablePart(bytes, *shifts->second), type);
     } else {
       Add(name, bytes, type);
     }

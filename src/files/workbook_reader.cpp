@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "files/kept_content.h"
+#include "files/kept_references.h"
 #include "files/package_parts.h"
 #include "files/sheet_reader.h"
 #include "files/style_reader.h"
@@ -122,6 +123,18 @@ void Loader::ReadSheet(Sheet& sheet, const std::string& part, const std::string&
   reader.Finish();
   kept->part = part;
   kept->rels = ReadRelationships(part);
+  // Tables and pivot tables: the engine refuses a shift that would cut through one.
+  std::vector<ProtectedArea> tables;
+  for (const Relationship& r : kept->rels) {
+    if (r.external || (r.type != "table" && r.type != "pivotTable")) continue;
+    const int64_t index = pkg_.Find(r.target);
+    if (index < 0) continue;
+    if (const auto range = TablePartRange(pkg_.ReadBytes(index)); range && sheet.Contains(range->second.last)) {
+      tables.push_back(ProtectedArea{r.type == "table" ? ProtectedArea::Kind::Table : ProtectedArea::Kind::PivotTable,
+                                     range->first, range->second});
+    }
+  }
+  sheet.SetProtectedAreas(std::move(tables));
   const Relationship* comments = FindRelOfType(kept->rels, "comments");
   if (comments != nullptr) {
     CommentsReader reader2("comments of " + what);

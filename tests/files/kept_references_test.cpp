@@ -5,6 +5,7 @@
 #include "files/kept_references.h"
 #include "files/workbook_file.h"
 #include "files/zip_package.h"
+#include "host/host_error.h"
 #include "memory/memory_host.h"
 #include "test_files.h"
 
@@ -80,6 +81,42 @@ TEST(KeptReferences, DefinedNamesFollowTheirCellsAndOneWhoseCellsWentRefersToRef
   EXPECT_NE(xml.find(">S!#REF!</definedName>"), std::string::npos) << xml;
   // Column Z lies outside the band, and above the deleted row: it stays.
   EXPECT_NE(xml.find(">S!$Z$2</definedName>"), std::string::npos) << xml;
+}
+
+TEST(KeptReferences, ATableMovesWholeOrTheShiftIsRefusedAndItsPartSaysWhereItIs) {
+  auto parts = testing::MinimalParts("<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>",
+                                     "<tableParts count=\"1\"><tablePart r:id=\"rId1\"/></tableParts>");
+  std::string& sheetXml = parts["xl/worksheets/sheet1.xml"];
+  sheetXml.replace(sheetXml.find("<worksheet ") + 11, 0,
+                   "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\" ");
+  parts["xl/worksheets/_rels/sheet1.xml.rels"] =
+      "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\"><Relationship Id=\"rId1\" "
+      "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/table\" Target=\"../tables/table1.xml\"/>"
+      "</Relationships>";
+  parts["xl/tables/table1.xml"] =
+      "<table xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" id=\"1\" name=\"T\" displayName=\"Sales\" "
+      "ref=\"B2:D10\"><autoFilter ref=\"B2:D10\"/><tableColumns count=\"3\"><tableColumn id=\"1\" name=\"a\"/>"
+      "<tableColumn id=\"2\" name=\"b\"/><tableColumn id=\"3\" name=\"c\"/></tableColumns></table>";
+  MemoryHost host;
+  host.OpenWorkbook(LoadWorkbookFromBytes(testing::MakeZip(parts), "book.xlsx"));
+  host.CloseWorkbook(1, false);
+  const SheetRef sheet{1, 1};
+  // A band that takes only part of the table's columns cannot move its rows.
+  EXPECT_THROW(host.InsertShiftDown(sheet, Area::Of(5, 2, 5, 3)), HostError);
+  EXPECT_EQ(host.GetWorkbook(1).GetSheet(1).ProtectedAreas().front().area, Area::Of(2, 2, 10, 4));
+  // One over all of them moves it whole.
+  host.InsertShiftDown(sheet, Area::Of(1, 1, 2, 13));
+  const std::string saved = SaveWorkbookToBytes(host.GetWorkbook(1));
+  ZipPackage zip = ZipPackage::FromMemory(saved, "saved", ZipLimits{1 << 26, 1 << 27, 100});
+  const std::string table = zip.ReadBytes(zip.Find("xl/tables/table1.xml"));
+  EXPECT_NE(table.find("displayName=\"Sales\" ref=\"B4:D12\"><autoFilter ref=\"B4:D12\"/>"), std::string::npos)
+      << table;
+  // Read again, the moved table guards its new place.
+  MemoryHost again;
+  again.OpenWorkbook(LoadWorkbookFromBytes(saved, "again.xlsx"));
+  again.CloseWorkbook(1, false);
+  EXPECT_EQ(again.GetWorkbook(1).GetSheet(1).ProtectedAreas().front().name, "Sales");
+  EXPECT_EQ(again.GetWorkbook(1).GetSheet(1).ProtectedAreas().front().area, Area::Of(4, 2, 12, 4));
 }
 
 TEST(KeptReferences, ElementsWithoutReferencesAndOddBytesComeBackAsTheyWere) {
