@@ -186,11 +186,9 @@ std::vector<Area> ShiftCellArea(const Area& area, const RefShift& s) {
   int64_t b = o.b;
   if (s.insert) {
     // New cells take the attribute of the cell before them; at the first row, of the one after.
-    // Whole columns inserted before column A take nothing: LibreOffice moves the validation
-    // right (A10:A15 becomes B10:B15), as the comparison test found; cells inserted there with a
-    // shift to the right do take it.
-    const bool wholeColumns = s.axis == RefShift::Axis::Cols && s.bandFirst <= 1 && s.bandLast >= s.grid.rows;
-    const bool takesFromAfter = p == 1 && o.a == 1 && !wholeColumns;
+    // Cells inserted before column A take nothing: LibreOffice moves the validation right
+    // (A10:A15 becomes B10:B15), as the comparison test found for whole columns and for cells.
+    const bool takesFromAfter = p == 1 && o.a == 1 && s.axis == RefShift::Axis::Rows;
     if (o.a >= p && !takesFromAfter) a += s.count;
     b += s.count;  // b >= p - 1: the area reaches the new cells or lies after them
     b = std::min<int64_t>(b, max);

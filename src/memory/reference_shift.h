@@ -39,8 +39,8 @@ std::vector<Area> ShiftArea(const Area& area, const RefShift& shift);
 // The area as an attribute of each of its cells moves (a data validation's range, a selection):
 // every cell follows its own cell, so an area crossing the band's edge splits, and cells
 // inserted in the band take the attribute of the cell before them (of the cell after them at
-// the sheet's first row or column), as the spreadsheet does with a cell's validation. Empty
-// when every cell went.
+// the sheet's first row; before column A they take nothing), as the spreadsheet does with a
+// cell's validation. Empty when every cell went.
 std::vector<Area> ShiftCellArea(const Area& area, const RefShift& shift);
 
 // Which of the two rules moves the areas of a list.

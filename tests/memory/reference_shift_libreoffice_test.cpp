@@ -125,7 +125,13 @@ TEST(ShiftAreaAgainstLibreOffice, RandomAreasUnderRandomShifts) {
   char pattern[] = "/tmp/tezlo-shift-XXXXXX";
   ASSERT_NE(mkdtemp(pattern), nullptr);
   const std::string dir = pattern;
-  const unsigned seed = std::random_device{}();
+  // A fixed seed keeps the suite repeatable (this one once found a difference, now fixed);
+  // TEZLO_SHIFT_SEED=random, or a number, explores other cases.
+  unsigned seed = 2209427724u;
+  if (const char* given = std::getenv("TEZLO_SHIFT_SEED")) {
+    seed = std::string(given) == "random" ? std::random_device{}()
+                                          : static_cast<unsigned>(std::strtoul(given, nullptr, 10));
+  }
   std::string log;
   const std::vector<Case> cases = RunLibreOffice(dir, seed, log);
   std::filesystem::remove_all(dir);

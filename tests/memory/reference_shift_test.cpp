@@ -74,9 +74,10 @@ TEST(ShiftSqref, ValidationsFollowEveryCell) {
   EXPECT_EQ(ShiftSqref("B4:D6", s, cells), "B6:D8");
   // At the first row the new cells take the validation of the cell after them.
   EXPECT_EQ(ShiftSqref("A1:B2 C2", InsertRows(1, 1), cells), "A1:B3 C3");
-  EXPECT_EQ(ShiftSqref("A1:A3", InsertRight(1, 1, 2, 1), cells), "A1:B2 A3");
-  // Whole columns inserted before column A take nothing (LibreOffice; found by the comparison).
+  // Before column A new cells take nothing (LibreOffice; found by the comparison test).
+  EXPECT_EQ(ShiftSqref("A1:A3", InsertRight(1, 1, 2, 1), cells), "B1:B2 A3");
   EXPECT_EQ(ShiftSqref("A10:A15", InsertRight(1, 1, 1048576, 1), cells), "B10:B15");
+  EXPECT_EQ(ShiftSqref("A4:D10", InsertRight(6, 1, 8, 4), cells), "A4:D5 E6:H8 A9:D10");
   const RefShift d = Delete(4, 2, 5, 4);
   EXPECT_EQ(ShiftSqref("A7:C9", d, cells), "A7:A9 B5:C7");
   EXPECT_EQ(ShiftSqref("A2:E9", d, cells), "A2:A9 B2:D7 E2:E9");
