@@ -96,6 +96,12 @@ class Writer {
   void OpenRow(int32_t row);
   void EmptyRowsBefore(int32_t row);
   void CellXml(Cell c, const CellRecord& r);
+  // The format number a cell is written with: its file style with what the engine models of it
+  // (colour and number format, its own or, when none, its column's; and the quote prefix).
+  uint32_t CellStyleOf(Cell c, uint32_t fileStyle, uint8_t colorIndex,
+                       const std::string* numberFormat, bool quotePrefix);
+  // `<c r="A1" s="N"`, the tag left open for the rest of the cell.
+  void OpenCellTag(Cell c, uint32_t style);
   void FormatOnlyCellXml(Cell c, const CellFormat& f);
   uint32_t RowStyleOf(int32_t row) const;
 
@@ -365,11 +371,14 @@ void Writer::EmptyRowsBefore(int32_t row) {
   }
 }
 
-void Writer::FormatOnlyCellXml(Cell c, const CellFormat& f) {
-  const int color = f.colorIndex != kInheritColor ? f.colorIndex : sheet_.ColumnColor(c.col);
-  const std::string& format = f.numberFormat ? *f.numberFormat : sheet_.ColumnNumberFormat(c.col);
-  const uint32_t style = cellStyles_.Of(f.style, format, color, f.quotePrefix);
-  if (style == RowStyleOf(c.row) && style != 0) return;  // the row says it
+uint32_t Writer::CellStyleOf(Cell c, uint32_t fileStyle, uint8_t colorIndex,
+                             const std::string* numberFormat, bool quotePrefix) {
+  const int color = colorIndex != kInheritColor ? colorIndex : sheet_.ColumnColor(c.col);
+  const std::string& format = numberFormat ? *numberFormat : sheet_.ColumnNumberFormat(c.col);
+  return cellStyles_.Of(fileStyle, format, color, quotePrefix);
+}
+
+void Writer::OpenCellTag(Cell c, uint32_t style) {
   out_ += "<c r=\"";
   AppendCellRef(out_, c);
   out_ += '"';
@@ -378,25 +387,21 @@ void Writer::FormatOnlyCellXml(Cell c, const CellFormat& f) {
     AppendInt(out_, style);
     out_ += '"';
   }
+}
+
+void Writer::FormatOnlyCellXml(Cell c, const CellFormat& f) {
+  const uint32_t style = CellStyleOf(c, f.style, f.colorIndex, f.numberFormat, f.quotePrefix);
+  if (style == RowStyleOf(c.row) && style != 0) return;  // the row says it
+  OpenCellTag(c, style);
   out_ += "/>";
 }
 
 void Writer::CellXml(Cell c, const CellRecord& r) {
-  const int color = r.colorIndex != kInheritColor ? r.colorIndex : sheet_.ColumnColor(c.col);
-  const std::string& format =
-      r.OwnNumberFormat() ? *r.OwnNumberFormat() : sheet_.ColumnNumberFormat(c.col);
-  const uint32_t style = cellStyles_.Of(r.style, format, color, r.quotePrefix);
+  const uint32_t style = CellStyleOf(c, r.style, r.colorIndex, r.OwnNumberFormat() ? &*r.OwnNumberFormat() : nullptr, r.quotePrefix);
   // A cell holding nothing but its row's format was spread over the row when read: the row
   // says it again.
   if (r.value.IsEmpty() && !r.extras && style != 0 && style == RowStyleOf(c.row)) return;
-  out_ += "<c r=\"";
-  AppendCellRef(out_, c);
-  out_ += '"';
-  if (style != 0) {
-    out_ += " s=\"";
-    AppendInt(out_, style);
-    out_ += '"';
-  }
+  OpenCellTag(c, style);
   if (!cellAttrs_.empty()) {
     if (const auto it = cellAttrs_.find({c.row, c.col}); it != cellAttrs_.end()) AppendRawAttrs(out_, it->second);
   }

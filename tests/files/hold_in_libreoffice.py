@@ -5,25 +5,13 @@ import sys
 import time
 
 import uno
-from com.sun.star.beans import PropertyValue
+
+from libreoffice_session import connect, prop
 
 pipe, path = sys.argv[1], sys.argv[2]
-local = uno.getComponentContext()
-resolver = local.ServiceManager.createInstanceWithContext("com.sun.star.bridge.UnoUrlResolver", local)
-deadline = time.time() + 120
-while True:
-    try:
-        context = resolver.resolve(f"uno:pipe,name={pipe};urp;StarOffice.ComponentContext")
-        break
-    except Exception:
-        if time.time() > deadline:
-            sys.exit("LibreOffice did not answer on its pipe")
-        time.sleep(0.5)
-desktop = context.ServiceManager.createInstanceWithContext("com.sun.star.frame.Desktop", context)
-hidden = PropertyValue()
-hidden.Name = "Hidden"
-hidden.Value = True
-document = desktop.loadComponentFromURL(uno.systemPathToFileUrl(path), "_blank", 0, (hidden,))
+_, desktop = connect(pipe)
+# Opened for editing (not read-only), so that LibreOffice writes its lock file.
+document = desktop.loadComponentFromURL(uno.systemPathToFileUrl(path), "_blank", 0, (prop("Hidden", True),))
 if document is None:
     sys.exit("LibreOffice could not open " + path)
 print("open", flush=True)
