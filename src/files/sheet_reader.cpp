@@ -297,14 +297,15 @@ void SheetReader::Start(std::string_view, std::string_view name, const XmlAttrs&
     return;
   }
   const std::string_view parent = path_[depth - 2];
-  if (name == "col" && parent == "cols") {
-    ReadColumn(attrs);
-  } else if (name == "row" && parent == "sheetData") {
-    StartRow(attrs);
-  } else if (name == "c" && parent == "row") {
+  // Cells and their values, by far the most elements, are told apart first.
+  if (XmlNameIs(name, "c") && XmlNameIs(parent, "row")) {
     StartCell(attrs);
-  } else if (inCell_ && name == "v" && parent == "c") {
+  } else if (inCell_ && XmlNameIs(name, "v") && XmlNameIs(parent, "c")) {
     inValue_ = true;
+  } else if (XmlNameIs(name, "row") && XmlNameIs(parent, "sheetData")) {
+    StartRow(attrs);
+  } else if (name == "col" && parent == "cols") {
+    ReadColumn(attrs);
   } else if (inCell_ && name == "f" && parent == "c") {
     inFormula_ = true;
     formulaType_ = std::string(attrs.Get("t").value_or("normal"));
@@ -607,9 +608,9 @@ void SheetReader::ReadSelection(const XmlAttrs& attrs) {
 void SheetReader::End(std::string_view, std::string_view name) {
   const size_t depth = path_.size();
   const std::string_view parent = depth >= 2 ? std::string_view(path_[depth - 2]) : std::string_view();
-  if (name == "c" && parent == "row" && inCell_) {
+  if (XmlNameIs(name, "c") && XmlNameIs(parent, "row") && inCell_) {
     EndCell();
-  } else if (name == "v") {
+  } else if (XmlNameIs(name, "v")) {
     inValue_ = false;
   } else if (name == "f" && inFormula_) {
     inFormula_ = false;

@@ -119,7 +119,7 @@ void Loader::ReadSheet(Sheet& sheet, const std::string& part, const std::string&
                        options_.maxDigitWidthPx, kept_->date1904, what,
                        document,       kept.get()};
   SheetReader reader(sheet, ctx);
-  ParseXmlBytes(document, part + " in " + what_, reader);
+  ParseXmlBytes(document, part + " in " + what_, reader, "sheetData");
   reader.Finish();
   kept->part = part;
   kept->rels = ReadRelationships(part);

@@ -2,9 +2,12 @@
 
 #include <expat.h>
 
+#include <algorithm>
 #include <climits>
 #include <utility>
 
+#include "files/plain_xml_scanner.h"
+#include "files/raw_tag.h"
 #include "files/workbook_file.h"
 
 namespace tezlo {
@@ -24,16 +27,10 @@ std::pair<std::string_view, std::string_view> Split(const char* qualified) {
 }  // namespace
 
 std::optional<std::string_view> XmlAttrs::Get(std::string_view localName) const {
-  for (const char** a = raw_; a[0] != nullptr; a += 2) {
-    if (Split(a[0]).second == localName) return std::string_view(a[1]);
+  for (const XmlAttr& a : attrs_) {
+    if (XmlNameIs(a.local, localName)) return a.value;
   }
   return std::nullopt;
-}
-
-size_t XmlAttrs::Count() const {
-  size_t n = 0;
-  for (const char** a = raw_; a[0] != nullptr; a += 2) ++n;
-  return n;
 }
 
 XmlReader::XmlReader(XmlHandler& handler, std::string what)
@@ -43,6 +40,7 @@ XmlReader::XmlReader(XmlHandler& handler, std::string what)
   handler_.source_ = this;
   XML_SetElementHandler(parser_, &XmlReader::OnStart, &XmlReader::OnEnd);
   XML_SetCharacterDataHandler(parser_, &XmlReader::OnText);
+  XML_SetNamespaceDeclHandler(parser_, &XmlReader::OnNamespaceStart, &XmlReader::OnNamespaceEnd);
   XML_SetStartDoctypeDeclHandler(parser_, &XmlReader::OnDoctype);
   XML_SetEntityDeclHandler(parser_, &XmlReader::OnEntity);
   XML_SetParamEntityParsing(parser_, XML_PARAM_ENTITY_PARSING_NEVER);
@@ -53,7 +51,8 @@ std::pair<int64_t, int64_t> XmlHandler::EventBytes() const {
 }
 
 std::pair<int64_t, int64_t> XmlReader::EventBytes() const {
-  const auto start = static_cast<int64_t>(XML_GetCurrentByteIndex(parser_));
+  if (quick_) return quickEvent_;
+  const auto start = static_cast<int64_t>(XML_GetCurrentByteIndex(parser_)) + skippedBytes_;
   return {start, start + XML_GetCurrentByteCount(parser_)};
 }
 
@@ -73,7 +72,15 @@ void XmlReader::OnStart(void* self, const char* name, const char** attrs) {
   try {
     if (++r->depth_ > kMaxDepth) throw FileError(r->what_ + " nests elements too deeply");
     const auto [ns, local] = Split(name);
-    r->handler_.Start(ns, local, XmlAttrs(attrs));
+    r->attrs_.clear();
+    for (const char** a = attrs; a[0] != nullptr; a += 2) {
+      const auto [attrNs, attrLocal] = Split(a[0]);
+      r->attrs_.push_back(XmlAttr{attrNs, attrLocal, a[1]});
+    }
+    if (r->depth_ == 2 && !r->quickParent_.empty() && local == r->quickParent_) {
+      r->quickParentEnd_ = XML_GetCurrentByteIndex(r->parser_) + XML_GetCurrentByteCount(r->parser_);
+    }
+    r->handler_.Start(ns, local, XmlAttrs(r->attrs_));
   } catch (...) {
     r->Fail(std::current_exception());
   }
@@ -101,6 +108,18 @@ void XmlReader::OnText(void* self, const char* text, int length) {
   }
 }
 
+void XmlReader::OnNamespaceStart(void* self, const char* prefix, const char* uri) {
+  auto* r = static_cast<XmlReader*>(self);
+  r->bindings_.emplace_back(prefix != nullptr ? prefix : "", uri != nullptr ? uri : "");
+}
+
+void XmlReader::OnNamespaceEnd(void* self, const char* prefix) {
+  auto* r = static_cast<XmlReader*>(self);
+  const std::string_view p = prefix != nullptr ? prefix : "";
+  const auto b = std::find_if(r->bindings_.rbegin(), r->bindings_.rend(), [p](const auto& e) { return e.first == p; });
+  if (b != r->bindings_.rend()) r->bindings_.erase(std::next(b).base());
+}
+
 void XmlReader::OnDoctype(void* self, const char*, const char*, const char*, int) {
   auto* r = static_cast<XmlReader*>(self);
   r->Fail(std::make_exception_ptr(FileError(r->what_ + " declares a document type, which workbooks never do")));
@@ -120,13 +139,69 @@ void XmlReader::Feed(const char* data, size_t size, bool last) {
     if (error_) std::rethrow_exception(error_);
     if (status != XML_STATUS_OK) {
       throw FileError(what_ + " is not well-formed XML (line " +
-                      std::to_string(XML_GetCurrentLineNumber(parser_)) + ": " +
+                      std::to_string(static_cast<int64_t>(XML_GetCurrentLineNumber(parser_)) + skippedLines_) + ": " +
                       XML_ErrorString(XML_GetErrorCode(parser_)) + ")");
     }
     data += piece;
     size -= static_cast<size_t>(piece);
     if (size == 0) return;
   }
+}
+
+void XmlReader::ReadDocument(std::string_view document, std::string_view quickParent) {
+  const size_t from = quickParent.empty() ? 0 : ReadQuickly(document, quickParent);
+  Feed(document.data() + from, document.size() - from, true);
+}
+
+size_t XmlReader::ReadQuickly(std::string_view document, std::string_view quickParent) {
+  TagSpan tag;
+  for (size_t from = 0;; from = tag.end) {
+    tag = NextTagSpan(document, from);
+    if (tag.begin == std::string_view::npos) return 0;
+    if (!tag.closing && tag.local == quickParent) break;
+  }
+  if (tag.empty) return 0;
+  // The parser reads up to the end of that start tag; the quick reading starts only when the
+  // parser met it there as the root's child (not inside a comment, say).
+  quickParent_ = quickParent;
+  Feed(document.data(), tag.end, false);
+  quickParent_ = {};
+  if (quickParentEnd_ != static_cast<int64_t>(tag.end)) return tag.end;
+
+  PlainXmlScanner scanner(bindings_);
+  size_t at = tag.end;
+  while (true) {
+    size_t next = at;
+    while (next < document.size() && (document[next] == ' ' || document[next] == '\t' || document[next] == '\n')) {
+      ++next;
+    }
+    const auto end = scanner.ReadElement(document, next, kMaxDepth - depth_);
+    if (!end) break;
+    if (next > at) handler_.Text(document.substr(at, next - at));
+    quick_ = true;
+    for (const PlainXmlEvent& e : scanner.Events()) {
+      quickEvent_ = {e.begin, e.end};
+      switch (e.kind) {
+        case PlainXmlEvent::Kind::kStart:
+          ++depth_;
+          handler_.Start(e.ns, e.name, XmlAttrs(scanner.Attrs(e)));
+          break;
+        case PlainXmlEvent::Kind::kEnd:
+          --depth_;
+          handler_.End(e.ns, e.name);
+          break;
+        case PlainXmlEvent::Kind::kText:
+          handler_.Text(e.name);
+          break;
+      }
+    }
+    quick_ = false;
+    at = *end;
+  }
+  skippedBytes_ = static_cast<int64_t>(at - tag.end);
+  skippedLines_ = std::count(document.begin() + static_cast<std::ptrdiff_t>(tag.end),
+                             document.begin() + static_cast<std::ptrdiff_t>(at), '\n');
+  return at;
 }
 
 }  // namespace tezlo

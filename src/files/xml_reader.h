@@ -7,24 +7,44 @@
 #include <cstdint>
 #include <exception>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 struct XML_ParserStruct;
 
 namespace tezlo {
 
-// The attributes of one element, looked up by local name (namespace prefixes ignored).
+// Whether an element or attribute name is `literal`. Names are short, and this runs for every
+// element of a part: compared here byte by byte rather than through a library call.
+inline bool XmlNameIs(std::string_view name, std::string_view literal) {
+  if (name.size() != literal.size()) return false;
+  for (size_t i = 0; i < name.size(); ++i) {
+    if (name[i] != literal[i]) return false;
+  }
+  return true;
+}
+
+// One attribute: its namespace URI (empty when it has no prefix), local name and value.
+struct XmlAttr {
+  std::string_view ns;
+  std::string_view local;
+  std::string_view value;
+};
+
+// The attributes of one element, looked up by local name (namespaces ignored).
 class XmlAttrs {
  public:
-  explicit XmlAttrs(const char** raw) : raw_(raw) {}
+  explicit XmlAttrs(std::span<const XmlAttr> attrs) : attrs_(attrs) {}
   std::optional<std::string_view> Get(std::string_view localName) const;
-  bool Empty() const { return raw_[0] == nullptr; }
-  size_t Count() const;
+  bool Empty() const { return attrs_.empty(); }
+  size_t Count() const { return attrs_.size(); }
+  std::span<const XmlAttr> All() const { return attrs_; }
 
  private:
-  const char** raw_;
+  std::span<const XmlAttr> attrs_;
 };
 
 class XmlReader;
@@ -64,7 +84,14 @@ class XmlReader {
   // malformed or refused XML, or rethrows what the handler threw.
   void Feed(const char* data, size_t size, bool last);
 
+  // Reads a whole document held in memory. The children of the root's child `quickParent` (a
+  // worksheet's sheetData), the bulk of some parts, are read by a quicker scanner where they are
+  // plain enough (plain_xml_scanner.h), with the same events; all else by the full parser.
+  void ReadDocument(std::string_view document, std::string_view quickParent = {});
+
   static constexpr int kMaxDepth = 256;
+  // How many bytes of the document ReadDocument's quick scanner read.
+  int64_t QuickBytes() const { return skippedBytes_; }
   // See XmlHandler::EventBytes.
   std::pair<int64_t, int64_t> EventBytes() const;
 
@@ -72,18 +99,33 @@ class XmlReader {
   static void OnStart(void* self, const char* name, const char** attrs);
   static void OnEnd(void* self, const char* name);
   static void OnText(void* self, const char* text, int length);
+  static void OnNamespaceStart(void* self, const char* prefix, const char* uri);
+  static void OnNamespaceEnd(void* self, const char* prefix);
   static void OnDoctype(void* self, const char* name, const char* sysid, const char* pubid,
                         int hasInternalSubset);
   static void OnEntity(void* self, const char* name, int isParameter, const char* value,
                        int length, const char* base, const char* systemId, const char* publicId,
                        const char* notation);
   void Fail(std::exception_ptr error);
+  // Reads what it can of `quickParent`'s children quickly (after the parser has read up to
+  // them); returns where the parser goes on.
+  size_t ReadQuickly(std::string_view document, std::string_view quickParent);
 
   XmlHandler& handler_;
   std::string what_;
   XML_ParserStruct* parser_;
   std::exception_ptr error_;
   int depth_ = 0;
+  std::vector<XmlAttr> attrs_;  // the current start tag's, reused
+  std::vector<std::pair<std::string, std::string>> bindings_;  // namespace prefixes in scope
+  // The quick reading: the element looked for, where its start tag ended when the parser met
+  // it, the bytes and lines the parser did not see, and the event being delivered.
+  std::string_view quickParent_;
+  int64_t quickParentEnd_ = -1;
+  int64_t skippedBytes_ = 0;
+  int64_t skippedLines_ = 0;
+  bool quick_ = false;
+  std::pair<int64_t, int64_t> quickEvent_;
 };
 
 }  // namespace tezlo

@@ -161,9 +161,10 @@ void ZipPackage::ParseXml(int64_t index, XmlHandler& handler, std::string* bytes
   });
 }
 
-void ParseXmlBytes(std::string_view document, const std::string& what, XmlHandler& handler) {
+void ParseXmlBytes(std::string_view document, const std::string& what, XmlHandler& handler,
+                   std::string_view quickParent) {
   XmlReader reader(handler, what);
-  reader.Feed(document.data(), document.size(), true);
+  reader.ReadDocument(document, quickParent);
 }
 
 std::string ZipPackage::ReadBytes(int64_t index) {

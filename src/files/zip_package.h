@@ -20,8 +20,11 @@ struct ZipLimits {
   int64_t maxEntries;       // entries in the archive
 };
 
-// Streams a document held in memory through an XML handler; `what` names it in messages.
-void ParseXmlBytes(std::string_view document, const std::string& what, XmlHandler& handler);
+// Streams a document held in memory through an XML handler; `what` names it in messages. The
+// children of the root's child `quickParent`, when one is named, are read quickly where they are
+// plain (XmlReader::ReadDocument).
+void ParseXmlBytes(std::string_view document, const std::string& what, XmlHandler& handler,
+                   std::string_view quickParent = {});
 
 class ZipPackage {
  public:
