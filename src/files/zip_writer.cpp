@@ -1,6 +1,11 @@
 #include "files/zip_writer.h"
 
-#include <zip.h>
+#include <zlib.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <ctime>
+#include <utility>
 
 #include "files/workbook_file.h"
 
@@ -9,69 +14,161 @@ namespace tezlo {
 namespace {
 
 // Deflate level: the parts are repetitive XML, which a fast level packs almost as well.
-constexpr zip_uint32_t kDeflateLevel = 1;
+constexpr int kDeflateLevel = 1;
 
-std::string ErrorText(zip_error_t* error) { return zip_error_strerror(error); }
+constexpr uint32_t kLocalHeader = 0x04034b50;
+constexpr uint32_t kCentralHeader = 0x02014b50;
+constexpr uint32_t kEndOfDirectory = 0x06054b50;
+constexpr uint32_t kZip64EndOfDirectory = 0x06064b50;
+constexpr uint32_t kZip64Locator = 0x07064b50;
+constexpr uint16_t kZip64Extra = 0x0001;
+constexpr uint16_t kUtf8Names = 0x0800;
+constexpr uint16_t kVersion = 20;       // deflate
+constexpr uint16_t kVersionZip64 = 45;
+constexpr uint16_t kMadeByUnix = 3 << 8;
+constexpr uint32_t kFileMode = 0100644u << 16;  // a regular file, rw-r--r--
+constexpr uint32_t kMax32 = 0xFFFFFFFFu;
+constexpr uint16_t kMax16 = 0xFFFFu;
+
+void Put16(std::string& out, uint16_t v) {
+  out += static_cast<char>(v & 0xFF);
+  out += static_cast<char>(v >> 8);
+}
+void Put32(std::string& out, uint32_t v) {
+  Put16(out, static_cast<uint16_t>(v & 0xFFFF));
+  Put16(out, static_cast<uint16_t>(v >> 16));
+}
+void Put64(std::string& out, uint64_t v) {
+  Put32(out, static_cast<uint32_t>(v & kMax32));
+  Put32(out, static_cast<uint32_t>(v >> 32));
+}
+
+// The archive's time stamp: now, in the MS-DOS form, local time.
+std::pair<uint16_t, uint16_t> DosTimeAndDate() {
+  const std::time_t now = std::time(nullptr);
+  std::tm t{};
+  localtime_r(&now, &t);
+  const int year = std::clamp(t.tm_year + 1900, 1980, 2107);
+  return {static_cast<uint16_t>((t.tm_hour << 11) | (t.tm_min << 5) | (t.tm_sec / 2)),
+          static_cast<uint16_t>(((year - 1980) << 9) | ((t.tm_mon + 1) << 5) | t.tm_mday)};
+}
+
+struct Entry {
+  const std::string* name;
+  uint16_t method;
+  uint32_t crc;
+  uint64_t size;
+  uint64_t packed;
+  uint64_t offset;
+  bool zip64;
+};
 
 }  // namespace
 
+ZipWriter::ZipWriter() : deflate_(kDeflateLevel) {}
+
 void ZipWriter::Add(std::string name, std::string bytes, bool compress) {
-  parts_.push_back(Part{std::move(name), std::make_unique<std::string>(std::move(bytes)), compress});
+  Part part{std::move(name), std::make_unique<std::string>(std::move(bytes)), compress};
+  if (compress) part.ticket = deflate_.Start(*part.bytes);
+  parts_.push_back(std::move(part));
 }
 
-std::string ZipWriter::Bytes(const std::string& what) const {
-  zip_error_t error;
-  zip_error_init(&error);
-  zip_source_t* buffer = zip_source_buffer_create(nullptr, 0, 0, &error);
-  if (buffer == nullptr) {
-    const std::string text = ErrorText(&error);
-    zip_error_fini(&error);
-    throw FileError("cannot save " + what + ": " + text);
+std::string ZipWriter::Bytes(const std::string& what) {
+  const auto [time, date] = DosTimeAndDate();
+  std::string out;
+  std::vector<Entry> entries;
+  entries.reserve(parts_.size());
+  for (Part& part : parts_) {
+    if (part.name.empty() || part.name.size() > kMax16) throw FileError("cannot save " + what + ": a part has no usable name");
+    ParallelDeflate::Packed packed;
+    if (part.compress) {
+      packed = deflate_.Take(part.ticket);
+    } else {
+      packed.crc = static_cast<uint32_t>(crc32_z(0, reinterpret_cast<const Bytef*>(part.bytes->data()), part.bytes->size()));
+    }
+    const std::string& data = part.compress ? packed.bytes : *part.bytes;
+    Entry e{&part.name, static_cast<uint16_t>(part.compress ? Z_DEFLATED : 0), packed.crc, part.bytes->size(),
+            data.size(), out.size(), false};
+    e.zip64 = forceZip64_ || e.size >= kMax32 || e.packed >= kMax32 || e.offset >= kMax32;
+    Put32(out, kLocalHeader);
+    Put16(out, e.zip64 ? kVersionZip64 : kVersion);
+    Put16(out, kUtf8Names);
+    Put16(out, e.method);
+    Put16(out, time);
+    Put16(out, date);
+    Put32(out, e.crc);
+    Put32(out, e.zip64 ? kMax32 : static_cast<uint32_t>(e.packed));
+    Put32(out, e.zip64 ? kMax32 : static_cast<uint32_t>(e.size));
+    Put16(out, static_cast<uint16_t>(part.name.size()));
+    Put16(out, e.zip64 ? 20 : 0);
+    out += part.name;
+    if (e.zip64) {
+      Put16(out, kZip64Extra);
+      Put16(out, 16);
+      Put64(out, e.size);
+      Put64(out, e.packed);
+    }
+    out += data;
+    entries.push_back(e);
+    // What is packed is no longer needed: memory goes back as the archive grows.
+    part.bytes.reset();
   }
-  // The archive frees its source on close; keep it to read the result back.
-  zip_source_keep(buffer);
-  zip_t* archive = zip_open_from_source(buffer, ZIP_TRUNCATE, &error);
-  if (archive == nullptr) {
-    const std::string text = ErrorText(&error);
-    zip_error_fini(&error);
-    zip_source_free(buffer);
-    throw FileError("cannot save " + what + ": " + text);
-  }
-  zip_error_fini(&error);
-  auto fail = [&](const std::string& step, const std::string& text) {
-    zip_source_free(buffer);
-    throw FileError("cannot save " + what + ": " + step + ": " + text);
-  };
-  for (const auto& [name, bytes, compress] : parts_) {
-    zip_source_t* source = zip_source_buffer(archive, bytes->data(), bytes->size(), 0);
-    zip_int64_t index = source == nullptr ? -1 : zip_file_add(archive, name.c_str(), source, ZIP_FL_ENC_UTF_8);
-    if (index < 0 && source != nullptr) zip_source_free(source);
-    const zip_int32_t method = compress ? ZIP_CM_DEFLATE : ZIP_CM_STORE;
-    if (index < 0 ||
-        zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), method, compress ? kDeflateLevel : 0) != 0) {
-      const std::string text = zip_strerror(archive);
-      zip_discard(archive);
-      fail("cannot add " + name, text);
+  const uint64_t directory = out.size();
+  for (const Entry& e : entries) {
+    Put32(out, kCentralHeader);
+    Put16(out, static_cast<uint16_t>(kMadeByUnix | kVersionZip64));
+    Put16(out, e.zip64 ? kVersionZip64 : kVersion);
+    Put16(out, kUtf8Names);
+    Put16(out, e.method);
+    Put16(out, time);
+    Put16(out, date);
+    Put32(out, e.crc);
+    Put32(out, e.zip64 ? kMax32 : static_cast<uint32_t>(e.packed));
+    Put32(out, e.zip64 ? kMax32 : static_cast<uint32_t>(e.size));
+    Put16(out, static_cast<uint16_t>(e.name->size()));
+    Put16(out, e.zip64 ? 28 : 0);
+    Put16(out, 0);  // comment
+    Put16(out, 0);  // disk
+    Put16(out, 0);  // internal attributes
+    Put32(out, kFileMode);
+    Put32(out, e.zip64 ? kMax32 : static_cast<uint32_t>(e.offset));
+    out += *e.name;
+    if (e.zip64) {
+      Put16(out, kZip64Extra);
+      Put16(out, 24);
+      Put64(out, e.size);
+      Put64(out, e.packed);
+      Put64(out, e.offset);
     }
   }
-  if (zip_close(archive) != 0) {
-    const std::string text = zip_strerror(archive);
-    zip_discard(archive);
-    fail("cannot pack the parts", text);
+  const uint64_t directorySize = out.size() - directory;
+  const uint64_t count = entries.size();
+  const bool zip64 = forceZip64_ || count >= kMax16 || directory >= kMax32 || directorySize >= kMax32;
+  if (zip64) {
+    const uint64_t record = out.size();
+    Put32(out, kZip64EndOfDirectory);
+    Put64(out, 44);  // the record's size after this field
+    Put16(out, static_cast<uint16_t>(kMadeByUnix | kVersionZip64));
+    Put16(out, kVersionZip64);
+    Put32(out, 0);  // this disk
+    Put32(out, 0);  // the directory's disk
+    Put64(out, count);
+    Put64(out, count);
+    Put64(out, directorySize);
+    Put64(out, directory);
+    Put32(out, kZip64Locator);
+    Put32(out, 0);
+    Put64(out, record);
+    Put32(out, 1);  // disks
   }
-  std::string out;
-  zip_stat_t st;
-  zip_stat_init(&st);
-  if (zip_source_stat(buffer, &st) != 0 || zip_source_open(buffer) != 0) {
-    fail("cannot read the packed parts", zip_error_strerror(zip_source_error(buffer)));
-  }
-  out.resize(static_cast<size_t>(st.size));
-  const zip_int64_t got = zip_source_read(buffer, out.data(), out.size());
-  zip_source_close(buffer);
-  if (got < 0 || static_cast<size_t>(got) != out.size()) {
-    fail("cannot read the packed parts", zip_error_strerror(zip_source_error(buffer)));
-  }
-  zip_source_free(buffer);
+  Put32(out, kEndOfDirectory);
+  Put16(out, 0);
+  Put16(out, 0);
+  Put16(out, zip64 ? kMax16 : static_cast<uint16_t>(count));
+  Put16(out, zip64 ? kMax16 : static_cast<uint16_t>(count));
+  Put32(out, zip64 ? kMax32 : static_cast<uint32_t>(directorySize));
+  Put32(out, zip64 ? kMax32 : static_cast<uint32_t>(directory));
+  Put16(out, 0);  // comment
   return out;
 }
 
