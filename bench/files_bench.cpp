@@ -48,7 +48,7 @@ void BM_SaveBigWorkbook(benchmark::State& state) {
   state.counters["MB"] = static_cast<double>(std::filesystem::file_size(path)) / 1e6;
   std::remove(path.c_str());
 }
-BENCHMARK(BM_SaveBigWorkbook)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_SaveBigWorkbook)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 
 void BM_LoadBigWorkbook(benchmark::State& state) {
   const std::string path = TempPath("tezlo-bench-load-");
@@ -73,7 +73,7 @@ void BM_LoadAndSaveBigWorkbook(benchmark::State& state) {
   std::remove(in.c_str());
   std::remove(out.c_str());
 }
-BENCHMARK(BM_LoadAndSaveBigWorkbook)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_LoadAndSaveBigWorkbook)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 
 }  // namespace
 }  // namespace tezlo

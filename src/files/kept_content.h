@@ -19,6 +19,7 @@
 #include <utility>
 #include <vector>
 
+#include "files/packed_part.h"
 #include "files/package_parts.h"
 #include "files/raw_tag.h"
 #include "memory/workbook.h"
@@ -80,6 +81,10 @@ struct OtherSheet {
 struct KeptPackage {
   // Parts copied as they are, by name as written; their relationships by lower-case name.
   std::vector<std::pair<std::string, std::string>> parts;
+  // Of those, the binary ones (pictures, embedded files, macros), which the engine never looks
+  // into: kept as the archive held them, packed, by name as written (their bytes in `parts` are
+  // left empty).
+  std::map<std::string, PackedPart> packed;
   std::map<std::string, std::vector<Relationship>> rels;
   std::set<std::string> orphans;  // lower-case names of parts no relationship led to
   std::vector<Relationship> rootRels;

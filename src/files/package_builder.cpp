@@ -140,6 +140,11 @@ class Builder {
     const bool compress = Compressible(part);
     zip_.Add(part, std::move(bytes), compress);
   }
+  void AddPacked(const std::string& part, const PackedPart& packed, const std::string& type) {
+    writtenNames_.insert(LowerAscii(part));
+    if (!type.empty()) types_[LowerAscii(part)] = {part, type};
+    zip_.AddPacked(part, packed);
+  }
   // The content type the file gave the part, or `fallback`.
   std::string TypeOf(const std::string& part, const std::string& fallback) const {
     const auto it = kept_.overrides.find(LowerAscii(part));
@@ -270,6 +275,8 @@ void Builder::KeptParts() {
       Add(name, WithModifiedTime(bytes, std::time(nullptr)), type);
     } else if (const auto shifts = tableShifts_.find(key); shifts != tableShifts_.end()) {
       Add(name, ShiftTablePart(bytes, *shifts->second), type);
+    } else if (const auto packed = kept_.packed.find(name); packed != kept_.packed.end()) {
+      AddPacked(name, packed->second, type);
     } else {
       Add(name, bytes, type);
     }

@@ -118,6 +118,7 @@ ParallelDeflate::Packed ParallelDeflate::Take(size_t ticket) {
   bool first = true;
   for (Piece& p : pieces) {
     packed.bytes += p.out;
+    packed.size += p.in.size();
     packed.crc = first ? p.crc
                        : static_cast<uint32_t>(crc32_combine(packed.crc, p.crc, static_cast<z_off_t>(p.in.size())));
     first = false;

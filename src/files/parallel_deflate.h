@@ -33,6 +33,7 @@ class ParallelDeflate {
   struct Packed {
     std::string bytes;  // a raw deflate stream
     uint32_t crc = 0;
+    uint64_t size = 0;  // of the data deflated
   };
   // Waits for the part's pieces, working on queued pieces meanwhile. std::bad_alloc when zlib
   // ran out of memory.

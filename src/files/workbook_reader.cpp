@@ -186,6 +186,15 @@ void Loader::KeepOtherParts() {
         LowerAscii(name) == "[content_types].xml") {
       continue;
     }
+    const std::string lower = LowerAscii(name);
+    const bool markup = EndsWith(lower, ".xml") || EndsWith(lower, ".rels") || EndsWith(lower, ".vml");
+    if (!markup) {
+      if (auto packed = pkg_.ReadPacked(static_cast<int64_t>(i))) {
+        kept_->packed.emplace(name, std::move(*packed));
+        kept_->parts.emplace_back(name, std::string());
+        continue;
+      }
+    }
     kept_->parts.emplace_back(name, pkg_.ReadBytes(static_cast<int64_t>(i)));
   }
   for (const auto& [name, bytes] : kept_->parts) {

@@ -179,4 +179,38 @@ std::string ZipPackage::ReadBytes(int64_t index) {
   return bytes;
 }
 
+std::optional<PackedPart> ZipPackage::ReadPacked(int64_t index) {
+  const std::string& part = names_.at(static_cast<size_t>(index));
+  zip_stat_t stat;
+  constexpr zip_uint64_t kNeeded = ZIP_STAT_SIZE | ZIP_STAT_COMP_SIZE | ZIP_STAT_CRC | ZIP_STAT_COMP_METHOD |
+                                   ZIP_STAT_ENCRYPTION_METHOD;
+  if (zip_stat_index(archive_, static_cast<zip_uint64_t>(index), 0, &stat) != 0 || (stat.valid & kNeeded) != kNeeded ||
+      (stat.comp_method != ZIP_CM_STORE && stat.comp_method != ZIP_CM_DEFLATE) ||
+      stat.encryption_method != ZIP_EM_NONE) {
+    return std::nullopt;
+  }
+  if (stat.size > static_cast<zip_uint64_t>(limits_.maxPartBytes)) {
+    throw FileError(what_ + " is refused: " + part + " unpacks to more than " + MiB(limits_.maxPartBytes));
+  }
+  unpacked_ += static_cast<int64_t>(stat.size);
+  if (unpacked_ > limits_.maxPackageBytes) {
+    throw FileError(what_ + " is refused: it unpacks to more than " + MiB(limits_.maxPackageBytes));
+  }
+  auto closer = [](zip_file_t* f) { zip_fclose(f); };
+  std::unique_ptr<zip_file_t, decltype(closer)> file(
+      zip_fopen_index(archive_, static_cast<zip_uint64_t>(index), ZIP_FL_COMPRESSED), closer);
+  if (!file) throw FileError(what_ + " is damaged: cannot read " + part + " (" + zip_strerror(archive_) + ")");
+  auto bytes = std::make_shared<std::string>();
+  // A stored part is as long as it says; a deflated one cannot be longer than that by much.
+  if (stat.comp_size > stat.size + stat.size / 8 + 1024) {
+    throw FileError(what_ + " is damaged: " + part + " is packed larger than its content could be");
+  }
+  bytes->resize(static_cast<size_t>(stat.comp_size));
+  const zip_int64_t n = zip_fread(file.get(), bytes->data(), bytes->size());
+  if (n < 0 || static_cast<zip_uint64_t>(n) != stat.comp_size) {
+    throw FileError(what_ + " is damaged: cannot read " + part + " (" + zip_file_strerror(file.get()) + ")");
+  }
+  return PackedPart{static_cast<uint16_t>(stat.comp_method), stat.crc, stat.size, std::move(bytes)};
+}
+
 }  // namespace tezlo

@@ -3,10 +3,13 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
+
+#include "files/packed_part.h"
 
 struct zip;
 
@@ -48,6 +51,10 @@ class ZipPackage {
   void ParseXml(int64_t index, XmlHandler& handler, std::string* bytes = nullptr);
   // The part's bytes, unpacked, counted against the same limits.
   std::string ReadBytes(int64_t index);
+  // The part's bytes as the archive holds them (stored or deflated), counted against the same
+  // limits by the size it declares; nullopt for other methods and encrypted parts, which are
+  // read with ReadBytes.
+  std::optional<PackedPart> ReadPacked(int64_t index);
 
  private:
   ZipPackage(zip* archive, std::string what, ZipLimits limits);

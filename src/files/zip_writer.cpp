@@ -68,27 +68,47 @@ struct Entry {
 ZipWriter::ZipWriter() : deflate_(kDeflateLevel) {}
 
 void ZipWriter::Add(std::string name, std::string bytes, bool compress) {
-  Part part{std::move(name), std::make_unique<std::string>(std::move(bytes)), compress};
+  Part part{std::move(name), std::make_unique<std::string>(std::move(bytes)), compress, 0, std::nullopt};
   if (compress) part.ticket = deflate_.Start(*part.bytes);
+  parts_.push_back(std::move(part));
+}
+
+void ZipWriter::AddPacked(std::string name, PackedPart packed) {
+  Part part{std::move(name), nullptr, false, 0, std::move(packed)};
   parts_.push_back(std::move(part));
 }
 
 std::string ZipWriter::Bytes(const std::string& what) {
   const auto [time, date] = DosTimeAndDate();
-  std::string out;
-  std::vector<Entry> entries;
-  entries.reserve(parts_.size());
-  for (Part& part : parts_) {
+  // Every part packed first, so that the archive is allocated once.
+  std::vector<ParallelDeflate::Packed> packs(parts_.size());
+  size_t total = 0;
+  for (size_t i = 0; i < parts_.size(); ++i) {
+    Part& part = parts_[i];
     if (part.name.empty() || part.name.size() > kMax16) throw FileError("cannot save " + what + ": a part has no usable name");
-    ParallelDeflate::Packed packed;
-    if (part.compress) {
+    ParallelDeflate::Packed& packed = packs[i];
+    if (part.packed) {
+      packed.crc = part.packed->crc;
+    } else if (part.compress) {
       packed = deflate_.Take(part.ticket);
+      part.bytes.reset();
     } else {
       packed.crc = static_cast<uint32_t>(crc32_z(0, reinterpret_cast<const Bytef*>(part.bytes->data()), part.bytes->size()));
     }
-    const std::string& data = part.compress ? packed.bytes : *part.bytes;
-    Entry e{&part.name, static_cast<uint16_t>(part.compress ? Z_DEFLATED : 0), packed.crc, part.bytes->size(),
-            data.size(), out.size(), false};
+    const size_t data = part.packed ? part.packed->bytes->size() : part.compress ? packed.bytes.size() : part.bytes->size();
+    total += data + 2 * part.name.size() + 160;  // the headers, with room for Zip64 fields
+  }
+  std::string out;
+  out.reserve(total + 100);
+  std::vector<Entry> entries;
+  entries.reserve(parts_.size());
+  for (size_t i = 0; i < parts_.size(); ++i) {
+    Part& part = parts_[i];
+    ParallelDeflate::Packed& packed = packs[i];
+    const std::string& data = part.packed ? *part.packed->bytes : part.compress ? packed.bytes : *part.bytes;
+    const uint16_t method = part.packed ? part.packed->method : static_cast<uint16_t>(part.compress ? Z_DEFLATED : 0);
+    const uint64_t size = part.packed ? part.packed->size : part.compress ? packed.size : part.bytes->size();
+    Entry e{&part.name, method, packed.crc, size, data.size(), out.size(), false};
     e.zip64 = forceZip64_ || e.size >= kMax32 || e.packed >= kMax32 || e.offset >= kMax32;
     Put32(out, kLocalHeader);
     Put16(out, e.zip64 ? kVersionZip64 : kVersion);
@@ -110,8 +130,10 @@ std::string ZipWriter::Bytes(const std::string& what) {
     }
     out += data;
     entries.push_back(e);
-    // What is packed is no longer needed: memory goes back as the archive grows.
+    // What is in the archive is no longer needed.
     part.bytes.reset();
+    part.packed.reset();
+    std::string().swap(packed.bytes);
   }
   const uint64_t directory = out.size();
   for (const Entry& e : entries) {

@@ -5,9 +5,11 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "files/packed_part.h"
 #include "files/parallel_deflate.h"
 
 namespace tezlo {
@@ -18,6 +20,8 @@ class ZipWriter {
   // Adds a part; the writer keeps the bytes until Bytes. A part not worth compressing (a
   // picture, already packed) is stored as it is.
   void Add(std::string name, std::string bytes, bool compress = true);
+  // Adds a part packed already (read from another archive), written as it is.
+  void AddPacked(std::string name, PackedPart packed);
   // The whole archive, every other part deflated at a fast level. The archive is made in memory
   // so that the caller decides where and how it reaches the disk. FileError naming `what` when a
   // part cannot be packed; std::bad_alloc when memory runs out.
@@ -32,6 +36,7 @@ class ZipWriter {
     std::unique_ptr<std::string> bytes;
     bool compress;
     size_t ticket = 0;
+    std::optional<PackedPart> packed;
   };
   std::vector<Part> parts_;
   ParallelDeflate deflate_;

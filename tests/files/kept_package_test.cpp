@@ -1,7 +1,7 @@
 // Hand-made packages for what the openpyxl corpus does not reach: names and relationship ids
 // that must not collide, parts that go with a deleted sheet, chart sheets among worksheets, the
-// 1904 date system, a prefixed main namespace, and the raw tags and core properties the kept
-// content is written with.
+// 1904 date system, a prefixed main namespace, the raw tags and core properties the kept
+// content is written with, and binary parts carried packed as they were.
 #include <gtest/gtest.h>
 
 #include <ctime>
@@ -12,6 +12,7 @@
 #include "files/raw_tag.h"
 #include "files/workbook_part_writer.h"
 #include "files/workbook_file.h"
+#include "files/zip_package.h"
 #include "test_files.h"
 
 namespace tezlo {
@@ -379,6 +380,35 @@ TEST(KeptPackage, CorePropertiesGetTheSaveTimeAndKeepTheRest) {
   const std::string added = WithModifiedTime(none, when);
   EXPECT_NE(added.find(">2023-11-14T22:13:20Z</dcterms:modified></cp:coreProperties>"), std::string::npos) << added;
   EXPECT_EQ(added.find("<dc:title>T</dc:title>"), none.find("<dc:title>T</dc:title>"));
+}
+
+TEST(KeptPackage, BinaryPartsAreCarriedPackedAsTheArchiveHeldThem) {
+  std::mt19937 random(3);
+  auto parts = TwoSheets();
+  std::string noise(300000, '\0');
+  for (char& c : noise) c = static_cast<char>(random());
+  std::string macros;
+  while (macros.size() < 200000) macros += "Attribute VB_Name = \"Module" + std::to_string(random() % 50) + "\"\r\n";
+  parts["xl/media/image1.png"] = noise;
+  parts["xl/vbaProject.bin"] = macros;
+  parts["xl/media/empty.emf"] = "";
+  const std::string source = MakeZip(parts);
+  auto wb = LoadWorkbookFromBytes(source, "t.xlsx");
+  wb->GetSheet(1).SetColumnWidth(1, 1, 20);
+  const std::string saved = SaveWorkbookToBytes(*wb);
+  EXPECT_EQ(ReadZip(saved)["xl/vbaProject.bin"], macros);  // unpacked, its CRC checked
+  const ZipLimits limits{1 << 30, 1 << 30, 1000};
+  auto before = ZipPackage::FromMemory(source, "source", limits);
+  auto after = ZipPackage::FromMemory(saved, "saved", limits);
+  for (const char* name : {"xl/media/image1.png", "xl/vbaProject.bin", "xl/media/empty.emf"}) {
+    const auto was = before.ReadPacked(before.Find(name));
+    const auto is = after.ReadPacked(after.Find(name));
+    ASSERT_TRUE(was && is) << name;
+    EXPECT_EQ(is->method, was->method) << name;
+    EXPECT_EQ(is->crc, was->crc) << name;
+    EXPECT_EQ(is->size, was->size) << name;
+    EXPECT_EQ(*is->bytes, *was->bytes) << name;  // not packed again at another level
+  }
 }
 
 }  // namespace
