@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "app/all_tools.h"
 #include "cli/batch_run.h"
 #include "files/office_lock.h"
 #include "files/workbook_file.h"
@@ -23,7 +24,7 @@ int main(int argc, char** argv) {
         },
         [](const std::string& path) { return tezlo::WorkbookLock::Acquire(path); }};
     return tezlo::RunBatchCommand({args.begin() + 1, args.end()}, files, system, std::cout,
-                                  std::cerr);
+                                  std::cerr, tezlo::AllTools());
   }
   // Anything else opens the terminal workbench: on BOOK, on a new workbook, or on the sample.
   std::string error;

@@ -4,7 +4,6 @@
 #include <optional>
 #include <utility>
 
-#include "app/all_tools.h"
 #include "app/sample_workbook.h"
 #include "cli/a1_address.h"
 #include "cli/batch_ui.h"
@@ -113,7 +112,7 @@ std::string StateLine(Host& host, bool editing) {
 }
 
 int RunBatch(const BatchOptions& o, const WorkbookFiles& files, System& system, std::ostream& out,
-             std::ostream& err) {
+             std::ostream& err, const Toolset& tools) {
   MemorySettings settings;
   settings.rows = o.gridRows;
   settings.cols = o.gridCols;
@@ -147,11 +146,16 @@ int RunBatch(const BatchOptions& o, const WorkbookFiles& files, System& system, 
   BatchUi ui(o.answers, out);
   DatedSystem dated(system, o.today);
   Context ctx(host, ui, dated);
-  ctx.tools = AllTools();
+  ctx.tools = tools;
   NoWindow window;
   CommandBox box(ctx, window);
   for (const std::string& code : o.codes) {
     box.OnEnter(code);
+    if (ctx.internalError) {
+      err << kProgram << "internal error in the code \"" << code << "\": " << *ctx.internalError
+          << "; nothing saved\n";
+      return kExitInternalError;
+    }
     if (ui.Misfit()) {
       err << kProgram << "the answer \"" << *ui.Misfit()
           << "\" does not fit a message box (ok or cancel); nothing saved\n";
@@ -184,7 +188,7 @@ int RunBatch(const BatchOptions& o, const WorkbookFiles& files, System& system, 
 }
 
 int RunBatchCommand(const std::vector<std::string>& args, const WorkbookFiles& files,
-                    System& system, std::ostream& out, std::ostream& err) {
+                    System& system, std::ostream& out, std::ostream& err, const Toolset& tools) {
   BatchCommand command;
   try {
     command = ParseBatchCommand(args);
@@ -197,7 +201,7 @@ int RunBatchCommand(const std::vector<std::string>& args, const WorkbookFiles& f
     return kExitDone;
   }
   try {
-    return RunBatch(command.options, files, system, out, err);
+    return RunBatch(command.options, files, system, out, err, tools);
   } catch (const std::exception& e) {
     // The dispatcher lets nothing escape a code; this is the set-up or the sample failing.
     err << kProgram << e.what() << '\n';

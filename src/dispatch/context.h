@@ -39,6 +39,8 @@ struct Context {
   std::string funcCode;
   // 0 go on, 1 stop the current command, 2 skip the next dispatch once.
   int16_t flowFlag = 0;
+  // What stopped the last command when a fault of ours did (not a refusal); empty otherwise.
+  std::optional<std::string> internalError;
 
   // Workbook context, set by the preparation before every command.
   int16_t blockWidth = 0;

@@ -5,6 +5,7 @@
 #include "dispatch/conversions.h"
 #include "dispatch/error_modes.h"
 #include "dispatch/helpers.h"
+#include "dispatch/internal_error.h"
 #include "dispatch/prepare_workbook.h"
 #include "dispatch/recent_codes_note.h"
 
@@ -84,6 +85,7 @@ bool CodeTest::Holds(std::string_view code) const {
 std::span<const DispatchRow> DispatchTable() { return kTable; }
 
 void Dispatch(Context& ctx) {
+  ctx.internalError.reset();
   try {
     if (ctx.flowFlag == 2) {
       ctx.flowFlag = 0;
@@ -98,8 +100,13 @@ void Dispatch(Context& ctx) {
       Step([&] { row.action(ctx); });
       return;
     }
+  } catch (const HostError&) {
+    // A refused host call that the tool's own failure handling let through ends the command
+    // silently, with what it had already changed.
+  } catch (const std::exception& e) {
+    ReportInternalError(ctx, e.what());
   } catch (...) {
-    // A command that fails ends silently with what it had already changed.
+    ReportInternalError(ctx, "an exception of unknown type");
   }
 }
 

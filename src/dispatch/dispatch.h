@@ -38,8 +38,10 @@ std::span<const DispatchRow> DispatchTable();
 
 // Runs the command in ctx.funcCode. After a pointer readout (flowFlag 2) it only resets
 // flowFlag to 0. Otherwise it prepares the workbook, stops when the preparation refused
-// (flowFlag 1), and runs the first matching row. Nothing escapes: a failing step ends
-// that step, and a failing tool ends the command with what it had changed.
+// (flowFlag 1), and runs the first matching row. Nothing escapes: a refused host call ends the
+// step or the tool as its failure handling says, keeping what it had changed; any other exception
+// is a fault of ours, reported as an internal error (internal_error.h) and kept in
+// ctx.internalError until the next command.
 void Dispatch(Context& ctx);
 
 }  // namespace tezlo

@@ -5,8 +5,10 @@
 #include <map>
 #include <sstream>
 
+#include "app/all_tools.h"
 #include "cli/dated_system.h"
 #include "dispatch/prepare_workbook.h"
+#include "host/host_error.h"
 #include "scripted/fixed_system.h"
 
 namespace tezlo {
@@ -61,7 +63,7 @@ class BatchRunTest : public ::testing::Test {
   int Run(const std::vector<std::string>& args) {
     out.str("");
     err.str("");
-    return RunBatchCommand(args, files.Files(), system, out, err);
+    return RunBatchCommand(args, files.Files(), system, out, err, tools);
   }
   std::vector<std::string> OutLines() const {
     std::vector<std::string> lines;
@@ -72,6 +74,7 @@ class BatchRunTest : public ::testing::Test {
 
   FakeFiles files;
   FixedSystem system;
+  Toolset tools = AllTools();
   std::ostringstream out;
   std::ostringstream err;
 };
@@ -138,6 +141,20 @@ TEST_F(BatchRunTest, AFailedSaveIsAFileError) {
   files.FailSaves();
   EXPECT_EQ(Run({"b.xlsx"}), kExitFileError);
   EXPECT_EQ(err.str(), "tezlo run: b.xlsx: disk full\n");
+}
+
+// A fault of ours in a tool (not a refusal) shows the internal error box, stops the run with its
+// own exit status and one line on stderr, and saves nothing; a refusal the tool lets through
+// ends the code silently and the run goes on.
+TEST_F(BatchRunTest, AnInternalErrorStopsTheRunWithStatusThreeAndSavesNothing) {
+  files.Put("b.xlsx", {{"+1"}, 1});
+  tools.SwapTwoCells = [](Context&) { throw std::logic_error("a swap lost its cells"); };
+  tools.SwapRegionRows = [](Context&) { throw HostError("refused"); };
+  EXPECT_EQ(Run({"b.xlsx", "*3", "*2", "*3"}), kExitInternalError);
+  EXPECT_EQ(err.str(), "tezlo run: internal error in the code \"*2\": a swap lost its cells; nothing saved\n");
+  EXPECT_NE(out.str().find("Tezlo: internal error"), std::string::npos) << out.str();
+  EXPECT_TRUE(files.Saved().empty());
+  EXPECT_EQ(Run({"b.xlsx", "*3", "*3"}), kExitDone) << err.str();
 }
 
 TEST_F(BatchRunTest, UsageErrorsChangeNothing) {

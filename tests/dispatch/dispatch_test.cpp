@@ -150,13 +150,31 @@ TEST_F(DispatchTest, EmptySlotsDoNothing) {
   EXPECT_EQ(wb.host.GetValue(wb.host.ActiveSheet(), At("A60")), Value::Text("topic"));
 }
 
-TEST_F(DispatchTest, NothingEscapesFromAFailingTool) {
+// Nothing escapes the dispatcher, but only a refusal is silent: any other exception is a fault
+// of ours, shown in a critical box that names it and kept for the front end until the next
+// command.
+TEST_F(DispatchTest, RefusalsEndSilentlyAndFaultsOfOursAreReported) {
   wb.ctx.tools.InsertBlockRows = [](Context&) { throw HostError("refused"); };
   wb.ctx.tools.DeleteBlockRows = [](Context&) { throw std::runtime_error("bug"); };
   wb.ctx.tools.GoToTopicWord = [](Context&) { throw 42; };
   EXPECT_NO_THROW(wb.Run("+3"));
+  EXPECT_TRUE(wb.ui.MessageBoxes().empty());
+  EXPECT_FALSE(wb.ctx.internalError);
+
   EXPECT_NO_THROW(wb.Run("-3"));
+  ASSERT_EQ(wb.ui.MessageBoxes().size(), 1u);
+  const MessageBoxRequest box = wb.ui.MessageBoxes()[0];
+  EXPECT_EQ(box.title, "Tezlo: internal error");
+  EXPECT_EQ(box.icon, Icon::Critical);
+  EXPECT_EQ(box.buttons, Buttons::Ok);
+  EXPECT_EQ(box.text, "An internal error stopped the command \"-3\": bug\nThe workbook is as the command left it.");
+  EXPECT_EQ(wb.ctx.internalError, "bug");
+
   EXPECT_NO_THROW(wb.Run("120"));
+  EXPECT_EQ(wb.ctx.internalError, "an exception of unknown type");
+  EXPECT_EQ(wb.ui.MessageBoxes().size(), 2u);
+  wb.Run("+3");
+  EXPECT_FALSE(wb.ctx.internalError);
 }
 
 TEST_F(DispatchTest, FailingToolKeepsWhatItChanged) {
