@@ -23,12 +23,9 @@ constexpr const char* kOutsideRegion = "所选单元格超出列块范围";
 
 enum class RegionLine { Row, Column };
 
-// Takes the selection's first and second areas into swapA and swapB; HostError when the two
-// cells form a single area.
-void TakeSwapAreas(Context& ctx, SheetRef sheet, const Selection& selection) {
+// Refuses (HostError) a selection whose two cells form a single area.
+void RequireTwoAreas(const Selection& selection) {
   if (selection.areas.size() < 2) throw HostError("the selection has no second area");
-  ctx.swapA = RangeRef{sheet, selection.areas[0]};
-  ctx.swapB = RangeRef{sheet, selection.areas[1]};
 }
 
 bool InsideRegion(const Context& ctx, Cell cell) {
@@ -64,21 +61,21 @@ void SwapRegionLines(Context& ctx, RegionLine line) {
     blocks::ShowNotice(ctx.ui, kNotTwoCells);
     return;
   }
-  TakeSwapAreas(ctx, sheet, selection);
+  RequireTwoAreas(selection);
   ComputeGridState(ctx);
   if (!SelectionInsideRegion(ctx, selection)) {
     blocks::ShowNotice(ctx.ui, kOutsideRegion);
     return;
   }
 
-  ctx.swapA = RangeRef{sheet, RegionLineThrough(ctx, selection.areas[0].first, line)};
-  ctx.swapB = RangeRef{sheet, RegionLineThrough(ctx, selection.areas[1].first, line)};
+  const Area a = RegionLineThrough(ctx, selection.areas[0].first, line);
+  const Area b = RegionLineThrough(ctx, selection.areas[1].first, line);
   // A column travels as a flat list and is turned back into a column on writing, so either way
   // each side receives exactly the block read from the other.
-  const Matrix first = ctx.host.GetValues(sheet, ctx.swapA->area);
-  const Matrix second = ctx.host.GetValues(sheet, ctx.swapB->area);
-  ctx.host.SetValues(sheet, ctx.swapA->area.first, second);
-  ctx.host.SetValues(sheet, ctx.swapB->area.first, first);
+  const Matrix first = ctx.host.GetValues(sheet, a);
+  const Matrix second = ctx.host.GetValues(sheet, b);
+  ctx.host.SetValues(sheet, a.first, second);
+  ctx.host.SetValues(sheet, b.first, first);
 }
 
 }  // namespace
@@ -90,11 +87,13 @@ void SwapTwoCells(Context& ctx) {
     blocks::ShowNotice(ctx.ui, kNotTwoCells);
     return;
   }
-  TakeSwapAreas(ctx, sheet, selection);
-  const Value first = ctx.host.GetValue(sheet, ctx.swapA->area.first);
-  const Value second = ctx.host.GetValue(sheet, ctx.swapB->area.first);
-  ctx.host.SetValue(sheet, ctx.swapA->area.first, second);
-  ctx.host.SetValue(sheet, ctx.swapB->area.first, first);
+  RequireTwoAreas(selection);
+  const Cell a = selection.areas[0].first;
+  const Cell b = selection.areas[1].first;
+  const Value first = ctx.host.GetValue(sheet, a);
+  const Value second = ctx.host.GetValue(sheet, b);
+  ctx.host.SetValue(sheet, a, second);
+  ctx.host.SetValue(sheet, b, first);
 }
 
 void SwapRegionRows(Context& ctx) { SwapRegionLines(ctx, RegionLine::Row); }

@@ -43,14 +43,16 @@ void GoToVisibleCell(Context& ctx) {
   }
   if (!rowNumber || !colNumber) return;
 
-  ctx.loopI = *rowNumber;
-  ctx.loopN = *colNumber;
+  // Counted from the window's top-left cell; from A1 when the window cannot say.
+  int32_t row = *rowNumber;
+  int32_t col = *colNumber;
   Step([&] {
     const Cell topLeft = ctx.host.TopLeftVisibleCell();
-    ctx.loopI = CheckedInt32(int64_t{topLeft.row} + ctx.loopI - 1);
-    ctx.loopN = CheckedInt32(int64_t{topLeft.col} + ctx.loopN - 1);
+    const int32_t shiftedRow = CheckedInt32(int64_t{topLeft.row} + row - 1);
+    col = CheckedInt32(int64_t{topLeft.col} + col - 1);
+    row = shiftedRow;
   });
-  Step([&] { GoToCell(ctx, ctx.loopI, ctx.loopN); });
+  Step([&] { GoToCell(ctx, row, col); });
   if (Mid(code, 5, 1) == ".") {
     Step([&] { ctx.host.BeginEditing(); });
   }

@@ -32,7 +32,7 @@ void CommandBox::OnTimer() {
     return;
   }
   window_.SetText(std::to_string(at.x) + "." + std::to_string(at.y));
-  ctx_.flowFlag = 2;
+  ctx_.flowFlag = Flow::SkipNextOnce;
 }
 
 }  // namespace tezlo

@@ -23,6 +23,13 @@ struct RangeRef {
   bool operator==(const RangeRef&) const = default;
 };
 
+// What the dispatcher does with the next command.
+enum class Flow : int16_t {
+  GoOn = 0,          // run it
+  Stop = 1,          // the current command stops here (a refusal)
+  SkipNextOnce = 2,  // a pointer readout is in the box: the next dispatch only goes back to GoOn
+};
+
 struct Context {
   Context(Host& h, Ui& u, System& s) : host(h), ui(u), system(s) {}
   Context(const Context&) = delete;
@@ -37,8 +44,7 @@ struct Context {
 
   // The last code entered in the command box, blanks trimmed.
   std::string funcCode;
-  // 0 go on, 1 stop the current command, 2 skip the next dispatch once.
-  int16_t flowFlag = 0;
+  Flow flowFlag = Flow::GoOn;
   // What stopped the last command when a fault of ours did (not a refusal); empty otherwise.
   std::optional<std::string> internalError;
 
@@ -67,16 +73,6 @@ struct Context {
   // The used range's bottom-right corner after slimming.
   int32_t usedLastRow = 0;
   int32_t usedLastCol = 0;
-
-  // Scratch several tools reuse; nothing relies on what an earlier command left here.
-  int32_t loopI = 0;
-  int32_t loopN = 0;
-  int32_t loopK = 0;
-  int32_t keepMax = 0;
-  std::vector<std::string> lineList;
-  Cell cellIter;
-  std::optional<RangeRef> swapA;
-  std::optional<RangeRef> swapB;
 };
 
 }  // namespace tezlo

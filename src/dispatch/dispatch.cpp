@@ -87,12 +87,12 @@ std::span<const DispatchRow> DispatchTable() { return kTable; }
 void Dispatch(Context& ctx) {
   ctx.internalError.reset();
   try {
-    if (ctx.flowFlag == 2) {
-      ctx.flowFlag = 0;
+    if (ctx.flowFlag == Flow::SkipNextOnce) {
+      ctx.flowFlag = Flow::GoOn;
       return;
     }
     Step([&] { PrepareWorkbook(ctx); });
-    if (ctx.flowFlag == 1) return;
+    if (ctx.flowFlag == Flow::Stop) return;
 
     for (const DispatchRow& row : kTable) {
       if (!row.test.Holds(ctx.funcCode)) continue;

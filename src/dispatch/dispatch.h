@@ -36,9 +36,9 @@ struct DispatchRow {
 // The rows in the order they are tried; the first that holds is the only one that runs.
 std::span<const DispatchRow> DispatchTable();
 
-// Runs the command in ctx.funcCode. After a pointer readout (flowFlag 2) it only resets
-// flowFlag to 0. Otherwise it prepares the workbook, stops when the preparation refused
-// (flowFlag 1), and runs the first matching row. Nothing escapes: a refused host call ends the
+// Runs the command in ctx.funcCode. After a pointer readout (flowFlag SkipNextOnce) it only
+// sets flowFlag back to GoOn. Otherwise it prepares the workbook, stops when the preparation
+// refused (flowFlag Stop), and runs the first matching row. Nothing escapes: a refused host call ends the
 // step or the tool as its failure handling says, keeping what it had changed; any other exception
 // is a fault of ours, reported as an internal error (internal_error.h) and kept in
 // ctx.internalError until the next command.

@@ -18,7 +18,7 @@ bool IsBlank(Context& ctx, SheetRef sheet, int32_t row, int32_t col) {
 }  // namespace
 
 void ComputeGridState(Context& ctx) {
-  if (ctx.flowFlag != 0) return;
+  if (ctx.flowFlag != Flow::GoOn) return;
   Host& host = ctx.host;
   const SheetRef sheet = host.ActiveSheet();
 

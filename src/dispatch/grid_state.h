@@ -5,7 +5,7 @@
 
 namespace tezlo {
 
-// Does nothing unless flowFlag is 0. Otherwise finds the column block holding the active cell,
+// Does nothing unless flowFlag is GoOn. Otherwise finds the column block holding the active cell,
 // the topic block's first row (the topic word's row, or the active row when the block's first
 // column is filled there; never above firstDataRow in the first column block) and its last row
 // across its 13 columns, and sets curRow, curCol, sheetRows, sheetCols, regionTop,

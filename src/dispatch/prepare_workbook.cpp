@@ -80,10 +80,11 @@ void PrepareWorkbook(Context& ctx) {
   });
   Step([&] { ctx.activeWs = host.ActiveSheet(); });
 
-  // The digit after "+" passes through flowFlag; blockWidth is 13 times it, at most 5 times.
-  Step([&] { ctx.flowFlag = CheckedInt16(ToWholeNumber(Mid(host.SheetName(ctx.activeWs), 2, 1))); });
-  if (ctx.flowFlag > 5) ctx.flowFlag = 5;
-  Step([&] { ctx.blockWidth = CheckedInt16(13 * int64_t{ctx.flowFlag}); });
+  // blockWidth is 13 times the digit after "+" in the sheet's name, at most 5 times.
+  int16_t blocks = 0;
+  Step([&] { blocks = CheckedInt16(ToWholeNumber(Mid(host.SheetName(ctx.activeWs), 2, 1))); });
+  if (blocks > 5) blocks = 5;
+  Step([&] { ctx.blockWidth = CheckedInt16(13 * int64_t{blocks}); });
 
   Step([&] { ctx.sheetIndex = CheckedInt16(host.ActiveSheet().sheet); });
   Step([&] { ctx.sheetRows = host.RowsCount(); });
@@ -94,7 +95,7 @@ void PrepareWorkbook(Context& ctx) {
         CheckedInt32(FloorDiv(ctx.sheetCols, ctx.blockWidth) * ctx.blockWidth + 1);
   });
 
-  ctx.flowFlag = 0;
+  ctx.flowFlag = Flow::GoOn;
   Step([&] { ctx.sheetName = host.SheetName(host.ActiveSheet()); });
 
   if (!IsWorkingSheet(ctx.sheetName)) {
@@ -104,7 +105,7 @@ void PrepareWorkbook(Context& ctx) {
       notice.buttons = Buttons::Ok;
       ctx.ui.MessageBox(notice);
     });
-    ctx.flowFlag = 1;
+    ctx.flowFlag = Flow::Stop;
     Step([&] {
       const std::optional<SheetRef> first = FindSheet(ctx, "+1");
       if (!first) throw HostError("Subscript out of range");

@@ -16,8 +16,8 @@ std::string NotAWorkingSheetMessage(const std::string& sheetName);
 // Switches screen updating on; reads the topic-index height from J1 into firstDataRow; adds the
 // sheets "+2" and then "+1" after the active sheet when they are missing; sets curRegion,
 // activeWs, blockWidth, sheetIndex, sheetRows, sheetCols, curRow, lastBlockCol and sheetName.
-// flowFlag ends at 0 on a working sheet. On any other sheet it shows a notice, sets flowFlag
-// to 1 and goes to A1 of "+1". Each step that fails is skipped.
+// flowFlag ends at GoOn on a working sheet. On any other sheet it shows a notice, sets flowFlag
+// to Stop and goes to A1 of "+1". Each step that fails is skipped.
 void PrepareWorkbook(Context& ctx);
 
 }  // namespace tezlo

@@ -34,7 +34,7 @@ std::vector<std::string> SplitLines(std::string_view text) {
 }  // namespace
 
 void NoteRecentCode(Context& ctx, const std::string& caption) {
-  ctx.flowFlag = 0;
+  ctx.flowFlag = Flow::GoOn;
   Step([&] { ComputeGridState(ctx); });
 
   int32_t noteCol = 0;
@@ -42,16 +42,15 @@ void NoteRecentCode(Context& ctx, const std::string& caption) {
   std::string text;
   Step([&] { text = ctx.host.CommentText(ctx.host.ActiveSheet(), Cell{ctx.curRow, noteCol}); });
 
-  ctx.lineList = SplitLines(text);
-  ctx.keepMax = kLastIndexKept;
-  const int32_t highest = static_cast<int32_t>(ctx.lineList.size()) - 1;
-  ctx.loopN = highest < ctx.keepMax ? highest : ctx.keepMax;
+  const std::vector<std::string> lines = SplitLines(text);
+  const int32_t highest = static_cast<int32_t>(lines.size()) - 1;
+  const int32_t last = highest < kLastIndexKept ? highest : kLastIndexKept;
 
   // A line's title starts at its 5th character ("*13 " before it), a caption's at its 4th.
   const std::string title = Mid(caption, 4);
   std::string kept;
-  for (ctx.loopI = 0; ctx.loopI <= ctx.loopN; ++ctx.loopI) {
-    const std::string& line = ctx.lineList[static_cast<size_t>(ctx.loopI)];
+  for (int32_t i = 0; i <= last; ++i) {
+    const std::string& line = lines[static_cast<size_t>(i)];
     kept += line;
     kept += kLineBreak;
     if (Mid(line, 5) == title) return;  // already listed: the note stays as it is

@@ -31,15 +31,14 @@ std::string SlimQuestion() {
          "请稍等10秒钟。点“取消”不减肥。";
 }
 
-// Asks with OK and Cancel; records the answer in loopK (0 go on, 1 cancelled).
+// Asks with OK and Cancel; true for OK.
 bool Confirm(Context& ctx, const std::string& question) {
   MessageBoxRequest request;
   request.text = question;
   request.title = kTitle;
   request.buttons = Buttons::OkCancel;
   request.icon = Icon::None;
-  ctx.loopK = ctx.ui.MessageBox(request) == Answer::Ok ? 0 : 1;
-  return ctx.loopK == 0;
+  return ctx.ui.MessageBox(request) == Answer::Ok;
 }
 
 void RestoreInitialSizes(Context& ctx) {
@@ -64,9 +63,8 @@ void MarkColumnBlocks(Context& ctx) {
   const int32_t sheetCols = ctx.sheetCols;
   if (ctx.blockWidth > 0) {
     for (int64_t col = int64_t{ctx.blockWidth} + 1; col <= sheetCols; col += ctx.blockWidth) {
-      ctx.loopI = static_cast<int32_t>(col);
-      if (sheetCols - col > ctx.blockWidth)
-        host.SetColumnColorIndex(sheet, ctx.loopI, ctx.loopI, kMarkColor);
+      const auto mark = static_cast<int32_t>(col);
+      if (sheetCols - col > ctx.blockWidth) host.SetColumnColorIndex(sheet, mark, mark, kMarkColor);
     }
   }
   host.SetScreenUpdating(true);

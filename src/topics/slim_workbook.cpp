@@ -38,7 +38,6 @@ void SlimWorkbook(Context& ctx) {
     int32_t index = 1;
     while (index <= host.SheetCount(book)) {
       const SheetRef sheet{book, index};
-      ctx.loopK = 0;
       if (host.CountA(sheet, Area::Of(1, 1, ctx.sheetRows, ctx.sheetCols)) == 0) {
         host.DeleteSheet(sheet);
         continue;
@@ -46,7 +45,6 @@ void SlimWorkbook(Context& ctx) {
       const std::string name = host.SheetName(sheet);
       if (!name.starts_with("+") && ConfirmDeletion(ctx, name)) {
         host.DeleteSheet(sheet);
-        ctx.loopK = 1;
         continue;
       }
       TrimSheet(host, sheet, ctx.sheetRows, ctx.sheetCols);

@@ -34,10 +34,6 @@ std::string ReadTopicWord(Host& host, SheetRef sheet, Cell cell) {
 // of the index. Returns false when refused.
 bool TakeWordFromCode(Context& ctx, SheetRef sheet) {
   const std::optional<Cell> address = ParseTopicAddress(ctx.funcCode);
-  if (address) {
-    ctx.loopN = address->col;
-    ctx.loopI = address->row;
-  }
   const bool onSheet = address && address->row <= ctx.sheetRows && address->col <= ctx.sheetCols;
   const bool inIndex = address && address->row < ctx.firstDataRow && address->col <= ctx.blockWidth;
 
@@ -109,21 +105,20 @@ void GoToTopicWord(Context& ctx) {
   if (!Step([&] { sheet = host.ActiveSheet(); })) return;
 
   const bool fromCode = !ctx.funcCode.empty();
-  ctx.flowFlag = 0;
+  ctx.flowFlag = Flow::GoOn;
   if (fromCode) {
     if (!TakeWordFromCode(ctx, sheet)) {
-      ctx.flowFlag = 1;
+      ctx.flowFlag = Flow::Stop;
       return;
     }
   } else if (ctx.sheetName.empty()) {
     Step([&] { ShowTip(ctx, kNoTopicWord); });
-    ctx.flowFlag = 1;
+    ctx.flowFlag = Flow::Stop;
     return;
   }
 
   const std::optional<Cell> found = FindTopicWord(ctx, sheet, ctx.sheetName);
   if (found) {
-    ctx.loopN = found->col;
     OpenRoomBelow(ctx, sheet, *found, fromCode);
   } else {
     AppendTopicBlock(ctx, sheet, fromCode);

@@ -51,20 +51,20 @@ TEST_F(CommandBoxTest, ReadoutStartsAtOnceAndKeepsTheBoxOpen) {
   box.OnEnter(" *10  ");
   EXPECT_EQ(wb.ctx.funcCode, "*10");
   EXPECT_EQ(window.log, (Names{"start 500", "text 812.394"}));
-  EXPECT_EQ(wb.ctx.flowFlag, 2);
+  EXPECT_EQ(wb.ctx.flowFlag, Flow::SkipNextOnce);
   EXPECT_TRUE(RanTools().empty());
 
   wb.system.SetPointer({-15, -3});
   box.OnTimer();
   EXPECT_EQ(window.text, "-15.-3");
-  EXPECT_EQ(wb.ctx.flowFlag, 2);
+  EXPECT_EQ(wb.ctx.flowFlag, Flow::SkipNextOnce);
 }
 
 TEST_F(CommandBoxTest, FirstEnterAfterTheReadoutRunsNothingTheNextRuns) {
   box.OnEnter("*10");
   box.OnEnter("+3");  // typed between two ticks: still swallowed
   EXPECT_TRUE(RanTools().empty());
-  EXPECT_EQ(wb.ctx.flowFlag, 0);
+  EXPECT_EQ(wb.ctx.flowFlag, Flow::GoOn);
   EXPECT_EQ(window.log.back(), "close");
   box.OnEnter("+3");
   EXPECT_EQ(RanTools(), Names{"InsertBlockRows"});
@@ -88,7 +88,7 @@ TEST_F(CommandBoxTest, UnreadablePointerLeavesTheBoxAlone) {
   wb.system.SetUnreadable(FixedSystem::Source::Pointer);
   box.OnEnter("*10");
   EXPECT_EQ(window.log, (Names{"start 500"}));
-  EXPECT_EQ(wb.ctx.flowFlag, 0);
+  EXPECT_EQ(wb.ctx.flowFlag, Flow::GoOn);
 }
 
 }  // namespace

@@ -73,7 +73,7 @@ TEST_F(DispatchTest, CaptionedToolFindsItsNoteWrittenFirst) {
   wb.PutText("A60", "topic");
   wb.Select("C62");
   wb.ctx.tools.ListProcesses = [](Context& ctx) {
-    ToolRuns().push_back({ctx.host.CommentText(ctx.host.ActiveSheet(), Cell{60, 2}), true, 0});
+    ToolRuns().push_back({ctx.host.CommentText(ctx.host.ActiveSheet(), Cell{60, 2}), true, Flow::GoOn, 0});
   };
   EXPECT_EQ(RunCode("*14"), Names{"*14 获取所有进程列表\r\n"});
 }
@@ -107,21 +107,21 @@ TEST_F(DispatchTest, RefusedSheetRunsNoTool) {
 
 TEST_F(DispatchTest, ToolStartsWithScreenUpdatingOnAndFlowFlagZero) {
   wb.host.SetScreenUpdating(false);
-  wb.ctx.flowFlag = 1;
+  wb.ctx.flowFlag = Flow::Stop;
   RunCode("*5");
   ASSERT_EQ(ToolRuns().size(), 1u);
   EXPECT_TRUE(ToolRuns()[0].screenUpdating);
-  EXPECT_EQ(ToolRuns()[0].flowFlag, 0);
+  EXPECT_EQ(ToolRuns()[0].flow, Flow::GoOn);
 }
 
 TEST_F(DispatchTest, SkipAfterReadoutRunsNothingNotEvenThePreparation) {
   Workbench fresh;  // Sheet1..Sheet3: a preparation would add "+2" and "+1"
   InstallRecordingTools(fresh.ctx);
   fresh.host.SetScreenUpdating(false);
-  fresh.ctx.flowFlag = 2;
+  fresh.ctx.flowFlag = Flow::SkipNextOnce;
   fresh.Run("+3");
   EXPECT_TRUE(RanTools().empty());
-  EXPECT_EQ(fresh.ctx.flowFlag, 0);
+  EXPECT_EQ(fresh.ctx.flowFlag, Flow::GoOn);
   EXPECT_EQ(fresh.SheetNames(), (Names{"Sheet1", "Sheet2", "Sheet3"}));
   EXPECT_FALSE(fresh.host.ScreenUpdating());
   fresh.Run("+3");
@@ -132,12 +132,12 @@ TEST_F(DispatchTest, NewWorkbookRunsTheCommandOnTheNewPlusOne) {
   Workbench fresh;
   InstallRecordingTools(fresh.ctx);
   fresh.ctx.tools.SelectRegion = [](Context& ctx) {
-    ToolRuns().push_back({ctx.host.SheetName(ctx.host.ActiveSheet()), true, ctx.blockWidth});
+    ToolRuns().push_back({ctx.host.SheetName(ctx.host.ActiveSheet()), true, ctx.flowFlag, ctx.blockWidth});
   };
   fresh.Run("*9");
   ASSERT_EQ(ToolRuns().size(), 1u);
   EXPECT_EQ(ToolRuns()[0].name, "+1");
-  EXPECT_EQ(ToolRuns()[0].flowFlag, 13);  // the blockWidth the tool saw
+  EXPECT_EQ(ToolRuns()[0].blockWidth, 13);
 }
 
 TEST_F(DispatchTest, EmptySlotsDoNothing) {

@@ -130,13 +130,13 @@ TEST_F(GridStateTest, WideColumnBlocksStillGiveThirteenColumns) {
 TEST_F(GridStateTest, StoppedCommandLeavesEveryVariableAlone) {
   ComputeAt("D66");
   wb.Select("Q5");
-  wb.ctx.flowFlag = 1;
+  wb.ctx.flowFlag = Flow::Stop;
   ComputeGridState(wb.ctx);
   EXPECT_EQ(wb.ctx.curRegion, OnActive("A60:M75"));
   EXPECT_EQ(wb.ctx.curRow, 60);
   EXPECT_EQ(wb.ctx.curCol, 1);
   EXPECT_EQ(wb.ctx.regionLastRow, 75);
-  EXPECT_EQ(wb.ctx.flowFlag, 1);
+  EXPECT_EQ(wb.ctx.flowFlag, Flow::Stop);
 }
 
 TEST_F(GridStateTest, ErrorValueInATestedCellEndsItHalfway) {

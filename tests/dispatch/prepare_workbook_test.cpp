@@ -20,7 +20,7 @@ TEST_P(FirstDataRowTest, ReadsTheIndexHeightFromJ1) {
   wb.Put("J1", GetParam().j1);
   PrepareWorkbook(wb.ctx);
   EXPECT_EQ(wb.ctx.firstDataRow, GetParam().firstDataRow);
-  EXPECT_EQ(wb.ctx.flowFlag, 0);
+  EXPECT_EQ(wb.ctx.flowFlag, Flow::GoOn);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -46,7 +46,7 @@ TEST(PrepareWorkbookTest, NewWorkbookGetsPlusTwoThenPlusOneAfterSheet1) {
   EXPECT_EQ(wb.SheetNames(), (std::vector<std::string>{"Sheet1", "+2", "+1", "Sheet2", "Sheet3"}));
   EXPECT_EQ(wb.host.SheetName(wb.host.ActiveSheet()), "+1");
   EXPECT_TRUE(wb.ui.Dialogs().empty());
-  EXPECT_EQ(wb.ctx.flowFlag, 0);
+  EXPECT_EQ(wb.ctx.flowFlag, Flow::GoOn);
   EXPECT_EQ(wb.ctx.blockWidth, 13);
   EXPECT_EQ(wb.ctx.sheetName, "+1");
   EXPECT_EQ(wb.ctx.sheetIndex, 3);
@@ -72,7 +72,7 @@ TEST(PrepareWorkbookTest, OtherSheetIsRefusedWithTheExactNoticeAndPlusOneAtA1) {
   expected.icon = Icon::None;
   ASSERT_EQ(wb.ui.MessageBoxes().size(), 1u);
   EXPECT_EQ(wb.ui.MessageBoxes()[0], expected);
-  EXPECT_EQ(wb.ctx.flowFlag, 1);
+  EXPECT_EQ(wb.ctx.flowFlag, Flow::Stop);
   EXPECT_EQ(wb.host.ActiveSheet(), wb.Sheet("+1"));
   EXPECT_EQ(wb.host.ActiveCell(), (Cell{1, 1}));
   EXPECT_EQ(wb.host.TopLeftVisibleCell(), (Cell{1, 1}));
@@ -84,7 +84,7 @@ TEST(PrepareWorkbookTest, PlusThreeRunsWithThirtyNineColumns) {
   wb.UseWorkingSheets("+3");
   PrepareWorkbook(wb.ctx);
   EXPECT_EQ(wb.ctx.blockWidth, 39);
-  EXPECT_EQ(wb.ctx.flowFlag, 0);
+  EXPECT_EQ(wb.ctx.flowFlag, Flow::GoOn);
   EXPECT_EQ(wb.ctx.sheetName, "+3");
   EXPECT_TRUE(wb.ui.Dialogs().empty());
 }
@@ -164,7 +164,7 @@ TEST(PrepareWorkbookTest, DigitAboveFiveIsCappedButTheSheetIsStillRefused) {
   wb.host.ActivateSheet(wb.Sheet("+9"));
   PrepareWorkbook(wb.ctx);
   EXPECT_EQ(wb.ctx.blockWidth, 65);
-  EXPECT_EQ(wb.ctx.flowFlag, 1);
+  EXPECT_EQ(wb.ctx.flowFlag, Flow::Stop);
   EXPECT_EQ(wb.host.ActiveSheet(), wb.Sheet("+1"));
 }
 
@@ -177,15 +177,15 @@ TEST(PrepareWorkbookTest, ZeroWidthSkipsTheLastBlockStepAndIsRefused) {
   PrepareWorkbook(wb.ctx);
   EXPECT_EQ(wb.ctx.blockWidth, 0);
   EXPECT_EQ(wb.ctx.lastBlockCol, 777);
-  EXPECT_EQ(wb.ctx.flowFlag, 1);
+  EXPECT_EQ(wb.ctx.flowFlag, Flow::Stop);
 }
 
 TEST(PrepareWorkbookTest, LeavesOnlyZeroOrOneInFlowFlag) {
   Workbench wb;
   wb.UseWorkingSheets("+3");
-  wb.ctx.flowFlag = 1;  // left by an earlier refusal
+  wb.ctx.flowFlag = Flow::Stop;  // left by an earlier refusal
   PrepareWorkbook(wb.ctx);
-  EXPECT_EQ(wb.ctx.flowFlag, 0);
+  EXPECT_EQ(wb.ctx.flowFlag, Flow::GoOn);
 }
 
 TEST(PrepareWorkbookTest, ExistingWorkingSheetsAreFoundByExactName) {

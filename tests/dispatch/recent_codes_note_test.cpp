@@ -115,10 +115,10 @@ TEST_F(RecentCodesNoteTest, ResetsFlowFlagAndFallsBackToTheLastPosition) {
   wb.ctx.curRow = 60;
   wb.ctx.curCol = 1;
   wb.ctx.blockWidth = 0;  // the grid state fails; the note cell comes from the values left
-  wb.ctx.flowFlag = 1;
+  wb.ctx.flowFlag = Flow::Stop;
   wb.Select("Q200");
   NoteRecentCode(wb.ctx, "j21身份证信息");
-  EXPECT_EQ(wb.ctx.flowFlag, 0);
+  EXPECT_EQ(wb.ctx.flowFlag, Flow::GoOn);
   // The grid state got as far as the active row before failing; the column is the old one.
   EXPECT_FALSE(HasNote());
   EXPECT_EQ(wb.host.CommentText(wb.host.ActiveSheet(), At("B200")), kIdCard);

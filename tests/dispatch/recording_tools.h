@@ -14,7 +14,8 @@ namespace tezlo::testing {
 struct ToolRun {
   std::string name;
   bool screenUpdating = false;
-  int16_t flowFlag = 0;
+  Flow flow = Flow::GoOn;
+  int16_t blockWidth = 0;
 };
 
 // What the fake tools ran, in order. Cleared by InstallRecordingTools.
@@ -50,7 +51,7 @@ inline constexpr std::array kSlots = {
 
 template <size_t I>
 void RecordRun(Context& ctx) {
-  ToolRuns().push_back(ToolRun{kSlots[I].name, ctx.host.ScreenUpdating(), ctx.flowFlag});
+  ToolRuns().push_back(ToolRun{kSlots[I].name, ctx.host.ScreenUpdating(), ctx.flowFlag, ctx.blockWidth});
 }
 
 template <size_t... I>

@@ -54,7 +54,6 @@ TEST_F(SetUpSheetTest, CancelThreeTimesChangesNothing) {
   host.ActivateCell(Cell{7, 7});
   for (int i = 0; i < 3; ++i) ui.QueueAnswer(Answer::Cancel);
   Run("*1");
-  EXPECT_EQ(ctx.loopK, 1);
   EXPECT_EQ(host.RowHeight(plus1, 62), 30);
   EXPECT_EQ(host.ColumnWidth(plus1, 3), 20);
   EXPECT_EQ(host.ColorIndex(plus1, Cell{400, 2}), 6);

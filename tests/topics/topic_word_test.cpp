@@ -30,7 +30,7 @@ TEST_F(TopicWordTest, RefusesACellBelowTheIndex) {
   EXPECT_EQ(box.title, "Tip");
   EXPECT_EQ(box.icon, Icon::Information);
   EXPECT_EQ(box.buttons, Buttons::Ok);
-  EXPECT_EQ(ctx.flowFlag, 1);
+  EXPECT_EQ(ctx.flowFlag, Flow::Stop);
   EXPECT_EQ(host.ActiveCell(), (Cell{1, 1}));
   EXPECT_EQ(host.UsedRange(plus1), Area::Of(51, 1, 51, 1));
   EXPECT_TRUE(host.ScreenUpdating());
@@ -62,7 +62,7 @@ TEST_P(MalformedAddressTest, IsRefusedWithoutReusingAnEarlierRow) {
 
   Run(GetParam());
   EXPECT_EQ(MessageTexts(), (std::vector<std::string>{kNotInIndex}));
-  EXPECT_EQ(ctx.flowFlag, 1);
+  EXPECT_EQ(ctx.flowFlag, Flow::Stop);
   EXPECT_EQ(host.ActiveCell(), (Cell{3, 3}));
   EXPECT_EQ(host.UsedRange(plus1), usedBefore);
 }

@@ -223,7 +223,7 @@ TEST_F(WorkbenchTest, PointerReadoutShowsThePointerUntilTheNextEnterWhichRunsNot
   EXPECT_EQ(Bench().CurrentMode(), Workbench::Mode::Grid);
   EXPECT_FALSE(Bench().TimerRunning());
   EXPECT_FALSE(terminal.Tracking());
-  EXPECT_EQ(Bench().GetContext().flowFlag, 0);
+  EXPECT_EQ(Bench().GetContext().flowFlag, Flow::GoOn);
   EXPECT_FALSE(Bench().History().CanUndo());
 }
 
