@@ -5,6 +5,7 @@
 #include <charconv>
 
 #include "cli/a1_address.h"
+#include "cli/version.h"
 #include "text/valid_utf8.h"
 
 namespace tezlo {
@@ -88,10 +89,12 @@ std::string BatchUsage() {
          "  --force             replace the file even when it is read-only\n"
          "  --max-memory SIZE   refuse a workbook needing more memory (512M, 2G; default half\n"
          "                      the machine's memory, at most 8G)\n"
+         "  --help, --version   this text; the program's version\n"
          "stdout: one line per dialog (dialog TITLE TEXT BUTTONS ANSWER) and a final state line.\n"
          "While it runs, BOOK is locked as office programs lock it; a workbook another program\n"
          "holds open is not touched.\n"
-         "Exit status: 0 done and saved, 1 a file could not be read or written, 2 usage.\n";
+         "Exit status: 0 done and saved, 1 a file could not be read or written, 2 usage,\n"
+         "3 an internal error stopped a code (nothing saved).\n";
 }
 
 BatchCommand ParseBatchCommand(const std::vector<std::string>& args) {
@@ -109,7 +112,9 @@ BatchCommand ParseBatchCommand(const std::vector<std::string>& args) {
   std::vector<std::string> positionals;
   BatchCommand command;
   BatchOptions& o = command.options;
+  bool version = false;
   app.add_flag("-h,--help", help);
+  app.add_flag("--version", version);
   app.add_flag("--sample", o.sample);
   app.add_flag("--new", o.createNew);
   app.add_option("--sheet", sheet);
@@ -131,9 +136,9 @@ BatchCommand ParseBatchCommand(const std::vector<std::string>& args) {
   } catch (const CLI::ParseError& e) {
     throw UsageError(e.what());
   }
-  if (help) {
+  if (help || version) {
     command.help = true;
-    command.helpText = BatchUsage();
+    command.helpText = help ? BatchUsage() : "tezlo " + std::string(kVersion) + "\n";
     return command;
   }
 

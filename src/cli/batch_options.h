@@ -39,7 +39,7 @@ struct BatchOptions {
 };
 
 struct BatchCommand {
-  bool help = false;     // --help: print `helpText` and stop
+  bool help = false;     // --help or --version: print `helpText` and stop
   std::string helpText;
   BatchOptions options;
 };

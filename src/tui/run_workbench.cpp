@@ -74,30 +74,6 @@ std::optional<std::string> LockBook(const std::string& path, WorkbookLock& lock)
 
 }  // namespace
 
-std::optional<WorkbenchArgs> ParseWorkbenchArgs(const std::vector<std::string>& args, std::string& error) {
-  WorkbenchArgs parsed;
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    if (a == "--new") {
-      if (parsed.create || i + 1 >= args.size()) {
-        error = "--new needs the file the new workbook is saved to";
-        return std::nullopt;
-      }
-      parsed.create = true;
-      parsed.book = args[++i];
-    } else if (!a.empty() && a[0] == '-') {
-      error = "unknown option " + a;
-      return std::nullopt;
-    } else if (!parsed.book.empty()) {
-      error = "one workbook at a time";
-      return std::nullopt;
-    } else {
-      parsed.book = a;
-    }
-  }
-  return parsed;
-}
-
 int RunWorkbench(const WorkbenchArgs& args) {
   if (!isatty(STDIN_FILENO) || !isatty(STDOUT_FILENO)) {
     std::fprintf(stderr, "tezlo: the workbench needs a terminal\n");

@@ -13,10 +13,6 @@ struct WorkbenchArgs {
   bool create = false;  // --new: a new workbook that saves to `book`
 };
 
-// Reads the arguments after the program name; nothing (and a message in `error`) for ones that
-// make no sense.
-std::optional<WorkbenchArgs> ParseWorkbenchArgs(const std::vector<std::string>& args, std::string& error);
-
 // Runs the workbench until the user quits; the exit status.
 int RunWorkbench(const WorkbenchArgs& args);
 
