@@ -123,15 +123,17 @@ void Sheet::TakeRunsIntoRecords(int32_t col, int32_t first, int32_t last) {
   if (it == runs_.end()) return;
   const auto runs = ExtractRuns(col, first, last);
   if (runs.empty()) return;
-  std::vector<ColumnStore::Entry> entries;
+  // Run by run: cells with records of their own lie between runs, and a run of new records may
+  // not interleave with stored ones.
   for (const auto& [from, run] : runs) {
+    std::vector<ColumnStore::Entry> entries;
     for (int32_t r = from; r <= run.last; ++r) {
       ColumnStore::Entry e{r, {}};
       ApplyFormat(e.record, run.value);
       entries.push_back(std::move(e));
     }
+    columns_[col].InsertRun(std::move(entries));
   }
-  columns_[col].InsertRun(std::move(entries));
   if (columns_[col].Empty()) columns_.erase(col);
 }
 

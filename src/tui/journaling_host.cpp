@@ -85,33 +85,10 @@ bool JournalingHost::CopySheetsForDeletion(SheetRef ref) {
 }
 
 // ---- Reads and settings: forwarded ----
-int32_t JournalingHost::RowsCount() { return inner_.RowsCount(); }
-int32_t JournalingHost::ColumnsCount() { return inner_.ColumnsCount(); }
-bool JournalingHost::ScreenUpdating() { return inner_.ScreenUpdating(); }
-void JournalingHost::SetScreenUpdating(bool on) { inner_.SetScreenUpdating(on); }
-bool JournalingHost::DisplayAlerts() { return inner_.DisplayAlerts(); }
-void JournalingHost::SetDisplayAlerts(bool on) { inner_.SetDisplayAlerts(on); }
-int32_t JournalingHost::WorkbookCount() { return inner_.WorkbookCount(); }
-int32_t JournalingHost::ActiveWorkbook() { return inner_.ActiveWorkbook(); }
-void JournalingHost::ActivateWorkbook(int32_t book) { inner_.ActivateWorkbook(book); }
-std::string JournalingHost::WorkbookName(int32_t book) { return inner_.WorkbookName(book); }
-int32_t JournalingHost::FindWorkbook(const std::string& name) { return inner_.FindWorkbook(name); }
-void JournalingHost::SaveWorkbookAs(int32_t book, const std::string& path) { inner_.SaveWorkbookAs(book, path); }
-int32_t JournalingHost::SheetCount(int32_t book) { return inner_.SheetCount(book); }
-SheetRef JournalingHost::ActiveSheet() { return inner_.ActiveSheet(); }
-std::string JournalingHost::SheetName(SheetRef sheet) { return inner_.SheetName(sheet); }
-void JournalingHost::ActivateSheet(SheetRef sheet) { inner_.ActivateSheet(sheet); }
-Cell JournalingHost::ActiveCell() { return inner_.ActiveCell(); }
-Selection JournalingHost::GetSelection() { return inner_.GetSelection(); }
-Cell JournalingHost::TopLeftVisibleCell() { return inner_.TopLeftVisibleCell(); }
-int32_t JournalingHost::VisibleRows() { return inner_.VisibleRows(); }
-int32_t JournalingHost::VisibleColumns() { return inner_.VisibleColumns(); }
-void JournalingHost::BeginEditing() { inner_.BeginEditing(); }
 Value JournalingHost::GetValue(SheetRef sheet, Cell cell) {
   Tick();
   return inner_.GetValue(sheet, cell);
 }
-Matrix JournalingHost::GetValues(SheetRef sheet, Area area) { return inner_.GetValues(sheet, area); }
 std::string JournalingHost::GetText(SheetRef sheet, Cell cell) {
   Tick();
   return inner_.GetText(sheet, cell);
@@ -120,24 +97,14 @@ std::string JournalingHost::GetFormula(SheetRef sheet, Cell cell) {
   Tick();
   return inner_.GetFormula(sheet, cell);
 }
-bool JournalingHost::HasFormula(SheetRef sheet, Cell cell) { return inner_.HasFormula(sheet, cell); }
 Cell JournalingHost::End(SheetRef sheet, Cell from, Direction direction) {
   Tick();
   return inner_.End(sheet, from, direction);
 }
-int64_t JournalingHost::CountA(SheetRef sheet, Area area) { return inner_.CountA(sheet, area); }
 int32_t JournalingHost::Match(SheetRef sheet, const Value& lookup, Area area) {
   Tick();
   return inner_.Match(sheet, lookup, area);
 }
-Area JournalingHost::UsedRange(SheetRef sheet) { return inner_.UsedRange(sheet); }
-bool JournalingHost::HasComment(SheetRef sheet, Cell cell) { return inner_.HasComment(sheet, cell); }
-std::string JournalingHost::CommentText(SheetRef sheet, Cell cell) { return inner_.CommentText(sheet, cell); }
-double JournalingHost::ColumnWidth(SheetRef sheet, int32_t col) { return inner_.ColumnWidth(sheet, col); }
-double JournalingHost::ColumnWidthPoints(SheetRef sheet, int32_t col) { return inner_.ColumnWidthPoints(sheet, col); }
-double JournalingHost::RowHeight(SheetRef sheet, int32_t row) { return inner_.RowHeight(sheet, row); }
-int32_t JournalingHost::ColorIndex(SheetRef sheet, Cell cell) { return inner_.ColorIndex(sheet, cell); }
-std::string JournalingHost::NumberFormat(SheetRef sheet, Cell cell) { return inner_.NumberFormat(sheet, cell); }
 
 // ---- Workbooks and sheets ----
 int32_t JournalingHost::AddWorkbook() {

@@ -20,6 +20,7 @@
 #include <set>
 #include <string>
 
+#include "host/host_wrapper.h"
 #include "memory/memory_host.h"
 #include "tui/undo_steps.h"
 
@@ -38,9 +39,11 @@ struct UndoEntry {
   Focus after;
 };
 
-class JournalingHost final : public Host {
+// Forwards every operation to the in-memory host (HostWrapper); those overridden here record
+// what they change, or report progress.
+class JournalingHost final : public HostWrapper {
  public:
-  explicit JournalingHost(MemoryHost& inner) : inner_(inner) {}
+  explicit JournalingHost(MemoryHost& inner) : HostWrapper(inner), inner_(inner) {}
 
   MemoryHost& Inner() { return inner_; }
   // Starts recording a command; what was recorded before is dropped.
@@ -52,70 +55,37 @@ class JournalingHost final : public Host {
   // Called now and then during long work with the seconds since the command began.
   void SetProgress(std::function<void(double)> progress) { progress_ = std::move(progress); }
 
-  int32_t RowsCount() override;
-  int32_t ColumnsCount() override;
-  bool ScreenUpdating() override;
-  void SetScreenUpdating(bool on) override;
-  bool DisplayAlerts() override;
-  void SetDisplayAlerts(bool on) override;
-  int32_t WorkbookCount() override;
-  int32_t ActiveWorkbook() override;
   int32_t AddWorkbook() override;
-  void ActivateWorkbook(int32_t book) override;
-  std::string WorkbookName(int32_t book) override;
-  int32_t FindWorkbook(const std::string& name) override;
-  void SaveWorkbookAs(int32_t book, const std::string& path) override;
   void CloseWorkbook(int32_t book, bool saveChanges) override;
-  int32_t SheetCount(int32_t book) override;
-  SheetRef ActiveSheet() override;
-  std::string SheetName(SheetRef sheet) override;
   void RenameSheet(SheetRef sheet, const std::string& name) override;
   SheetRef AddSheetAfter(SheetRef sheet) override;
   void DeleteSheet(SheetRef sheet) override;
-  void ActivateSheet(SheetRef sheet) override;
-  Cell ActiveCell() override;
-  Selection GetSelection() override;
   void Select(const Selection& selection) override;
   void ActivateCell(Cell cell) override;
-  Cell TopLeftVisibleCell() override;
   void SetScrollRow(int32_t row) override;
   void SetScrollColumn(int32_t col) override;
-  int32_t VisibleRows() override;
-  int32_t VisibleColumns() override;
-  void BeginEditing() override;
   Value GetValue(SheetRef sheet, Cell cell) override;
   void SetValue(SheetRef sheet, Cell cell, const Value& value) override;
-  Matrix GetValues(SheetRef sheet, Area area) override;
   void SetValues(SheetRef sheet, Cell topLeft, const Matrix& values) override;
   std::string GetText(SheetRef sheet, Cell cell) override;
   std::string GetFormula(SheetRef sheet, Cell cell) override;
-  bool HasFormula(SheetRef sheet, Cell cell) override;
   void SetFormula(SheetRef sheet, Cell cell, const std::string& formula, const Value& lastValue) override;
   void ClearContents(SheetRef sheet, Area area) override;
   Cell End(SheetRef sheet, Cell from, Direction direction) override;
-  int64_t CountA(SheetRef sheet, Area area) override;
   int32_t Match(SheetRef sheet, const Value& lookup, Area area) override;
-  Area UsedRange(SheetRef sheet) override;
   void InsertShiftDown(SheetRef sheet, Area area) override;
   void DeleteShiftUp(SheetRef sheet, Area area) override;
   void DeleteRows(SheetRef sheet, int32_t first, int32_t last) override;
   void DeleteColumns(SheetRef sheet, int32_t first, int32_t last) override;
   void Sort(SheetRef sheet, Area area, int32_t keyColumn, bool descending) override;
   void Copy(SheetRef from, Area area, SheetRef to, Cell destTopLeft) override;
-  bool HasComment(SheetRef sheet, Cell cell) override;
-  std::string CommentText(SheetRef sheet, Cell cell) override;
   void ClearComments(SheetRef sheet, Area area) override;
   void AddComment(SheetRef sheet, Cell cell, const std::string& text) override;
   void SetCommentText(SheetRef sheet, Cell cell, const std::string& text) override;
-  double ColumnWidth(SheetRef sheet, int32_t col) override;
-  double ColumnWidthPoints(SheetRef sheet, int32_t col) override;
   void SetColumnWidth(SheetRef sheet, int32_t first, int32_t last, double chars) override;
-  double RowHeight(SheetRef sheet, int32_t row) override;
   void SetRowHeight(SheetRef sheet, int32_t first, int32_t last, double points) override;
-  int32_t ColorIndex(SheetRef sheet, Cell cell) override;
   void SetColorIndex(SheetRef sheet, Area area, int32_t index) override;
   void SetColumnColorIndex(SheetRef sheet, int32_t first, int32_t last, int32_t index) override;
-  std::string NumberFormat(SheetRef sheet, Cell cell) override;
   void SetNumberFormat(SheetRef sheet, Area area, const std::string& format) override;
   void SetNumberFormatLocal(SheetRef sheet, Area area, const std::string& format) override;
 

@@ -32,6 +32,20 @@ class MemoryHostSortTest : public ::testing::Test {
   MemoryHost h;
 };
 
+// A coloured column whose colour runs around a filled cell: the format-only cells on both sides
+// become records for the sort without colliding with the filled one, and every colour and text
+// moves with its row.
+TEST_F(MemoryHostSortTest, FormatRunsSplitByAFilledCellSortWithTheirRows) {
+  h.SetColorIndex(kS, Area::Of(1, 2, 6, 2), 6);
+  for (int32_t r = 1; r <= 6; ++r) h.SetValue(kS, Cell{r, 1}, Value::Number(7 - r));  // keys 6..1
+  h.SetValue(kS, Cell{3, 2}, Value::Text("r3"));  // B1:B2 and B4:B6 hold only the colour
+  h.SetColorIndex(kS, Area::Of(5, 2, 5, 2), 4);
+  h.Sort(kS, Area::Of(1, 1, 6, 2), 1, false);
+  EXPECT_EQ(Labels(6), (std::vector<std::string>{"-", "-", "-", "r3", "-", "-"}));
+  EXPECT_EQ(h.ColorIndex(kS, Cell{2, 2}), 4);  // from row 5
+  for (int32_t r : {1, 3, 4, 5, 6}) EXPECT_EQ(h.ColorIndex(kS, Cell{r, 2}), 6) << r;
+}
+
 TEST_F(MemoryHostSortTest, AscendingNumbersTextBooleansErrorsThenBlanks) {
   Rows({Value::Boolean(true), Value(), Value::Text("b"), Value::Number(2),
         Value::Error(ErrorCode::NA), Value::Text("A"), Value::Number(-1)});
