@@ -93,8 +93,9 @@ struct DrawingAnchor {
 
 // The anchor after the shift. Each corner whose cell lies in the band follows that cell (so a
 // drawing crossing the band's edge stretches or shrinks, as LibreOffice does with a shape
-// anchored to its cell and resized with it); a corner in deleted cells goes to the start of
-// what follows the deletion. A OneCell anchor moves by its `from` corner and keeps its size;
+// anchored to its cell and resized with it; a corner carried past the other makes the two
+// change places along the axis, as there); a corner in deleted cells goes to the start of
+// what follows the deletion (and one carried so past the other leaves no extent). A OneCell anchor moves by its `from` corner and keeps its size;
 // an Absolute one stays. A drawing whose cells are all deleted stays with no height (or width),
 // as Excel keeps it. LibreOffice (7.4) gives the same anchors for insertions and for deletions
 // that leave both corners' cells, but deletes such a drawing, and when only one corner's cells
