@@ -24,6 +24,7 @@ struct FieldSpan {
 struct FoundAnchor {
   DrawingAnchor anchor;
   FieldSpan fields[2][4];  // from, to; by kFields
+  bool twoCell = false;    // a twoCellAnchor, the one kind with a "to"
   bool readable = true;
 };
 
@@ -94,6 +95,7 @@ std::optional<std::vector<FoundAnchor>> FindAnchors(std::string_view xml) {
       current = FoundAnchor{};
       current.anchor.mode = *mode;
       isTwoCell = *mode == AnchorMode::TwoCell;
+      current.twoCell = isTwoCell;
       if (isTwoCell) current.anchor.mode = EditAs(xml.substr(tag.begin, tag.end - tag.begin));
       kind = tag.local;
       depth = 1;
@@ -162,7 +164,7 @@ std::string ShiftDrawingPart(std::string xml, const std::vector<RefShift>& shift
     for (const RefShift& shift : shifts) moved = ShiftAnchor(moved, shift);
     const AnchorMarker* before[2] = {&a.anchor.from, &a.anchor.to};
     const AnchorMarker* after[2] = {&moved.from, &moved.to};
-    for (int m = 0; m < 2; ++m) {
+    for (int m = 0; m < (a.twoCell ? 2 : 1); ++m) {
       const int64_t was[4] = {before[m]->col, before[m]->colOff, before[m]->row, before[m]->rowOff};
       const int64_t now[4] = {after[m]->col, after[m]->colOff, after[m]->row, after[m]->rowOff};
       for (int i = 0; i < 4; ++i) {

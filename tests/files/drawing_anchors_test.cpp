@@ -178,6 +178,12 @@ TEST(DrawingAnchors, APartOrAnAnchorThatCannotBeReadIsLeftAsItWas) {
     SCOPED_TRACE(odd);
     EXPECT_EQ(ShiftDrawingPart("<wsDr>" + odd + good + "</wsDr>", {down}), "<wsDr>" + odd + moved + "</wsDr>");
   }
+  // A one-cell anchor has no "to": one written there anyway is left alone, its "from" moves.
+  EXPECT_EQ(ShiftDrawingPart("<oneCellAnchor><from><col>1</col><colOff>0</colOff><row>3</row><rowOff>0</rowOff></from>"
+                             "<to><col>7</col><colOff>0</colOff><row>7</row><rowOff>0</rowOff></to></oneCellAnchor>",
+                             {down}),
+            "<oneCellAnchor><from><col>1</col><colOff>0</colOff><row>5</row><rowOff>0</rowOff></from>"
+            "<to><col>7</col><colOff>0</colOff><row>7</row><rowOff>0</rowOff></to></oneCellAnchor>");
   // White space around a number is read; the number is rewritten without it.
   EXPECT_EQ(ShiftDrawingPart("<oneCellAnchor><from><col>1</col><colOff>0</colOff><row> 3\n</row><rowOff>0</rowOff>"
                              "</from></oneCellAnchor>",
