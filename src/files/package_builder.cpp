@@ -7,6 +7,7 @@
 
 #include "files/kept_references.h"
 #include "files/core_properties.h"
+#include "files/drawing_anchors.h"
 #include "files/kept_content.h"
 #include "files/sheet_writer.h"
 #include "files/style_table.h"
@@ -162,6 +163,8 @@ class Builder {
   StyleTable styles_;
   // The cells moved on the sheet each kept table or pivot table part stands on, by part name.
   std::map<std::string, const std::vector<RefShift>*> tableShifts_;
+  // Likewise for the drawing parts (pictures, charts, shapes) of the sheets.
+  std::map<std::string, const std::vector<RefShift>*> drawingShifts_;
   SharedTexts texts_;
   std::map<std::string, std::pair<std::string, std::string>> types_;  // lower-case name -> name, type
   std::set<const KeptSheetXml*> written_;
@@ -188,6 +191,9 @@ RawTag Builder::WriteSheet(int32_t index, const std::string& workbookPart, std::
     for (const Relationship& r : kept->rels) {
       if (!r.external && (r.type == "table" || r.type == "pivotTable") && !sheet.ShiftsSinceRead().empty()) {
         tableShifts_[LowerAscii(r.target)] = &sheet.ShiftsSinceRead();
+      }
+      if (!r.external && r.type == "drawing" && !sheet.ShiftsSinceRead().empty()) {
+        drawingShifts_[LowerAscii(r.target)] = &sheet.ShiftsSinceRead();
       }
       ids.Take(r.id);
       rels.push_back(Kept(r));
@@ -275,6 +281,8 @@ void Builder::KeptParts() {
       Add(name, WithModifiedTime(bytes, std::time(nullptr)), type);
     } else if (const auto shifts = tableShifts_.find(key); shifts != tableShifts_.end()) {
       Add(name, ShiftTablePart(bytes, *shifts->second), type);
+    } else if (const auto moved = drawingShifts_.find(key); moved != drawingShifts_.end()) {
+      Add(name, ShiftDrawingPart(bytes, *moved->second), type);
     } else if (const auto packed = kept_.packed.find(name); packed != kept_.packed.end()) {
       AddPacked(name, packed->second, type);
     } else {

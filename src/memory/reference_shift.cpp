@@ -106,6 +106,13 @@ int32_t ShiftMarker(AnchorMarker& m, const RefShift& s) {
   return *v.along - before;
 }
 
+// Whether the corner's cell is among those the shift deletes.
+bool InDeletedCells(AnchorMarker m, const RefShift& s) {
+  const MarkerView v = View(m, s);
+  const int64_t r = int64_t{*v.along} + 1;
+  return !s.insert && InBand(v.cross, s) && r >= s.first && r <= Last(s);
+}
+
 bool Before(const AnchorMarker& x, const AnchorMarker& y, const RefShift& s) {
   if (AlongRows(s)) return x.row != y.row ? x.row < y.row : x.rowOff < y.rowOff;
   return x.col != y.col ? x.col < y.col : x.colOff < y.colOff;
@@ -306,13 +313,21 @@ DrawingAnchor ShiftAnchor(const DrawingAnchor& anchor, const RefShift& s) {
       break;
     }
     case AnchorMode::TwoCell: {
+      const bool cut = InDeletedCells(out.from, s) || InDeletedCells(out.to, s);
       const bool moved = (ShiftMarker(out.from, s) | ShiftMarker(out.to, s)) != 0;
-      // A corner moved past the other (the band holds one corner only): no extent left.
+      // A corner moved past the other (the band holds one corner only).
       if (moved && Before(out.to, out.from, s)) {
         MarkerView to = View(out.to, s);
         MarkerView from = View(out.from, s);
-        *to.along = *from.along;
-        *to.offset = *from.offset;
+        if (cut) {
+          // Its cells went: no extent left.
+          *to.along = *from.along;
+          *to.offset = *from.offset;
+        } else {
+          // Carried by its cells: the corners change places along the axis.
+          std::swap(*to.along, *from.along);
+          std::swap(*to.offset, *from.offset);
+        }
       }
       break;
     }

@@ -93,13 +93,15 @@ struct DrawingAnchor {
 
 // The anchor after the shift. Each corner whose cell lies in the band follows that cell (so a
 // drawing crossing the band's edge stretches or shrinks, as LibreOffice does with a shape
-// anchored to its cell and resized with it); a corner in deleted cells goes to the start of
-// what follows the deletion. A OneCell anchor moves by its `from` corner and keeps its size;
-// an Absolute one stays. A drawing whose cells are all deleted stays with no height (or width),
-// as Excel keeps it. LibreOffice (7.4) gives the same anchors for insertions and for deletions
-// that leave both corners' cells, but deletes such a drawing, and when only one corner's cells
-// are deleted keeps that corner's row number (the drawing keeps its size instead of losing the
-// deleted part); here the corner follows the cells, as Excel does.
+// anchored to its cell and resized with it; a corner carried past the other makes the two
+// change places along the axis, as there); a corner in deleted cells goes to the start of
+// what follows the deletion (and one carried so past the other leaves no extent). A OneCell
+// anchor moves by its `from` corner and keeps its size; an Absolute one stays. A drawing whose
+// cells are all deleted stays with no height (or width), as Excel keeps it. LibreOffice (7.4)
+// gives the same anchors for insertions and for deletions that leave both corners' cells (see
+// reference_shift_libreoffice_test.cpp), but deletes such a drawing, and when only one corner's
+// cells are deleted keeps that corner's row number (the drawing keeps its size instead of
+// losing the deleted part); here the corner follows the cells, as Excel does.
 DrawingAnchor ShiftAnchor(const DrawingAnchor& anchor, const RefShift& shift);
 
 // A manual page break (a brk of rowBreaks or colBreaks: `id` is the 0-based row or column that

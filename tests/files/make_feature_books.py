@@ -20,9 +20,6 @@ from openpyxl.worksheet.datavalidation import DataValidation
 from openpyxl.worksheet.pagebreak import Break
 from openpyxl.worksheet.table import Table, TableStyleInfo
 
-OUT = sys.argv[1]
-
-
 def png():
     """A 2x2 red PNG, made here so that no imaging library is needed."""
     def chunk(kind, data):
@@ -217,13 +214,15 @@ def add_macros(path, out):
         dst.writestr("xl/vbaProject.bin", b"\xd0\xcf\x11\xe0\xa1\xb1\x1a\xe1" + bytes(range(256)) * 8)
 
 
-os.makedirs(OUT, exist_ok=True)
-for feature in FEATURES:
-    book([feature]).save(os.path.join(OUT, feature + ".xlsx"))
-all_path = os.path.join(OUT, "all.xlsx")
-book(list(FEATURES), "数据表", chinese=True).save(all_path)
-add_custom_properties(all_path)
-add_custom_properties(os.path.join(OUT, "properties.xlsx"))
-book(["chart"]).save(os.path.join(OUT, "plain.xlsx"))
-add_macros(os.path.join(OUT, "plain.xlsx"), os.path.join(OUT, "macro.xlsm"))
-os.remove(os.path.join(OUT, "plain.xlsx"))
+if __name__ == "__main__":  # the corpus; drawing_anchor_books.py borrows the features
+    OUT = sys.argv[1]
+    os.makedirs(OUT, exist_ok=True)
+    for feature in FEATURES:
+        book([feature]).save(os.path.join(OUT, feature + ".xlsx"))
+    all_path = os.path.join(OUT, "all.xlsx")
+    book(list(FEATURES), "数据表", chinese=True).save(all_path)
+    add_custom_properties(all_path)
+    add_custom_properties(os.path.join(OUT, "properties.xlsx"))
+    book(["chart"]).save(os.path.join(OUT, "plain.xlsx"))
+    add_macros(os.path.join(OUT, "plain.xlsx"), os.path.join(OUT, "macro.xlsm"))
+    os.remove(os.path.join(OUT, "plain.xlsx"))

@@ -2,7 +2,7 @@
 // random areas under random cell shifts (down, up, right, left, whole rows and columns), done
 // once through LibreOffice's API by libreoffice_shifts.py on a conditional format, a validation
 // and a named range over the area and a comment on a cell (ShiftCell), then compared case by
-// case.
+// case; and ShiftAnchor against drawings anchored to cells, moved by libreoffice_anchors.py.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -200,6 +200,83 @@ TEST(ShiftAreaAgainstLibreOffice, RandomAreasUnderRandomShifts) {
   // The random cases reach every rule (a handful of the 400 are such deletions; asking for more
   // than one would fail some seeds by chance).
   EXPECT_GT(straddlingDeletions, 0);
+}
+
+// The drawings libreoffice_anchors.py moved: each anchor where ShiftAnchor puts it. LibreOffice
+// (7.4) differs where a corner's own cells are deleted (it deletes a drawing whose cells all go,
+// and keeps a corner whose cells alone go where it was); those cases are left out.
+TEST(ShiftAnchorAgainstLibreOffice, RandomDrawingsUnderRandomShifts) {
+  char pattern[] = "/tmp/tezlo-anchors-XXXXXX";
+  ASSERT_NE(mkdtemp(pattern), nullptr);
+  const std::string dir = pattern;
+  unsigned seed = 20261208u;
+  if (const char* given = std::getenv("TEZLO_SHIFT_SEED")) {
+    seed = std::string(given) == "random" ? std::random_device{}()
+                                          : static_cast<unsigned>(std::strtoul(given, nullptr, 10));
+  }
+  const std::string table = dir + "/anchors.tsv";
+  const std::string logPath = dir + "/log";
+  const std::string command = "/usr/bin/python3 '" + ScriptPath("libreoffice_anchors.py") + "' '" + table +
+                              "' 200 " + std::to_string(seed) + " > '" + logPath + "' 2>&1";
+  const int status = std::system(command.c_str());
+  std::ifstream logIn(logPath);
+  const std::string log(std::istreambuf_iterator<char>(logIn), {});
+  std::vector<std::string> lines;
+  std::ifstream in(table);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  std::filesystem::remove_all(dir);
+  ASSERT_EQ(status, 0) << log;
+  ASSERT_EQ(lines.size(), 200u) << log;
+
+  const GridSize grid;
+  int compared = 0;
+  int moved = 0;
+  for (const std::string& line : lines) {
+    SCOPED_TRACE("seed " + std::to_string(seed) + ", case " + line);
+    const std::vector<std::string> f = Split(line, '\t');
+    ASSERT_EQ(f.size(), 9u);
+    auto numbers = [](const std::string& text) {
+      std::vector<int32_t> out;
+      for (const std::string& n : Split(text, ' ')) out.push_back(std::stoi(n));
+      return out;
+    };
+    const std::vector<int32_t> corners = numbers(f[1]);
+    DrawingAnchor anchor;
+    anchor.mode = f[0] == "twoCell" ? AnchorMode::TwoCell : f[0] == "oneCell" ? AnchorMode::OneCell : AnchorMode::Absolute;
+    // Offsets a third and two thirds into the corners' cells (in EMU of a default cell).
+    anchor.from = AnchorMarker{corners[0], 200000, corners[1], 60000};
+    anchor.to = AnchorMarker{corners[2], 400000, corners[3], 120000};
+    const bool rows = f[2] == "R";
+    const bool whole = std::stoi(f[6]) == 0;
+    RefShift s;
+    s.axis = rows ? RefShift::Axis::Rows : RefShift::Axis::Cols;
+    s.insert = f[3] == "I";
+    s.first = std::stoi(f[4]);
+    s.count = std::stoi(f[5]);
+    s.bandFirst = whole ? 1 : std::stoi(f[6]);
+    s.bandLast = whole ? (rows ? grid.cols : grid.rows) : std::stoi(f[7]);
+    s.sheetName = "Sheet1";
+    s.grid = grid;
+    // Whether a corner's cell is among the deleted ones.
+    auto deleted = [&](const AnchorMarker& m) {
+      const int32_t along = (rows ? m.row : m.col) + 1;
+      const int32_t cross = (rows ? m.col : m.row) + 1;
+      return !s.insert && cross >= s.bandFirst && cross <= s.bandLast && along >= s.first &&
+             along < s.first + s.count;
+    };
+    const bool cornerDeleted =
+        anchor.mode != AnchorMode::Absolute && (deleted(anchor.from) || (anchor.mode == AnchorMode::TwoCell && deleted(anchor.to)));
+    if (cornerDeleted) continue;
+    ++compared;
+    ASSERT_NE(f[8], "-");
+    const std::vector<int32_t> theirs = numbers(f[8]);
+    const DrawingAnchor ours = ShiftAnchor(anchor, s);
+    moved += !(ours == anchor);
+    EXPECT_EQ((std::vector<int32_t>{ours.from.col, ours.from.row, ours.to.col, ours.to.row}), theirs);
+  }
+  // Most cases are compared, and many of them move a drawing.
+  EXPECT_GT(compared, 150);
+  EXPECT_GT(moved, 30);
 }
 
 }  // namespace

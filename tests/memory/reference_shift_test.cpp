@@ -172,6 +172,27 @@ TEST(ShiftAnchor, TheBandMovesTheCornersInItEditAsDecidesTheRest) {
   EXPECT_EQ(ShiftAnchor(Picture(), DeleteColumnsShift("S", kGrid, 1, 1)), left);
 }
 
+TEST(ShiftAnchor, ACornerCarriedPastTheOtherChangesPlacesWithItAsInLibreOffice) {
+  // Five rows deleted above in column C only: the bottom-right corner (C, 0-based row 7) rises
+  // to row 2, above the top-left one (B, row 3): the drawing spans rows 2..3, each corner keeping
+  // its column, the offsets going with the rows.
+  const DrawingAnchor raised{AnchorMode::TwoCell, AnchorMarker{1, 1000, 2, 4000}, AnchorMarker{2, 3000, 3, 2000}};
+  EXPECT_EQ(ShiftAnchor(Picture(), Delete(1, 3, 5, 3)), raised);
+  // Six rows inserted in column B only: the top-left corner sinks to row 9, below row 7.
+  const DrawingAnchor sunk{AnchorMode::TwoCell, AnchorMarker{1, 1000, 7, 4000}, AnchorMarker{2, 3000, 9, 2000}};
+  EXPECT_EQ(ShiftAnchor(Picture(), Insert(1, 2, 6, 2)), sunk);
+  // A case the comparison with LibreOffice found: F13:J13 (0-based), rows 2..5 deleted in J:O.
+  const DrawingAnchor flat{AnchorMode::TwoCell, AnchorMarker{5, 0, 12, 0}, AnchorMarker{9, 0, 12, 0}};
+  const DrawingAnchor after = ShiftAnchor(flat, Delete(2, 10, 5, 15));
+  EXPECT_EQ(after.from.row, 8);
+  EXPECT_EQ(after.to.row, 12);
+  // Along columns: cells A:D deleted in row 5 only carry the bottom-right corner (G5) left of
+  // the top-left one (D1).
+  const DrawingAnchor wide{AnchorMode::TwoCell, AnchorMarker{3, 10, 0, 0}, AnchorMarker{6, 20, 4, 0}};
+  const DrawingAnchor crossed = ShiftAnchor(wide, RefShift{RefShift::Axis::Cols, false, 1, 4, 5, 5, "S", kGrid});
+  EXPECT_EQ(crossed, (DrawingAnchor{AnchorMode::TwoCell, AnchorMarker{2, 20, 0, 0}, AnchorMarker{3, 10, 4, 0}}));
+}
+
 TEST(ShiftPageBreak, RowBreaksMoveWithWholeRowsOnly) {
   // id 5: the next page starts at row 6. LibreOffice saves the same ids after the same shifts.
   EXPECT_EQ(ShiftPageBreak(5, true, InsertRows(3, 4)), 7);
