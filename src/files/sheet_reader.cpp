@@ -109,7 +109,7 @@ constexpr int64_t kRecordBytes = 2 * static_cast<int64_t>(sizeof(ColumnStore::En
 constexpr int64_t kRunBytes = 80;
 
 SheetReader::SheetReader(Sheet& sheet, SheetReadContext context)
-    : sheet_(sheet), ctx_(std::move(context)) {
+    : sheet_(sheet), ctx_(std::move(context)), shared_(GridSize{sheet.Rows(), sheet.Cols()}) {
   columns_.resize(static_cast<size_t>(sheet.Cols()) + 1);
   runs_.resize(static_cast<size_t>(sheet.Cols()) + 1);
 }
@@ -309,6 +309,10 @@ void SheetReader::Start(std::string_view, std::string_view name, const XmlAttrs&
   } else if (inCell_ && name == "f" && parent == "c") {
     inFormula_ = true;
     formulaType_ = std::string(attrs.Get("t").value_or("normal"));
+    if (formulaType_ == "shared") {
+      formulaGroup_ = std::string(attrs.Get("si").value_or(""));
+      formulaRange_ = std::string(attrs.Get("ref").value_or(""));
+    }
   } else if (inCell_ && name == "t" && (parent == "is" || (parent == "r" && depth >= 3 && path_[depth - 3] == "is"))) {
     inInlineText_ = true;
   } else if (inCell_ && name == "rPr") {
@@ -559,12 +563,20 @@ void SheetReader::EndCell() {
   }
   if (!formulaType_.empty()) {
     if (formulaType_ == "shared" && !formulaHasText_) {
-      ctx_.unmodelled->insert("shared formulas (kept as values)");
+      // A follower: its group's master formula, moved to it. A file may hold millions of them
+      // from a few bytes each, so each one's formula is charged.
+      if (auto moved = shared_.FollowerFormula(formulaGroup_, cell_)) {
+        Charge(static_cast<int64_t>(sizeof(CellExtras) + moved->size()));
+        r.Extras().formula = std::move(*moved);
+      } else {
+        ctx_.unmodelled->insert("shared formulas without their first cell (kept as values)");
+      }
     } else if (formulaType_ == "dataTable") {
       ctx_.unmodelled->insert("data tables");
     } else if (!formula_.empty()) {
       if (formulaType_ == "array") ctx_.unmodelled->insert("array formulas");
       r.Extras().formula = "=" + DecodeEscapes(formula_);
+      if (formulaType_ == "shared") Charge(shared_.AddMaster(formulaGroup_, formulaRange_, cell_, r.extras->formula));
     }
   }
   if (r.value.IsEmpty() && !r.extras) {

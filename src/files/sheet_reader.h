@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "files/kept_content.h"
+#include "files/shared_formulas.h"
 #include "files/style_reader.h"
 #include "files/xml_reader.h"
 #include "memory/sheet.h"
@@ -83,6 +84,7 @@ class SheetReader final : public XmlHandler {
   std::vector<const std::string*> internedFormats_;  // by style index, once looked up
   std::vector<std::optional<CellFormat>> plainFormats_;  // by style index, in a plain column
   bool ordered_ = true;
+  SharedFormulas shared_;
 
   // The row being read.
   int32_t row_ = 0;
@@ -97,6 +99,8 @@ class SheetReader final : public XmlHandler {
   std::string value_;
   std::string formula_;
   std::string formulaType_;
+  std::string formulaGroup_;  // a shared formula's si and ref
+  std::string formulaRange_;
   bool formulaHasText_ = false;
   bool inValue_ = false;
   bool inFormula_ = false;

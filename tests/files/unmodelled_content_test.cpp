@@ -89,9 +89,10 @@ TEST(UnmodelledContent, FormattingIsKeptAndNeverListed) {
 
 TEST(UnmodelledContent, SavingOverTheSourceIsRefusedAndLeavesItUntouched) {
   ScratchDir dir;
-  // A shared formula's followers are read as their values: the formulas would be lost.
+  // A shared formula's follower whose first cell is missing is read as its value: the formula
+  // would be lost.
   auto parts = MinimalParts("<row r=\"1\"><c r=\"A1\"><f t=\"shared\" ref=\"A1:A2\" si=\"0\">B1</f><v>1</v></c></row>"
-                            "<row r=\"2\"><c r=\"A2\"><f t=\"shared\" si=\"0\"/><v>1</v></c></row>");
+                            "<row r=\"2\"><c r=\"A2\"><f t=\"shared\" si=\"1\"/><v>1</v></c></row>");
   const std::string source = dir.Path("with chart.xlsx");
   WriteFileBytes(source, MakeZip(parts));
   const std::string before = ReadFileBytes(source);
