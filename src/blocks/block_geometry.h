@@ -7,12 +7,13 @@
 #include "dispatch/checked_math.h"
 #include "dispatch/conversions.h"
 #include "host/cell.h"
+#include "host/grid_limits.h"
 
 namespace tezlo::blocks {
 
 // The tools edit this many columns from the block's first column, also on sheets whose blocks are
 // 26 or 39 columns wide.
-inline constexpr int32_t kEditWidth = 13;
+inline constexpr int32_t kEditWidth = kBlockWidth;
 
 // The first column of the column block holding `col`: Int((col - 1) / width) * width + 1. A width
 // of 0 is a failed division, as on a sheet the preparation did not recognise.

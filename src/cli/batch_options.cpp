@@ -4,15 +4,15 @@
 
 #include <charconv>
 
-#include "cli/a1_address.h"
+#include "host/a1_address.h"
 #include "cli/version.h"
 #include "text/valid_utf8.h"
 
 namespace tezlo {
 namespace {
 
-constexpr int32_t kMaxGridRows = 1048576;
-constexpr int32_t kMaxGridCols = 16384;
+constexpr int32_t kMaxGridRows = kGridRows;
+constexpr int32_t kMaxGridCols = kGridCols;
 
 std::optional<int32_t> WholeNumber(std::string_view text, int32_t min, int32_t max) {
   int32_t v = 0;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "host/cell.h"
+#include "host/grid_limits.h"
 #include "host/system.h"
 
 namespace tezlo {
@@ -28,8 +29,8 @@ struct BatchOptions {
   std::optional<Cell> topLeft;
   int32_t windowRows = 40;
   int32_t windowCols = 16;
-  int32_t gridRows = 1048576;
-  int32_t gridCols = 16384;
+  int32_t gridRows = kGridRows;
+  int32_t gridCols = kGridCols;
   std::vector<std::string> answers;
   std::optional<CalendarDate> today;
   std::optional<std::string> out;

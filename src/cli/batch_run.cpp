@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "app/sample_workbook.h"
-#include "cli/a1_address.h"
+#include "host/a1_address.h"
 #include "cli/batch_ui.h"
 #include "cli/dated_system.h"
 #include "dispatch/command_box.h"
@@ -103,11 +103,11 @@ std::string StateLine(Host& host, bool editing) {
   std::string areas;
   for (const Area& a : selection.areas) {
     if (!areas.empty()) areas += ',';
-    areas += AreaAddress(a);
+    areas += AreaRefText(a);
   }
   return "state\tsheet=" + EscapeField(host.SheetName(host.ActiveSheet())) +
-         "\tactive=" + CellAddress(selection.active) + "\tselection=" + areas +
-         "\ttop-left=" + CellAddress(host.TopLeftVisibleCell()) +
+         "\tactive=" + CellRefText(selection.active) + "\tselection=" + areas +
+         "\ttop-left=" + CellRefText(host.TopLeftVisibleCell()) +
          "\tediting=" + (editing ? "yes" : "no");
 }
 

@@ -3,12 +3,13 @@
 #include "dispatch/checked_math.h"
 #include "dispatch/conversions.h"
 #include "dispatch/helpers.h"
+#include "host/grid_limits.h"
 
 namespace tezlo {
 namespace {
 
 // The topic block is always 13 columns wide, whatever the column block's width.
-constexpr int32_t kRegionWidth = 13;
+constexpr int32_t kRegionWidth = kBlockWidth;
 
 // A cell counts as empty when its value, read as text, is empty. Error values fail here.
 bool IsBlank(Context& ctx, SheetRef sheet, int32_t row, int32_t col) {

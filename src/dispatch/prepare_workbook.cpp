@@ -7,6 +7,7 @@
 #include "dispatch/conversions.h"
 #include "dispatch/error_modes.h"
 #include "dispatch/helpers.h"
+#include "host/grid_limits.h"
 
 namespace tezlo {
 namespace {
@@ -84,7 +85,7 @@ void PrepareWorkbook(Context& ctx) {
   int16_t blocks = 0;
   Step([&] { blocks = CheckedInt16(ToWholeNumber(Mid(host.SheetName(ctx.activeWs), 2, 1))); });
   if (blocks > 5) blocks = 5;
-  Step([&] { ctx.blockWidth = CheckedInt16(13 * int64_t{blocks}); });
+  Step([&] { ctx.blockWidth = CheckedInt16(int64_t{kBlockWidth} * blocks); });
 
   Step([&] { ctx.sheetIndex = CheckedInt16(host.ActiveSheet().sheet); });
   Step([&] { ctx.sheetRows = host.RowsCount(); });

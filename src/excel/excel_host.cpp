@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "host/a1_address.h"
 #include "host/host_error.h"
 
 namespace tezlo {
@@ -11,21 +12,7 @@ using com::Variant;
 
 namespace {
 
-std::string ColumnLetters(int32_t col) {
-  std::string s;
-  while (col > 0) {
-    const int32_t rem = (col - 1) % 26;
-    s.insert(s.begin(), static_cast<char>('A' + rem));
-    col = (col - 1) / 26;
-  }
-  return s;
-}
-
-std::string Address(const Area& a) {
-  std::string s = ColumnLetters(a.first.col) + std::to_string(a.first.row);
-  if (!(a.first == a.last)) s += ":" + ColumnLetters(a.last.col) + std::to_string(a.last.row);
-  return s;
-}
+std::string Address(const Area& a) { return AreaRefText(a); }
 
 Area AreaOf(const Object& range) {
   const int32_t row = range.Call(L"Row").ToInt();

@@ -1,6 +1,6 @@
 #include "files/comment_parts.h"
 
-#include "files/cell_ref.h"
+#include "host/a1_address.h"
 #include "files/xml_text.h"
 
 namespace tezlo {

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <optional>
 
-#include "files/cell_ref.h"
+#include "host/a1_address.h"
 #include "files/xml_text.h"
 #include "memory/reference_shift.h"
 #include "text/valid_utf8.h"

@@ -4,7 +4,7 @@
 #include <array>
 #include <charconv>
 
-#include "files/cell_ref.h"
+#include "host/a1_address.h"
 #include "files/kept_content.h"
 #include "files/workbook_file.h"
 #include "files/xml_text.h"

@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-#include "files/cell_ref.h"
+#include "host/a1_address.h"
 
 namespace tezlo {
 

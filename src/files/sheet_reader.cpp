@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <utility>
 
-#include "files/cell_ref.h"
+#include "host/a1_address.h"
 #include "files/column_width.h"
 #include "files/workbook_file.h"
 #include "files/xml_text.h"

@@ -6,7 +6,7 @@
 #include <map>
 #include <set>
 
-#include "files/cell_ref.h"
+#include "host/a1_address.h"
 #include "files/column_width.h"
 #include "files/comment_parts.h"
 #include "files/kept_content.h"

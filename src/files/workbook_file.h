@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "files/file_errors.h"
+#include "host/grid_limits.h"
 #include "memory/workbook.h"
 
 namespace tezlo {
@@ -27,8 +28,8 @@ inline int64_t DefaultMemoryBudget() {
 
 struct LoadOptions {
   // The grid the workbook gets; a file holding cells beyond it is refused.
-  int32_t rows = 1048576;
-  int32_t cols = 16384;
+  int32_t rows = kGridRows;
+  int32_t cols = kGridCols;
   int32_t maxDigitWidthPx = 7;
   // Bounds that keep a hostile file from exhausting memory: unpacked bytes are counted while
   // each part inflates, and cells as they are read.

@@ -14,14 +14,9 @@
 #include <string_view>
 #include <vector>
 
-namespace tezlo {
+#include "host/grid_limits.h"
 
-// The grid a reference must fit to be one ("XFE1" is a name, not a cell, on a 16384-column
-// sheet; "IW1" is a name on a 256-column one).
-struct GridSize {
-  int32_t rows = 1048576;
-  int32_t cols = 16384;
-};
+namespace tezlo {
 
 // One end of a reference: a row or a column may be missing (whole columns, whole rows).
 struct RefEnd {

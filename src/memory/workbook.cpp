@@ -1,5 +1,7 @@
 #include "memory/workbook.h"
 
+#include "host/grid_limits.h"
+
 #include <algorithm>
 
 #include "host/host_error.h"
@@ -10,8 +12,8 @@ namespace tezlo {
 
 namespace {
 
-constexpr int32_t kMaxRows = 1048576;
-constexpr int32_t kMaxCols = 16384;
+constexpr int32_t kMaxRows = kGridRows;
+constexpr int32_t kMaxCols = kGridCols;
 constexpr int32_t kMaxNewSheets = 255;
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "topics/slim_sheet.h"
 #include "topics/topic_address.h"
 #include "topics/topic_search.h"
+#include "host/grid_limits.h"
 
 namespace tezlo {
 namespace {
@@ -21,7 +22,7 @@ constexpr const char* kNotInIndex = "所选单元格不在主题块内";
 // The next topic word is kept this many rows below the last row of a found topic block.
 constexpr int32_t kGapRows = 10;
 // Topic blocks are 13 columns wide, whatever the column block's width.
-constexpr int32_t kBlockCols = 13;
+constexpr int32_t kBlockCols = kBlockWidth;
 
 // The topic word in the addressed cell, as text; an error value gives no word.
 std::string ReadTopicWord(Host& host, SheetRef sheet, Cell cell) {

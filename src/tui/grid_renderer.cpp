@@ -4,7 +4,7 @@
 
 #include "memory/constant_text.h"
 #include "memory/display_text.h"
-#include "tui/cell_address.h"
+#include "host/a1_address.h"
 #include "tui/text_width.h"
 
 namespace tezlo {
@@ -32,7 +32,7 @@ void RenderStatus(const Sheet& sheet, const ScreenState& state, ScreenBuffer& ou
   const Attr status{Role::Status, 0};
   out.Fill(0, kStatusLine, out.Width(), status);
   const Cell active = sheet.View().selection.active;
-  std::string address = GridAddress(active);
+  std::string address = CellRefText(active);
   address.resize(std::max<size_t>(address.size(), 7), ' ');
   int x = out.Put(0, kStatusLine, address + " ", status, out.Width());
   const int messageWidth = TextWidth(state.message);

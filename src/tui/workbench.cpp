@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "host/host_error.h"
-#include "tui/cell_address.h"
+#include "host/a1_address.h"
 #include "tui/text_width.h"
 
 namespace tezlo {
@@ -399,7 +399,7 @@ void Workbench::CommitEdit() {
   } catch (const HostError& e) {
     message_ = e.what();
   }
-  Record(GridAddress(cell));
+  Record(CellRefText(cell));
 }
 
 void Workbench::ClearSelection() {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "dispatch/context.h"
+#include "host/a1_address.h"
 #include "dispatch/dispatch.h"
 #include "memory/memory_host.h"
 #include "scripted/fixed_system.h"
@@ -17,12 +18,9 @@ namespace tezlo::testing {
 
 // "B61" -> row 61, column 2.
 inline Cell At(std::string_view a1) {
-  Cell cell{0, 0};
-  size_t i = 0;
-  while (i < a1.size() && a1[i] >= 'A' && a1[i] <= 'Z') cell.col = cell.col * 26 + (a1[i++] - 'A' + 1);
-  while (i < a1.size() && a1[i] >= '0' && a1[i] <= '9') cell.row = cell.row * 10 + (a1[i++] - '0');
-  if (i != a1.size() || cell.row == 0 || cell.col == 0) throw std::invalid_argument(std::string(a1));
-  return cell;
+  const std::optional<Cell> cell = ParseCellRef(a1);
+  if (!cell) throw std::invalid_argument(std::string(a1));
+  return *cell;
 }
 
 // "A60:M75" -> that area.

@@ -2,7 +2,7 @@
 // escapes, and the merged areas it added to the sheet model.
 #include <gtest/gtest.h>
 
-#include "files/cell_ref.h"
+#include "host/a1_address.h"
 #include "files/column_width.h"
 #include "files/number_formats.h"
 #include "files/palette.h"

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "files/cell_ref.h"
+#include "host/a1_address.h"
 #include "files/workbook_file.h"
 #include "test_files.h"
 

@@ -11,7 +11,7 @@
 #include <regex>
 #include <sstream>
 
-#include "files/cell_ref.h"
+#include "host/a1_address.h"
 #include "files/workbook_file.h"
 #include "test_files.h"
 
