@@ -69,38 +69,6 @@ size_t ElementEnd(std::string_view xml, const Tag& start) {
   return xml.size();
 }
 
-// The text with the five predefined entities and character references replaced; nothing for
-// text holding another entity.
-std::optional<std::string> Unescape(std::string_view text) {
-  std::string out;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '&') {
-      out += text[i];
-      continue;
-    }
-    const size_t semi = text.find(';', i);
-    if (semi == std::string_view::npos) return std::nullopt;
-    const std::string_view entity = text.substr(i + 1, semi - i - 1);
-    if (entity == "amp") out += '&';
-    else if (entity == "lt") out += '<';
-    else if (entity == "gt") out += '>';
-    else if (entity == "quot") out += '"';
-    else if (entity == "apos") out += '\'';
-    else if (entity.size() > 1 && entity[0] == '#') {
-      const bool hex = entity[1] == 'x';
-      const std::string digits(entity.substr(hex ? 2 : 1));
-      char* stop = nullptr;
-      const unsigned long cp = std::strtoul(digits.c_str(), &stop, hex ? 16 : 10);
-      if (digits.empty() || *stop != '\0' || cp == 0 || cp > 0x10FFFF || (cp >= 0xD800 && cp < 0xE000)) return std::nullopt;
-      AppendUtf8(out, static_cast<char32_t>(cp));
-    } else {
-      return std::nullopt;
-    }
-    i = semi;
-  }
-  return out;
-}
-
 Cell FirstCellOf(std::string_view sqref) {
   const size_t space = sqref.find(' ');
   if (const std::optional<Area> area = ParseAreaRef(sqref.substr(0, space))) return area->first;
@@ -121,7 +89,7 @@ void ShiftFormulasIn(std::string& xml, size_t from, size_t& to, Cell oldTopLeft,
     }
     const size_t textEnd = xml.find('<', tag->end);
     if (textEnd == std::string::npos || textEnd > to) return;
-    const std::optional<std::string> text = Unescape(std::string_view(xml).substr(tag->end, textEnd - tag->end));
+    const std::optional<std::string> text = DecodeEntities(std::string_view(xml).substr(tag->end, textEnd - tag->end));
     if (!text) continue;
     const std::optional<std::string> moved = ShiftRangeFormula(*text, oldTopLeft, newTopLeft, shift);
     if (!moved) continue;
@@ -326,7 +294,7 @@ std::string ShiftDefinedNames(std::string xml, const std::vector<RefShift>& shif
     if (tag->closing || tag->empty || tag->local != "definedName") continue;
     const size_t textEnd = xml.find('<', tag->end);
     if (textEnd == std::string::npos) break;
-    std::optional<std::string> text = Unescape(std::string_view(xml).substr(tag->end, textEnd - tag->end));
+    std::optional<std::string> text = DecodeEntities(std::string_view(xml).substr(tag->end, textEnd - tag->end));
     if (!text) continue;
     bool changed = false;
     for (const RefShift& shift : shifts) {

@@ -5,8 +5,9 @@
 #include <map>
 #include <set>
 
-#include "files/kept_references.h"
+#include "files/chart_refs.h"
 #include "files/core_properties.h"
+#include "files/kept_references.h"
 #include "files/drawing_anchors.h"
 #include "files/kept_content.h"
 #include "files/sheet_writer.h"
@@ -151,6 +152,7 @@ class Builder {
     const auto it = kept_.overrides.find(LowerAscii(part));
     return it != kept_.overrides.end() ? it->second : fallback;
   }
+  void FindChartMoves();
   RawTag WriteSheet(int32_t index, const std::string& workbookPart, std::vector<OutRel>& bookRels, RelIds& bookIds);
   void KeptParts();
   std::string ContentTypes() const;
@@ -165,6 +167,10 @@ class Builder {
   std::map<std::string, const std::vector<RefShift>*> tableShifts_;
   // Likewise for the drawing parts (pictures, charts, shapes) of the sheets.
   std::map<std::string, const std::vector<RefShift>*> drawingShifts_;
+  // The chart parts (lower-case names), when a sheet was renamed or had cells moved, and what
+  // happened to each sheet read from the file.
+  std::set<std::string> chartParts_;
+  std::vector<SheetMoves> chartMoves_;
   SharedTexts texts_;
   std::map<std::string, std::pair<std::string, std::string>> types_;  // lower-case name -> name, type
   std::set<const KeptSheetXml*> written_;
@@ -244,6 +250,35 @@ RawTag Builder::WriteSheet(int32_t index, const std::string& workbookPart, std::
   return entry;
 }
 
+// Charts name their sheets as the file did and hold their data ranges as formulas: when a sheet
+// read from the file was renamed or had cells moved since, every chart part (of a worksheet's
+// drawing or a chart sheet's) is rewritten with its formulas following.
+void Builder::FindChartMoves() {
+  std::set<const KeptSheetXml*> seen;
+  bool moves = false;
+  for (int32_t i = 1; i <= book_.SheetCount(); ++i) {
+    const Sheet& sheet = book_.GetSheet(i);
+    const KeptSheetXml* kept = sheet.View().kept.get();
+    // A copy sharing what another sheet keeps is not the sheet the file named (as in WriteSheet).
+    if (kept == nullptr || !seen.insert(kept).second) continue;
+    const RawAttr* name = kept->entry.Find("name");
+    const std::optional<std::string> read = name != nullptr ? DecodeEntities(name->value) : std::nullopt;
+    if (!read) continue;
+    SheetMoves m{DecodeEscapes(*read), sheet.Name(), &sheet.ShiftsSinceRead()};
+    moves = moves || m.readName != m.name || !m.shifts->empty();
+    chartMoves_.push_back(std::move(m));
+  }
+  if (!moves) {
+    chartMoves_.clear();
+    return;
+  }
+  for (const auto& [source, rels] : kept_.rels) {
+    for (const Relationship& r : rels) {
+      if (!r.external && (r.type == "chart" || r.type == "chartEx")) chartParts_.insert(LowerAscii(r.target));
+    }
+  }
+}
+
 // Every kept part still reached through relationships from what is written, and every part no
 // relationship led to in the file, as it was; the core properties with the save's time.
 void Builder::KeptParts() {
@@ -283,6 +318,10 @@ void Builder::KeptParts() {
       Add(name, ShiftTablePart(bytes, *shifts->second), type);
     } else if (const auto moved = drawingShifts_.find(key); moved != drawingShifts_.end()) {
       Add(name, ShiftDrawingPart(bytes, *moved->second), type);
+    } else if (chartParts_.count(key) != 0) {
+      const GridSize grid{book_.Rows(), book_.Cols()};
+      Add(name, ShiftChartPart(bytes, [&](std::string_view f) { return MoveChartFormula(f, chartMoves_, grid); }),
+          type);
     } else if (const auto packed = kept_.packed.find(name); packed != kept_.packed.end()) {
       AddPacked(name, packed->second, type);
     } else {
@@ -380,6 +419,7 @@ void Builder::Run() {
   Add(RelationshipsPartOf(workbookPart), RelsXml(bookRels), "");
   Add("xl/styles.xml", styles_.StylesXml(), std::string(kTypePrefix) + "styles+xml");
   Add("xl/sharedStrings.xml", texts_.Xml(), std::string(kTypePrefix) + "sharedStrings+xml");
+  FindChartMoves();
   KeptParts();
   if (!fromFile) {
     Add("_rels/.rels", RelsXml({OutRel{"rId1", std::string(kRelTypes) + "officeDocument", workbookPart}}), "");

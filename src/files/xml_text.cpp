@@ -1,5 +1,7 @@
 #include "files/xml_text.h"
 
+#include <cstdlib>
+
 #include "text/valid_utf8.h"
 
 namespace tezlo {
@@ -108,6 +110,36 @@ std::string DecodeEscapes(std::string_view text) {
     }
   }
   MakeValidUtf8(out);
+  return out;
+}
+
+std::optional<std::string> DecodeEntities(std::string_view text) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '&') {
+      out += text[i];
+      continue;
+    }
+    const size_t semi = text.find(';', i);
+    if (semi == std::string_view::npos) return std::nullopt;
+    const std::string_view entity = text.substr(i + 1, semi - i - 1);
+    if (entity == "amp") out += '&';
+    else if (entity == "lt") out += '<';
+    else if (entity == "gt") out += '>';
+    else if (entity == "quot") out += '"';
+    else if (entity == "apos") out += '\'';
+    else if (entity.size() > 1 && entity[0] == '#') {
+      const bool hex = entity[1] == 'x';
+      const std::string digits(entity.substr(hex ? 2 : 1));
+      char* stop = nullptr;
+      const unsigned long cp = std::strtoul(digits.c_str(), &stop, hex ? 16 : 10);
+      if (digits.empty() || *stop != '\0' || cp == 0 || cp > 0x10FFFF || (cp >= 0xD800 && cp < 0xE000)) return std::nullopt;
+      AppendUtf8(out, static_cast<char32_t>(cp));
+    } else {
+      return std::nullopt;
+    }
+    i = semi;
+  }
   return out;
 }
 

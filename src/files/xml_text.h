@@ -2,6 +2,7 @@
 // characters XML cannot hold.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -17,5 +18,8 @@ void AppendXmlText(std::string& out, std::string_view text, bool attribute = fal
 // Replaces every _xHHHH_ escape by its character (UTF-8). Text read from a file enters the
 // workbook through here, so the result is always well-formed UTF-8 (U+FFFD for anything else).
 std::string DecodeEscapes(std::string_view text);
+// Element text or an attribute value as it reads: the five predefined entities and character
+// references replaced. Nothing for text holding another entity (or a reference to no character).
+std::optional<std::string> DecodeEntities(std::string_view text);
 
 }  // namespace tezlo
