@@ -286,26 +286,18 @@ std::string ShiftKeptElement(std::string_view name, std::string xml, const std::
   return xml;
 }
 
-std::string ShiftDefinedNames(std::string xml, const std::vector<RefShift>& shifts) {
-  if (shifts.empty()) return xml;
+std::string MoveDefinedNames(std::string xml, const std::function<std::optional<std::string>(std::string_view)>& move) {
+  if (!move) return xml;
   size_t pos = 0;
   while (const std::optional<Tag> tag = NextTag(xml, pos)) {
     pos = tag->end;
     if (tag->closing || tag->empty || tag->local != "definedName") continue;
     const size_t textEnd = xml.find('<', tag->end);
     if (textEnd == std::string::npos) break;
-    std::optional<std::string> text = DecodeEntities(std::string_view(xml).substr(tag->end, textEnd - tag->end));
+    const std::optional<std::string> read = DecodeEntities(std::string_view(xml).substr(tag->end, textEnd - tag->end));
+    if (!read) continue;
+    const std::optional<std::string> text = move(*read);
     if (!text) continue;
-    bool changed = false;
-    for (const RefShift& shift : shifts) {
-      // A name's references carry their sheet: none of them is read as on the shifted sheet
-      // without saying so.
-      if (std::optional<std::string> moved = ShiftFormulaRefs(*text, false, shift)) {
-        text = std::move(moved);
-        changed = true;
-      }
-    }
-    if (!changed) continue;
     std::string escaped;
     AppendXmlText(escaped, *text);
     xml.replace(tag->end, textEnd - tag->end, escaped);

@@ -7,6 +7,7 @@
 // texts that hold references are replaced, everything else stays as it was written.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -26,9 +27,10 @@ namespace tezlo {
 std::string ShiftKeptElement(std::string_view name, std::string xml, const std::vector<RefShift>& shifts);
 
 // The defined names of a kept definedNames element (print areas and titles, filter ranges, the
-// user's names) with their references moved by the shifts of every sheet, in order; a name
-// whose cells were all deleted refers to #REF!.
-std::string ShiftDefinedNames(std::string xml, const std::vector<RefShift>& shifts);
+// user's names) with each name's formula made what `move` makes of it (nothing: it stays): the
+// package builder moves them as it moves chart formulas (MoveChartFormula), after the sheets'
+// renames and moved cells. An empty `move` changes nothing.
+std::string MoveDefinedNames(std::string xml, const std::function<std::optional<std::string>(std::string_view)>& move);
 
 // A table part (its range and its autofilter's) or a pivot table part (its location) after the
 // shifts of the sheet it stands on. A range whose cells all went stays as it was (the engine

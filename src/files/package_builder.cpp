@@ -415,11 +415,20 @@ void Builder::Run() {
   bookRels.push_back(OutRel{bookIds.Fresh(), std::string(kRelTypes) + "styles", RelativeTarget(workbookPart, "xl/styles.xml")});
   bookRels.push_back(
       OutRel{bookIds.Fresh(), std::string(kRelTypes) + "sharedStrings", RelativeTarget(workbookPart, "xl/sharedStrings.xml")});
-  Add(workbookPart, WorkbookPartXml(kept_, entries, activeTab, moved, book_.ShiftsSinceRead()), TypeOf(workbookPart, std::string(kTypePrefix) + "sheet.main+xml"));
+  // Kept defined names, like charts, name sheets as the file did: they follow renames and each
+  // sheet's moved cells.
+  FindChartMoves();
+  FormulaMove names;
+  if (!chartMoves_.empty()) {
+    names = [this, grid = GridSize{book_.Rows(), book_.Cols()}](std::string_view f) {
+      return MoveChartFormula(f, chartMoves_, grid);
+    };
+  }
+  Add(workbookPart, WorkbookPartXml(kept_, entries, activeTab, moved, names),
+      TypeOf(workbookPart, std::string(kTypePrefix) + "sheet.main+xml"));
   Add(RelationshipsPartOf(workbookPart), RelsXml(bookRels), "");
   Add("xl/styles.xml", styles_.StylesXml(), std::string(kTypePrefix) + "styles+xml");
   Add("xl/sharedStrings.xml", texts_.Xml(), std::string(kTypePrefix) + "sharedStrings+xml");
-  FindChartMoves();
   KeptParts();
   if (!fromFile) {
     Add("_rels/.rels", RelsXml({OutRel{"rId1", std::string(kRelTypes) + "officeDocument", workbookPart}}), "");

@@ -76,14 +76,14 @@ std::string RenumberLocalNames(std::string_view xml, const std::map<int, int>& m
 }
 
 std::string WorkbookPartXml(const KeptPackage& kept, const std::vector<RawTag>& sheets, int activeTab,
-                            const std::map<int, int>& moved, const std::vector<RefShift>& shifts) {
+                            const std::map<int, int>& moved, const FormulaMove& names) {
   std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n";
   RootTag(kept.workbookRoot, "workbook").AppendTo(out);
   size_t next = 0;
   auto keptBefore = [&](int order) {
     while (next < kept.workbookElements.size() && kept.workbookElements[next].order < order) {
       const KeptElement& e = kept.workbookElements[next++];
-      out += e.name == "definedNames" ? ShiftDefinedNames(RenumberLocalNames(e.xml, moved), shifts) : e.xml;
+      out += e.name == "definedNames" ? MoveDefinedNames(RenumberLocalNames(e.xml, moved), names) : e.xml;
     }
   };
   keptBefore(kBookViews);

@@ -81,6 +81,17 @@ TEST(KeptReferences, DefinedNamesFollowTheirCellsAndOneWhoseCellsWentRefersToRef
   EXPECT_NE(xml.find(">S!#REF!</definedName>"), std::string::npos) << xml;
   // Column Z lies outside the band, and above the deleted row: it stays.
   EXPECT_NE(xml.find(">S!$Z$2</definedName>"), std::string::npos) << xml;
+
+  // Renamed, then two more rows inserted: the names call the sheet by its new name and follow
+  // the cells moved before the rename and after it.
+  host.RenameSheet(SheetRef{1, 1}, "Data 2024");
+  host.InsertShiftDown(SheetRef{1, 1}, Area::Of(1, 1, 2, 13));
+  const std::string savedAgain = SaveWorkbookToBytes(host.GetWorkbook(1));
+  ZipPackage again = ZipPackage::FromMemory(savedAgain, "saved", ZipLimits{1 << 26, 1 << 27, 100});
+  const std::string renamed = again.ReadBytes(again.Find("xl/workbook.xml"));
+  EXPECT_NE(renamed.find(">'Data 2024'!$A$6:$F$24</definedName>"), std::string::npos) << renamed;
+  EXPECT_NE(renamed.find(">'Data 2024'!#REF!</definedName>"), std::string::npos) << renamed;
+  EXPECT_NE(renamed.find(">'Data 2024'!$Z$2</definedName>"), std::string::npos) << renamed;
 }
 
 TEST(KeptReferences, ATableMovesWholeOrTheShiftIsRefusedAndItsPartSaysWhereItIs) {
