@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "host/host_error.h"
+#include "text/valid_utf8.h"
 
 namespace tezlo {
 
@@ -117,35 +118,9 @@ std::string_view TrimBlanks(std::string_view s) {
   return s;
 }
 
-// Length in bytes of the UTF-8 character at `i`; a byte that does not start a well-formed
-// sequence counts as one character on its own.
-size_t CharLengthAt(std::string_view s, size_t i) {
-  const auto byte = [&](size_t k) { return static_cast<unsigned char>(s[k]); };
-  const unsigned char lead = byte(i);
-  size_t length = 0;
-  unsigned char lo = 0x80;
-  unsigned char hi = 0xBF;
-  if (lead < 0x80) return 1;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3;
-    if (lead == 0xE0) lo = 0xA0;
-    if (lead == 0xED) hi = 0x9F;  // no surrogates
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4;
-    if (lead == 0xF0) lo = 0x90;
-    if (lead == 0xF4) hi = 0x8F;
-  } else {
-    return 1;
-  }
-  if (i + length > s.size()) return 1;
-  if (byte(i + 1) < lo || byte(i + 1) > hi) return 1;
-  for (size_t k = 2; k < length; ++k) {
-    if (byte(i + k) < 0x80 || byte(i + k) > 0xBF) return 1;
-  }
-  return length;
-}
+// Length in bytes of the UTF-8 character at `i`; an ill-formed sequence counts as one character,
+// as it reads once made valid (one U+FFFD).
+size_t CharLengthAt(std::string_view s, size_t i) { return NextUtf8(s, i).length; }
 
 // Byte offset of the character numbered `index` (0-based), or the text's size past the end.
 size_t ByteOffsetOfChar(std::string_view s, size_t index) {

@@ -2,7 +2,7 @@
 
 #include "files/raw_tag.h"
 #include "files/xml_text.h"
-#include "memory/case_fold.h"
+#include "text/case_fold.h"
 
 namespace tezlo {
 

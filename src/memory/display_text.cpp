@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "host/host_error.h"
+#include "text/valid_utf8.h"
 
 namespace tezlo {
 
@@ -245,15 +246,7 @@ std::optional<std::vector<Token>> ParseDateFormat(std::string_view f) {
       tokens.push_back(Token{Part::Literal, std::string(f.substr(i + 1, close - i - 1))});
       i = close + 1;
     } else if (c == '\\' && i + 1 < f.size()) {
-      size_t length = 1;
-      const auto lead = static_cast<unsigned char>(f[i + 1]);
-      if (lead >= 0xF0) {
-        length = 4;
-      } else if (lead >= 0xE0) {
-        length = 3;
-      } else if (lead >= 0xC0) {
-        length = 2;
-      }
+      const size_t length = NextUtf8(f, i + 1).length;
       tokens.push_back(Token{Part::Literal, std::string(f.substr(i + 1, length))});
       i += 1 + length;
     } else if (c == '-' || c == '/' || c == '.' || c == ':' || c == ' ') {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "memory/case_fold.h"
+#include "text/case_fold.h"
 
 namespace tezlo {
 

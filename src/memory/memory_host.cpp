@@ -2,7 +2,7 @@
 #include "memory/memory_host.h"
 
 #include "host/host_error.h"
-#include "memory/case_fold.h"
+#include "text/case_fold.h"
 #include "memory/cell_shift.h"
 #include "text/valid_utf8.h"
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "host/host_error.h"
-#include "memory/case_fold.h"
+#include "text/case_fold.h"
 
 namespace tezlo {
 

@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "host/host_error.h"
-#include "memory/case_fold.h"
+#include "text/case_fold.h"
 #include "memory/wildcard.h"
 
 namespace tezlo {

@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "host/host_error.h"
-#include "memory/case_fold.h"
+#include "text/case_fold.h"
 #include "memory/sheet_names.h"
 
 namespace tezlo {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "host/host_error.h"
+#include "text/valid_utf8.h"
 
 namespace tezlo {
 namespace {
@@ -189,14 +190,19 @@ TEST(Characters, MidAndLeft) {
   EXPECT_EQ(Left("ab", 0), "");
 }
 
-TEST(Characters, InvalidUtf8CountsEachBadByte) {
+// Ill-formed bytes count as the text reads once made valid, the one way they are handled
+// everywhere: each maximal subpart of an ill-formed sequence is one character (one U+FFFD).
+TEST(Characters, InvalidUtf8CountsAsItReadsOnceMadeValid) {
   EXPECT_EQ(CharCount("\xFF\xFE"), 2u);
-  EXPECT_EQ(CharCount("a\xE8\xBA"), 3u);           // truncated sequence at the end
+  EXPECT_EQ(CharCount("a\xE8\xBA"), 2u);           // a truncated sequence at the end is one
   EXPECT_EQ(CharCount("\xC0\x80"), 2u);            // overlong form
   EXPECT_EQ(CharCount("\xED\xA0\x80"), 3u);        // encoded surrogate
   EXPECT_EQ(CharCount("\xE8" "x" "\xBA\xAB"), 4u);  // continuation bytes without a lead
+  for (std::string_view raw : {"\xFF\xFE", "a\xE8\xBA", "\xC0\x80", "\xED\xA0\x80", "\xE8x\xBA\xAB", "\xF0\x9F\x98"}) {
+    EXPECT_EQ(CharCount(raw), CharCount(ValidUtf8(raw))) << raw;
+  }
   EXPECT_EQ(Mid("\xFF" "身" "\xFE", 2, 1), "身");
-  EXPECT_EQ(Left("\xE8\xBA", 1), "\xE8");
+  EXPECT_EQ(Left("\xE8\xBA", 1), "\xE8\xBA");
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "memory/sort_order.h"
-#include "memory/windows/unicode_win.h"
+#include "text/windows/unicode_win.h"
 #include "text/case_fold.h"
 
 namespace tezlo {

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "memory/windows/unicode_win.h"
+#include "text/windows/unicode_win.h"
 #include "text/unicode.h"
 
 namespace tezlo {
