@@ -6,23 +6,15 @@ enable_language(C RC)
 add_compile_definitions(UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
 add_link_options(-static -static-libgcc -static-libstdc++)
 
-include(${CMAKE_CURRENT_LIST_DIR}/windows_unicode.cmake)
-
-# ICU has no mingw build; its few users get Windows implementations of the same functions (see
-# windows_unicode.cmake), so the ICU target is an empty stand-in here.
-add_library(PkgConfig::ICU INTERFACE IMPORTED)
-
 # The portable libraries the add-in is made of (the front ends for Linux and the file layer are
 # not part of it).
 foreach(folder host text memory dispatch scripted topics blocks tools)
-  if(EXISTS ${PROJECT_SOURCE_DIR}/src/${folder}/CMakeLists.txt)
-    add_subdirectory(src/${folder})
-    tezlo_replace_icu_sources(${PROJECT_SOURCE_DIR}/src/${folder})
-  endif()
+  add_subdirectory(src/${folder})
 endforeach()
 add_library(tezlo_all_tools STATIC ${PROJECT_SOURCE_DIR}/src/app/all_tools.cpp)
 target_link_libraries(tezlo_all_tools PUBLIC tezlo_dispatch tezlo_blocks tezlo_topics tezlo_tools)
 
+add_subdirectory(src/com)
 add_subdirectory(src/system/windows)
 add_subdirectory(src/excel)
 add_subdirectory(src/shell)

@@ -4,9 +4,9 @@
 // HostError, as a script's calls on Nothing would.
 #pragma once
 
-#include "excel/win32.h"
+#include "com/win32.h"
 
-#include "excel/automation.h"
+#include "com/automation.h"
 #include "host/host.h"
 
 namespace tezlo {

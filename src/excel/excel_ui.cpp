@@ -1,6 +1,6 @@
 #include "excel/excel_ui.h"
 
-#include "excel/win32.h"
+#include "com/win32.h"
 
 #include "host/host_error.h"
 

@@ -1,7 +1,7 @@
 // The class factory of Connect, handed out by DllGetClassObject.
 #pragma once
 
-#include "excel/win32.h"
+#include "com/win32.h"
 #include "shell/module.h"
 
 namespace tezlo::shell {

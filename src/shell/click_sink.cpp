@@ -1,6 +1,6 @@
 #include "shell/click_sink.h"
 
-#include "excel/automation.h"
+#include "com/automation.h"
 #include "host/host_error.h"
 #include "shell/identity.h"
 

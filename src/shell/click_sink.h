@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "excel/win32.h"
+#include "com/win32.h"
 #include "shell/module.h"
 
 namespace tezlo::shell {

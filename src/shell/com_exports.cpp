@@ -1,5 +1,5 @@
 // The four entry points of an in-process COM server, and the DLL's entry point.
-#include "excel/win32.h"
+#include "com/win32.h"
 
 #include <olectl.h>
 

@@ -1,8 +1,8 @@
 // The add-in's button on Excel's "Standard" command bar and the subscription of its click sink.
 #pragma once
 
-#include "excel/automation.h"
-#include "excel/win32.h"
+#include "com/automation.h"
+#include "com/win32.h"
 
 namespace tezlo::shell {
 

@@ -1,6 +1,6 @@
 #include "shell/command_box_window.h"
 
-#include "excel/variant.h"
+#include "com/variant.h"
 #include "shell/module.h"
 
 namespace tezlo::shell {

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "dispatch/command_box.h"
-#include "excel/win32.h"
+#include "com/win32.h"
 
 namespace tezlo::shell {
 

@@ -2,7 +2,7 @@
 // Office's add-in connection interface, IDTExtensibility2.
 #pragma once
 
-#include "excel/win32.h"
+#include "com/win32.h"
 #include "shell/module.h"
 #include "tezlo_idl.h"
 

@@ -2,7 +2,7 @@
 // and the names the registration writes.
 #pragma once
 
-#include "excel/win32.h"
+#include "com/win32.h"
 #include "tezlo_idl.h"
 
 namespace tezlo::shell {

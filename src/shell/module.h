@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "excel/win32.h"
+#include "com/win32.h"
 
 namespace tezlo::shell {
 

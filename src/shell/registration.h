@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "excel/win32.h"
+#include "com/win32.h"
 
 namespace tezlo::shell {
 

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "excel/automation.h"
+#include "com/automation.h"
 #include "fake_excel.h"
 #include "memory/memory_host.h"
 #include "tezlo_idl.h"

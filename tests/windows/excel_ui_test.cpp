@@ -14,7 +14,7 @@
 #include "dispatch/dispatch.h"
 #include "excel/excel_host.h"
 #include "excel/excel_ui.h"
-#include "excel/variant.h"
+#include "com/variant.h"
 #include "fake_excel.h"
 #include "memory/memory_host.h"
 #include "scripted/fixed_system.h"

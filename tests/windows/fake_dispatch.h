@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "excel/variant.h"
-#include "excel/win32.h"
+#include "com/variant.h"
+#include "com/win32.h"
 
 namespace tezlo::fake {
 

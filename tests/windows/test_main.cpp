@@ -1,7 +1,7 @@
 // The Windows tests run in a single-threaded apartment, as an add-in inside Excel does.
 #include <gtest/gtest.h>
 
-#include "excel/win32.h"
+#include "com/win32.h"
 
 int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <fstream>
 
-#include "excel/win32.h"
+#include "com/win32.h"
 #include "host/host_error.h"
 #include "system/windows/windows_system.h"
 

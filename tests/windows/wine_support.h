@@ -6,7 +6,7 @@
 #include <map>
 #include <string>
 
-#include "excel/win32.h"
+#include "com/win32.h"
 
 namespace tezlo::wintest {
 

@@ -3,9 +3,9 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
-#include "excel/com_ptr.h"
-#include "excel/variant.h"
-#include "excel/win32.h"
+#include "com/com_ptr.h"
+#include "com/variant.h"
+#include "com/win32.h"
 #include "host/host_error.h"
 #include "system/windows/windows_system.h"
 

@@ -2,8 +2,8 @@
 #include <string>
 #include <vector>
 
-#include "excel/variant.h"
-#include "excel/win32.h"
+#include "com/variant.h"
+#include "com/win32.h"
 #include "host/host_error.h"
 #include "system/windows/windows_system.h"
 

@@ -1,6 +1,6 @@
 #include "system/windows/windows_system.h"
 
-#include "excel/win32.h"
+#include "com/win32.h"
 #include "host/host_error.h"
 
 namespace tezlo {

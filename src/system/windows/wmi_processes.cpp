@@ -2,8 +2,8 @@
 // moniker as a script would: InstancesOf("Win32_Process"), and GetOwner on each instance.
 #include <cstdlib>
 
-#include "excel/automation.h"
-#include "excel/win32.h"
+#include "com/automation.h"
+#include "com/win32.h"
 #include "host/host_error.h"
 #include "system/windows/windows_system.h"
 

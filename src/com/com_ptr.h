@@ -1,7 +1,7 @@
 // An owning reference to a COM interface: Release on destruction, AddRef on copy.
 #pragma once
 
-#include "excel/win32.h"
+#include "com/win32.h"
 
 #include <utility>
 

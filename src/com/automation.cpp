@@ -1,4 +1,4 @@
-#include "excel/automation.h"
+#include "com/automation.h"
 
 #include <map>
 #include <mutex>

@@ -2,7 +2,7 @@
 // cell's Value and what Excel's Range.Value gives and takes.
 #pragma once
 
-#include "excel/win32.h"
+#include "com/win32.h"
 
 #include <string>
 #include <string_view>

@@ -3,13 +3,13 @@
 // HostError that names the member.
 #pragma once
 
-#include "excel/win32.h"
+#include "com/win32.h"
 
 #include <initializer_list>
 #include <string>
 
-#include "excel/com_ptr.h"
-#include "excel/variant.h"
+#include "com/com_ptr.h"
+#include "com/variant.h"
 
 namespace tezlo::com {
 
