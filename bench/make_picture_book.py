@@ -2,14 +2,16 @@
 of 2 MB each (valid PNG files made larger by an ancillary chunk of noise, which no compressor
 can shrink), written with openpyxl.
 Usage: make_picture_book.py PATH"""
-import io
 import os
 import struct
 import sys
 import zlib
 
 from openpyxl import Workbook
-from openpyxl.drawing.image import Image
+
+# openpyxl's picture without its imaging library, as the test corpus writes it.
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "files"))
+from make_feature_books import RawImage  # noqa: E402
 
 
 def chunk(kind, data):
@@ -20,20 +22,6 @@ def png(extra):
     raw = b"".join(b"\0" + b"\xff\0\0" * 2 for _ in range(2))
     return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", 2, 2, 8, 2, 0, 0, 0)) +
             chunk(b"teZt", extra) + chunk(b"IDAT", zlib.compress(raw)) + chunk(b"IEND", b""))
-
-
-class RawImage(Image):
-    """openpyxl's picture without its imaging library: the bytes are written as they are."""
-    def __init__(self, data, anchor):
-        self.ref = io.BytesIO(data)
-        self.format = "png"
-        self.width = 64
-        self.height = 32
-        self.anchor = anchor
-        self._data_bytes = data
-
-    def _data(self):
-        return self._data_bytes
 
 
 wb = Workbook()

@@ -1,6 +1,11 @@
 # The UNO connection the LibreOffice corpus scripts share: connecting to a headless LibreOffice
 # started by the caller (waiting for its pipe), loading hidden documents and storing xlsx.
+import os
+import shutil
+import signal
+import subprocess
 import sys
+import tempfile
 import time
 
 import uno
@@ -42,3 +47,28 @@ def load(desktop, path):
 
 def store_xlsx(doc, path):
     doc.storeToURL(uno.systemPathToFileUrl(path), (prop("FilterName", "Calc MS Excel 2007 XML"),))
+
+
+def start_office(name):
+    """Starts a headless LibreOffice of the caller's own: a private profile in a scratch folder,
+    listening on a pipe named for `name`. Returns (pipe, stop); stop() ends only that LibreOffice
+    (its own process group) and removes its folder. A run stopped by its time limit (SIGTERM)
+    leaves through sys.exit, so the caller's `finally: stop()` still runs."""
+    work = tempfile.mkdtemp(prefix="tezlo-lo-%s-" % name)
+    pipe = "tezlo-%s-%d" % (name, os.getpid())
+    office = subprocess.Popen(
+        ["soffice", "--headless", "--invisible", "--norestore", "--nologo", "--nodefault",
+         "-env:UserInstallation=" + uno.systemPathToFileUrl(os.path.join(work, "profile")),
+         "--accept=pipe,name=%s;urp;" % pipe],
+        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True)
+
+    def stop():
+        try:
+            os.killpg(office.pid, signal.SIGKILL)
+        except ProcessLookupError:
+            pass
+        office.wait()
+        shutil.rmtree(work, ignore_errors=True)
+
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit("stopped"))
+    return pipe, stop

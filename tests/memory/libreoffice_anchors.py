@@ -12,14 +12,10 @@
 # never sits on a cell's edge.
 import os
 import random
-import shutil
-import signal
-import subprocess
 import sys
-import tempfile
 import time
 
-import uno
+import uno  # noqa: F401  (makes the com.sun.star modules importable)
 from com.sun.star.awt import Point, Size
 from com.sun.star.table import CellRangeAddress
 from com.sun.star.sheet.CellInsertMode import DOWN, RIGHT, ROWS, COLUMNS
@@ -27,7 +23,7 @@ from com.sun.star.sheet.CellDeleteMode import UP, LEFT
 from com.sun.star.sheet.CellDeleteMode import ROWS as DEL_ROWS, COLUMNS as DEL_COLUMNS
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "files"))
-from libreoffice_session import connect, prop  # noqa: E402
+from libreoffice_session import connect, prop, start_office  # noqa: E402
 
 out_path = sys.argv[1]
 count = int(sys.argv[2]) if len(sys.argv) > 2 else 300
@@ -35,27 +31,7 @@ seed = int(sys.argv[3]) if len(sys.argv) > 3 else int(time.time())
 rng = random.Random(seed)
 print("seed", seed, flush=True)
 
-work = tempfile.mkdtemp(prefix="tezlo-lo-anchors-")
-pipe = "tezlo-anchors-%d" % os.getpid()
-office = subprocess.Popen(
-    ["soffice", "--headless", "--invisible", "--norestore", "--nologo", "--nodefault",
-     "-env:UserInstallation=" + uno.systemPathToFileUrl(os.path.join(work, "profile")),
-     "--accept=pipe,name=%s;urp;" % pipe],
-    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True)
-
-
-def cleanup():
-    # Only the LibreOffice started above: its own process group.
-    try:
-        os.killpg(office.pid, signal.SIGKILL)
-    except ProcessLookupError:
-        pass
-    office.wait()
-    shutil.rmtree(work, ignore_errors=True)
-
-
-# A test run stopped by its time limit still ends the LibreOffice it started.
-signal.signal(signal.SIGTERM, lambda *_: sys.exit("stopped"))
+pipe, cleanup = start_office("anchors")
 
 COLS, ROWS_SEEN = 40, 60  # the part of the sheet the cases reach
 

@@ -11,15 +11,10 @@
 # columns (axis C).
 import os
 import random
-import shutil
-import signal
-import subprocess
 import sys
-import tempfile
 import time
 
-import uno
-from com.sun.star.beans import PropertyValue
+import uno  # noqa: F401  (makes the com.sun.star modules importable)
 from com.sun.star.table import CellRangeAddress, CellAddress
 from com.sun.star.sheet.CellInsertMode import DOWN, RIGHT, ROWS, COLUMNS
 from com.sun.star.sheet.CellDeleteMode import UP, LEFT
@@ -27,40 +22,16 @@ from com.sun.star.sheet.CellDeleteMode import ROWS as DEL_ROWS, COLUMNS as DEL_C
 from com.sun.star.sheet.ConditionOperator import GREATER
 from com.sun.star.sheet.ValidationType import ANY, WHOLE
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "files"))
+from libreoffice_session import connect, prop, start_office  # noqa: E402
+
 out_path = sys.argv[1]
 count = int(sys.argv[2]) if len(sys.argv) > 2 else 400
 seed = int(sys.argv[3]) if len(sys.argv) > 3 else int(time.time())
 rng = random.Random(seed)
 print("seed", seed, flush=True)
 
-work = tempfile.mkdtemp(prefix="tezlo-lo-shifts-")
-pipe = "tezlo-shifts-%d" % os.getpid()
-office = subprocess.Popen(
-    ["soffice", "--headless", "--invisible", "--norestore", "--nologo", "--nodefault",
-     "-env:UserInstallation=" + uno.systemPathToFileUrl(os.path.join(work, "profile")),
-     "--accept=pipe,name=%s;urp;" % pipe],
-    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True)
-
-
-def cleanup():
-    # Only the LibreOffice started above: its own process group.
-    try:
-        os.killpg(office.pid, signal.SIGKILL)
-    except ProcessLookupError:
-        pass
-    office.wait()
-    shutil.rmtree(work, ignore_errors=True)
-
-
-# A test run stopped by its time limit still ends the LibreOffice it started.
-signal.signal(signal.SIGTERM, lambda *_: sys.exit("stopped"))
-
-
-def prop(name, value):
-    p = PropertyValue()
-    p.Name = name
-    p.Value = value
-    return p
+pipe, cleanup = start_office("shifts")
 
 
 def col_name(c):
@@ -98,21 +69,7 @@ def random_case():
 
 
 try:
-    local = uno.getComponentContext()
-    resolver = local.ServiceManager.createInstanceWithContext(
-        "com.sun.star.bridge.UnoUrlResolver", local)
-    deadline = time.time() + 120
-    while True:
-        try:
-            context = resolver.resolve(
-                "uno:pipe,name=%s;urp;StarOffice.ComponentContext" % pipe)
-            break
-        except Exception:
-            if time.time() > deadline or office.poll() is not None:
-                sys.exit("LibreOffice did not answer on its pipe")
-            time.sleep(0.3)
-    desktop = context.ServiceManager.createInstanceWithContext(
-        "com.sun.star.frame.Desktop", context)
+    context, desktop = connect(pipe)
     doc = desktop.loadComponentFromURL("private:factory/scalc", "_blank", 0,
                                        (prop("Hidden", True),))
     names = doc.NamedRanges
