@@ -63,6 +63,20 @@ struct Entry {
   bool zip64;
 };
 
+// The fields a local header and the directory's entry share, from the version needed to the
+// name's length (sizes that need Zip64 are in its extra field).
+void PutEntryFields(std::string& out, const Entry& e, uint16_t time, uint16_t date) {
+  Put16(out, e.zip64 ? kVersionZip64 : kVersion);
+  Put16(out, kUtf8Names);
+  Put16(out, e.method);
+  Put16(out, time);
+  Put16(out, date);
+  Put32(out, e.crc);
+  Put32(out, e.zip64 ? kMax32 : static_cast<uint32_t>(e.packed));
+  Put32(out, e.zip64 ? kMax32 : static_cast<uint32_t>(e.size));
+  Put16(out, static_cast<uint16_t>(e.name->size()));
+}
+
 }  // namespace
 
 ZipWriter::ZipWriter() : deflate_(kDeflateLevel) {}
@@ -111,15 +125,7 @@ std::string ZipWriter::Bytes(const std::string& what) {
     Entry e{&part.name, method, packed.crc, size, data.size(), out.size(), false};
     e.zip64 = forceZip64_ || e.size >= kMax32 || e.packed >= kMax32 || e.offset >= kMax32;
     Put32(out, kLocalHeader);
-    Put16(out, e.zip64 ? kVersionZip64 : kVersion);
-    Put16(out, kUtf8Names);
-    Put16(out, e.method);
-    Put16(out, time);
-    Put16(out, date);
-    Put32(out, e.crc);
-    Put32(out, e.zip64 ? kMax32 : static_cast<uint32_t>(e.packed));
-    Put32(out, e.zip64 ? kMax32 : static_cast<uint32_t>(e.size));
-    Put16(out, static_cast<uint16_t>(part.name.size()));
+    PutEntryFields(out, e, time, date);
     Put16(out, e.zip64 ? 20 : 0);
     out += part.name;
     if (e.zip64) {
@@ -139,15 +145,7 @@ std::string ZipWriter::Bytes(const std::string& what) {
   for (const Entry& e : entries) {
     Put32(out, kCentralHeader);
     Put16(out, static_cast<uint16_t>(kMadeByUnix | kVersionZip64));
-    Put16(out, e.zip64 ? kVersionZip64 : kVersion);
-    Put16(out, kUtf8Names);
-    Put16(out, e.method);
-    Put16(out, time);
-    Put16(out, date);
-    Put32(out, e.crc);
-    Put32(out, e.zip64 ? kMax32 : static_cast<uint32_t>(e.packed));
-    Put32(out, e.zip64 ? kMax32 : static_cast<uint32_t>(e.size));
-    Put16(out, static_cast<uint16_t>(e.name->size()));
+    PutEntryFields(out, e, time, date);
     Put16(out, e.zip64 ? 28 : 0);
     Put16(out, 0);  // comment
     Put16(out, 0);  // disk
