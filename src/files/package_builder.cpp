@@ -49,10 +49,6 @@ std::string RelsXml(const std::vector<OutRel>& rels) {
   return out;
 }
 
-bool EndsWith(std::string_view s, std::string_view suffix) {
-  return s.size() >= suffix.size() && s.substr(s.size() - suffix.size()) == suffix;
-}
-
 // `to` as a target relative to the folder of the part `from`.
 std::string RelativeTarget(std::string_view from, std::string_view to) {
   size_t common = 0;
@@ -70,7 +66,7 @@ std::string RelativeTarget(std::string_view from, std::string_view to) {
 // "_rels/.rels" -> "" for the package).
 std::string SourceOfRels(std::string_view rels) {
   const size_t at = rels.rfind("_rels/");
-  if (at == std::string_view::npos || !EndsWith(rels, ".rels")) return {};
+  if (at == std::string_view::npos || !std::string_view(rels).ends_with(".rels")) return {};
   return std::string(rels.substr(0, at)) + std::string(rels.substr(at + 6, rels.size() - at - 6 - 5));
 }
 
@@ -109,7 +105,7 @@ class RelIds {
 bool Compressible(std::string_view part) {
   const std::string lower = LowerAscii(part);
   for (const char* packed : {".png", ".jpg", ".jpeg", ".gif", ".tif", ".tiff", ".wdp"}) {
-    if (EndsWith(lower, packed)) return false;
+    if (std::string_view(lower).ends_with(packed)) return false;
   }
   return true;
 }
@@ -305,7 +301,7 @@ void Builder::KeptParts() {
   for (const auto& [name, bytes] : kept_.parts) {
     const std::string key = LowerAscii(name);
     if (writtenNames_.count(key) != 0) continue;  // an unreferenced part of a name Tezlo writes
-    if (EndsWith(key, ".rels")) {
+    if (std::string_view(key).ends_with(".rels")) {
       const std::string source = SourceOfRels(key);
       if (!source.empty() && !written(source)) continue;
     } else if (!written(key)) {

@@ -26,8 +26,6 @@ namespace tezlo {
 
 namespace {
 
-std::string BaseName(const std::string& path) { return FileNameOf(path); }
-
 bool StartsWith(std::string_view s, std::string_view prefix) {
   if (s.size() < prefix.size()) return false;
   for (size_t i = 0; i < prefix.size(); ++i) {
@@ -37,7 +35,8 @@ bool StartsWith(std::string_view s, std::string_view prefix) {
   return true;
 }
 
-bool EndsWith(std::string_view s, std::string_view suffix) {
+// Part names are compared without regard to ASCII case.
+bool EndsWithIgnoringCase(std::string_view s, std::string_view suffix) {
   return s.size() >= suffix.size() && StartsWith(s.substr(s.size() - suffix.size()), suffix);
 }
 
@@ -187,7 +186,7 @@ void Loader::KeepOtherParts() {
       continue;
     }
     const std::string lower = LowerAscii(name);
-    const bool markup = EndsWith(lower, ".xml") || EndsWith(lower, ".rels") || EndsWith(lower, ".vml");
+    const bool markup = lower.ends_with(".xml") || lower.ends_with(".rels") || lower.ends_with(".vml");
     if (!markup) {
       if (auto packed = pkg_.ReadPacked(static_cast<int64_t>(i))) {
         kept_->packed.emplace(name, std::move(*packed));
@@ -212,7 +211,7 @@ std::unique_ptr<Workbook> Loader::Run(const std::string& name) {
   const Relationship* office = FindRelOfType(kept_->rootRels, "officeDocument");
   if (office == nullptr) throw FileError(what_ + " is not an xlsx workbook (it has no workbook part)");
   const std::string workbookPart = office->target;
-  if (EndsWith(workbookPart, ".bin")) throw FileError(what_ + " is a binary (xlsb) workbook, which Tezlo does not read");
+  if (EndsWithIgnoringCase(workbookPart, ".bin")) throw FileError(what_ + " is a binary (xlsb) workbook, which Tezlo does not read");
   // The root's relationships are written back as they are (the workbook keeps its name).
   used_.erase(pkg_.Find(RelationshipsPartOf("")));
   if (const Relationship* core = FindRelOfType(kept_->rootRels, "core-properties")) kept_->coreProperties = core->target;
@@ -311,7 +310,7 @@ std::unique_ptr<Workbook> Load(ZipPackage& package, const std::string& what, con
                                const std::string& source, const LoadOptions& options) {
   try {
     Loader loader(package, what, options);
-    auto wb = loader.Run(ValidUtf8(BaseName(path)));  // a file name is bytes; the workbook's name is text
+    auto wb = loader.Run(ValidUtf8(FileNameOf(path)));  // a file name is bytes; the workbook's name is text
     if (auto lost = loader.Unmodelled(); !lost.empty()) wb->SetUnmodelledContent(source, std::move(lost));
     return wb;
   } catch (const PartError& e) {

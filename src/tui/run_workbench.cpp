@@ -15,6 +15,7 @@
 #include "tui/curses_terminal.h"
 #include "tui/text_width.h"
 #include "tui/workbench.h"
+#include "files/file_paths.h"
 #include "files/office_lock.h"
 #include "files/workbook_file.h"
 #include "files/xlsx_files.h"
@@ -28,11 +29,6 @@ bool Exists(const std::string& path) {
   return stat(path.c_str(), &info) == 0;
 }
 
-std::string BaseName(const std::string& path) {
-  const size_t slash = path.find_last_of('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 // Fills the host with the workbook to show; an error message for the user when it cannot.
 std::string OpenBook(MemoryHost& host, const WorkbenchArgs& args) {
   if (args.book.empty()) {
@@ -42,7 +38,7 @@ std::string OpenBook(MemoryHost& host, const WorkbenchArgs& args) {
   if (args.create) {
     if (Exists(args.book)) return args.book + " exists already; open it with: tezlo " + args.book;
     Workbook& book = host.GetWorkbook(host.ActiveWorkbook());
-    book.SetName(ValidUtf8(BaseName(args.book)));  // a file name is bytes; the workbook's name is text
+    book.SetName(ValidUtf8(FileNameOf(args.book)));  // a file name is bytes; the workbook's name is text
     book.SetPath(args.book);
     return {};
   }
