@@ -1,6 +1,8 @@
 #include "files/sheet_writer.h"
 
 #include <algorithm>
+#include <functional>
+#include <unordered_map>
 #include <charconv>
 #include <cmath>
 #include <map>
@@ -589,9 +591,30 @@ SheetParts Writer::Run(int number, bool selected) {
 
 uint32_t SharedTexts::IndexOf(std::string_view text) {
   ++uses_;
-  auto [it, added] = index_.try_emplace(text, static_cast<uint32_t>(texts_.size()));
-  if (added) texts_.push_back(text);
-  return it->second;
+  if (2 * (texts_.size() + 1) > slots_.size()) Grow();
+  const uint64_t hash = std::hash<std::string_view>()(text);
+  const size_t mask = slots_.size() - 1;
+  for (size_t i = hash & mask;; i = (i + 1) & mask) {
+    Slot& slot = slots_[i];
+    if (slot.index == kEmpty) {
+      slot = Slot{hash, static_cast<uint32_t>(texts_.size())};
+      texts_.push_back(text);
+      return slot.index;
+    }
+    if (slot.hash == hash && texts_[slot.index] == text) return slot.index;
+  }
+}
+
+void SharedTexts::Grow() {
+  std::vector<Slot> old = std::move(slots_);
+  slots_.assign(std::max<size_t>(1024, old.size() * 2), Slot{});
+  const size_t mask = slots_.size() - 1;
+  for (const Slot& s : old) {
+    if (s.index == kEmpty) continue;
+    size_t i = s.hash & mask;
+    while (slots_[i].index != kEmpty) i = (i + 1) & mask;
+    slots_[i] = s;
+  }
 }
 
 std::string SharedTexts::Xml() const {

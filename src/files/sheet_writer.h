@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "files/style_table.h"
@@ -25,7 +24,15 @@ class SharedTexts {
   size_t Count() const { return texts_.size(); }
 
  private:
-  std::unordered_map<std::string_view, uint32_t> index_;
+  // An open-addressing table of (hash, index into texts_) pairs, half full at most: a lookup
+  // touches one slot array and, on a hash match, the text itself.
+  struct Slot {
+    uint64_t hash = 0;
+    uint32_t index = kEmpty;
+  };
+  static constexpr uint32_t kEmpty = UINT32_MAX;
+  void Grow();
+  std::vector<Slot> slots_;
   std::vector<std::string_view> texts_;
   size_t uses_ = 0;
 };
