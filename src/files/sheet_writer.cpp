@@ -431,7 +431,18 @@ void Writer::CellXml(Cell c, const CellRecord& r) {
   }
   out_ += '>';
   if (formula) {
-    out_ += "<f>";
+    if (const std::optional<Area> block = r.ArrayArea(c)) {
+      // An array formula: its anchor names the block; the block's other cells hold values.
+      out_ += "<f t=\"array\" ref=\"";
+      AppendCellRef(out_, block->first);
+      if (block->last != block->first) {
+        out_ += ':';
+        AppendCellRef(out_, block->last);
+      }
+      out_ += "\">";
+    } else {
+      out_ += "<f>";
+    }
     const std::string& f = r.extras->formula;
     AppendXmlText(out_, std::string_view(f).substr(f[0] == '=' ? 1 : 0));
     out_ += "</f>";
