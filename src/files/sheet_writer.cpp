@@ -11,6 +11,7 @@
 #include "files/comment_parts.h"
 #include "files/kept_content.h"
 #include "files/kept_references.h"
+#include "files/raw_tag.h"
 #include "files/workbook_file.h"
 #include "files/xml_text.h"
 
@@ -403,7 +404,15 @@ void Writer::CellXml(Cell c, const CellRecord& r) {
   if (r.value.IsEmpty() && !r.extras && style != 0 && style == RowStyleOf(c.row)) return;
   OpenCellTag(c, style);
   if (!cellAttrs_.empty()) {
-    if (const auto it = cellAttrs_.find({c.row, c.col}); it != cellAttrs_.end()) AppendRawAttrs(out_, it->second);
+    if (const auto it = cellAttrs_.find({c.row, c.col}); it != cellAttrs_.end()) {
+      // Cell metadata (cm) marks a dynamic array's anchor: a cell that no longer anchors an
+      // array (a tool wrote over it) drops it.
+      if (!r.ArrayArea(c) && HasAttr(it->second, "cm")) {
+        AppendRawAttrs(out_, WithoutAttr(it->second, "cm"));
+      } else {
+        AppendRawAttrs(out_, it->second);
+      }
+    }
   }
   const Value& v = r.value;
   const bool formula = r.HasFormula();

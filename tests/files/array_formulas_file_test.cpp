@@ -112,6 +112,22 @@ TEST(ArrayFormulaFiles, ASaveInPlaceKeepsEveryArray) {
   EXPECT_EQ(Lines(dir.Path("o.txt")), expected);
   // Read again, the same arrays.
   EXPECT_EQ(OurArrays(*LoadWorkbook(path)), expected);
+
+  // A value written over the dynamic array E1 replaces it, and its cell metadata goes with it;
+  // the other arrays stay, and a value cannot be written into part of one.
+  MemoryHost h;
+  h.OpenWorkbook(LoadWorkbook(path));
+  h.CloseWorkbook(1, false);
+  h.SetValue({1, 1}, {1, 5}, Value::Number(7));
+  EXPECT_THROW(h.SetValue({1, 1}, {3, 3}, Value::Number(7)), HostError);
+  SaveWorkbook(h.GetWorkbook(1), dir.Path("written.xlsx"));
+  const std::string written = testing::ReadZip(ReadFileBytes(dir.Path("written.xlsx"))).at("xl/worksheets/sheet1.xml");
+  EXPECT_NE(written.find("<c r=\"E1\"><v>7</v></c>"), std::string::npos) << written;
+  ASSERT_EQ(RunTestScript("print_arrays.py", "openpyxl '" + dir.Path("written.xlsx") + "' '" + dir.Path("w.txt") + "'",
+                          dir.Path("w.log")),
+            0)
+      << ReadFileBytes(dir.Path("w.log"));
+  EXPECT_EQ(Lines(dir.Path("w.txt")), std::vector<std::string>(expected.begin(), expected.begin() + 2));
 }
 
 // Arrays the file gets wrong keep their anchors' formulas as plain ones and are listed, so the
