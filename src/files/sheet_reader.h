@@ -101,7 +101,7 @@ class SheetReader final : public XmlHandler {
   std::string value_;
   std::string formula_;
   std::string formulaType_;
-  std::string formulaGroup_;  // a shared formula's si and ref, an array formula's ref
+  std::string formulaGroup_;  // a shared formula's si and ref (an array formula's ref too)
   std::string formulaRange_;
   bool formulaHasText_ = false;
   bool inValue_ = false;
