@@ -12,6 +12,7 @@
 #include "files/workbook_file.h"
 #include "files/xml_text.h"
 #include "host/host_error.h"
+#include "memory/array_formulas.h"
 #include "memory/display_text.h"
 
 namespace tezlo {
@@ -309,7 +310,7 @@ void SheetReader::Start(std::string_view, std::string_view name, const XmlAttrs&
   } else if (inCell_ && name == "f" && parent == "c") {
     inFormula_ = true;
     formulaType_ = std::string(attrs.Get("t").value_or("normal"));
-    if (formulaType_ == "shared") {
+    if (formulaType_ == "shared" || formulaType_ == "array") {
       formulaGroup_ = std::string(attrs.Get("si").value_or(""));
       formulaRange_ = std::string(attrs.Get("ref").value_or(""));
     }
@@ -574,9 +575,9 @@ void SheetReader::EndCell() {
     } else if (formulaType_ == "dataTable") {
       ctx_.unmodelled->insert("data tables");
     } else if (!formula_.empty()) {
-      if (formulaType_ == "array") ctx_.unmodelled->insert("array formulas");
       r.Extras().formula = "=" + DecodeEscapes(formula_);
       if (formulaType_ == "shared") Charge(shared_.AddMaster(formulaGroup_, formulaRange_, cell_, r.extras->formula));
+      if (formulaType_ == "array") ReadArray(r);
     }
   }
   if (r.value.IsEmpty() && !r.extras) {
@@ -588,6 +589,19 @@ void SheetReader::EndCell() {
   SetOwnColor(r, style.colorIndex, sheet_.ColumnColor(cell_.col));
   SetOwnNumberFormat(r, style.numberFormat, sheet_.ColumnNumberFormat(cell_.col));
   if (!r.Blank()) Put(cell_.row, cell_.col, std::move(r));
+}
+
+// An array formula's anchor: its block starts at the cell and lies on the sheet. The block's
+// other cells hold only their cached values and are read as any other cell's.
+void SheetReader::ReadArray(CellRecord& r) {
+  const auto block = ParseAreaRef(formulaRange_);
+  if (!block || block->first != cell_ || !sheet_.Contains(block->last)) {
+    ctx_.unmodelled->insert("array formulas whose range does not start at their cell (kept as plain formulas)");
+    return;
+  }
+  r.extras->array = ArrayExtent{static_cast<int32_t>(block->Rows()), static_cast<int32_t>(block->Cols())};
+  arrayReach_.rows = std::max(arrayReach_.rows, r.extras->array.rows);
+  arrayReach_.cols = std::max(arrayReach_.cols, r.extras->array.cols);
 }
 
 void SheetReader::ReadSelection(const XmlAttrs& attrs) {
@@ -670,6 +684,15 @@ void SheetReader::Finish() {
   sheet_.DropEmptyColumns();
   // Handing out the stores made the count unknown; it is exact again.
   sheet_.SetFormulaCountBound(formulas);
+  if (arrayReach_.Any()) {
+    sheet_.NoteArray(arrayReach_);
+    // An array overlapping another or holding another formula cannot be written back as one:
+    // its anchor keeps a plain formula.
+    for (Cell anchor : BrokenArrays(sheet_)) {
+      ctx_.unmodelled->insert("array formulas overlapping other formulas (kept as plain formulas)");
+      sheet_.Edit(anchor, [](CellRecord& r) { r.extras->array = ArrayExtent{}; });
+    }
+  }
 }
 
 }  // namespace tezlo

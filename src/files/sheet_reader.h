@@ -54,6 +54,7 @@ class SheetReader final : public XmlHandler {
   void EndRow();
   void ReadColumn(const XmlAttrs& attrs);
   void ReadSelection(const XmlAttrs& attrs);
+  void ReadArray(CellRecord& r);
   const CellStyle& Style(int index);
   void Spend(int64_t cells);
   void Put(int32_t row, int32_t col, CellRecord record);
@@ -85,6 +86,7 @@ class SheetReader final : public XmlHandler {
   std::vector<std::optional<CellFormat>> plainFormats_;  // by style index, in a plain column
   bool ordered_ = true;
   SharedFormulas shared_;
+  ArrayExtent arrayReach_;  // the largest array formulas read
 
   // The row being read.
   int32_t row_ = 0;
@@ -99,7 +101,7 @@ class SheetReader final : public XmlHandler {
   std::string value_;
   std::string formula_;
   std::string formulaType_;
-  std::string formulaGroup_;  // a shared formula's si and ref
+  std::string formulaGroup_;  // a shared formula's si and ref (an array formula's ref too)
   std::string formulaRange_;
   bool formulaHasText_ = false;
   bool inValue_ = false;

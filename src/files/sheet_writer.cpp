@@ -13,6 +13,7 @@
 #include "files/comment_parts.h"
 #include "files/kept_content.h"
 #include "files/kept_references.h"
+#include "files/raw_tag.h"
 #include "files/workbook_file.h"
 #include "files/xml_text.h"
 
@@ -405,7 +406,15 @@ void Writer::CellXml(Cell c, const CellRecord& r) {
   if (r.value.IsEmpty() && !r.extras && style != 0 && style == RowStyleOf(c.row)) return;
   OpenCellTag(c, style);
   if (!cellAttrs_.empty()) {
-    if (const auto it = cellAttrs_.find({c.row, c.col}); it != cellAttrs_.end()) AppendRawAttrs(out_, it->second);
+    if (const auto it = cellAttrs_.find({c.row, c.col}); it != cellAttrs_.end()) {
+      // Cell metadata (cm) marks a dynamic array's anchor: a cell that no longer anchors an
+      // array (a tool wrote over it) drops it.
+      if (!r.ArrayArea(c) && HasAttr(it->second, "cm")) {
+        AppendRawAttrs(out_, WithoutAttr(it->second, "cm"));
+      } else {
+        AppendRawAttrs(out_, it->second);
+      }
+    }
   }
   const Value& v = r.value;
   const bool formula = r.HasFormula();
@@ -433,7 +442,18 @@ void Writer::CellXml(Cell c, const CellRecord& r) {
   }
   out_ += '>';
   if (formula) {
-    out_ += "<f>";
+    if (const std::optional<Area> block = r.ArrayArea(c)) {
+      // An array formula: its anchor names the block; the block's other cells hold values.
+      out_ += "<f t=\"array\" ref=\"";
+      AppendCellRef(out_, block->first);
+      if (block->last != block->first) {
+        out_ += ':';
+        AppendCellRef(out_, block->last);
+      }
+      out_ += "\">";
+    } else {
+      out_ += "<f>";
+    }
     const std::string& f = r.extras->formula;
     AppendXmlText(out_, std::string_view(f).substr(f[0] == '=' ? 1 : 0));
     out_ += "</f>";

@@ -47,9 +47,10 @@ struct LoadOptions {
 //
 // What the engine does not model (charts, pictures, defined names, conditional formats, panes,
 // print settings, macros, ...) is kept with the workbook (Workbook::Kept, SheetView::kept) and
-// written back by SaveWorkbook. What cannot be kept (array formulas and shared formulas without
-// their first cell read as values, rich text, ...) is listed in the workbook's
-// UnmodelledContent(), with this file as its source.
+// written back by SaveWorkbook. What cannot be kept (shared formulas without their first cell read
+// as values, array formulas with a malformed range or overlapping other formulas read as plain
+// formulas, rich text, ...) is listed in the workbook's UnmodelledContent(), with this file as its
+// source.
 // An encrypted workbook or a binary .xls file gives a FileError that says so.
 std::unique_ptr<Workbook> LoadWorkbook(const std::string& path, const LoadOptions& options = {});
 // The same from the bytes of a file; `name` names the workbook and the file in messages.

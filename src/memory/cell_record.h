@@ -1,6 +1,6 @@
 // What one stored cell holds. The record is kept small because a sheet may hold millions of them:
 // the value, the own interior colour and the file's cell format inline, the rare parts (formula,
-// comment, own number format) behind one pointer.
+// array formula's extent, comment, own number format) behind one pointer.
 //
 // `style` is the number of the cell format the cell was read with from its file (its index in
 // the styles part's list of cell formats; 0 the default one). The engine does not look inside
@@ -15,15 +15,28 @@
 #include <optional>
 #include <string>
 
+#include "host/cell.h"
 #include "host/value.h"
 
 namespace tezlo {
 
+// The size of the array formula whose top-left cell (its anchor) holds the record: the anchor's
+// formula computes every cell of the rows x cols block starting there, which hold only their
+// cached values. Both 0 for a cell that anchors no array. The block is kept relative to its
+// anchor, so it moves wherever the anchor's record moves.
+struct ArrayExtent {
+  int32_t rows = 0;
+  int32_t cols = 0;
+  bool Any() const { return rows > 0; }
+  bool operator==(const ArrayExtent&) const = default;
+};
+
 struct CellExtras {
   std::string formula;                      // "=..." or empty for a constant
+  ArrayExtent array;                        // set only beside a formula
   std::optional<std::string> comment;       // the comment's text, line breaks as typed
   std::optional<std::string> numberFormat;  // the cell's own format; none: its column's
-  bool Empty() const { return formula.empty() && !comment && !numberFormat; }
+  bool Empty() const { return formula.empty() && !array.Any() && !comment && !numberFormat; }
   bool operator==(const CellExtras&) const = default;
 };
 
@@ -53,6 +66,18 @@ struct CellRecord {
   ~CellRecord() = default;
 
   bool HasFormula() const { return extras && !extras->formula.empty(); }
+  // The array formula's block when the record, at `at`, anchors one.
+  std::optional<Area> ArrayArea(Cell at) const {
+    if (!extras || !extras->array.Any()) return std::nullopt;
+    return Area::Of(at.row, at.col, at.row + extras->array.rows - 1, at.col + extras->array.cols - 1);
+  }
+  // Drops the formula and the array it anchors.
+  void ClearFormula() {
+    if (extras) {
+      extras->formula.clear();
+      extras->array = ArrayExtent{};
+    }
+  }
   bool HasComment() const { return extras && extras->comment.has_value(); }
   const std::optional<std::string>& OwnNumberFormat() const {
     static const std::optional<std::string> none;
@@ -76,7 +101,7 @@ struct CellRecord {
   void ClearContent() {
     value = Value();
     quotePrefix = false;
-    if (extras) extras->formula.clear();
+    ClearFormula();
     TrimExtras();
   }
 };

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "host/host_error.h"
+#include "memory/array_formulas.h"
 #include "memory/reference_shift.h"
 
 namespace tezlo {
@@ -64,8 +65,10 @@ GridSize GridOf(const Sheet& sheet) { return GridSize{sheet.Rows(), sheet.Cols()
 // The tables and pivot tables after the shift: moved, grown or shrunk whole, gone with all their
 // rows. A shift that would cut through one makes the spreadsheet refuse it (HostError, checked
 // before anything moves); a pivot table also refuses cells inserted inside it or part of it
-// deleted.
+// deleted, and so does an array formula.
 std::vector<ProtectedArea> ProtectedAfterShift(const Sheet& sheet, const RefShift& shift) {
+  // Array formulas move whole with their anchors' records; one the shift would split refuses it.
+  CheckArraysShift(sheet, shift);
   std::vector<ProtectedArea> out;
   for (const ProtectedArea& p : sheet.ProtectedAreas()) {
     const bool pivot = p.kind == ProtectedArea::Kind::PivotTable;

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "host/host_error.h"
+#include "memory/array_formulas.h"
 #include "memory/cell_shift.h"
 #include "memory/constant_text.h"
 #include "memory/display_text.h"
@@ -60,7 +61,7 @@ void MemoryHost::WriteValue(Sheet& sheet, Cell cell, const Value& value) {
   sheet.Edit(cell, [&](CellRecord& r) {
     r.value = std::move(entry.value);
     r.quotePrefix = entry.quotePrefix;
-    if (r.extras) r.extras->formula.clear();
+    r.ClearFormula();
     if (general && !entry.impliedFormat.empty()) {
       SetOwnNumberFormat(r, entry.impliedFormat, columnFormat);
     }
@@ -75,7 +76,10 @@ Value MemoryHost::GetValue(SheetRef sheet, Cell cell) {
 }
 
 void MemoryHost::SetValue(SheetRef sheet, Cell cell, const Value& value) {
-  WriteValue(GetSheet(sheet), cell, value);
+  Sheet& s = GetSheet(sheet);
+  s.Check(cell);
+  CheckNoPartOfArray(s, Area::Of(cell));
+  WriteValue(s, cell, value);
 }
 
 Matrix MemoryHost::GetValues(SheetRef sheet, Area area) {
@@ -102,6 +106,9 @@ void MemoryHost::SetValues(SheetRef sheet, Cell topLeft, const Matrix& values) {
       int64_t{topLeft.col} + values.Cols() - 1 > s.Cols()) {
     throw HostError("values reach outside the sheet");
   }
+  // Values written over a whole array replace it; over part of one they are refused.
+  CheckNoPartOfArray(s, Area::Of(topLeft.row, topLeft.col, topLeft.row + values.Rows() - 1,
+                                 topLeft.col + values.Cols() - 1));
   for (int32_t r = 0; r < values.Rows(); ++r) {
     for (int32_t c = 0; c < values.Cols(); ++c) {
       WriteValue(s, Cell{topLeft.row + r, topLeft.col + c}, values.At(r, c));
@@ -135,6 +142,7 @@ void MemoryHost::SetFormula(SheetRef sheet, Cell cell, const std::string& formul
                             const Value& lastValue) {
   Sheet& s = GetSheet(sheet);
   s.Check(cell);
+  CheckNoPartOfArray(s, Area::Of(cell));
   // A formula without "=" is a constant typed in.
   if (formula.empty() || formula.front() != '=') {
     WriteValue(s, cell, Value::Text(formula));
@@ -143,6 +151,7 @@ void MemoryHost::SetFormula(SheetRef sheet, Cell cell, const std::string& formul
   s.Edit(cell, [&](CellRecord& r) {
     r.value = lastValue;
     r.quotePrefix = false;
+    r.ClearFormula();  // an array of this one cell becomes a plain formula
     r.Extras().formula = formula;
   });
 }
@@ -150,6 +159,7 @@ void MemoryHost::SetFormula(SheetRef sheet, Cell cell, const std::string& formul
 void MemoryHost::ClearContents(SheetRef sheet, Area area) {
   Sheet& s = GetSheet(sheet);
   s.Check(area);
+  CheckNoPartOfArray(s, area);
   auto& columns = s.ColumnsForMovesAndRemovals();
   for (auto it = columns.lower_bound(area.first.col);
        it != columns.end() && it->first <= area.last.col; ++it) {
@@ -254,6 +264,7 @@ std::string MemoryHost::CommentText(SheetRef sheet, Cell cell) {
 void MemoryHost::ClearComments(SheetRef sheet, Area area) {
   Sheet& s = GetSheet(sheet);
   s.Check(area);
+  CheckNoPartOfArray(s, area);
   auto& columns = s.ColumnsForMovesAndRemovals();
   for (auto it = columns.lower_bound(area.first.col);
        it != columns.end() && it->first <= area.last.col; ++it) {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "host/host_error.h"
+#include "memory/array_formulas.h"
 
 namespace tezlo {
 
@@ -55,6 +56,8 @@ void CopyCells(const Sheet& from, const Area& area, Sheet& to, Cell destTopLeft,
   if (lastRow > to.Rows() || lastCol > to.Cols()) throw HostError("destination outside the sheet");
   const Area dest = Area::Of(destTopLeft.row, destTopLeft.col, static_cast<int32_t>(lastRow),
                              static_cast<int32_t>(lastCol));
+  // The destination's arrays go when it covers them whole; one it would cut refuses the copy.
+  CheckNoPartOfArray(to, dest);
   const int32_t dr = dest.first.row - area.first.row;
   const int32_t dc = dest.first.col - area.first.col;
   // Whole columns onto whole columns: the column formats travel as column formats.
@@ -111,7 +114,18 @@ void CopyCells(const Sheet& from, const Area& area, Sheet& to, Cell destTopLeft,
   }
   const GridSize grid{to.Rows(), to.Cols()};
   for (ColumnCopy& copy : copies) {
-    for (ColumnStore::Entry& e : copy.entries) MoveFormulaWithCell(e.record, dr, dc, grid);
+    for (ColumnStore::Entry& e : copy.entries) {
+      MoveFormulaWithCell(e.record, dr, dc, grid);
+      // An array copied whole is an array at the destination too; the anchor of one copied in
+      // part holds a plain formula there, beside the other cells' values.
+      if (const std::optional<Area> block = e.record.ArrayArea(Cell{e.row, copy.col})) {
+        if (dest.Contains(block->first) && dest.Contains(block->last)) {
+          to.NoteArray(e.record.extras->array);
+        } else {
+          e.record.extras->array = ArrayExtent{};
+        }
+      }
+    }
   }
 
   for (ColumnCopy& copy : copies) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "host/host_error.h"
+#include "memory/array_formulas.h"
 #include "memory/range_copy.h"
 #include "memory/sort_order.h"
 
@@ -15,6 +16,7 @@ void SortRows(Sheet& sheet, const Area& area, int32_t keyColumn, bool descending
   if (keyColumn < area.first.col || keyColumn > area.last.col) {
     throw HostError("the sort key lies outside the area");
   }
+  CheckArraysSort(sheet, area);
   const int32_t top = area.first.row;
   const int32_t bottom = area.last.row;
 

@@ -183,6 +183,16 @@ class Sheet {
   SheetView& View() { return view_; }
   const SheetView& View() const { return view_; }
 
+  // ---- Array formulas: their anchors' records hold them (CellExtras::array); the sheet keeps
+  // how far any of them may reach from its anchor (at least the rows and the columns of every
+  // array put on it; none when it never held one), so that finding the arrays a written area
+  // meets looks only at the cells near that area ----
+  ArrayExtent ArrayReach() const { return arrayReach_; }
+  void NoteArray(ArrayExtent extent) {
+    arrayReach_.rows = std::max(arrayReach_.rows, extent.rows);
+    arrayReach_.cols = std::max(arrayReach_.cols, extent.cols);
+  }
+
   // ---- Formula count: lets reference updates pass over sheets without formulas ----
   // At least the number of cells holding a formula (exact after a recount), or nothing when not
   // known. Edit and EditArea keep it; Columns() for writing forgets it.
@@ -235,6 +245,7 @@ class Sheet {
   std::vector<ProtectedArea> protected_;
   SheetView view_;
   int64_t formulaBound_ = 0;
+  ArrayExtent arrayReach_;
 };
 
 template <class F>
