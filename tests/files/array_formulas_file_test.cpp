@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "files/cell_ref.h"
+#include "host/a1_address.h"
 #include "files/workbook_file.h"
 #include "host/host_error.h"
 #include "memory/array_formulas.h"
