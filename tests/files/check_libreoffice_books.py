@@ -7,7 +7,7 @@
 #    LibreOffice opens the saved file and sees through its API exactly what it saw in its own;
 #  - `tezlo run BOOK --select B3 -- +3` exits 0 and LibreOffice and openpyxl still see the bold,
 #    the borders, the validation, the conditional format, the chart, ... (counted, as cells moved);
-#  - over the workbooks with what Tezlo cannot keep (rich text, array formulas) both runs exit 1
+#  - over the workbooks with what Tezlo cannot keep (rich text) both runs exit 1
 #    with a message naming it, and the file is untouched.
 # Exits 1 listing every problem.
 #   check_libreoffice_books.py PIPE-NAME WORKDIR TEZLO
