@@ -148,7 +148,7 @@ class Builder {
     const auto it = kept_.overrides.find(LowerAscii(part));
     return it != kept_.overrides.end() ? it->second : fallback;
   }
-  void FindChartMoves();
+  void FindSheetMoves();
   RawTag WriteSheet(int32_t index, const std::string& workbookPart, std::vector<OutRel>& bookRels, RelIds& bookIds);
   void KeptParts();
   std::string ContentTypes() const;
@@ -163,10 +163,10 @@ class Builder {
   std::map<std::string, const std::vector<RefShift>*> tableShifts_;
   // Likewise for the drawing parts (pictures, charts, shapes) of the sheets.
   std::map<std::string, const std::vector<RefShift>*> drawingShifts_;
-  // The chart parts (lower-case names), when a sheet was renamed or had cells moved, and what
-  // happened to each sheet read from the file.
+  // What happened to each sheet read from the file, when one was renamed or had cells moved
+  // (chart formulas and kept defined names follow it), and the chart parts (lower-case names).
   std::set<std::string> chartParts_;
-  std::vector<SheetMoves> chartMoves_;
+  std::vector<SheetMoves> sheetMoves_;
   SharedTexts texts_;
   std::map<std::string, std::pair<std::string, std::string>> types_;  // lower-case name -> name, type
   std::set<const KeptSheetXml*> written_;
@@ -246,10 +246,11 @@ RawTag Builder::WriteSheet(int32_t index, const std::string& workbookPart, std::
   return entry;
 }
 
-// Charts name their sheets as the file did and hold their data ranges as formulas: when a sheet
-// read from the file was renamed or had cells moved since, every chart part (of a worksheet's
-// drawing or a chart sheet's) is rewritten with its formulas following.
-void Builder::FindChartMoves() {
+// Charts and kept defined names name their sheets as the file did and hold their ranges as
+// formulas: when a sheet read from the file was renamed or had cells moved since, the defined
+// names and every chart part (of a worksheet's drawing or a chart sheet's) are rewritten with
+// their formulas following.
+void Builder::FindSheetMoves() {
   std::set<const KeptSheetXml*> seen;
   bool moves = false;
   for (int32_t i = 1; i <= book_.SheetCount(); ++i) {
@@ -262,10 +263,10 @@ void Builder::FindChartMoves() {
     if (!read) continue;
     SheetMoves m{DecodeEscapes(*read), sheet.Name(), &sheet.ShiftsSinceRead()};
     moves = moves || m.readName != m.name || !m.shifts->empty();
-    chartMoves_.push_back(std::move(m));
+    sheetMoves_.push_back(std::move(m));
   }
   if (!moves) {
-    chartMoves_.clear();
+    sheetMoves_.clear();
     return;
   }
   for (const auto& [source, rels] : kept_.rels) {
@@ -316,7 +317,7 @@ void Builder::KeptParts() {
       Add(name, ShiftDrawingPart(bytes, *moved->second), type);
     } else if (chartParts_.count(key) != 0) {
       const GridSize grid{book_.Rows(), book_.Cols()};
-      Add(name, ShiftChartPart(bytes, [&](std::string_view f) { return MoveChartFormula(f, chartMoves_, grid); }),
+      Add(name, ShiftChartPart(bytes, [&](std::string_view f) { return MoveChartFormula(f, sheetMoves_, grid); }),
           type);
     } else if (const auto packed = kept_.packed.find(name); packed != kept_.packed.end()) {
       AddPacked(name, packed->second, type);
@@ -413,11 +414,11 @@ void Builder::Run() {
       OutRel{bookIds.Fresh(), std::string(kRelTypes) + "sharedStrings", RelativeTarget(workbookPart, "xl/sharedStrings.xml")});
   // Kept defined names, like charts, name sheets as the file did: they follow renames and each
   // sheet's moved cells.
-  FindChartMoves();
+  FindSheetMoves();
   FormulaMove names;
-  if (!chartMoves_.empty()) {
+  if (!sheetMoves_.empty()) {
     names = [this, grid = GridSize{book_.Rows(), book_.Cols()}](std::string_view f) {
-      return MoveChartFormula(f, chartMoves_, grid);
+      return MoveChartFormula(f, sheetMoves_, grid);
     };
   }
   Add(workbookPart, WorkbookPartXml(kept_, entries, activeTab, moved, names),

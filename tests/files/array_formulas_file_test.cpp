@@ -32,14 +32,7 @@ using testing::WriteFileBytes;
 // A package LibreOffice opens: MinimalParts with its content types.
 std::map<std::string, std::string> Parts(const std::string& sheetData) {
   auto parts = MinimalParts(sheetData);
-  parts["[Content_Types].xml"] =
-      "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
-      "<Default Extension=\"rels\" ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
-      "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
-      "<Override PartName=\"/xl/workbook.xml\" "
-      "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml\"/>"
-      "<Override PartName=\"/xl/worksheets/sheet1.xml\" "
-      "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml\"/></Types>";
+  parts["[Content_Types].xml"] = testing::ContentTypesXml(1);
   return parts;
 }
 

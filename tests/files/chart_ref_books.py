@@ -12,9 +12,7 @@ not Tezlo's).
                                  the sheets (worksheets, then chart sheets) and of their series:
       SHEET  SERIES  title|values|categories  FORMULA"""
 import os
-import subprocess
 import sys
-import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import make_feature_books as features  # noqa: E402
@@ -89,34 +87,28 @@ def libreoffice(path, out):
         a.Sheet, a.StartRow, a.StartColumn, a.EndRow, a.EndColumn = index, r1 - 1, c1 - 1, r2 - 1, c2 - 1
         return a
 
-    with tempfile.TemporaryDirectory() as work:
-        pipe = "tezlo-charts-%d" % os.getpid()
-        office = subprocess.Popen(
-            ["soffice", "--headless", "--invisible", "--norestore", "--nologo", "--nodefault",
-             "-env:UserInstallation=file://%s/profile" % work, "--accept=pipe,name=%s;urp;" % pipe],
-            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True)
-        try:
-            _, desktop = session.connect(pipe)
-            doc = desktop.loadComponentFromURL("file://" + os.path.abspath(path), "_blank", 0,
-                                               (session.prop("Hidden", True),))
-            sheets = doc.Sheets
-            index = {name: sheets.getByIndex(i).Name for i, name in enumerate(("Data", "My Sheet"))}
-            for what, i, arg in STEPS:
-                sheet = sheets.getByName(index[("Data", "My Sheet")[i]])
-                if what == "insert down":
-                    sheet.insertCells(cells(i, *arg), DOWN)
-                elif what == "delete up":
-                    sheet.removeRange(cells(i, *arg), UP)
-                elif what == "delete rows":
-                    sheet.removeRange(cells(i, arg[0], 1, arg[1], 1024), DELETE_ROWS)
-                else:
-                    sheet.Name = arg
-                    index[("Data", "My Sheet")[i]] = arg
-            session.store_xlsx(doc, os.path.abspath(out))
-            doc.close(True)
-        finally:
-            os.killpg(office.pid, 9)  # only the LibreOffice started here: its own group
-            office.wait()
+    pipe, stop = session.start_office("charts")
+    try:
+        _, desktop = session.connect(pipe)
+        doc = desktop.loadComponentFromURL("file://" + os.path.abspath(path), "_blank", 0,
+                                           (session.prop("Hidden", True),))
+        sheets = doc.Sheets
+        index = {name: sheets.getByIndex(i).Name for i, name in enumerate(("Data", "My Sheet"))}
+        for what, i, arg in STEPS:
+            sheet = sheets.getByName(index[("Data", "My Sheet")[i]])
+            if what == "insert down":
+                sheet.insertCells(cells(i, *arg), DOWN)
+            elif what == "delete up":
+                sheet.removeRange(cells(i, *arg), UP)
+            elif what == "delete rows":
+                sheet.removeRange(cells(i, arg[0], 1, arg[1], 1024), DELETE_ROWS)
+            else:
+                sheet.Name = arg
+                index[("Data", "My Sheet")[i]] = arg
+        session.store_xlsx(doc, os.path.abspath(out))
+        doc.close(True)
+    finally:
+        stop()
 
 
 if __name__ == "__main__":

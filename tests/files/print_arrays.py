@@ -12,9 +12,7 @@
 # then "refused OP" for each operation LibreOffice refused (it raised, or left the sheet as it
 # was), then the arrays.
 import os
-import subprocess
 import sys
-import tempfile
 
 
 def openpyxl_arrays(path):
@@ -98,30 +96,24 @@ def from_libreoffice(jobs_path, out):
     with open(jobs_path, encoding="utf-8") as f:
         jobs = [line.rstrip("\n").split("\t") for line in f if line.strip()]
     lines = []
-    with tempfile.TemporaryDirectory() as work:
-        pipe = f"tezlo-arrays-{os.getpid()}"
-        office = subprocess.Popen(
-            ["soffice", "--headless", "--invisible", "--norestore", "--nologo", "--nodefault",
-             f"-env:UserInstallation=file://{work}/profile", f"--accept=pipe,name={pipe};urp;"],
-            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True)
-        try:
-            _, desktop = session.connect(pipe)
-            for job in jobs:
-                path, ops = job[0], job[1] if len(job) > 1 else ""
-                doc = desktop.loadComponentFromURL(
-                    "file://" + os.path.abspath(path), "_blank", 0, (session.prop("Hidden", True),))
-                if doc is None:
-                    sys.exit("LibreOffice cannot open " + path)
-                parser = doc.createInstance("com.sun.star.sheet.FormulaParser")
-                parser.FormulaConvention = XL_A1
-                parser.CompileEnglish = True
-                lines.append("# " + path)
-                lines += ["refused " + op for op in run_operations(doc, ops)]
-                lines += ["\t".join(row) for row in libreoffice_arrays(doc, parser)]
-                doc.close(True)
-        finally:
-            os.killpg(office.pid, 9)  # only the LibreOffice started here: its own group
-            office.wait()
+    pipe, stop = session.start_office("arrays")
+    try:
+        _, desktop = session.connect(pipe)
+        for job in jobs:
+            path, ops = job[0], job[1] if len(job) > 1 else ""
+            doc = desktop.loadComponentFromURL(
+                "file://" + os.path.abspath(path), "_blank", 0, (session.prop("Hidden", True),))
+            if doc is None:
+                sys.exit("LibreOffice cannot open " + path)
+            parser = doc.createInstance("com.sun.star.sheet.FormulaParser")
+            parser.FormulaConvention = XL_A1
+            parser.CompileEnglish = True
+            lines.append("# " + path)
+            lines += ["refused " + op for op in run_operations(doc, ops)]
+            lines += ["\t".join(row) for row in libreoffice_arrays(doc, parser)]
+            doc.close(True)
+    finally:
+        stop()
     return lines
 
 

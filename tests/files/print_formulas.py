@@ -5,9 +5,7 @@
 #                                            formula in Excel's A1 syntax, the value left out
 #   print_formulas.py openpyxl BOOK OUT      openpyxl; the value is the one cached in the file
 import os
-import subprocess
 import sys
-import tempfile
 
 
 def from_libreoffice(path):
@@ -16,34 +14,28 @@ def from_libreoffice(path):
     from com.sun.star.sheet.AddressConvention import XL_A1
 
     rows = []
-    with tempfile.TemporaryDirectory() as work:
-        pipe = f"tezlo-formulas-{os.getpid()}"
-        office = subprocess.Popen(
-            ["soffice", "--headless", "--invisible", "--norestore", "--nologo", "--nodefault",
-             f"-env:UserInstallation=file://{work}/profile", f"--accept=pipe,name={pipe};urp;"],
-            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True)
-        try:
-            _, desktop = session.connect(pipe)
-            doc = session.load(desktop, os.path.abspath(path))
-            if doc is None:
-                sys.exit("LibreOffice cannot open " + path)
-            sheet = doc.Sheets.getByIndex(0)
-            parser = doc.createInstance("com.sun.star.sheet.FormulaParser")
-            parser.FormulaConvention = XL_A1
-            parser.CompileEnglish = True
-            # The cells holding something (values, texts, formulas), wherever they lie.
-            found = sheet.queryContentCells(1 | 2 | 4 | 16).getCells().createEnumeration()
-            while found.hasMoreElements():
-                cell = found.nextElement()
-                at = cell.getCellAddress()
-                formula = ""
-                if cell.getType().value == "FORMULA":
-                    formula = parser.printFormula(cell.getTokens(), at)
-                rows.append((cell.AbsoluteName.split(".")[-1].replace("$", ""), formula, ""))
-            doc.close(True)
-        finally:
-            os.killpg(office.pid, 9)  # only the LibreOffice started here: its own group
-            office.wait()
+    pipe, stop = session.start_office("formulas")
+    try:
+        _, desktop = session.connect(pipe)
+        doc = session.load(desktop, os.path.abspath(path))
+        if doc is None:
+            sys.exit("LibreOffice cannot open " + path)
+        sheet = doc.Sheets.getByIndex(0)
+        parser = doc.createInstance("com.sun.star.sheet.FormulaParser")
+        parser.FormulaConvention = XL_A1
+        parser.CompileEnglish = True
+        # The cells holding something (values, texts, formulas), wherever they lie.
+        found = sheet.queryContentCells(1 | 2 | 4 | 16).getCells().createEnumeration()
+        while found.hasMoreElements():
+            cell = found.nextElement()
+            at = cell.getCellAddress()
+            formula = ""
+            if cell.getType().value == "FORMULA":
+                formula = parser.printFormula(cell.getTokens(), at)
+            rows.append((cell.AbsoluteName.split(".")[-1].replace("$", ""), formula, ""))
+        doc.close(True)
+    finally:
+        stop()
     return rows
 
 

@@ -31,15 +31,7 @@ constexpr const char* kMissingMaster = "shared formulas without their first cell
 // first one's formulas may refer to.
 std::map<std::string, std::string> TwoSheetParts(const std::string& sheetData) {
   auto parts = MinimalParts(sheetData);
-  const std::string sheetType = "application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml";
-  parts["[Content_Types].xml"] =
-      "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
-      "<Default Extension=\"rels\" ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
-      "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
-      "<Override PartName=\"/xl/workbook.xml\" "
-      "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml\"/>"
-      "<Override PartName=\"/xl/worksheets/sheet1.xml\" ContentType=\"" + sheetType + "\"/>"
-      "<Override PartName=\"/xl/worksheets/sheet2.xml\" ContentType=\"" + sheetType + "\"/></Types>";
+  parts["[Content_Types].xml"] = testing::ContentTypesXml(2);
   std::string& book = parts["xl/workbook.xml"];
   book.insert(book.find("</sheets>"), "<sheet name=\"Other Sheet\" sheetId=\"2\" r:id=\"rId2\"/>");
   std::string& rels = parts["xl/_rels/workbook.xml.rels"];

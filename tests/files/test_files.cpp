@@ -70,6 +70,20 @@ std::map<std::string, std::string> ReadZip(const std::string& bytes) {
   return parts;
 }
 
+std::string ContentTypesXml(int sheets) {
+  std::string out =
+      "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
+      "<Default Extension=\"rels\" ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
+      "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
+      "<Override PartName=\"/xl/workbook.xml\" "
+      "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml\"/>";
+  for (int i = 1; i <= sheets; ++i) {
+    out += "<Override PartName=\"/xl/worksheets/sheet" + std::to_string(i) +
+           ".xml\" ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml\"/>";
+  }
+  return out + "</Types>";
+}
+
 std::map<std::string, std::string> MinimalParts(const std::string& sheetData, const std::string& sheetTail) {
   const std::string rels = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
   return {

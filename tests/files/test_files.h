@@ -29,6 +29,9 @@ std::map<std::string, std::string> ReadZip(const std::string& bytes);
 // with `extraParts` added or replacing parts, and `sheetTail` after </sheetData>.
 std::map<std::string, std::string> MinimalParts(const std::string& sheetData,
                                                 const std::string& sheetTail = "");
+// [Content_Types].xml naming the workbook and `sheets` worksheets (sheet1.xml ...), which
+// MinimalParts leaves out and LibreOffice wants.
+std::string ContentTypesXml(int sheets);
 std::string ReadFileBytes(const std::string& path);
 // Runs a Python script of this folder with Debian's interpreter (where python3-openpyxl is
 // installed), its output going to `log`; returns its exit status.
