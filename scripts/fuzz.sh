@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Fuzzes the xlsx reader with libFuzzer for SECONDS (default 600): builds the reader with clang 16
-# in its own tree (build/fuzz), seeds a corpus from the test scripts, then runs. Findings are
+# in its own tree (build/fuzz), seeds a corpus from the test scripts and the inputs that once
+# failed (tests/files/fuzz_findings, each run again first), then runs. Findings are
 # written to build/fuzz/findings and make the script fail. The test suite runs it for 20 s.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -22,4 +23,4 @@ mkdir -p "$corpus" "$findings"
 /usr/bin/python3 "$root/tests/files/make_fuzz_seeds.py" "$seeds"
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
 "$build/src/files/tezlo_files_fuzz" -max_total_time="$seconds" -rss_limit_mb=2048 -max_len=262144 \
-  -timeout=20 -print_final_stats=1 -artifact_prefix="$findings/" "$corpus" "$seeds"
+  -timeout=20 -print_final_stats=1 -artifact_prefix="$findings/" "$corpus" "$seeds" "$root/tests/files/fuzz_findings"
