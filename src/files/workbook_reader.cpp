@@ -11,12 +11,14 @@
 #include <stdexcept>
 #include <string_view>
 
+#include "files/arriving_bytes.h"
 #include "files/kept_content.h"
 #include "files/kept_references.h"
 #include "files/package_parts.h"
 #include "files/sheet_reader.h"
 #include "files/style_reader.h"
 #include "files/workbook_file.h"
+#include "files/xml_reader.h"
 #include "files/zip_package.h"
 #include "files/file_paths.h"
 #include "host/host_error.h"
@@ -112,13 +114,15 @@ class Loader {
 void Loader::ReadSheet(Sheet& sheet, const std::string& part, const std::string& what,
                        const std::vector<CellStyle>& styles, const std::vector<std::string>& sharedStrings,
                        std::shared_ptr<KeptSheetXml> kept) {
-  const std::string document = pkg_.ReadBytes(Require(part, "sheet '" + sheet.Name() + "'"));
+  // The sheet, the bulk of the package, is read while it is still inflating; once read whole,
+  // the package is free for its other parts.
+  const auto document = pkg_.ReadArriving(Require(part, "sheet '" + sheet.Name() + "'"));
   SheetReadContext ctx{&styles,        &sharedStrings,          &unmodelled_,
                        &cellBudget_,   &memoryBudget_,          options_.maxMemoryBytes,
                        options_.maxDigitWidthPx, kept_->date1904, what,
-                       document,       kept.get()};
+                       document->Place(), kept.get()};
   SheetReader reader(sheet, ctx);
-  ParseXmlBytes(document, part + " in " + what_, reader, "sheetData");
+  XmlReader(reader, part + " in " + what_).ReadDocument(*document, "sheetData");
   reader.Finish();
   kept->part = part;
   kept->rels = ReadRelationships(part);

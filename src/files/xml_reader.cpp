@@ -6,6 +6,7 @@
 #include <climits>
 #include <utility>
 
+#include "files/arriving_bytes.h"
 #include "files/plain_xml_scanner.h"
 #include "files/raw_tag.h"
 #include "files/workbook_file.h"
@@ -149,34 +150,55 @@ void XmlReader::Feed(const char* data, size_t size, bool last) {
 }
 
 void XmlReader::ReadDocument(std::string_view document, std::string_view quickParent) {
-  const size_t from = quickParent.empty() ? 0 : ReadQuickly(document, quickParent);
-  Feed(document.data() + from, document.size() - from, true);
+  ArrivingBytes whole(document);
+  ReadDocument(whole, quickParent);
 }
 
-size_t XmlReader::ReadQuickly(std::string_view document, std::string_view quickParent) {
+void XmlReader::ReadDocument(ArrivingBytes& document, std::string_view quickParent) {
+  size_t fed = quickParent.empty() ? 0 : ReadQuickly(document, quickParent);
+  for (ArrivingBytes::Arrived now = document.Wait(fed);; now = document.Wait(fed)) {
+    Feed(now.bytes.data() + fed, now.bytes.size() - fed, now.complete);
+    fed = now.bytes.size();
+    if (now.complete) return;
+  }
+}
+
+size_t XmlReader::ReadQuickly(ArrivingBytes& source, std::string_view quickParent) {
+  // What has arrived; an element cut off where the bytes end so far is tried again when more
+  // are there, and declined only once the document is whole.
+  ArrivingBytes::Arrived now = source.Wait(0);
   TagSpan tag;
   for (size_t from = 0;; from = tag.end) {
-    tag = NextTagSpan(document, from);
-    if (tag.begin == std::string_view::npos) return 0;
-    if (!tag.closing && tag.local == quickParent) break;
+    tag = NextTagSpan(now.bytes, from);
+    if (tag.begin != std::string_view::npos && !tag.closing && tag.local == quickParent) break;
+    if (tag.begin == std::string_view::npos) {
+      if (now.complete) return 0;
+      now = source.Wait(now.bytes.size());
+      tag.end = from;
+    }
   }
   if (tag.empty) return 0;
   // The parser reads up to the end of that start tag; the quick reading starts only when the
   // parser met it there as the root's child (not inside a comment, say).
   quickParent_ = quickParent;
-  Feed(document.data(), tag.end, false);
+  Feed(now.bytes.data(), tag.end, false);
   quickParent_ = {};
   if (quickParentEnd_ != static_cast<int64_t>(tag.end)) return tag.end;
 
   PlainXmlScanner scanner(bindings_);
   size_t at = tag.end;
   while (true) {
+    const std::string_view document = now.bytes;
     size_t next = at;
     while (next < document.size() && (document[next] == ' ' || document[next] == '\t' || document[next] == '\n')) {
       ++next;
     }
-    const auto end = scanner.ReadElement(document, next, kMaxDepth - depth_);
-    if (!end) break;
+    const auto end = next < document.size() ? scanner.ReadElement(document, next, kMaxDepth - depth_) : std::nullopt;
+    if (!end) {
+      if (now.complete) break;
+      now = source.Wait(document.size());
+      continue;
+    }
     if (next > at) handler_.Text(document.substr(at, next - at));
     quick_ = true;
     for (const PlainXmlEvent& e : scanner.Events()) {
@@ -198,6 +220,7 @@ size_t XmlReader::ReadQuickly(std::string_view document, std::string_view quickP
     quick_ = false;
     at = *end;
   }
+  const std::string_view document = now.bytes;
   skippedBytes_ = static_cast<int64_t>(at - tag.end);
   skippedLines_ = std::count(document.begin() + static_cast<std::ptrdiff_t>(tag.end),
                              document.begin() + static_cast<std::ptrdiff_t>(at), '\n');

@@ -48,6 +48,7 @@ class XmlAttrs {
 };
 
 class XmlReader;
+class ArrivingBytes;
 
 class XmlHandler {
  public:
@@ -88,6 +89,8 @@ class XmlReader {
   // worksheet's sheetData), the bulk of some parts, are read by a quicker scanner where they are
   // plain enough (plain_xml_scanner.h), with the same events; all else by the full parser.
   void ReadDocument(std::string_view document, std::string_view quickParent = {});
+  // The same, for a document still arriving: each byte is read as soon as it is there.
+  void ReadDocument(ArrivingBytes& document, std::string_view quickParent = {});
 
   static constexpr int kMaxDepth = 256;
   // How many bytes of the document ReadDocument's quick scanner read.
@@ -109,7 +112,7 @@ class XmlReader {
   void Fail(std::exception_ptr error);
   // Reads what it can of `quickParent`'s children quickly (after the parser has read up to
   // them); returns where the parser goes on.
-  size_t ReadQuickly(std::string_view document, std::string_view quickParent);
+  size_t ReadQuickly(ArrivingBytes& source, std::string_view quickParent);
 
   XmlHandler& handler_;
   std::string what_;

@@ -8,6 +8,7 @@
 #include <memory>
 #include <utility>
 
+#include "files/arriving_bytes.h"
 #include "files/ole_file.h"
 #include "files/package_parts.h"
 #include "files/workbook_file.h"
@@ -177,6 +178,23 @@ std::string ZipPackage::ReadBytes(int64_t index) {
   }
   Unpack(index, [&bytes](std::string_view piece) { bytes += piece; });
   return bytes;
+}
+
+std::unique_ptr<ArrivingBytes> ZipPackage::ReadArriving(int64_t index) {
+  zip_stat_t stat;
+  if (zip_stat_index(archive_, static_cast<zip_uint64_t>(index), 0, &stat) != 0 || (stat.valid & ZIP_STAT_SIZE) == 0 ||
+      stat.size > static_cast<zip_uint64_t>(limits_.maxPartBytes)) {
+    // Unpacked first, so that the count decides and says why it stopped.
+    return ArrivingBytes::Whole(ReadBytes(index));
+  }
+  return std::make_unique<ArrivingBytes>(static_cast<size_t>(stat.size), [this, index](ArrivingBytes& out) {
+    Unpack(index, [this, index, &out](std::string_view piece) {
+      if (!out.Append(piece)) {
+        throw FileError(what_ + " is damaged: " + names_.at(static_cast<size_t>(index)) +
+                        " unpacks to more than the archive says");
+      }
+    });
+  });
 }
 
 std::optional<PackedPart> ZipPackage::ReadPacked(int64_t index) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,6 +17,7 @@ struct zip;
 namespace tezlo {
 
 class XmlHandler;
+class ArrivingBytes;
 
 struct ZipLimits {
   int64_t maxPartBytes;     // one part, unpacked
@@ -51,6 +53,11 @@ class ZipPackage {
   void ParseXml(int64_t index, XmlHandler& handler, std::string* bytes = nullptr);
   // The part's bytes, unpacked, counted against the same limits.
   std::string ReadBytes(int64_t index);
+  // The part's bytes, unpacked on a thread of their own while the caller reads those already
+  // there, counted against the same limits (a part the archive states no usable size for is
+  // unpacked first). The package must not be used otherwise until the result is complete or
+  // destroyed.
+  std::unique_ptr<ArrivingBytes> ReadArriving(int64_t index);
   // The part's bytes as the archive holds them (stored or deflated), counted against the same
   // limits by the size it declares; nullopt for other methods and encrypted parts, which are
   // read with ReadBytes.

@@ -1,14 +1,16 @@
 // A worksheet's rows are read by a quick scanner where they are plain, by the full parser
 // elsewhere. Random worksheets, plain and full of what the scanner must decline (comments,
 // references, foreign bytes, broken tags), give the same events, the same bytes for each tag and
-// the same errors either way.
+// the same errors either way, and again while the document is still arriving in pieces.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "files/arriving_bytes.h"
 #include "files/workbook_file.h"
 #include "files/xml_reader.h"
 
@@ -49,12 +51,34 @@ struct Outcome {
   int64_t quickBytes = 0;
 };
 
-Outcome Read(const std::string& doc, bool quick) {
+// How the document reaches the reader: whole, or arriving from another thread in pieces of
+// random sizes (as a part does while it inflates), perhaps failing after `failAfter` bytes.
+struct Arrival {
+  bool arriving = false;
+  uint32_t seed = 0;
+  size_t failAfter = std::string::npos;
+};
+
+Outcome Read(const std::string& doc, bool quick, const Arrival& arrival = {}) {
   EventLog log;
   XmlReader reader(log, "sheet1.xml");
   Outcome out;
   try {
-    reader.ReadDocument(doc, quick ? "sheetData" : "");
+    if (arrival.arriving) {
+      ArrivingBytes source(doc.size(), [&doc, &arrival](ArrivingBytes& to) {
+        std::mt19937 rng(arrival.seed);
+        for (size_t at = 0; at < doc.size();) {
+          if (at >= arrival.failAfter) throw FileError("the part stopped inflating");
+          const size_t n = std::min(doc.size() - at, std::uniform_int_distribution<size_t>(1, 300)(rng));
+          if (!to.Append(std::string_view(doc).substr(at, n))) throw FileError("does not fit");
+          at += n;
+          if (rng() % 8 == 0) std::this_thread::yield();
+        }
+      });
+      reader.ReadDocument(source, quick ? "sheetData" : "");
+    } else {
+      reader.ReadDocument(doc, quick ? "sheetData" : "");
+    }
     log.Flush();
   } catch (const FileError& e) {
     log.Flush();
@@ -136,6 +160,12 @@ TEST(QuickXml, RandomSheetsGiveTheParsersEventsBytesAndErrors) {
     const Outcome quick = Read(doc, true);
     ASSERT_EQ(quick.events, full.events) << doc;
     EXPECT_EQ(full.quickBytes, 0);
+    if (i % 4 == 0) {
+      // Read while it arrives: bytes cut off mid-element are read once the rest is there.
+      const Outcome arriving = Read(doc, true, Arrival{true, static_cast<uint32_t>(i)});
+      ASSERT_EQ(arriving.events, full.events) << doc;
+      EXPECT_EQ(arriving.quickBytes, quick.quickBytes);
+    }
     quickBytes += quick.quickBytes;
     errors += !full.events.empty() && full.events.back().rfind("error: ", 0) == 0 ? 1 : 0;
   }
@@ -143,6 +173,20 @@ TEST(QuickXml, RandomSheetsGiveTheParsersEventsBytesAndErrors) {
   EXPECT_GT(oddOnes, 200);
   EXPECT_GT(errors, 100);
   EXPECT_GT(quickBytes, 4000 * 200);
+}
+
+TEST(QuickXml, APartThatStopsArrivingEndsTheReadingWithItsError) {
+  std::string doc = "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><sheetData>";
+  for (int r = 1; r <= 400; ++r) doc += "<row r=\"" + std::to_string(r) + "\"><c><v>1</v></c></row>";
+  doc += "</sheetData></worksheet>";
+  for (const bool quick : {true, false}) {
+    const Outcome cut = Read(doc, quick, Arrival{true, 7, doc.size() / 2});
+    ASSERT_FALSE(cut.events.empty());
+    EXPECT_EQ(cut.events.back(), "error: the part stopped inflating");
+    // What arrived before the failure was read (7 events a row), and nothing after it.
+    EXPECT_GT(cut.events.size(), 7u * 180);
+    EXPECT_LT(cut.events.size(), 7u * 220);
+  }
 }
 
 TEST(QuickXml, ErrorsAfterTheRowsNameTheirLine) {
