@@ -6,7 +6,10 @@
 #   conditional formats (C52:C62 over a value; B71:M75 by a relative formula),
 #   validation (D52:D62 decimal; E71:E75 a list), a hyperlink on B60, the autofilter B51:M62,
 #   a chart of C52:C62 by B52:B62 anchored to the cells H64:M68, a picture anchored to F54:H58,
-#   comments on C55 and C72.
+#   comments on C55 and C72;
+# and what crosses the 13-column band's right edge, which a band shift leaves or splits: a name
+# over A52:P60, a conditional format over L53:O58 by a relative formula, validation of
+# L56:N57, a comment on N56 (no value right of M, so that "*16" trims the same columns).
 # Sheet "+2" exists in both, as the tools' preparation would add it otherwise.
 #   make_libreoffice_book(desktop, context, path)    make_openpyxl_book(path)
 import os
@@ -63,7 +66,7 @@ def make_libreoffice_book(desktop, context, path):
     from libreoffice_session import prop, store_xlsx
     from com.sun.star.awt import Point, Size, Rectangle
     from com.sun.star.table import BorderLine2, CellAddress, CellRangeAddress
-    from com.sun.star.sheet.ValidationType import DECIMAL, LIST
+    from com.sun.star.sheet.ValidationType import DECIMAL, LIST, WHOLE
     from com.sun.star.sheet.ConditionOperator import BETWEEN, GREATER, FORMULA
 
     doc = desktop.loadComponentFromURL("private:factory/scalc", "_blank", 0, (prop("Hidden", True),))
@@ -92,6 +95,7 @@ def make_libreoffice_book(desktop, context, path):
     names.addNewByName("Values", "$'+1'.$C$52:$C$62", here, 0)
     names.addNewByName("Later", "$'+1'.$B$71:$M$75", here, 0)
     names.addNewByName("Corner", "$'+1'.$E$58", here, 0)
+    names.addNewByName("Wide", "$'+1'.$A$52:$P$60", here, 0)
     sheet.setPrintAreas((CellRangeAddress(0, 0, FIRST - 1, 12, LAST - 1),))
 
     rules = sheet.getCellRangeByName("C52:C62").ConditionalFormat
@@ -100,12 +104,16 @@ def make_libreoffice_book(desktop, context, path):
     rules = sheet.getCellRangeByName("B71:M75").ConditionalFormat
     rules.addNew((prop("Operator", FORMULA), prop("Formula1", "B71>100"), prop("StyleName", "Good")))
     sheet.getCellRangeByName("B71:M75").ConditionalFormat = rules
+    rules = sheet.getCellRangeByName("L53:O58").ConditionalFormat
+    rules.addNew((prop("Operator", FORMULA), prop("Formula1", "L53>K53"), prop("StyleName", "Bad")))
+    sheet.getCellRangeByName("L53:O58").ConditionalFormat = rules
 
-    for where, kind, f1, f2 in (("D52:D62", DECIMAL, "0", "1"), ("E71:E75", LIST, '"yes";"no"', "")):
+    for where, kind, f1, f2 in (("D52:D62", DECIMAL, "0", "1"), ("E71:E75", LIST, '"yes";"no"', ""),
+                                ("L56:N57", WHOLE, "0", "1000")):
         cells = sheet.getCellRangeByName(where)
         rule = cells.Validation
         rule.Type = kind
-        if kind == DECIMAL:
+        if kind != LIST:
             rule.setOperator(BETWEEN)
         rule.setFormula1(f1)
         rule.setFormula2(f2)
@@ -124,7 +132,7 @@ def make_libreoffice_book(desktop, context, path):
     filters.setByTable(area)
     filters.getByTable(0).AutoFilter = True
 
-    for where, text in (("C55", "a note on C55"), ("C72", "a note in the second block")):
+    for where, text in (("C55", "a note on C55"), ("C72", "a note in the second block"), ("N56", "beside")):
         a = sheet.getCellRangeByName(where).CellAddress
         sheet.Annotations.insertNew(a, text)
 
@@ -193,11 +201,13 @@ def make_openpyxl_book(path):
     wb.defined_names.append(DefinedName("Values", attr_text="'+1'!$C$52:$C$62"))
     wb.defined_names.append(DefinedName("Later", attr_text="'+1'!$B$71:$M$75"))
     wb.defined_names.append(DefinedName("Corner", attr_text="'+1'!$E$58"))
+    wb.defined_names.append(DefinedName("Wide", attr_text="'+1'!$A$52:$P$60"))
     ws.print_area = "A51:M62"
 
     red = PatternFill(start_color="FFC7CE", end_color="FFC7CE", fill_type="solid")
     ws.conditional_formatting.add("C52:C62", CellIsRule(operator="greaterThan", formula=["50"], fill=red))
     ws.conditional_formatting.add("B71:M75", FormulaRule(formula=["B71>100"], fill=red))
+    ws.conditional_formatting.add("L53:O58", FormulaRule(formula=["L53>K53"], fill=red))
 
     decimal = DataValidation(type="decimal", operator="between", formula1="0", formula2="1")
     decimal.add("D52:D62")
@@ -205,11 +215,15 @@ def make_openpyxl_book(path):
     choice = DataValidation(type="list", formula1='"yes,no"', allow_blank=True)
     choice.add("E71:E75")
     ws.add_data_validation(choice)
+    whole = DataValidation(type="whole", operator="between", formula1="0", formula2="1000")
+    whole.add("L56:N57")
+    ws.add_data_validation(whole)
 
     ws["B60"].hyperlink = LINK
     ws.auto_filter.ref = "B51:M62"
     ws["C55"].comment = Comment("a note on C55", "tester")
     ws["C72"].comment = Comment("a note in the second block", "tester")
+    ws["N56"].comment = Comment("beside", "tester")
 
     def two_cell(c1, r1, c2, r2):
         """Corners a few pixels inside their cells: one on a cell's edge is read by LibreOffice

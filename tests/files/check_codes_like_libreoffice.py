@@ -5,7 +5,8 @@
 #  - a headless LibreOffice (one, started here for every case) opens BOOK, does what the code
 #    does to cells (OPERATIONS) and saves THEIRS as xlsx;
 #  - LibreOffice opens OURS and saves it again as xlsx (the conversion must succeed), so that both
-#    files compared are written by the same writer; from both are read the cell values, defined
+#    files compared are written by the same writer (for the workbook LibreOffice wrote, OURS as
+#    Tezlo saved it is compared too); from both are read the cell values, defined
 #    names, conditional format ranges and formulas, validation ranges, hyperlink cells, the
 #    autofilter, comment cells, each drawing's anchor cells and each chart's series formulas,
 #    which must be equal but for the differences between the two spreadsheets listed in
@@ -116,36 +117,67 @@ def ref_errors_plain(names):
                   for n, sheet, text in names)
 
 
+def sorted_rows():
+    """Where "*5" takes each row of the first block (old row -> new row): ascending by column C,
+    the header's text after the numbers."""
+    rows = list(range(books.FIRST, books.LAST + 1))
+    block = books.first_block()
+    order = sorted(rows, key=lambda r: (isinstance(block[r - books.FIRST][2], str), block[r - books.FIRST][2]))
+    return {old: new for new, old in zip(rows, order)}
+
+
+def carried(r, c):
+    """Where a cell of the sorted columns B..M goes when LibreOffice carries it with its row."""
+    inside = books.FIRST <= r <= books.LAST and 2 <= c <= 13
+    return (sorted_rows()[r] if inside else r, c)
+
+
 def sorted_validation(before, after):
     """LibreOffice keeps a validation as an attribute of each cell, which a sort that takes the
-    formats along carries with the cells (the header row, sorted last, lifts the decimal
-    validation of D52:D62 to D51:D61). Tezlo keeps validations as ranges of the sheet, as the
-    file does, and a sort leaves them (so does the spreadsheet the tools were made for)."""
-    moved = [(kind, tuple((r - 1, c) for r, c in where) if kind == "decimal" else where, f)
+    formats along carries with the cells. Tezlo keeps validations as ranges of the sheet, as the
+    file does, and a sort leaves them (as the spreadsheet the tools were made for does)."""
+    moved = [(kind, tuple(sorted((carried(r, c) for r, c in where), key=str)), f)
              for kind, where, f in before["validation"]]
     return before["validation"], sorted(moved)
 
 
 def sorted_hyperlinks(before, after):
-    """In LibreOffice a hyperlink is text inside its cell, so the sort carries it with the text
-    ("item 9", from row 60 to 58); in the file, and in Tezlo, it belongs to the cell B60."""
-    return before["hyperlinks"], [("B58", books.LINK)]
+    """In LibreOffice a hyperlink is text inside its cell, so the sort carries it with the text;
+    in the file, and in Tezlo, it belongs to its cell."""
+    moved = []
+    for ref, target in before["hyperlinks"]:
+        m = re.fullmatch(r"([A-Z]+)(\d+)", ref)
+        moved.append(("%s%d" % (m.group(1), carried(int(m.group(2)), column_number(m.group(1)))[0]), target))
+    return before["hyperlinks"], sorted(moved)
 
 
 def sorted_drawings(before, after):
-    """LibreOffice sorts a picture anchored to cells with the rows of its first cell (row 54 to
-    61); Tezlo leaves drawings where they are on a sort, as it leaves the sheet's ranges."""
-    moved = [(kind, [(c, r + 7) for c, r in corners] if kind == "picture" else corners, series)
-             for kind, corners, series in before["drawings"]]
+    """LibreOffice sorts a picture anchored to cells with the row of its first cell; Tezlo leaves
+    drawings where they are on a sort, as it leaves the sheet's ranges."""
+    moved = []
+    for kind, corners, series in before["drawings"]:
+        if kind == "picture":
+            (c1, r1), (c2, r2) = corners
+            by = carried(r1 + 1, c1 + 1)[0] - (r1 + 1)
+            corners = [(c1, r1 + by), (c2, r2 + by)]
+        moved.append((kind, corners, series))
     return before["drawings"], sorted(moved)
 
 
 def deleted_names(before, after):
-    """After the first block's cells are deleted, the names that pointed into it read #REF!
-    in both (spelt with or without the sheet). LibreOffice keeps besides a print area of the row
-    above what followed (A51:M51); Tezlo, as Excel, only the #REF! one."""
-    ours = ref_errors_plain(after["names"])
-    return after["names"], sorted(ours + [("_xlnm.Print_Area", "0", "'+1'!A51:M51")])
+    """After the first block's cells are deleted, the names that pointed into it read #REF! in
+    both, Tezlo (as Excel) naming the sheet, LibreOffice not. Tezlo keeps the hidden name of the
+    filter whose range went, reading #REF! as every such name does; LibreOffice drops it (and
+    does not read it back from a file). LibreOffice keeps besides a second print area, A51:M51
+    (the first row of what moved up into the deleted rows' place)."""
+    gone = "'+1'!#REF!"
+    ours = sorted([("Corner", None, gone), ("Later", None, "'+1'!B59:M63"), ("Values", None, gone),
+                   ("Wide", None, gone), ("_xlnm.Print_Area", "0", gone)])
+    theirs = sorted(ref_errors_plain(ours) + [("_xlnm.Print_Area", "0", "'+1'!A51:M51")])
+    filters = [n for n in after["names"] if n[0] == "_xlnm._FilterDatabase"]
+    if filters in ([], [("_xlnm._FilterDatabase", "0", gone)]):
+        ours = sorted(ours + filters)
+    return ours, theirs
 
 
 def deleted_drawings(before, after):
@@ -226,7 +258,9 @@ def read_book(path):
                    for si in ET.fromstring(z.read("xl/sharedStrings.xml")).iter(MAIN + "si")]
     sheet = ET.fromstring(z.read(part))
     sheet_rels = rels(z, part)
-    out = {"names": sorted((d.get("name"), d.get("localSheetId"), (d.text or "").replace("$", ""))
+    # LibreOffice writes back a name reading "'+1'!#REF!" as "'+1'!#ref!": one spelling here.
+    out = {"names": sorted((d.get("name"), d.get("localSheetId"),
+                            re.sub("#REF!", "#REF!", (d.text or "").replace("$", ""), flags=re.I))
                            for d in book.iter(MAIN + "definedName"))}
     values = {}
     for c in sheet.iter(MAIN + "c"):
@@ -281,7 +315,7 @@ def formats_seen_by_openpyxl(path):
             if any(getattr(c.border, side).style for side in ("left", "right", "top", "bottom")):
                 bordered.append(c.coordinate)
     return {"bold": sorted(bold), "bordered": sorted(bordered),
-            "validation": sorted((v.type, str(v.sqref)) for v in ws.data_validations.dataValidation),
+            "validation": sorted((v.type, sorted(str(v.sqref).split())) for v in ws.data_validations.dataValidation),
             "charts": len(ws._charts)}
 
 
@@ -327,6 +361,11 @@ def main():
                 session.store_xlsx(doc, theirs)
                 doc.close(True)
                 compare(case, code, before, read_book(again), read_book(ours), read_book(theirs))
+                if writer == "libreoffice":
+                    # Tezlo keeps what LibreOffice wrote as it was written, and rewrites what the
+                    # cells moved in the same spelling: its own file compares as it is.
+                    compare(case + ", as Tezlo saved it", code, before, read_book(ours), read_book(ours),
+                            read_book(theirs))
                 try:
                     a, b = formats_seen_by_openpyxl(ours), formats_seen_by_openpyxl(theirs)
                     if (code, "validation") in DIFFERENCES:  # as above: Tezlo's stays as it was
