@@ -13,8 +13,8 @@
 # Sheet "+2" exists in both, as the tools' preparation would add it otherwise.
 #   make_libreoffice_book(desktop, context, path)    make_openpyxl_book(path)
 import os
-import struct
-import zlib
+
+from make_feature_books import png
 
 FIRST, LAST = 51, 62             # the first topic block's rows
 SECOND, SECOND_LAST = 70, 75     # the second's
@@ -42,23 +42,6 @@ def second_block():
     for i in range(SECOND_LAST - SECOND):
         rows.append([None] + [(i + 1) * 37 % 150 + c for c in range(2, 14)])
     return rows
-
-
-def col_name(c):
-    """1-based column number to letters."""
-    s = ""
-    while c > 0:
-        c, d = divmod(c - 1, 26)
-        s = chr(65 + d) + s
-    return s
-
-
-def png():
-    def chunk(kind, data):
-        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF)
-    raw = b"".join(b"\0" + b"\xff\0\0" * 2 for _ in range(2))
-    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", 2, 2, 8, 2, 0, 0, 0)) +
-            chunk(b"IDAT", zlib.compress(raw)) + chunk(b"IEND", b""))
 
 
 def make_libreoffice_book(desktop, context, path):

@@ -29,6 +29,8 @@ import xml.etree.ElementTree as ET
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
+if not shutil.which("soffice"):
+    sys.exit("FAIL: LibreOffice (libreoffice-calc-nogui, python3-uno) is not installed")
 import block_feature_books as books  # noqa: E402
 import libreoffice_session as session  # noqa: E402
 from com.sun.star.sheet.CellDeleteMode import COLUMNS as DELETE_COLUMNS, ROWS as DELETE_ROWS, UP  # noqa: E402
@@ -107,7 +109,6 @@ OPERATIONS = {
     "*5": (["--select", "C53"], sort_body),
     "*16": (["--select", "B55"], lambda doc, s: move_to_end(s)),
 }
-
 
 
 def ref_errors_plain(names):
