@@ -214,9 +214,15 @@ RawTag Builder::WriteSheet(int32_t index, const std::string& workbookPart, std::
   options.dateShift = kept_.date1904 ? -k1904Offset : 0;
   const std::string commentsId = ids.Fresh();
   options.commentsDrawingId = ids.Fresh();
+  // The worksheet, the bulk of the package, deflates in pieces while its rows are written.
+  writtenNames_.insert(LowerAscii(part));
+  types_[LowerAscii(part)] = {part, std::string(kTypePrefix) + "worksheet+xml"};
+  const size_t stream = zip_.Open(part);
+  options.spill = [this, stream](std::string piece) { zip_.Append(stream, std::move(piece)); };
   SheetParts parts = tezlo::WriteSheet(sheet, index, index == book_.ActiveSheetIndex(), book_.MaxDigitWidthPx(),
                                        styles_, texts_, options);
-  Add(part, std::move(parts.worksheet), std::string(kTypePrefix) + "worksheet+xml");
+  zip_.Append(stream, std::move(parts.worksheet));
+  zip_.Close(stream);
   if (!parts.comments.empty()) {
     const std::string comments = names_.Fresh("xl/comments", ".xml");
     const std::string drawing = names_.Fresh("xl/drawings/vmlDrawing", ".vml");

@@ -30,25 +30,43 @@ ParallelDeflate::~ParallelDeflate() {
 }
 
 size_t ParallelDeflate::Start(std::string_view data) {
-  auto pieces = std::make_unique<std::vector<Piece>>();
-  size_t at = 0;
-  do {
-    const size_t size = std::min(pieceBytes_, data.size() - at);
-    Piece& piece = pieces->emplace_back();
-    piece.in = data.substr(at, size);
-    piece.last = at + size == data.size();
-    at += size;
-  } while (at < data.size());
+  const size_t ticket = Open();
+  Queue(ticket, data, true);
+  return ticket;
+}
+
+size_t ParallelDeflate::Open() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  parts_.push_back(std::make_unique<std::deque<Piece>>());
+  if (workers_.empty()) {
+    for (size_t i = 0; i < WorkerCount(); ++i) workers_.emplace_back([this] { Work(); });
+  }
+  return parts_.size() - 1;
+}
+
+void ParallelDeflate::Append(size_t ticket, std::string_view data) {
+  if (!data.empty()) Queue(ticket, data, false);
+}
+
+void ParallelDeflate::Close(size_t ticket) { Queue(ticket, {}, true); }
+
+void ParallelDeflate::Queue(size_t ticket, std::string_view data, bool last) {
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    for (Piece& p : *pieces) queue_.push_back(&p);
-    parts_.push_back(std::move(pieces));
-    if (workers_.empty()) {
-      for (size_t i = 0; i < WorkerCount(); ++i) workers_.emplace_back([this] { Work(); });
-    }
+    std::deque<Piece>& pieces = *parts_.at(ticket);
+    size_t at = 0;
+    do {
+      // A short rest joins the piece before it rather than make a piece of its own.
+      const size_t rest = data.size() - at;
+      const size_t size = rest < pieceBytes_ + pieceBytes_ / 4 ? rest : pieceBytes_;
+      Piece& piece = pieces.emplace_back();
+      piece.in = data.substr(at, size);
+      piece.last = last && at + size == data.size();
+      at += size;
+      queue_.push_back(&piece);
+    } while (at < data.size());
   }
   queued_.notify_all();
-  return parts_.size() - 1;
 }
 
 void ParallelDeflate::Work() {
@@ -100,7 +118,7 @@ void ParallelDeflate::Deflate(Piece& piece) const {
 }
 
 ParallelDeflate::Packed ParallelDeflate::Take(size_t ticket) {
-  std::vector<Piece>& pieces = *parts_.at(ticket);
+  std::deque<Piece>& pieces = *parts_.at(ticket);
   std::unique_lock<std::mutex> lock(mutex_);
   for (const Piece& p : pieces) {
     while (!p.done) {

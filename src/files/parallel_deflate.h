@@ -29,6 +29,11 @@ class ParallelDeflate {
   // Starts deflating `data`, which must stay alive and unchanged until its Take; returns the
   // ticket Take wants.
   size_t Start(std::string_view data);
+  // A part given in several pieces as it is made: Open returns its ticket, each Append starts
+  // deflating the next piece (kept alive and unchanged until Take), and Close ends the part.
+  size_t Open();
+  void Append(size_t ticket, std::string_view data);
+  void Close(size_t ticket);
 
   struct Packed {
     std::string bytes;  // a raw deflate stream
@@ -48,6 +53,8 @@ class ParallelDeflate {
     std::string out;
     uint32_t crc = 0;
   };
+  // Cuts `data` into pieces queued behind the part's others; `last` ends the part with them.
+  void Queue(size_t ticket, std::string_view data, bool last);
   void Work();
   void Deflate(Piece& piece) const;
   // Runs one queued piece with the lock released; false when none is queued.
@@ -55,7 +62,8 @@ class ParallelDeflate {
 
   const int level_;
   const size_t pieceBytes_;
-  std::vector<std::unique_ptr<std::vector<Piece>>> parts_;
+  // A deque, so that pieces queued keep their place while the part grows.
+  std::vector<std::unique_ptr<std::deque<Piece>>> parts_;
   std::deque<Piece*> queue_;
   std::mutex mutex_;
   std::condition_variable queued_;

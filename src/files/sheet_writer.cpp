@@ -492,6 +492,9 @@ void Writer::CellXml(Cell c, const CellRecord& r) {
   out_ += "</c>";
 }
 
+// How much of the worksheet is written before it is handed on (SheetWriteOptions::spill).
+constexpr size_t kSpillBytes = size_t{1} << 20;
+
 void Writer::Rows() {
   for (const auto& [first, run] : sheet_.RowHeights().Runs()) {
     if (run.value != defaultHeight_) heightRuns_.emplace_back(first, std::min(run.last, sheet_.Rows()));
@@ -519,6 +522,11 @@ void Writer::Rows() {
   auto open = [&](int32_t row) {
     if (row == openRow) return;
     if (openRow != 0) out_ += "</row>";
+    if (options_.spill && out_.size() >= kSpillBytes) {
+      options_.spill(std::move(out_));
+      out_.clear();
+      out_.reserve(kSpillBytes + kSpillBytes / 8);
+    }
     EmptyRowsBefore(row);
     OpenRow(row);
     openRow = row;
@@ -611,17 +619,18 @@ SheetParts Writer::Run(int number, bool selected) {
 
 uint32_t SharedTexts::IndexOf(std::string_view text) {
   ++uses_;
-  if (2 * (texts_.size() + 1) > slots_.size()) Grow();
+  if (2 * starts_.size() > slots_.size()) Grow();
   const uint64_t hash = std::hash<std::string_view>()(text);
   const size_t mask = slots_.size() - 1;
   for (size_t i = hash & mask;; i = (i + 1) & mask) {
     Slot& slot = slots_[i];
     if (slot.index == kEmpty) {
-      slot = Slot{hash, static_cast<uint32_t>(texts_.size())};
-      texts_.push_back(text);
+      slot = Slot{hash, static_cast<uint32_t>(Count())};
+      all_ += text;
+      starts_.push_back(all_.size());
       return slot.index;
     }
-    if (slot.hash == hash && texts_[slot.index] == text) return slot.index;
+    if (slot.hash == hash && Text(slot.index) == text) return slot.index;
   }
 }
 
@@ -641,8 +650,9 @@ std::string SharedTexts::Xml() const {
   std::string out =
       "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
       "<sst xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" count=\"" +
-      std::to_string(uses_) + "\" uniqueCount=\"" + std::to_string(texts_.size()) + "\">";
-  for (std::string_view t : texts_) {
+      std::to_string(uses_) + "\" uniqueCount=\"" + std::to_string(Count()) + "\">";
+  for (uint32_t index = 0; index < Count(); ++index) {
+    const std::string_view t = Text(index);
     const bool keepSpace = !t.empty() && (t.front() == ' ' || t.back() == ' ' || t.front() == '\n' ||
                                           t.back() == '\n' || t.front() == '\t' || t.back() == '\t');
     out += keepSpace ? "<si><t xml:space=\"preserve\">" : "<si><t>";

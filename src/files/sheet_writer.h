@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,24 +17,28 @@
 namespace tezlo {
 
 // The workbook's shared texts: each distinct cell text once, numbered in order of first use.
-// Keys point into the workbook, which does not change while it is written.
 class SharedTexts {
  public:
   uint32_t IndexOf(std::string_view text);
   std::string Xml() const;
-  size_t Count() const { return texts_.size(); }
+  size_t Count() const { return starts_.size() - 1; }
 
  private:
-  // An open-addressing table of (hash, index into texts_) pairs, half full at most: a lookup
-  // touches one slot array and, on a hash match, the text itself.
+  // An open-addressing table of (hash, index) pairs, half full at most, over the texts copied
+  // one after the other into one string: a lookup touches the slot array and, on a hash match,
+  // that string, not the cell the text was first met in (which may lie anywhere in memory).
   struct Slot {
     uint64_t hash = 0;
     uint32_t index = kEmpty;
   };
   static constexpr uint32_t kEmpty = UINT32_MAX;
   void Grow();
+  std::string_view Text(uint32_t index) const {
+    return std::string_view(all_).substr(starts_[index], starts_[index + 1] - starts_[index]);
+  }
   std::vector<Slot> slots_;
-  std::vector<std::string_view> texts_;
+  std::string all_;                   // every text, in order of first use
+  std::vector<size_t> starts_ = {0};  // where each text starts in all_, and where the last ends
   size_t uses_ = 0;
 };
 
@@ -53,6 +58,9 @@ struct SheetWriteOptions {
   double dateShift = 0;  // added to date serials (-1462 for a workbook in the 1904 system)
   // The sheet's comments are those it was read with: the kept comment parts stand for them.
   bool keepComments = false;
+  // When set, the worksheet's first bytes are handed to it in pieces of about 1 MB as its rows
+  // are written, and SheetParts::worksheet holds only what follows them.
+  std::function<void(std::string)> spill;
 };
 
 // `number` is the sheet's 1-based position (it numbers its comment boxes). FileError when what

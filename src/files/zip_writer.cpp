@@ -82,15 +82,29 @@ void PutEntryFields(std::string& out, const Entry& e, uint16_t time, uint16_t da
 ZipWriter::ZipWriter() : deflate_(kDeflateLevel) {}
 
 void ZipWriter::Add(std::string name, std::string bytes, bool compress) {
-  Part part{std::move(name), std::make_unique<std::string>(std::move(bytes)), compress, 0, std::nullopt};
+  Part part{std::move(name), std::make_unique<std::string>(std::move(bytes)), compress, {}, 0, std::nullopt};
   if (compress) part.ticket = deflate_.Start(*part.bytes);
   parts_.push_back(std::move(part));
 }
 
 void ZipWriter::AddPacked(std::string name, PackedPart packed) {
-  Part part{std::move(name), nullptr, false, 0, std::move(packed)};
+  Part part{std::move(name), nullptr, false, {}, 0, std::move(packed)};
   parts_.push_back(std::move(part));
 }
+
+size_t ZipWriter::Open(std::string name) {
+  Part part{std::move(name), nullptr, true, {}, deflate_.Open(), std::nullopt};
+  parts_.push_back(std::move(part));
+  return parts_.size() - 1;
+}
+
+void ZipWriter::Append(size_t part, std::string bytes) {
+  Part& p = parts_.at(part);
+  p.pieces.push_back(std::make_unique<std::string>(std::move(bytes)));
+  deflate_.Append(p.ticket, *p.pieces.back());
+}
+
+void ZipWriter::Close(size_t part) { deflate_.Close(parts_.at(part).ticket); }
 
 std::string ZipWriter::Bytes(const std::string& what) {
   const auto [time, date] = DosTimeAndDate();
@@ -106,6 +120,7 @@ std::string ZipWriter::Bytes(const std::string& what) {
     } else if (part.compress) {
       packed = deflate_.Take(part.ticket);
       part.bytes.reset();
+      part.pieces.clear();
     } else {
       packed.crc = static_cast<uint32_t>(crc32_z(0, reinterpret_cast<const Bytef*>(part.bytes->data()), part.bytes->size()));
     }

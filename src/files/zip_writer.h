@@ -22,6 +22,11 @@ class ZipWriter {
   void Add(std::string name, std::string bytes, bool compress = true);
   // Adds a part packed already (read from another archive), written as it is.
   void AddPacked(std::string name, PackedPart packed);
+  // Adds a part given in pieces as it is made, each deflating from the moment it is given:
+  // Open returns the handle the others want; Close ends the part.
+  size_t Open(std::string name);
+  void Append(size_t part, std::string bytes);
+  void Close(size_t part);
   // The whole archive, every other part deflated at a fast level. The archive is made in memory
   // so that the caller decides where and how it reaches the disk. FileError naming `what` when a
   // part cannot be packed; std::bad_alloc when memory runs out.
@@ -35,6 +40,7 @@ class ZipWriter {
     std::string name;
     std::unique_ptr<std::string> bytes;
     bool compress;
+    std::vector<std::unique_ptr<std::string>> pieces;  // of a part given in pieces
     size_t ticket = 0;
     std::optional<PackedPart> packed;
   };

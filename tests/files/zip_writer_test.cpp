@@ -1,7 +1,8 @@
 // The archives the writer makes, with parts deflated in pieces on worker threads: random parts
 // (empty, small, several pieces long, compressible and not, stored or deflated), in the ordinary
 // form and with Zip64 records, read back by libzip and by Python's zipfile, which checks each
-// part's CRC; and the pieces of one part joined into one stream that zlib inflates.
+// part's CRC; and the pieces of one part joined into one stream that zlib inflates, whether the
+// part was given whole or in pieces as it was made.
 #include <gtest/gtest.h>
 #include <zlib.h>
 
@@ -45,8 +46,22 @@ TEST(ParallelDeflate, PiecesJoinIntoOneStreamWithTheWholeCrc) {
   ParallelDeflate deflate(1, 97);
   std::vector<std::string> parts;
   for (size_t size : {0, 1, 96, 97, 98, 5000, 123457}) parts.push_back(RandomBytes(rng, size));
+  parts.reserve(2 * parts.size());  // what is being deflated must not move
   std::vector<size_t> tickets;
   for (const std::string& p : parts) tickets.push_back(deflate.Start(p));
+  // The same parts again, given in random pieces (some empty) as a part being made is.
+  for (size_t i = 0, count = parts.size(); i < count; ++i) {
+    parts.push_back(parts[i]);
+    const std::string& whole = parts.back();
+    const size_t ticket = deflate.Open();
+    for (size_t at = 0; at < whole.size();) {
+      const size_t n = std::min<size_t>(whole.size() - at, rng() % 3 == 0 ? 0 : rng() % 400);
+      deflate.Append(ticket, std::string_view(whole).substr(at, n));
+      at += n;
+    }
+    deflate.Close(ticket);
+    tickets.push_back(ticket);
+  }
   for (size_t i = parts.size(); i-- > 0;) {  // taken out of order
     const ParallelDeflate::Packed packed = deflate.Take(tickets[i]);
     EXPECT_EQ(Inflate(packed.bytes, parts[i].size()), parts[i]) << parts[i].size();
@@ -66,7 +81,17 @@ TEST(ZipWriter, RandomArchivesReadBackByLibzipAndPython) {
       const size_t size = rng() % 4 == 0 ? (rng() % (3 << 20)) : rng() % 3000;
       const std::string name = (i % 3 == 0 ? "xl/media/图片" : "xl/part") + std::to_string(i) + ".xml";
       parts[name] = RandomBytes(rng, size);
-      zip.Add(name, parts[name], rng() % 4 != 0);
+      if (rng() % 3 == 0) {
+        const size_t part = zip.Open(name);  // given in pieces
+        for (size_t at = 0; at < size;) {
+          const size_t n = std::min<size_t>(size - at, rng() % (size / 3 + 2));
+          zip.Append(part, parts[name].substr(at, n));
+          at += n;
+        }
+        zip.Close(part);
+      } else {
+        zip.Add(name, parts[name], rng() % 4 != 0);
+      }
     }
     const std::string bytes = zip.Bytes("'test.xlsx'");
     EXPECT_EQ(testing::ReadZip(bytes), parts) << "round " << round;
