@@ -46,6 +46,7 @@ packaged=$scratch/extracted/usr/bin/tezlo
 ! readelf -S "$packaged" | grep -q '\.symtab' || fail "the packaged program is not stripped"
 depends=$(field Depends)
 echo "Depends: $depends"
+depends_names=$(tr ',|' '\n\n' <<<"$depends" | sed 's/^ *//; s/[ (].*//')
 needed=$(readelf -d "$packaged" | sed -n 's/.*(NEEDED).*\[\(.*\)\]$/\1/p')
 [ -n "$needed" ] || fail "no shared libraries read from the program"
 while read -r soname; do
@@ -55,7 +56,7 @@ while read -r soname; do
   owner=$(dpkg -S "$path" 2>/dev/null || dpkg -S "$(realpath "$path")" 2>/dev/null ||
     dpkg -S "${path#/usr}" 2>/dev/null) || fail "no package owns $path"
   pkg=${owner%%:*}
-  grep -Eq "(^|, )$pkg( |,|$)" <<<"$depends" || fail "Depends lacks $pkg, which holds $soname"
+  grep -qxF "$pkg" <<<"$depends_names" || fail "Depends lacks $pkg, which holds $soname"
 done <<<"$needed"
 
 # Installed with dpkg into an empty root of its own.
@@ -78,7 +79,8 @@ done <<<"$files"
 # The installed program answers as the one the tree under test built.
 tezlo=$root/usr/bin/tezlo
 [ "$("$tezlo" --version)" = "tezlo $version" ] || fail "tezlo --version: $("$tezlo" --version)"
-run=(run --sample --today 2024-03-15 --answer ok --answer ok --out)
+today=2024-03-15
+run=(run --sample --today "$today" --select B106:B109 --answer ok --out)
 codes=(-- '*21' 103 '*19')
 "$tezlo" "${run[@]}" "$scratch/installed.xlsx" "${codes[@]}" >"$scratch/installed.out" ||
   fail "the installed program's batch run ended with status $?"
@@ -87,8 +89,8 @@ codes=(-- '*21' 103 '*19')
 cmp -s "$scratch/installed.out" "$scratch/built.out" ||
   { diff "$scratch/built.out" "$scratch/installed.out" >&2; fail "the two programs printed different runs"; }
 tail -n 1 "$scratch/installed.out" | grep -q $'^state\tsheet=' || fail "no state line closes the run"
-sheets=$(/usr/bin/python3 "$here/same_cells.py" "$scratch/installed.xlsx" "$scratch/built.xlsx") ||
-  fail "the two programs saved different workbooks: $sheets"
+sheets=$(/usr/bin/python3 "$here/check_run_books.py" "$scratch/installed.xlsx" "$scratch/built.xlsx" "$today") ||
+  fail "the saved workbooks: $sheets"
 [ "$(wc -l <<<"$sheets")" -eq 3 ] || fail "the run should have added the topic-word list to +1 and +2: $sheets"
 
 # The installed manual page: formatted without a warning, with the version the build gave it,
@@ -96,7 +98,7 @@ sheets=$(/usr/bin/python3 "$here/same_cells.py" "$scratch/installed.xlsx" "$scra
 page=$root/usr/share/man/man1/tezlo.1.gz
 warnings=$(zcat "$page" | groff -man -Tutf8 -ww -z 2>&1)
 [ -z "$warnings" ] || fail "groff warns about the page: $warnings"
-MANWIDTH=80 MANPAGER=cat man -l "$page" 2>"$scratch/man.err" | col -b >"$scratch/man.txt"
+MANWIDTH=80 MANPAGER=cat man -l "$page" 2>"$scratch/man.err" | col -bx >"$scratch/man.txt"
 [ ! -s "$scratch/man.err" ] || fail "man: $(cat "$scratch/man.err")"
 grep -Eq "^Tezlo $version +[0-9]{4}-[0-9]{2}-[0-9]{2} +TEZLO\(1\)$" "$scratch/man.txt" ||
   fail "the page's footer does not carry version $version"
@@ -111,9 +113,11 @@ done
 # dispatcher's table, and each exact code as a tag of its own.
 codes_section=$(zcat "$page" | sed -n '/^\.SH "\{0,1\}FUNCTION CODES/,/^\.SH "\{0,1\}BATCH RUNNER/p')
 dispatch=$source_dir/src/dispatch/dispatch.cpp
-for code in $(grep -oE 'Exactly\("\*[0-9]+"\)' "$dispatch" | grep -oE '\*[0-9]+'); do
+exact_codes=$(grep -oE 'Exactly\("\*[0-9]+"\)' "$dispatch" | grep -oE '\*[0-9]+')
+[ "$(wc -l <<<"$exact_codes")" -ge 20 ] || fail "too few exact codes read from $dispatch: $exact_codes"
+while read -r code; do
   grep -qE "^\.B \\$code( |$)" <<<"$codes_section" || fail "the page has no entry for the code $code"
-done
+done <<<"$exact_codes"
 rows=$(grep -c 'DispatchRow{' "$dispatch")
 entries=$(grep -c '^\.TP' <<<"$codes_section")
 [ "$entries" -eq "$rows" ] || fail "the page lists $entries codes, the dispatcher $rows"
