@@ -26,15 +26,15 @@ set(CPACK_PACKAGE_NAME tezlo)
 set(CPACK_PACKAGE_VENDOR Tezlo)
 set(CPACK_PACKAGE_CONTACT "${TEZLO_PACKAGE_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "keyboard workbench for spreadsheets kept in topic blocks")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Tezlo edits xlsx workbooks laid out in column blocks of topic blocks,\n"
-    "one short function code at a time: rows inserted and deleted inside one\n"
-    "column block, topic words reached by their number in a topic index,\n"
-    "swaps, sorts, identity-card numbers, two-column comparisons, listings.\n"
-    "The tezlo program is a terminal workbench with a command box for the\n"
-    "codes; tezlo run is a batch runner that runs codes on a workbook file\n"
-    "and saves it.")
-string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
+# The long description, one line of the Description field per line here.
+set(CPACK_PACKAGE_DESCRIPTION "\
+Tezlo edits xlsx workbooks laid out in column blocks of topic blocks,
+one short function code at a time: rows inserted and deleted inside one
+column block, topic words reached by their number in a topic index,
+swaps, sorts, identity-card numbers, two-column comparisons, listings.
+The tezlo program is a terminal workbench with a command box for the
+codes; tezlo run is a batch runner that runs codes on a workbook file
+and saves it.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)

@@ -94,7 +94,7 @@ sheets=$(/usr/bin/python3 "$here/check_run_books.py" "$scratch/installed.xlsx" "
 [ "$(wc -l <<<"$sheets")" -eq 3 ] || fail "the run should have added the topic-word list to +1 and +2: $sheets"
 
 # The installed manual page: formatted without a warning, with the version the build gave it,
-# its sections, every option of the batch runner and every code of the dispatcher.
+# its sections, every option the program's usage texts name and every code of the dispatcher.
 page=$root/usr/share/man/man1/tezlo.1.gz
 warnings=$(zcat "$page" | groff -man -Tutf8 -ww -z 2>&1)
 [ -z "$warnings" ] || fail "groff warns about the page: $warnings"
@@ -106,7 +106,7 @@ for section in NAME SYNOPSIS DESCRIPTION OPTIONS KEYS 'FUNCTION CODES' 'BATCH RU
   'EXIT STATUS' EXAMPLES 'SEE ALSO'; do
   grep -qx "$section" "$scratch/man.txt" || fail "the page has no section $section"
 done
-for option in $("$tezlo" run --help | grep -oE -- '--[a-z][a-z-]+' | sort -u); do
+for option in $({ "$tezlo" --help && "$tezlo" run --help; } | grep -oE -- '--[a-z][a-z-]+' | sort -u); do
   grep -qF -- "$option" "$scratch/man.txt" || fail "the page does not mention $option"
 done
 # The codes' entries, read from the page's source: one tagged paragraph (.TP) per row of the
