@@ -6,13 +6,12 @@
 #include <chrono>
 #include <string>
 
-#include "blocks/register_block_tools.h"
+#include "app/all_tools.h"
 #include "dispatch/context.h"
 #include "dispatch/dispatch.h"
 #include "memory/memory_host.h"
 #include "scripted/fixed_system.h"
 #include "scripted/scripted_ui.h"
-#include "topics/register_topic_tools.h"
 #include "topic_sheet.h"
 
 namespace tezlo {
@@ -32,8 +31,7 @@ struct Workbench {
   SheetRef sheet;
 
   Workbench() {
-    RegisterBlockTools(ctx.tools);
-    RegisterTopicTools(ctx.tools);
+    ctx.tools = AllTools();
     const int32_t book = host.ActiveWorkbook();
     host.RenameSheet({book, 1}, "+1");
     host.RenameSheet({book, 2}, "+2");

@@ -12,13 +12,13 @@
 #include <string>
 #include <vector>
 
+#include "app/all_tools.h"
 #include "dispatch/context.h"
 #include "dispatch/dispatch.h"
 #include "memory/memory_host.h"
 #include "scripted/fixed_system.h"
 #include "scripted/scripted_ui.h"
 #include "text/case_fold.h"
-#include "tools/register_data_tools.h"
 #include "tools/substring_index.h"
 
 namespace tezlo {
@@ -107,7 +107,7 @@ struct Workbench {
   SheetRef sheet{1, 1};
 
   Workbench() {
-    RegisterDataTools(ctx.tools);
+    ctx.tools = AllTools();
     host.RenameSheet({1, 1}, "+1");
     host.RenameSheet({1, 2}, "+2");
     host.ActivateSheet(sheet);

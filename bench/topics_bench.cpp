@@ -5,12 +5,12 @@
 #include <memory>
 #include <string>
 
+#include "app/all_tools.h"
 #include "dispatch/context.h"
 #include "dispatch/dispatch.h"
 #include "memory/memory_host.h"
 #include "scripted/fixed_system.h"
 #include "scripted/scripted_ui.h"
-#include "topics/register_topic_tools.h"
 
 namespace tezlo {
 namespace {
@@ -53,7 +53,7 @@ void FillBenchmarkSheet(Host& host, SheetRef sheet) {
 
 struct Bench {
   explicit Bench(int32_t sheets) : ctx(host, ui, system) {
-    RegisterTopicTools(ctx.tools);
+    ctx.tools = AllTools();
     const int32_t book = host.ActiveWorkbook();
     while (host.SheetCount(book) < sheets)
       host.AddSheetAfter(SheetRef{book, host.SheetCount(book)});

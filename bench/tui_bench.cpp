@@ -6,10 +6,9 @@
 
 #include <string>
 
-#include "blocks/register_block_tools.h"
+#include "app/all_tools.h"
 #include "memory/memory_host.h"
 #include "scripted/fixed_system.h"
-#include "topics/register_topic_tools.h"
 #include "tui/workbench.h"
 #include "topic_sheet.h"
 
@@ -30,12 +29,10 @@ struct BigBench {
   MemoryHost host;
   FixedSystem system;
   NullTerminal terminal;
-  Toolset tools;
+  ToolTable tools = AllTools();
   std::unique_ptr<Workbench> bench;
 
   BigBench() {
-    RegisterBlockTools(tools);
-    RegisterTopicTools(tools);
     const int32_t book = host.ActiveWorkbook();
     host.RenameSheet({book, 1}, "+1");
     host.RenameSheet({book, 2}, "+2");

@@ -1,11 +1,11 @@
-// Every tool of every family in one Toolset: what a front end puts into its Context.
+// The program's tool table: every function code with the tool it runs, in the order the
+// dispatcher tries them. What a front end puts into its Context.
 #pragma once
 
-#include "dispatch/toolset.h"
+#include "dispatch/tool_table.h"
 
 namespace tezlo {
 
-// The column-block, topic and data tools, each in its slot.
-Toolset AllTools();
+ToolTable AllTools();
 
 }  // namespace tezlo

@@ -9,10 +9,10 @@
 
 #include "blocks/block_geometry.h"
 #include "blocks/block_messages.h"
+#include "blocks/block_tools.h"
 #include "dispatch/context.h"
 #include "dispatch/conversions.h"
 #include "dispatch/error_modes.h"
-#include "dispatch/tools.h"
 
 namespace tezlo {
 namespace {

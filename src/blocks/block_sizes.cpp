@@ -12,12 +12,12 @@
 #include <vector>
 
 #include "blocks/block_geometry.h"
+#include "blocks/block_tools.h"
 #include "dispatch/context.h"
 #include "dispatch/conversions.h"
 #include "dispatch/error_modes.h"
 #include "dispatch/grid_state.h"
 #include "dispatch/helpers.h"
-#include "dispatch/tools.h"
 
 namespace tezlo {
 namespace {

@@ -10,11 +10,11 @@
 #include <cstdint>
 
 #include "blocks/block_geometry.h"
+#include "blocks/block_tools.h"
 #include "dispatch/context.h"
 #include "dispatch/conversions.h"
 #include "dispatch/error_modes.h"
 #include "dispatch/grid_state.h"
-#include "dispatch/tools.h"
 #include "topics/slim_sheet.h"
 
 namespace tezlo {

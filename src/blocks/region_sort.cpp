@@ -5,10 +5,10 @@
 // refused by the host and nothing changes. The sorts switch screen updating back on however they
 // end; selecting leaves it alone.
 
+#include "blocks/block_tools.h"
 #include "dispatch/context.h"
 #include "dispatch/error_modes.h"
 #include "dispatch/grid_state.h"
-#include "dispatch/tools.h"
 
 namespace tezlo {
 namespace {

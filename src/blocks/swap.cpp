@@ -10,10 +10,10 @@
 
 #include "blocks/block_geometry.h"
 #include "blocks/block_messages.h"
+#include "blocks/block_tools.h"
 #include "dispatch/context.h"
 #include "dispatch/error_modes.h"
 #include "dispatch/grid_state.h"
-#include "dispatch/tools.h"
 
 namespace tezlo {
 namespace {

@@ -10,11 +10,11 @@
 #include <string>
 #include <string_view>
 
+#include "blocks/block_tools.h"
 #include "dispatch/context.h"
 #include "dispatch/conversions.h"
 #include "dispatch/error_modes.h"
 #include "dispatch/helpers.h"
-#include "dispatch/tools.h"
 
 namespace tezlo {
 namespace {

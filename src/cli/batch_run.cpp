@@ -112,7 +112,7 @@ std::string StateLine(Host& host, bool editing) {
 }
 
 int RunBatch(const BatchOptions& o, const WorkbookFiles& files, System& system, std::ostream& out,
-             std::ostream& err, const Toolset& tools) {
+             std::ostream& err, ToolTable tools) {
   MemorySettings settings;
   settings.rows = o.gridRows;
   settings.cols = o.gridCols;
@@ -188,7 +188,7 @@ int RunBatch(const BatchOptions& o, const WorkbookFiles& files, System& system, 
 }
 
 int RunBatchCommand(const std::vector<std::string>& args, const WorkbookFiles& files,
-                    System& system, std::ostream& out, std::ostream& err, const Toolset& tools) {
+                    System& system, std::ostream& out, std::ostream& err, ToolTable tools) {
   BatchCommand command;
   try {
     command = ParseBatchCommand(args);

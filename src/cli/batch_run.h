@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "cli/batch_options.h"
-#include "dispatch/toolset.h"
+#include "dispatch/tool_table.h"
 #include "files/office_lock.h"
 #include "files/workbook_file.h"
 #include "host/host.h"
@@ -35,13 +35,13 @@ inline constexpr int kExitInternalError = 3;  // a fault of ours stopped a code;
 
 // Runs one parsed command line. Dialog lines and the state line go to `out`; a failure is one
 // line on `err`. Nothing is written to any file unless every code ran.
-// `tools` are the tools the codes run (the program passes them all, tests their own).
+// `tools` is the table the codes run through (the program passes AllTools(), tests their own).
 int RunBatch(const BatchOptions& options, const WorkbookFiles& files, System& system,
-             std::ostream& out, std::ostream& err, const Toolset& tools);
+             std::ostream& out, std::ostream& err, ToolTable tools);
 
 // Parses the arguments after "run" and runs them; usage errors and --help are handled here.
 int RunBatchCommand(const std::vector<std::string>& args, const WorkbookFiles& files,
-                    System& system, std::ostream& out, std::ostream& err, const Toolset& tools);
+                    System& system, std::ostream& out, std::ostream& err, ToolTable tools);
 
 // "state sheet=NAME active=D66 selection=D66,F1:G2 top-left=A1 editing=no", tab-separated.
 std::string StateLine(Host& host, bool editing);

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "dispatch/toolset.h"
+#include "dispatch/tool_table.h"
 #include "host/cell.h"
 #include "host/host.h"
 #include "host/system.h"
@@ -39,8 +39,9 @@ struct Context {
   Ui& ui;
   System& system;
 
-  // The tools the dispatcher can run; an empty slot does nothing.
-  Toolset tools;
+  // The table the dispatcher runs each command through (it outlives the Context); a code no row
+  // matches runs nothing.
+  ToolTable tools;
 
   // The last code entered in the command box, blanks trimmed.
   std::string funcCode;

@@ -31,6 +31,8 @@ void GoToCell(Context& ctx, int32_t& row, int32_t& col) {
 
 void GoToCell(Context& ctx, Cell cell) { GoToCell(ctx, cell.row, cell.col); }
 
+void GoToTopLeft(Context& ctx) { GoToCell(ctx, Cell{1, 1}); }
+
 void SetCellNote(Context& ctx, int32_t row, int32_t col, const std::string& text) {
   const Cell cell{row, col};
   Step([&] { ctx.host.ClearComments(ctx.host.ActiveSheet(), Area::Of(cell)); });

@@ -21,6 +21,8 @@ void ShowTip(Context& ctx, const std::string& text);
 void GoToCell(Context& ctx, int32_t& row, int32_t& col);
 // The same for a fixed address, when the caller has no variables to write back into.
 void GoToCell(Context& ctx, Cell cell);
+// Goes to A1 that way: what the empty code does.
+void GoToTopLeft(Context& ctx);
 
 // Replaces the comment of (row, col) by one holding `text`: clear, add an empty comment, set its
 // text. Each of the three steps is skipped when it fails; nothing is reported.

@@ -8,8 +8,8 @@
 #include "dispatch/conversions.h"
 #include "dispatch/error_modes.h"
 #include "dispatch/helpers.h"
-#include "dispatch/tools.h"
 #include "host/host_error.h"
+#include "tools/data_tools.h"
 
 namespace tezlo {
 namespace {

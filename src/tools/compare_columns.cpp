@@ -8,8 +8,8 @@
 #include "dispatch/conversions.h"
 #include "dispatch/error_modes.h"
 #include "dispatch/grid_state.h"
-#include "dispatch/tools.h"
 #include "text/case_fold.h"
+#include "tools/data_tools.h"
 #include "tools/substring_index.h"
 
 namespace tezlo {

@@ -4,7 +4,7 @@
 
 #include "dispatch/context.h"
 #include "dispatch/error_modes.h"
-#include "dispatch/tools.h"
+#include "tools/data_tools.h"
 
 namespace tezlo {
 

@@ -10,8 +10,8 @@
 #include "dispatch/context.h"
 #include "dispatch/conversions.h"
 #include "dispatch/error_modes.h"
-#include "dispatch/tools.h"
 #include "host/host_error.h"
+#include "tools/data_tools.h"
 
 namespace tezlo {
 namespace {

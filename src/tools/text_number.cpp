@@ -8,9 +8,9 @@
 #include "dispatch/context.h"
 #include "dispatch/conversions.h"
 #include "dispatch/error_modes.h"
-#include "dispatch/tools.h"
 #include "host/host_error.h"
 #include "host/range_functions.h"
+#include "tools/data_tools.h"
 #include "tools/numeric_text.h"
 
 namespace tezlo {

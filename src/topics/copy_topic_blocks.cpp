@@ -6,8 +6,8 @@
 #include "dispatch/conversions.h"
 #include "dispatch/error_modes.h"
 #include "dispatch/grid_state.h"
-#include "dispatch/tools.h"
 #include "topics/topic_search.h"
+#include "topics/topic_tools.h"
 
 namespace tezlo {
 namespace {

@@ -4,7 +4,7 @@
 #include "dispatch/context.h"
 #include "dispatch/error_modes.h"
 #include "dispatch/helpers.h"
-#include "dispatch/tools.h"
+#include "topics/topic_tools.h"
 
 namespace tezlo {
 namespace {

@@ -6,7 +6,7 @@
 #include "dispatch/error_modes.h"
 #include "dispatch/grid_state.h"
 #include "dispatch/helpers.h"
-#include "dispatch/tools.h"
+#include "topics/topic_tools.h"
 #include "topics/trim_sheet.h"
 
 namespace tezlo {

@@ -3,7 +3,7 @@
 
 #include "dispatch/context.h"
 #include "dispatch/error_modes.h"
-#include "dispatch/tools.h"
+#include "topics/topic_tools.h"
 
 namespace tezlo {
 namespace {

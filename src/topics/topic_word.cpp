@@ -7,11 +7,11 @@
 #include "dispatch/error_modes.h"
 #include "dispatch/grid_state.h"
 #include "dispatch/helpers.h"
-#include "dispatch/tools.h"
+#include "host/grid_limits.h"
 #include "topics/slim_sheet.h"
 #include "topics/topic_address.h"
 #include "topics/topic_search.h"
-#include "host/grid_limits.h"
+#include "topics/topic_tools.h"
 
 namespace tezlo {
 namespace {

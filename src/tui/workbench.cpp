@@ -22,7 +22,7 @@ std::string Seconds(double s) {
 
 }  // namespace
 
-Workbench::Workbench(MemoryHost& host, Terminal& terminal, System& system, Toolset tools, BookSaver save)
+Workbench::Workbench(MemoryHost& host, Terminal& terminal, System& system, ToolTable tools, BookSaver save)
     : host_(host),
       terminal_(terminal),
       journal_(host),

@@ -33,7 +33,8 @@ class Workbench final : private CommandBoxWindow {
  public:
   enum class Mode { Grid, Edit, Command };
 
-  Workbench(MemoryHost& host, Terminal& terminal, System& system, Toolset tools, BookSaver save);
+  // `tools` is the table the command box runs its codes through; it outlives the workbench.
+  Workbench(MemoryHost& host, Terminal& terminal, System& system, ToolTable tools, BookSaver save);
 
   // Shows the screen and handles events until the user quits or the input ends.
   void Run();

@@ -1,4 +1,4 @@
-// A working sheet in the memory host, with every tool registered, a scripted Ui that also notes
+// A working sheet in the memory host, dispatching through the program's tool table, a scripted Ui that also notes
 // whether screen updating was off when each dialog showed, and shorthands for laying out topic
 // blocks and comparing areas.
 #pragma once
@@ -9,14 +9,13 @@
 #include <string_view>
 #include <vector>
 
-#include "blocks/register_block_tools.h"
+#include "app/all_tools.h"
 #include "dispatch/context.h"
 #include "dispatch/dispatch.h"
 #include "dispatch/workbench.h"
 #include "memory/memory_host.h"
 #include "scripted/fixed_system.h"
 #include "scripted/scripted_ui.h"
-#include "topics/register_topic_tools.h"
 
 namespace tezlo {
 
@@ -85,8 +84,7 @@ inline Value Label(int32_t row, int32_t col) {
 struct BlockSheet {
   explicit BlockSheet(const std::string& sheetName = "+1", MemorySettings settings = SmallGrid())
       : host(settings) {
-    RegisterBlockTools(ctx.tools);
-    RegisterTopicTools(ctx.tools);
+    ctx.tools = AllTools();
     const int32_t book = host.ActiveWorkbook();
     host.RenameSheet({book, 1}, "+1");
     host.RenameSheet({book, 2}, "+2");

@@ -74,7 +74,7 @@ class BatchRunTest : public ::testing::Test {
 
   FakeFiles files;
   FixedSystem system;
-  Toolset tools = AllTools();
+  ToolTable tools = AllTools();
   std::ostringstream out;
   std::ostringstream err;
 };
@@ -148,8 +148,11 @@ TEST_F(BatchRunTest, AFailedSaveIsAFileError) {
 // ends the code silently and the run goes on.
 TEST_F(BatchRunTest, AnInternalErrorStopsTheRunWithStatusThreeAndSavesNothing) {
   files.Put("b.xlsx", {{"+1"}, 1});
-  tools.SwapTwoCells = [](Context&) { throw std::logic_error("a swap lost its cells"); };
-  tools.SwapRegionRows = [](Context&) { throw HostError("refused"); };
+  const DispatchRow faulty[] = {
+      {CodeTest::Exactly("*2"), nullptr, [](Context&) { throw std::logic_error("a swap lost its cells"); }},
+      {CodeTest::Exactly("*3"), nullptr, [](Context&) { throw HostError("refused"); }},
+  };
+  tools = faulty;
   EXPECT_EQ(Run({"b.xlsx", "*3", "*2", "*3"}), kExitInternalError);
   EXPECT_EQ(err.str(), "tezlo run: internal error in the code \"*2\": a swap lost its cells; nothing saved\n");
   EXPECT_NE(out.str().find("Tezlo: internal error"), std::string::npos) << out.str();

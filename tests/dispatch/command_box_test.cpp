@@ -24,7 +24,7 @@ class CommandBoxTest : public ::testing::Test {
  protected:
   void SetUp() override {
     wb.UseWorkingSheets();
-    InstallRecordingTools(wb.ctx);
+    UseRecordingTable(wb.ctx);
     wb.system.SetPointer({812, 394});
   }
 
@@ -38,7 +38,7 @@ TEST_F(CommandBoxTest, EnterTrimsSpacesClosesAndDispatches) {
   box.OnEnter("  +3 ");
   EXPECT_EQ(wb.ctx.funcCode, "+3");
   EXPECT_EQ(window.log, (Names{"stop", "close"}));
-  EXPECT_EQ(RanTools(), Names{"InsertBlockRows"});
+  EXPECT_EQ(RanTools(), Names{"+"});
 }
 
 TEST_F(CommandBoxTest, OnlySpacesAreTrimmed) {
@@ -67,7 +67,7 @@ TEST_F(CommandBoxTest, FirstEnterAfterTheReadoutRunsNothingTheNextRuns) {
   EXPECT_EQ(wb.ctx.flowFlag, Flow::GoOn);
   EXPECT_EQ(window.log.back(), "close");
   box.OnEnter("+3");
-  EXPECT_EQ(RanTools(), Names{"InsertBlockRows"});
+  EXPECT_EQ(RanTools(), Names{"+"});
 }
 
 TEST_F(CommandBoxTest, ReadoutCoordinatesNeverReachATool) {

@@ -11,13 +11,11 @@
 namespace tezlo::testing {
 namespace {
 
-static_assert(sizeof(Toolset) == kSlots.size() * sizeof(Tool), "every slot has a recording fake");
-
 class DispatchTest : public ::testing::Test {
  protected:
   void SetUp() override {
     wb.UseWorkingSheets();
-    InstallRecordingTools(wb.ctx);
+    UseRecordingTable(wb.ctx);
   }
 
   std::vector<std::string> RunCode(const std::string& code) {
@@ -37,44 +35,28 @@ struct Routing {
 
 class DispatchRoutingTest : public DispatchTest, public ::testing::WithParamInterface<Routing> {};
 
+// Which code runs which of the program's tools is the program's table's own test; this one is
+// about the dispatcher: rows are tried in order and only the first that holds runs.
 TEST_P(DispatchRoutingTest, RunsTheFirstMatchingRowOnly) {
   const Routing r = GetParam();
   EXPECT_EQ(RunCode(r.code), r.tool ? Names{r.tool} : Names{}) << "code \"" << r.code << "\"";
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    TableRows, DispatchRoutingTest,
-    ::testing::Values(
-        Routing{"0", "GoToVisibleCell"}, Routing{"/", "GoToVisibleCell"},
-        Routing{"0150", "GoToVisibleCell"}, Routing{"++", "InsertBlockRow"},
-        Routing{"+++", "InsertBlockRow"}, Routing{"--", "DeleteBlockRow"},
-        Routing{"+3", "InsertBlockRows"}, Routing{"+", "InsertBlockRows"},
-        Routing{"+-", "InsertBlockRows"}, Routing{"-+", "DeleteBlockRows"},
-        Routing{"-7", "DeleteBlockRows"}, Routing{"999", "SlimSheetToEnd"},
-        Routing{"999abc", "SlimSheetToEnd"}, Routing{"9 9 9", "SlimSheetToEnd"},
-        Routing{"100", nullptr}, Routing{"100.5", "GoToTopicWord"}, Routing{"101", "GoToTopicWord"},
-        Routing{"1e3", "GoToTopicWord"}, Routing{"150abc", "GoToTopicWord"},
-        Routing{"&HFF", "GoToTopicWord"},  // reads 255
-        Routing{"*1", "SetUpSheet"}, Routing{"*2", "SwapTwoCells"}, Routing{"*3", "SwapRegionRows"},
-        Routing{"*4", "SwapRegionColumns"}, Routing{"*5", "SortRegionAscending"},
-        Routing{"*6", "SortRegionDescending"}, Routing{"*7", "SaveBlockSizes"},
-        Routing{"*8", "RestoreBlockSizes"}, Routing{"*9", "SelectRegion"},
-        Routing{"*11", "BlockToColumn"}, Routing{"*12", "ColumnToBlock"},
-        Routing{"*13", "ListDesktopFiles"}, Routing{"*14", "ListProcesses"},
-        Routing{"*15", "SlimWorkbook"}, Routing{"*16", "MoveRegionToEnd"},
-        Routing{"*17", "CopyTopicBlocksToNewSheet"}, Routing{"*18", "CompareTwoColumns"},
-        Routing{"*19", "ListTopicWords"}, Routing{"*20", "ListDriveFolders"},
-        Routing{"*21", "ExpandIdCardInfo"}, Routing{"*22", "SwapTextAndNumber"},
-        Routing{"*780", "CopyTemplateSheets"}, Routing{"*01", nullptr}, Routing{"*23", nullptr},
-        Routing{"*10", nullptr}, Routing{"*1 ", nullptr}, Routing{"50", nullptr},
-        Routing{"hello", nullptr}, Routing{"*７８０", nullptr}));
+    RecordingTable, DispatchRoutingTest,
+    ::testing::Values(Routing{"++", "++"}, Routing{"++3", "++"}, Routing{"+3", "+"}, Routing{"+", "+"},
+                      Routing{"999", "999"}, Routing{"999abc", "999"}, Routing{"1e3", "above 100"},
+                      Routing{"100", nullptr}, Routing{"*5", "*5"}, Routing{"*5 ", nullptr},
+                      Routing{"*6", nullptr}, Routing{"-3", nullptr}, Routing{"hello", nullptr}));
 
 TEST_F(DispatchTest, CaptionedToolFindsItsNoteWrittenFirst) {
   wb.PutText("A60", "topic");
   wb.Select("C62");
-  wb.ctx.tools.ListProcesses = [](Context& ctx) {
+  const Tool readNote = [](Context& ctx) {
     ToolRuns().push_back({ctx.host.CommentText(ctx.host.ActiveSheet(), Cell{60, 2}), true, Flow::GoOn, 0});
   };
+  const DispatchRow table[] = {{CodeTest::Exactly("*14"), "j14获取所有进程列表", readNote}};
+  wb.ctx.tools = table;
   EXPECT_EQ(RunCode("*14"), Names{"*14 获取所有进程列表\r\n"});
 }
 
@@ -102,7 +84,7 @@ TEST_F(DispatchTest, EmptyCodeOnAnotherSheetOnlyShowsTheRefusal) {
 TEST_F(DispatchTest, RefusedSheetRunsNoTool) {
   wb.host.ActivateSheet(wb.host.AddSheetAfter(wb.Sheet("+3")));
   EXPECT_EQ(RunCode("*21"), Names{});
-  EXPECT_EQ(RunCode("+3"), Names{"InsertBlockRows"});  // the refusal moved to "+1"
+  EXPECT_EQ(RunCode("+3"), Names{"+"});  // the refusal moved to "+1"
 }
 
 TEST_F(DispatchTest, ToolStartsWithScreenUpdatingOnAndFlowFlagZero) {
@@ -116,7 +98,7 @@ TEST_F(DispatchTest, ToolStartsWithScreenUpdatingOnAndFlowFlagZero) {
 
 TEST_F(DispatchTest, SkipAfterReadoutRunsNothingNotEvenThePreparation) {
   Workbench fresh;  // Sheet1..Sheet3: a preparation would add "+2" and "+1"
-  InstallRecordingTools(fresh.ctx);
+  UseRecordingTable(fresh.ctx);
   fresh.host.SetScreenUpdating(false);
   fresh.ctx.flowFlag = Flow::SkipNextOnce;
   fresh.Run("+3");
@@ -125,38 +107,47 @@ TEST_F(DispatchTest, SkipAfterReadoutRunsNothingNotEvenThePreparation) {
   EXPECT_EQ(fresh.SheetNames(), (Names{"Sheet1", "Sheet2", "Sheet3"}));
   EXPECT_FALSE(fresh.host.ScreenUpdating());
   fresh.Run("+3");
-  EXPECT_EQ(RanTools(), Names{"InsertBlockRows"});
+  EXPECT_EQ(RanTools(), Names{"+"});
 }
 
 TEST_F(DispatchTest, NewWorkbookRunsTheCommandOnTheNewPlusOne) {
   Workbench fresh;
-  InstallRecordingTools(fresh.ctx);
-  fresh.ctx.tools.SelectRegion = [](Context& ctx) {
+  ToolRuns().clear();
+  const Tool recordSheet = [](Context& ctx) {
     ToolRuns().push_back({ctx.host.SheetName(ctx.host.ActiveSheet()), true, ctx.flowFlag, ctx.blockWidth});
   };
+  const DispatchRow table[] = {{CodeTest::Exactly("*9"), nullptr, recordSheet}};
+  fresh.ctx.tools = table;
   fresh.Run("*9");
   ASSERT_EQ(ToolRuns().size(), 1u);
   EXPECT_EQ(ToolRuns()[0].name, "+1");
   EXPECT_EQ(ToolRuns()[0].blockWidth, 13);
 }
 
-TEST_F(DispatchTest, EmptySlotsDoNothing) {
-  wb.ctx.tools = Toolset{};
+TEST_F(DispatchTest, AnEmptyTableRunsNothingAndWritesNoNote) {
+  wb.ctx.tools = {};
   wb.PutText("A60", "topic");
   wb.Select("C62");
   EXPECT_NO_THROW(wb.Run("+3"));
-  EXPECT_NO_THROW(wb.Run("*13"));  // the note is still written
-  EXPECT_EQ(wb.host.CommentText(wb.host.ActiveSheet(), At("B60")), "*13 获取桌面文件列表\r\n");
+  EXPECT_NO_THROW(wb.Run("*13"));
+  EXPECT_FALSE(wb.host.HasComment(wb.host.ActiveSheet(), At("B60")));
   EXPECT_EQ(wb.host.GetValue(wb.host.ActiveSheet(), At("A60")), Value::Text("topic"));
+  EXPECT_EQ(wb.host.ActiveCell(), At("C62"));
+  wb.ctx.tools = kRecordingTable;  // the same code with a captioned row: the note is written
+  wb.Run("*13");
+  EXPECT_EQ(wb.host.CommentText(wb.host.ActiveSheet(), At("B60")), "*13 获取桌面文件列表\r\n");
 }
 
 // Nothing escapes the dispatcher, but only a refusal is silent: any other exception is a fault
 // of ours, shown in a critical box that names it and kept for the front end until the next
 // command.
 TEST_F(DispatchTest, RefusalsEndSilentlyAndFaultsOfOursAreReported) {
-  wb.ctx.tools.InsertBlockRows = [](Context&) { throw HostError("refused"); };
-  wb.ctx.tools.DeleteBlockRows = [](Context&) { throw std::runtime_error("bug"); };
-  wb.ctx.tools.GoToTopicWord = [](Context&) { throw 42; };
+  const DispatchRow table[] = {
+      {CodeTest::StartsWith("+"), nullptr, [](Context&) { throw HostError("refused"); }},
+      {CodeTest::StartsWith("-"), nullptr, [](Context&) { throw std::runtime_error("bug"); }},
+      {CodeTest::NumberAbove(100), nullptr, [](Context&) { throw 42; }},
+  };
+  wb.ctx.tools = table;
   EXPECT_NO_THROW(wb.Run("+3"));
   EXPECT_TRUE(wb.ui.MessageBoxes().empty());
   EXPECT_FALSE(wb.ctx.internalError);
@@ -178,11 +169,13 @@ TEST_F(DispatchTest, RefusalsEndSilentlyAndFaultsOfOursAreReported) {
 }
 
 TEST_F(DispatchTest, FailingToolKeepsWhatItChanged) {
-  wb.ctx.tools.SwapTwoCells = [](Context& ctx) {
+  const Tool writeThree = [](Context& ctx) {
     ctx.host.SetValue(ctx.host.ActiveSheet(), Cell{2, 2}, Value::Number(1));
     ctx.host.SetValue(ctx.host.ActiveSheet(), Cell{0, 2}, Value::Number(2));  // fails
     ctx.host.SetValue(ctx.host.ActiveSheet(), Cell{3, 2}, Value::Number(3));
   };
+  const DispatchRow table[] = {{CodeTest::Exactly("*2"), nullptr, writeThree}};
+  wb.ctx.tools = table;
   wb.Run("*2");
   EXPECT_EQ(wb.host.GetValue(wb.host.ActiveSheet(), At("B2")), Value::Number(1));
   EXPECT_TRUE(wb.host.GetValue(wb.host.ActiveSheet(), At("B3")).IsEmpty());

@@ -4,6 +4,7 @@
 
 #include "dispatch/helpers.h"
 #include "dispatch/prepare_workbook.h"
+#include "recording_tools.h"
 #include "workbench.h"
 
 namespace tezlo::testing {
@@ -17,6 +18,7 @@ class RecentCodesNoteTest : public ::testing::Test {
  protected:
   void SetUp() override {
     wb.UseWorkingSheets();
+    UseRecordingTable(wb.ctx);  // "*13" and "*21" with their captions
     wb.PutText("A60", "apples");
     wb.PutText("A80", "pears");
     wb.Fill("C61:E75", "x");
@@ -55,8 +57,11 @@ TEST_F(RecentCodesNoteTest, BareLineFeedsAreNotLineBreaks) {
 }
 
 TEST_F(RecentCodesNoteTest, NoteKeepsAtMostSevenLines) {
-  const char* codes[] = {"*11", "*12", "*13", "*14", "*15", "*16", "*17", "*18"};
-  for (const char* code : codes) wb.Run(code);
+  PrepareWorkbook(wb.ctx);
+  const char* captions[] = {"j11方块变单列",     "j12单列变方块",     "j13获取桌面文件列表",
+                            "j14获取所有进程列表", "j15减肥工作薄",     "j16列块移至最后",
+                            "j17列块移到新表处理", "j18两列中的相同项与不同项"};
+  for (const char* caption : captions) NoteRecentCode(wb.ctx, caption);
   EXPECT_EQ(Note(),
             "*18 两列中的相同项与不同项\r\n"
             "*17 列块移到新表处理\r\n"
@@ -68,7 +73,10 @@ TEST_F(RecentCodesNoteTest, NoteKeepsAtMostSevenLines) {
 }
 
 TEST_F(RecentCodesNoteTest, YoungNotesEndWithBlankLines) {
-  for (const char* code : {"*19", "*20", "*22"}) wb.Run(code);
+  PrepareWorkbook(wb.ctx);
+  for (const char* caption : {"j19主题词列表", "j20获取所有磁盘的文件夹目录", "j22文本与数字互换"}) {
+    NoteRecentCode(wb.ctx, caption);
+  }
   EXPECT_EQ(Note(),
             "*22 文本与数字互换\r\n"
             "*20 获取所有磁盘的文件夹目录\r\n"

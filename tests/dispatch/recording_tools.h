@@ -1,13 +1,15 @@
-// Fake tools for every Toolset slot that record which slot ran, and what they saw on entry.
+// Fake tools that record that they ran, under a name of their own, and what they saw on entry;
+// and a small table of them for the tests of the dispatcher and the command box.
 #pragma once
 
-#include <array>
+#include <algorithm>
+#include <cstddef>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "dispatch/context.h"
-#include "dispatch/toolset.h"
+#include "dispatch/helpers.h"
+#include "dispatch/tool_table.h"
 
 namespace tezlo::testing {
 
@@ -18,51 +20,41 @@ struct ToolRun {
   int16_t blockWidth = 0;
 };
 
-// What the fake tools ran, in order. Cleared by InstallRecordingTools.
+// What the fake tools ran, in order. Cleared by UseRecordingTable.
 inline std::vector<ToolRun>& ToolRuns() {
   static std::vector<ToolRun> runs;
   return runs;
 }
 
-struct Slot {
-  Tool Toolset::*member;
-  const char* name;
+// A name given as a template argument: Record<"plus">.
+template <size_t N>
+struct ToolName {
+  constexpr ToolName(const char (&name)[N]) { std::copy_n(name, N, text); }
+  char text[N];
 };
 
-#define TEZLO_SLOT(name) Slot{&Toolset::name, #name}
-inline constexpr std::array kSlots = {
-    TEZLO_SLOT(InsertBlockRow),   TEZLO_SLOT(DeleteBlockRow),
-    TEZLO_SLOT(InsertBlockRows),  TEZLO_SLOT(DeleteBlockRows),
-    TEZLO_SLOT(GoToVisibleCell),  TEZLO_SLOT(SwapTwoCells),
-    TEZLO_SLOT(SwapRegionRows),   TEZLO_SLOT(SwapRegionColumns),
-    TEZLO_SLOT(SortRegionAscending), TEZLO_SLOT(SortRegionDescending),
-    TEZLO_SLOT(SaveBlockSizes),   TEZLO_SLOT(RestoreBlockSizes),
-    TEZLO_SLOT(SelectRegion),     TEZLO_SLOT(MoveRegionToEnd),
-    TEZLO_SLOT(SlimSheetToEnd),   TEZLO_SLOT(GoToTopicWord),
-    TEZLO_SLOT(SetUpSheet),       TEZLO_SLOT(SlimWorkbook),
-    TEZLO_SLOT(CopyTopicBlocksToNewSheet), TEZLO_SLOT(ListTopicWords),
-    TEZLO_SLOT(ListDesktopFiles), TEZLO_SLOT(ListProcesses),
-    TEZLO_SLOT(ExpandIdCardInfo), TEZLO_SLOT(SwapTextAndNumber),
-    TEZLO_SLOT(BlockToColumn),    TEZLO_SLOT(ColumnToBlock),
-    TEZLO_SLOT(CompareTwoColumns), TEZLO_SLOT(ListDriveFolders),
-    TEZLO_SLOT(CopyTemplateSheets),
+template <ToolName name>
+void Record(Context& ctx) {
+  ToolRuns().push_back(ToolRun{name.text, ctx.host.ScreenUpdating(), ctx.flowFlag, ctx.blockWidth});
+}
+
+// A row of each kind of test, the captioned ones with captions of the program's form, and the
+// empty code going to A1 as in the program.
+inline constexpr DispatchRow kRecordingTable[] = {
+    {CodeTest::Empty(), nullptr, &GoToTopLeft},
+    {CodeTest::StartsWith("++"), nullptr, &Record<"++">},
+    {CodeTest::StartsWith("+"), nullptr, &Record<"+">},
+    {CodeTest::NumberEquals(999), nullptr, &Record<"999">},
+    {CodeTest::NumberAbove(100), nullptr, &Record<"above 100">},
+    {CodeTest::Exactly("*5"), nullptr, &Record<"*5">},
+    {CodeTest::Exactly("*13"), "j13获取桌面文件列表", &Record<"*13">},
+    {CodeTest::Exactly("*21"), "j21身份证信息", &Record<"*21">},
 };
-#undef TEZLO_SLOT
 
-template <size_t I>
-void RecordRun(Context& ctx) {
-  ToolRuns().push_back(ToolRun{kSlots[I].name, ctx.host.ScreenUpdating(), ctx.flowFlag, ctx.blockWidth});
-}
-
-template <size_t... I>
-void InstallAll(Toolset& tools, std::index_sequence<I...>) {
-  ((tools.*(kSlots[I].member) = &RecordRun<I>), ...);
-}
-
-// Puts a recording fake into every slot.
-inline void InstallRecordingTools(Context& ctx) {
+// Clears the record and makes the context dispatch through kRecordingTable.
+inline void UseRecordingTable(Context& ctx) {
   ToolRuns().clear();
-  InstallAll(ctx.tools, std::make_index_sequence<kSlots.size()>{});
+  ctx.tools = kRecordingTable;
 }
 
 // The names of the tools that ran, in order.

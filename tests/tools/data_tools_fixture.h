@@ -1,5 +1,5 @@
-// A workbook in the memory host with the data tools registered, run through the dispatcher
-// with scripted dialogs and a fixed operating system.
+// A workbook in the memory host, its codes run through the dispatcher and the program's tool
+// table with scripted dialogs and a fixed operating system.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "app/all_tools.h"
 #include "dispatch/context.h"
 #include "dispatch/dispatch.h"
 #include "memory/memory_host.h"
 #include "scripted/fixed_system.h"
 #include "scripted/scripted_ui.h"
-#include "tools/register_data_tools.h"
 
 namespace tezlo::testing {
 
@@ -26,7 +26,7 @@ inline MemorySettings SmallGrid() {
 class DataToolsTest : public ::testing::Test {
  protected:
   DataToolsTest() : host(SmallGrid()), ctx(host, ui, system) {
-    RegisterDataTools(ctx.tools);
+    ctx.tools = AllTools();
     // Book1: "+1", "+2", Sheet3; "+1" active.
     host.RenameSheet(plus1, "+1");
     host.RenameSheet(SheetRef{1, 2}, "+2");

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "dispatch/tools.h"
 #include "host/host_error.h"
+#include "tools/data_tools.h"
 #include "tools/data_tools_fixture.h"
 
 namespace tezlo::testing {

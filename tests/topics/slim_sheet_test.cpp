@@ -1,5 +1,5 @@
 // The code 999: trimming the active sheet to its data and going to its last topic word.
-#include "dispatch/tools.h"
+#include "topics/topic_tools.h"
 #include "topics_fixture.h"
 
 namespace tezlo::testing {

@@ -64,7 +64,7 @@ TEST_F(SlimWorkbookTest, OkDeletesTheOfferedSheet) {
 TEST_F(SlimWorkbookTest, ScreenAndAlertsAreOffWhileItWorks) {
   WatchingUi watching(host);
   Context watched(host, watching, system);
-  RegisterTopicTools(watched.tools);
+  watched.tools = AllTools();
   ThreeSheets();
   watching.QueueAnswer(Answer::Cancel);
   watched.funcCode = "*15";

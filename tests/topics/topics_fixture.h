@@ -1,5 +1,5 @@
-// A workbook in the memory host with the topic tools registered, run through the dispatcher with
-// scripted dialogs.
+// A workbook in the memory host, its codes run through the dispatcher and the program's tool
+// table with scripted dialogs.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "app/all_tools.h"
 #include "dispatch/context.h"
 #include "dispatch/dispatch.h"
 #include "memory/memory_host.h"
 #include "scripted/fixed_system.h"
 #include "scripted/scripted_ui.h"
-#include "topics/register_topic_tools.h"
 
 namespace tezlo::testing {
 
@@ -26,7 +26,7 @@ inline MemorySettings SmallGrid(int32_t rows = 65536, int32_t cols = 256) {
 class TopicsTest : public ::testing::Test {
  protected:
   explicit TopicsTest(MemorySettings settings = {}) : host(settings), ctx(host, ui, system) {
-    RegisterTopicTools(ctx.tools);
+    ctx.tools = AllTools();
     // Book1 holds "+1", "+2" and Sheet3 (as many of them as it has sheets), "+1" active.
     host.RenameSheet(SheetRef{1, 1}, "+1");
     if (host.SheetCount(1) >= 2) host.RenameSheet(SheetRef{1, 2}, "+2");

@@ -5,12 +5,11 @@
 
 #include <random>
 
-#include "blocks/register_block_tools.h"
+#include "app/all_tools.h"
 #include "dispatch/dispatch.h"
 #include "host/host_error.h"
 #include "scripted/fixed_system.h"
 #include "scripted/scripted_ui.h"
-#include "topics/register_topic_tools.h"
 #include "tui/journaling_host.h"
 #include "tui/undo_history.h"
 #include "tui_support.h"
@@ -133,8 +132,7 @@ TEST(Undo, RandomCommandsUndoAndRedoExactly) {
 class ToolUndo : public ::testing::Test {
  protected:
   ToolUndo() {
-    RegisterBlockTools(ctx.tools);
-    RegisterTopicTools(ctx.tools);
+    ctx.tools = AllTools();
     memory.RenameSheet({1, 1}, "+1");
     memory.RenameSheet({1, 2}, "+2");
     for (int32_t r = 51; r <= 60; ++r)

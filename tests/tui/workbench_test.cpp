@@ -3,9 +3,8 @@
 // pointer readout, undo and redo, saving and quitting.
 #include <gtest/gtest.h>
 
-#include "blocks/register_block_tools.h"
+#include "app/all_tools.h"
 #include "scripted/fixed_system.h"
-#include "topics/register_topic_tools.h"
 #include "tui/workbench.h"
 #include "tui_support.h"
 
@@ -19,8 +18,6 @@ KeyEvent K(Key k, bool shift = false, bool ctrl = false) { return KeyEvent::Of(k
 class WorkbenchTest : public ::testing::Test {
  protected:
   WorkbenchTest() {
-    RegisterBlockTools(tools);
-    RegisterTopicTools(tools);
     host.RenameSheet({1, 1}, "+1");
     host.RenameSheet({1, 2}, "+2");
     for (int32_t r = 51; r <= 60; ++r)
@@ -55,7 +52,7 @@ class WorkbenchTest : public ::testing::Test {
   MemoryHost host;
   ScriptedTerminal terminal{100, 30};
   FixedSystem system;
-  Toolset tools;
+  ToolTable tools = AllTools();
   std::vector<std::string> saves;
   std::unique_ptr<Workbench> bench;
 };
@@ -228,10 +225,12 @@ TEST_F(WorkbenchTest, PointerReadoutShowsThePointerUntilTheNextEnterWhichRunsNot
 }
 
 TEST_F(WorkbenchTest, AnEditingRequestOpensTheActiveCellForEditing) {
-  tools.SelectRegion = [](Context& ctx) {
+  const Tool editB53 = [](Context& ctx) {
     ctx.host.ActivateCell(Cell{53, 2});
     ctx.host.BeginEditing();
   };
+  const DispatchRow table[] = {{CodeTest::Exactly("*9"), nullptr, editB53}};
+  tools = table;
   Code("*9");
   EXPECT_EQ(Bench().CurrentMode(), Workbench::Mode::Edit);
   Send(KeyEvent::Character(U'5'));
@@ -364,13 +363,15 @@ TEST_F(WorkbenchTest, LongWorkShowsProgressInTheStatusLine) {
   progressTerminal = &terminal;
   // A tool that keeps reading cells until the screen says it is working (or gives up after
   // ten seconds, which fails the test).
-  tools.SelectRegion = [](Context& ctx) {
+  const Tool readUntilShown = [](Context& ctx) {
     const auto start = std::chrono::steady_clock::now();
     while (!progressTerminal->EverShown("Working: *9") &&
            std::chrono::steady_clock::now() - start < std::chrono::seconds(10)) {
       ctx.host.GetValue(ctx.host.ActiveSheet(), Cell{51, 1});
     }
   };
+  const DispatchRow table[] = {{CodeTest::Exactly("*9"), nullptr, readUntilShown}};
+  tools = table;
   Code("*9");
   EXPECT_TRUE(terminal.EverShown("Working: *9"));
   EXPECT_EQ(Bench().CurrentMode(), Workbench::Mode::Grid);
