@@ -3,19 +3,18 @@
 #include <algorithm>
 #include <utility>
 
+#include "host/a1_address.h"
+#include "text/ascii.h"
 #include "text/case_fold.h"
 
 namespace tezlo {
 
 namespace {
 
-bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
 // Bytes a name, a number or an unquoted reference is made of; any byte of a UTF-8 sequence
 // counts, so that unquoted Chinese sheet names read as one word.
 bool IsWordByte(char c) {
-  return IsAsciiLetter(c) || IsDigit(c) || c == '_' || c == '.' || c == '$' || c == '\\' ||
+  return IsAsciiLetter(c) || IsAsciiDigit(c) || c == '_' || c == '.' || c == '$' || c == '\\' ||
          static_cast<unsigned char>(c) >= 0x80;
 }
 
@@ -42,7 +41,7 @@ std::optional<Piece> ReadPiece(std::string_view w, GridSize grid) {
   size_t letters = 0;
   while (i < w.size() && IsAsciiLetter(w[i])) {
     if (++letters > 3) return std::nullopt;
-    const char up = static_cast<char>(w[i] & ~0x20);
+    const char up = AsciiUpper(w[i]);
     col = col * 26 + (up - 'A' + 1);
     ++i;
   }
@@ -53,7 +52,7 @@ std::optional<Piece> ReadPiece(std::string_view w, GridSize grid) {
   }
   int64_t row = 0;
   size_t digits = 0;
-  while (i < w.size() && IsDigit(w[i])) {
+  while (i < w.size() && IsAsciiDigit(w[i])) {
     if (++digits > 8) return std::nullopt;
     row = row * 10 + (w[i] - '0');
     ++i;
@@ -137,7 +136,7 @@ class Lexer {
   // #REF!, #DIV/0!, #N/A, #NAME? and the like.
   size_t SkipErrorLiteral(size_t i) const {
     ++i;
-    while (i < f_.size() && (IsAsciiLetter(f_[i]) || IsDigit(f_[i]) || f_[i] == '/' || f_[i] == '_')) {
+    while (i < f_.size() && (IsAsciiLetter(f_[i]) || IsAsciiDigit(f_[i]) || f_[i] == '/' || f_[i] == '_')) {
       ++i;
     }
     if (At(i) == '!' || At(i) == '?') ++i;
@@ -219,21 +218,11 @@ class Lexer {
   std::vector<FormulaRef> refs_;
 };
 
-std::string ColumnLetters(int32_t col) {
-  std::string s;
-  while (col > 0) {
-    const int32_t d = (col - 1) % 26;
-    s.insert(s.begin(), static_cast<char>('A' + d));
-    col = (col - 1) / 26;
-  }
-  return s;
-}
-
 std::string FormatEnd(const RefEnd& e) {
   std::string s;
   if (e.col > 0) {
     if (e.absCol) s += '$';
-    s += ColumnLetters(e.col);
+    AppendColumnName(s, e.col);
   }
   if (e.row > 0) {
     if (e.absRow) s += '$';
@@ -360,7 +349,7 @@ std::optional<std::string> ShiftFormulaRefs(std::string_view formula, bool onShi
 namespace {
 
 bool NeedsQuotes(std::string_view sheet) {
-  if (sheet.empty() || IsDigit(sheet[0]) || sheet[0] == '.') return true;
+  if (sheet.empty() || IsAsciiDigit(sheet[0]) || sheet[0] == '.') return true;
   for (char c : sheet) {
     if (!IsWordByte(c) || c == '$' || c == '\\') return true;
   }
@@ -370,13 +359,13 @@ bool NeedsQuotes(std::string_view sheet) {
   }
   size_t i = 0;
   auto digits = [&] {
-    while (i < sheet.size() && IsDigit(sheet[i])) ++i;
+    while (i < sheet.size() && IsAsciiDigit(sheet[i])) ++i;
   };
-  if ((sheet[i] | 0x20) == 'r') {
+  if (AsciiLower(sheet[i]) == 'r') {
     ++i;
     digits();
   }
-  if (i < sheet.size() && (sheet[i] | 0x20) == 'c') {
+  if (i < sheet.size() && AsciiLower(sheet[i]) == 'c') {
     ++i;
     digits();
   }
