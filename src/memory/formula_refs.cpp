@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "host/a1_address.h"
+#include "memory/other_workbook_refs.h"
 #include "text/ascii.h"
 #include "text/case_fold.h"
 
@@ -381,12 +382,6 @@ std::string Quoted(std::string_view sheet) {
   return out + "'";
 }
 
-// A reference into another workbook: [1]Sheet1!A1 or '[Book.xlsx]Sheet1'!A1.
-bool External(std::string_view formula, const FormulaRef& ref) {
-  return (ref.prefixBegin > 0 && formula[ref.prefixBegin - 1] == ']') ||
-         ref.sheet->find_first_of("[]") != std::string::npos;
-}
-
 // Moves one end's relative parts; false when it leaves the grid.
 bool MoveEnd(RefEnd& e, int32_t rows, int32_t cols, GridSize grid) {
   if (e.row > 0 && !e.absRow) {
@@ -415,7 +410,7 @@ std::optional<std::string> RenameSheetRefs(std::string_view formula, std::string
   size_t copied = 0;
   bool changed = false;
   for (const FormulaRef& ref : FindFormulaRefs(formula, grid)) {
-    if (!ref.sheet || External(formula, ref)) continue;
+    if (!ref.sheet || RefersToOtherWorkbook(formula, ref)) continue;
     // A span of sheets (Sheet1:Sheet3) renames either end.
     const std::string& sheet = *ref.sheet;
     const size_t colon = sheet.find(':');
