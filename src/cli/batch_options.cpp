@@ -14,6 +14,9 @@ namespace {
 constexpr int32_t kMaxGridRows = kGridRows;
 constexpr int32_t kMaxGridCols = kGridCols;
 
+// The largest grid as --grid takes it: "1048576x16384".
+std::string LargestGridText() { return std::to_string(kMaxGridRows) + "x" + std::to_string(kMaxGridCols); }
+
 std::optional<int32_t> WholeNumber(std::string_view text, int32_t min, int32_t max) {
   int32_t v = 0;
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
@@ -82,7 +85,7 @@ std::string BatchUsage() {
          "  --select REF        select a cell or range (D66, B2:D5); repeat for more areas\n"
          "  --top-left REF      the window's top-left visible cell before the first code\n"
          "  --window RxC        the window's visible rows and columns (default 40x16)\n"
-         "  --grid RxC          sheet size for this run (default 1048576x16384)\n"
+         "  --grid RxC          sheet size for this run (default " + LargestGridText() + ")\n"
          "  --answer WORD       answer the next dialog: ok, cancel, or the text for an input box\n"
          "  --today YYYY-MM-DD  the date the tools take as today\n"
          "  --out FILE          save there instead of over BOOK\n"
@@ -145,7 +148,7 @@ BatchCommand ParseBatchCommand(const std::vector<std::string>& args) {
   auto given = [&](const char* name) { return app.count(name) > 0; };
   if (given("--grid")) {
     const auto size = ParseRowsByCols(grid, kMaxGridRows, kMaxGridCols);
-    if (!size) throw UsageError("--grid wants ROWSxCOLUMNS within 1048576x16384, not \"" + grid + "\"");
+    if (!size) throw UsageError("--grid wants ROWSxCOLUMNS within " + LargestGridText() + ", not \"" + grid + "\"");
     o.gridRows = size->first;
     o.gridCols = size->second;
   }

@@ -3,6 +3,7 @@
 #include "com/win32.h"
 
 #include "host/host_error.h"
+#include "text/windows/unicode_win.h"
 
 namespace tezlo::com {
 
@@ -114,14 +115,7 @@ std::string Variant::ToText() const {
   return r;
 }
 
-std::wstring Wide(std::string_view utf8) {
-  if (utf8.empty()) return {};
-  const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
-                                    nullptr, 0);
-  std::wstring w(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), w.data(), n);
-  return w;
-}
+std::wstring Wide(std::string_view utf8) { return win::WideOf(utf8); }
 
 std::string Utf8(const wchar_t* text, size_t length) {
   if (!text || length == 0) return {};

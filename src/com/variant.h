@@ -47,6 +47,7 @@ class Variant {
   VARIANT v_;
 };
 
+// UTF-16 of UTF-8 text (win::WideOf, text/windows/unicode_win.h).
 std::wstring Wide(std::string_view utf8);
 std::string Utf8(const wchar_t* text, size_t length);
 std::string Utf8(BSTR text);

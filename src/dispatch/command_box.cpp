@@ -2,15 +2,9 @@
 
 #include "dispatch/dispatch.h"
 #include "host/host_error.h"
+#include "text/ascii.h"
 
 namespace tezlo {
-
-std::string TrimSpaces(std::string_view text) {
-  const size_t first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) return {};
-  const size_t last = text.find_last_not_of(' ');
-  return std::string(text.substr(first, last - first + 1));
-}
 
 void CommandBox::OnEnter(std::string_view text) {
   ctx_.funcCode = TrimSpaces(text);

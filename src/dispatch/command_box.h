@@ -51,7 +51,4 @@ class CommandBox {
   CommandBoxWindow& window_;
 };
 
-// Text with leading and trailing U+0020 removed (tabs and other blanks stay).
-std::string TrimSpaces(std::string_view text);
-
 }  // namespace tezlo

@@ -8,22 +8,13 @@
 #include <system_error>
 
 #include "host/host_error.h"
+#include "text/ascii.h"
+#include "text/decimal_digits.h"
 #include "text/valid_utf8.h"
 
 namespace tezlo {
 
 namespace {
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
-int HexDigit(char c) {
-  if (IsDigit(c)) return c - '0';
-  const char u = Upper(c);
-  if (u >= 'A' && u <= 'F') return u - 'A' + 10;
-  return -1;
-}
 
 // Reads "&H..." or "&O..." digits (the prefix already consumed) the way the macro language does:
 // up to 16 bits is an Integer and up to 32 bits a Long, both two's complement, so "&HFFFF" is -1
@@ -31,7 +22,7 @@ int HexDigit(char c) {
 double ReadRadixInteger(std::string_view digits, int radix) {
   uint64_t value = 0;
   for (char c : digits) {
-    const int d = HexDigit(c);
+    const int d = HexDigitValue(c);
     if (d < 0 || d >= radix) break;
     value = value * static_cast<uint64_t>(radix) + static_cast<uint64_t>(d);
     if (value > 0xFFFFFFFFull) throw HostError("Overflow");
@@ -73,7 +64,7 @@ std::string ReadDecimal(std::string_view s, bool allowThousands, size_t& used) {
   if (i < s.size() && (s[i] == '+' || s[i] == '-')) out += s[i++];
   bool anyDigit = false;
   while (i < s.size()) {
-    if (IsDigit(s[i])) {
+    if (IsAsciiDigit(s[i])) {
       out += s[i++];
       anyDigit = true;
     } else if (allowThousands && s[i] == ',' && anyDigit) {
@@ -85,7 +76,7 @@ std::string ReadDecimal(std::string_view s, bool allowThousands, size_t& used) {
   if (i < s.size() && s[i] == '.') {
     ++i;
     out += '.';
-    while (i < s.size() && IsDigit(s[i])) {
+    while (i < s.size() && IsAsciiDigit(s[i])) {
       out += s[i++];
       anyDigit = true;
     }
@@ -94,12 +85,12 @@ std::string ReadDecimal(std::string_view s, bool allowThousands, size_t& used) {
     used = 0;
     return {};
   }
-  if (i < s.size() && (Upper(s[i]) == 'E' || Upper(s[i]) == 'D')) {
+  if (i < s.size() && (AsciiUpper(s[i]) == 'E' || AsciiUpper(s[i]) == 'D')) {
     size_t j = i + 1;
     std::string exponent = "e";
     if (j < s.size() && (s[j] == '+' || s[j] == '-')) exponent += s[j++];
-    if (j < s.size() && IsDigit(s[j])) {
-      while (j < s.size() && IsDigit(s[j])) exponent += s[j++];
+    if (j < s.size() && IsAsciiDigit(s[j])) {
+      while (j < s.size() && IsAsciiDigit(s[j])) exponent += s[j++];
       out += exponent;
       i = j;
     }
@@ -108,14 +99,6 @@ std::string ReadDecimal(std::string_view s, bool allowThousands, size_t& used) {
   if (out == "-" || out == "+") out.clear();
   used = i;
   return out;
-}
-
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
-
-std::string_view TrimBlanks(std::string_view s) {
-  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
-  return s;
 }
 
 // Length in bytes of the UTF-8 character at `i`; an ill-formed sequence counts as one character,
@@ -181,7 +164,7 @@ double LeadingNumber(std::string_view text) {
   }
   std::string_view s = compact;
   if (s.size() >= 2 && s[0] == '&') {
-    const char kind = Upper(s[1]);
+    const char kind = AsciiUpper(s[1]);
     if (kind == 'H') return ReadRadixInteger(s.substr(2), 16);
     if (kind == 'O') return ReadRadixInteger(s.substr(2), 8);
     return 0.0;
@@ -191,13 +174,13 @@ double LeadingNumber(std::string_view text) {
 }
 
 int32_t ToWholeNumber(std::string_view text) {
-  std::string_view s = TrimBlanks(text);
-  if (s.size() >= 2 && s[0] == '&' && (Upper(s[1]) == 'H' || Upper(s[1]) == 'O')) {
-    const int radix = Upper(s[1]) == 'H' ? 16 : 8;
+  std::string_view s = TrimWhiteSpace(text);
+  if (s.size() >= 2 && s[0] == '&' && (AsciiUpper(s[1]) == 'H' || AsciiUpper(s[1]) == 'O')) {
+    const int radix = AsciiUpper(s[1]) == 'H' ? 16 : 8;
     const std::string_view digits = s.substr(2);
     if (digits.empty()) throw HostError("Type mismatch");
     for (char c : digits) {
-      const int d = HexDigit(c);
+      const int d = HexDigitValue(c);
       if (d < 0 || d >= radix) throw HostError("Type mismatch");
     }
     return static_cast<int32_t>(ReadRadixInteger(digits, radix));
@@ -205,12 +188,12 @@ int32_t ToWholeNumber(std::string_view text) {
   // A negative number may also be written in parentheses or with a trailing sign: "(12)", "12-".
   bool negate = false;
   if (s.size() >= 2 && s.front() == '(' && s.back() == ')') {
-    s = TrimBlanks(s.substr(1, s.size() - 2));
+    s = TrimWhiteSpace(s.substr(1, s.size() - 2));
     negate = true;
   } else if (!s.empty() && (s.back() == '-' || s.back() == '+') && s.size() >= 2 &&
              s.front() != '-' && s.front() != '+') {
     negate = s.back() == '-';
-    s = TrimBlanks(s.substr(0, s.size() - 1));
+    s = TrimWhiteSpace(s.substr(0, s.size() - 1));
   }
   size_t used = 0;
   const std::string numeral = ReadDecimal(s, true, used);
@@ -248,23 +231,14 @@ int32_t CheckedInt32(int64_t value) {
 std::string NumberToText(double value) {
   if (!std::isfinite(value)) throw HostError("Overflow");
   if (value == 0.0) return "0";
-  // 15 significant digits: d.dddddddddddddde±x
-  char buffer[64];
-  const auto result =
-      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 14);
-  const std::string_view sci(buffer, static_cast<size_t>(result.ptr - buffer));
-  const size_t e = sci.find('e');
-  const bool negative = sci.front() == '-';
-  std::string digits;
-  for (char c : sci.substr(0, e)) {
-    if (IsDigit(c)) digits += c;
-  }
-  int exponent = 0;
-  std::from_chars(sci.data() + e + (sci[e + 1] == '+' ? 2 : 1), sci.data() + sci.size(), exponent);
+  const bool negative = value < 0;
+  const DecimalDigits decimal = SignificantDigits(std::fabs(value));
+  std::string digits = decimal.digits;
+  const int exponent = decimal.exponent;
   while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
 
   std::string out = negative ? "-" : "";
-  if (exponent >= 15 || exponent < -4) {
+  if (exponent >= kSignificantDigits || exponent < -4) {
     out += digits[0];
     if (digits.size() > 1) out += "." + digits.substr(1);
     out += exponent < 0 ? "E-" : "E+";

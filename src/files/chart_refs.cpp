@@ -2,6 +2,7 @@
 
 #include "files/raw_tag.h"
 #include "files/xml_text.h"
+#include "memory/other_workbook_refs.h"
 #include "text/case_fold.h"
 
 namespace tezlo {
@@ -49,12 +50,6 @@ std::optional<std::string> FormulaText(std::string_view xml, const TextSpan& spa
   return DecodeEscapes(*text);
 }
 
-// A reference into another workbook ([1]Sheet1!A1, '[Book.xlsx]Sheet1'!A1): no sheet of this one.
-bool External(std::string_view formula, const FormulaRef& ref) {
-  return (ref.prefixBegin > 0 && formula[ref.prefixBegin - 1] == ']') ||
-         ref.sheet->find_first_of("[]") != std::string::npos;
-}
-
 // The formula with each reference naming a renamed sheet by its read name naming it by its new
 // one; every reference is looked up in the names the file had, so renames do not chain.
 std::optional<std::string> Renamed(std::string_view formula, const std::vector<SheetMoves>& sheets, GridSize grid) {
@@ -62,7 +57,7 @@ std::optional<std::string> Renamed(std::string_view formula, const std::vector<S
   size_t copied = 0;
   bool changed = false;
   for (const FormulaRef& ref : FindFormulaRefs(formula, grid)) {
-    if (!ref.sheet || ref.foreign || External(formula, ref)) continue;
+    if (!ref.sheet || ref.foreign || RefersToOtherWorkbook(formula, ref)) continue;
     const SheetMoves* sheet = nullptr;
     for (const SheetMoves& s : sheets) {
       if (EqualsIgnoringCase(*ref.sheet, s.readName)) {

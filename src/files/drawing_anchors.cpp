@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "files/raw_tag.h"
+#include "text/ascii.h"
 
 namespace tezlo {
 
@@ -28,18 +29,9 @@ struct FoundAnchor {
   bool readable = true;
 };
 
-bool XmlSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
-
-// The text without the XML white space around it.
-std::string_view Trimmed(std::string_view text) {
-  while (!text.empty() && XmlSpace(text.front())) text.remove_prefix(1);
-  while (!text.empty() && XmlSpace(text.back())) text.remove_suffix(1);
-  return text;
-}
-
 template <typename Int>
 bool ParseNumber(std::string_view text, Int& out) {
-  text = Trimmed(text);
+  text = TrimWhiteSpace(text);
   if (text.empty()) return false;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), out);
   return error == std::errc() && end == text.data() + text.size();
@@ -68,7 +60,7 @@ AnchorMode EditAs(std::string_view startTag) {
   const std::optional<RawTag> tag = ParseStartTag(startTag);
   const RawAttr* editAs = tag ? tag->Find("editAs") : nullptr;
   if (editAs == nullptr) return AnchorMode::TwoCell;
-  const std::string_view value = Trimmed(editAs->value);
+  const std::string_view value = TrimWhiteSpace(editAs->value);
   if (value == "oneCell") return AnchorMode::OneCell;
   if (value == "absolute") return AnchorMode::Absolute;
   return AnchorMode::TwoCell;

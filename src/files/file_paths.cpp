@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <memory>
 
+#include "host/path_parts.h"
+
 namespace tezlo {
 
 namespace {
@@ -14,18 +16,6 @@ std::string Real(const std::string& path) {
 }
 
 }  // namespace
-
-std::string FolderOf(const std::string& path) {
-  const size_t slash = path.find_last_of('/');
-  if (slash == std::string::npos) return ".";
-  if (slash == 0) return "/";
-  return path.substr(0, slash);
-}
-
-std::string FileNameOf(const std::string& path) {
-  const size_t slash = path.find_last_of('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 std::string AbsolutePath(const std::string& path) {
   if (std::string real = Real(path); !real.empty()) return real;

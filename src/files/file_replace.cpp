@@ -12,7 +12,7 @@
 #include <optional>
 
 #include "files/file_errors.h"
-#include "files/file_paths.h"
+#include "host/path_parts.h"
 #include "files/temp_file.h"
 
 namespace tezlo {

@@ -7,6 +7,7 @@
 #include "host/a1_address.h"
 #include "files/xml_text.h"
 #include "memory/reference_shift.h"
+#include "text/ascii.h"
 #include "text/valid_utf8.h"
 
 namespace tezlo {
@@ -27,7 +28,7 @@ std::optional<std::pair<size_t, size_t>> AttrSpan(std::string_view xml, const Ta
   size_t i = tag.begin + 1;
   while (i < tag.end) {
     // Past the tag's name, then attribute by attribute.
-    while (i < tag.end && xml[i] != ' ' && xml[i] != '\t' && xml[i] != '\n' && xml[i] != '\r') {
+    while (i < tag.end && !IsWhiteSpace(xml[i])) {
       if (xml[i] == '"' || xml[i] == '\'') {
         const size_t close = xml.find(xml[i], i + 1);
         if (close == std::string_view::npos || close >= tag.end) return std::nullopt;
@@ -35,7 +36,7 @@ std::optional<std::pair<size_t, size_t>> AttrSpan(std::string_view xml, const Ta
       }
       ++i;
     }
-    while (i < tag.end && (xml[i] == ' ' || xml[i] == '\t' || xml[i] == '\n' || xml[i] == '\r')) ++i;
+    while (i < tag.end && IsWhiteSpace(xml[i])) ++i;
     const size_t nameBegin = i;
     while (i < tag.end && xml[i] != '=' && xml[i] != ' ' && xml[i] != '>' && xml[i] != '/') ++i;
     const std::string_view attr = xml.substr(nameBegin, i - nameBegin);

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "files/file_errors.h"
-#include "files/file_paths.h"
+#include "host/path_parts.h"
 #include "text/valid_utf8.h"
 
 namespace tezlo {

@@ -14,6 +14,7 @@
 #include "files/style_table.h"
 #include "files/workbook_part_writer.h"
 #include "files/xml_text.h"
+#include "text/ascii.h"
 
 namespace tezlo {
 

@@ -5,9 +5,11 @@
 #include <charconv>
 
 #include "host/a1_address.h"
+#include "host/path_parts.h"
 #include "files/kept_content.h"
 #include "files/workbook_file.h"
 #include "files/xml_text.h"
+#include "text/ascii.h"
 
 namespace tezlo {
 
@@ -18,7 +20,7 @@ constexpr size_t kMaxRelationships = 1 << 16;
 constexpr size_t kMaxSheets = 1 << 12;
 
 // Folder of a part name, with a trailing "/" ("xl/workbook.xml" -> "xl/").
-std::string FolderOf(std::string_view part) {
+std::string PartFolderOf(std::string_view part) {
   const size_t slash = part.rfind('/');
   return slash == std::string_view::npos ? std::string() : std::string(part.substr(0, slash + 1));
 }
@@ -51,19 +53,8 @@ std::string Resolve(std::string_view folder, std::string_view target) {
 
 }  // namespace
 
-std::string LowerAscii(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return out;
-}
-
 std::string RelationshipsPartOf(std::string_view sourcePart) {
-  const size_t slash = sourcePart.rfind('/');
-  const std::string folder = FolderOf(sourcePart);
-  const std::string_view file = slash == std::string_view::npos ? sourcePart : sourcePart.substr(slash + 1);
-  return folder + "_rels/" + std::string(file) + ".rels";
+  return PartFolderOf(sourcePart) + "_rels/" + FileNameOf(sourcePart) + ".rels";
 }
 
 void RelationshipsReader::Start(std::string_view, std::string_view name, const XmlAttrs& attrs) {
@@ -77,7 +68,7 @@ void RelationshipsReader::Start(std::string_view, std::string_view name, const X
   r.type = std::string(slash == std::string_view::npos ? type : type.substr(slash + 1));
   r.external = attrs.Get("TargetMode").value_or("") == "External";
   const std::string_view target = attrs.Get("Target").value_or("");
-  r.target = r.external ? std::string(target) : Resolve(FolderOf(source_), target);
+  r.target = r.external ? std::string(target) : Resolve(PartFolderOf(source_), target);
   rels_.push_back(std::move(r));
 }
 

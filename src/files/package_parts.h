@@ -23,9 +23,6 @@ struct Relationship {
   std::string rawTarget;
 };
 
-// Part names compare without regard to ASCII case; this is the key they are kept under.
-std::string LowerAscii(std::string_view text);
-
 // The relationships part of `sourcePart` ("xl/workbook.xml" -> "xl/_rels/workbook.xml.rels").
 std::string RelationshipsPartOf(std::string_view sourcePart);
 

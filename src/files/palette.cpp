@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "memory/number_format_names.h"
+#include "text/ascii.h"
 
 namespace tezlo {
 
@@ -93,16 +94,8 @@ std::optional<uint32_t> ParseRgb(std::string_view text) {
   if (text.size() != 8 && text.size() != 6) return std::nullopt;
   uint32_t v = 0;
   for (char c : text) {
-    int d;
-    if (c >= '0' && c <= '9') {
-      d = c - '0';
-    } else if (c >= 'a' && c <= 'f') {
-      d = c - 'a' + 10;
-    } else if (c >= 'A' && c <= 'F') {
-      d = c - 'A' + 10;
-    } else {
-      return std::nullopt;
-    }
+    const int d = HexDigitValue(c);
+    if (d < 0) return std::nullopt;
     v = v * 16 + static_cast<uint32_t>(d);
   }
   return v & 0xFFFFFF;  // the alpha of "AARRGGBB" is not used

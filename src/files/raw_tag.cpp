@@ -2,13 +2,9 @@
 
 #include <algorithm>
 
+#include "text/ascii.h"
+
 namespace tezlo {
-
-namespace {
-
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
-}  // namespace
 
 namespace {
 
@@ -157,19 +153,19 @@ std::optional<RawTag> ParseStartTag(std::string_view tag) {
     --end;
   }
   size_t i = 1;
-  while (i < end && !IsSpace(tag[i])) ++i;
+  while (i < end && !IsWhiteSpace(tag[i])) ++i;
   out.name = std::string(tag.substr(1, i - 1));
   if (out.name.empty()) return std::nullopt;
   while (true) {
-    while (i < end && IsSpace(tag[i])) ++i;
+    while (i < end && IsWhiteSpace(tag[i])) ++i;
     if (i >= end) break;
     const size_t nameStart = i;
-    while (i < end && tag[i] != '=' && !IsSpace(tag[i])) ++i;
+    while (i < end && tag[i] != '=' && !IsWhiteSpace(tag[i])) ++i;
     RawAttr a{std::string(tag.substr(nameStart, i - nameStart)), {}};
-    while (i < end && IsSpace(tag[i])) ++i;
+    while (i < end && IsWhiteSpace(tag[i])) ++i;
     if (i >= end || tag[i] != '=') return std::nullopt;
     ++i;
-    while (i < end && IsSpace(tag[i])) ++i;
+    while (i < end && IsWhiteSpace(tag[i])) ++i;
     if (i >= end || (tag[i] != '"' && tag[i] != '\'')) return std::nullopt;
     const char quote = tag[i++];
     const size_t close = tag.find(quote, i);

@@ -347,7 +347,7 @@ void SheetReader::ReadColumn(const XmlAttrs& attrs) {
   bool ok2 = false;
   const int64_t min = ParseInt(attrs.Get("min").value_or(""), ok1);
   const int64_t max = ParseInt(attrs.Get("max").value_or(""), ok2);
-  if (!ok1 || !ok2 || min < 1 || min > max || max > 16384) Fail("a column range is malformed");
+  if (!ok1 || !ok2 || min < 1 || min > max || max > kGridCols) Fail("a column range is malformed");
   if (min > sheet_.Cols()) return;
   const auto first = static_cast<int32_t>(min);
   const auto last = static_cast<int32_t>(std::min<int64_t>(max, sheet_.Cols()));
@@ -390,7 +390,7 @@ void SheetReader::StartRow(const XmlAttrs& attrs) {
     r = ParseInt(*text, ok);
     if (!ok || r < 1) Fail("a row number is malformed");
     // Rows beyond a smaller grid are judged by their cells, whose message names the cell.
-    if (r > 1048576) {
+    if (r > kGridRows) {
       Fail("row " + std::to_string(r) + " lies outside the " + std::to_string(sheet_.Rows()) + " x " +
            std::to_string(sheet_.Cols()) + " grid");
     }
@@ -469,7 +469,7 @@ void SheetReader::StartCell(const XmlAttrs& attrs) {
     cell_ = *c;
     if (cell_.row != row_ && row_ != 0) Fail("cell " + std::string(*ref) + " lies outside its row");
   } else {
-    if (row_ == 0 || lastCol_ >= 16384) Fail("a cell has no reference");
+    if (row_ == 0 || lastCol_ >= kGridCols) Fail("a cell has no reference");
     cell_ = Cell{row_, lastCol_ + 1};
   }
   lastCol_ = cell_.col;

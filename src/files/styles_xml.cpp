@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "files/raw_tag.h"
+#include "text/ascii.h"
 
 namespace tezlo {
 
@@ -53,19 +54,17 @@ std::string PrefixOf(std::string_view xml, const Tag& t) {
 size_t FindAttribute(std::string_view tag, std::string_view name, size_t& length) {
   size_t i = 0;
   while ((i = tag.find(name, i)) != std::string_view::npos) {
-    const bool startsWord = i > 0 && (tag[i - 1] == ' ' || tag[i - 1] == '\t' || tag[i - 1] == '\n' ||
-                                      tag[i - 1] == '\r' || tag[i - 1] == ':');
+    const bool startsWord = i > 0 && (IsWhiteSpace(tag[i - 1]) || tag[i - 1] == ':');
     size_t k = i + name.size();
-    while (k < tag.size() && (tag[k] == ' ' || tag[k] == '\t' || tag[k] == '\n' || tag[k] == '\r')) ++k;
+    while (k < tag.size() && IsWhiteSpace(tag[k])) ++k;
     if (startsWord && k < tag.size() && tag[k] == '=') {
       ++k;
-      while (k < tag.size() && (tag[k] == ' ' || tag[k] == '\t' || tag[k] == '\n' || tag[k] == '\r')) ++k;
+      while (k < tag.size() && IsWhiteSpace(tag[k])) ++k;
       if (k < tag.size() && (tag[k] == '"' || tag[k] == '\'')) {
         const size_t close = tag.find(tag[k], k + 1);
         if (close == std::string_view::npos) return std::string_view::npos;
         size_t from = i;
-        while (from > 0 && tag[from - 1] != ' ' && tag[from - 1] != '\t' && tag[from - 1] != '\n' &&
-               tag[from - 1] != '\r') {
+        while (from > 0 && !IsWhiteSpace(tag[from - 1])) {
           --from;  // a prefixed attribute: start at its prefix
         }
         length = close + 1 - from;

@@ -21,26 +21,14 @@
 #include "files/xml_reader.h"
 #include "files/zip_package.h"
 #include "files/file_paths.h"
+#include "host/path_parts.h"
 #include "host/host_error.h"
+#include "text/ascii.h"
 #include "text/valid_utf8.h"
 
 namespace tezlo {
 
 namespace {
-
-bool StartsWith(std::string_view s, std::string_view prefix) {
-  if (s.size() < prefix.size()) return false;
-  for (size_t i = 0; i < prefix.size(); ++i) {
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    if (lower(s[i]) != lower(prefix[i])) return false;
-  }
-  return true;
-}
-
-// Part names are compared without regard to ASCII case.
-bool EndsWithIgnoringCase(std::string_view s, std::string_view suffix) {
-  return s.size() >= suffix.size() && StartsWith(s.substr(s.size() - suffix.size()), suffix);
-}
 
 const Relationship* FindRel(const std::vector<Relationship>& rels, std::string_view id) {
   for (const Relationship& r : rels) {
@@ -215,7 +203,7 @@ std::unique_ptr<Workbook> Loader::Run(const std::string& name) {
   const Relationship* office = FindRelOfType(kept_->rootRels, "officeDocument");
   if (office == nullptr) throw FileError(what_ + " is not an xlsx workbook (it has no workbook part)");
   const std::string workbookPart = office->target;
-  if (EndsWithIgnoringCase(workbookPart, ".bin")) throw FileError(what_ + " is a binary (xlsb) workbook, which Tezlo does not read");
+  if (EndsWithIgnoringAsciiCase(workbookPart, ".bin")) throw FileError(what_ + " is a binary (xlsb) workbook, which Tezlo does not read");
   // The root's relationships are written back as they are (the workbook keeps its name).
   used_.erase(pkg_.Find(RelationshipsPartOf("")));
   if (const Relationship* core = FindRelOfType(kept_->rootRels, "core-properties")) kept_->coreProperties = core->target;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "files/file_paths.h"
+#include "host/path_parts.h"
 #include "files/file_replace.h"
 #include "files/office_lock.h"
 #include "files/package_builder.h"

@@ -2,25 +2,18 @@
 
 #include <cstdlib>
 
+#include "text/ascii.h"
 #include "text/valid_utf8.h"
 
 namespace tezlo {
 
 namespace {
 
-bool IsHex(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
-
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return c - 'A' + 10;
-}
-
 // "_x" + four hex digits + "_" at `i`.
 bool EscapeAt(std::string_view text, size_t i) {
   if (i + 7 > text.size() || text[i] != '_' || text[i + 1] != 'x' || text[i + 6] != '_') return false;
   for (size_t k = i + 2; k < i + 6; ++k) {
-    if (!IsHex(text[k])) return false;
+    if (HexDigitValue(text[k]) < 0) return false;
   }
   return true;
 }
@@ -101,8 +94,8 @@ std::string DecodeEscapes(std::string_view text) {
   for (size_t i = 0; i < text.size(); ++i) {
     if (EscapeAt(text, i)) {
       unsigned cp = 0;
-      for (size_t k = i + 2; k < i + 6; ++k) cp = cp * 16 + static_cast<unsigned>(HexValue(text[k]));
-      if (cp >= 0xD800 && cp <= 0xDFFF) cp = 0xFFFD;  // a lone surrogate is no character
+      for (size_t k = i + 2; k < i + 6; ++k) cp = cp * 16 + static_cast<unsigned>(HexDigitValue(text[k]));
+      if (cp >= 0xD800 && cp <= 0xDFFF) cp = kReplacementCodePoint;  // a lone surrogate is no character
       AppendUtf8(out, static_cast<char32_t>(cp));
       i += 6;
     } else {

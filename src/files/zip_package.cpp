@@ -13,6 +13,7 @@
 #include "files/package_parts.h"
 #include "files/workbook_file.h"
 #include "files/xml_reader.h"
+#include "text/ascii.h"
 
 namespace tezlo {
 

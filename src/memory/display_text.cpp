@@ -1,6 +1,5 @@
 #include "memory/display_text.h"
 
-#include <charconv>
 #include <chrono>
 #include <cmath>
 #include <optional>
@@ -8,6 +7,8 @@
 #include <vector>
 
 #include "host/host_error.h"
+#include "text/ascii.h"
+#include "text/decimal_digits.h"
 #include "text/valid_utf8.h"
 
 namespace tezlo {
@@ -17,35 +18,9 @@ namespace {
 constexpr double kLastSerial = 2958465.0;  // 9999-12-31
 constexpr size_t kGeneralWidth = 11;       // characters a standard-width cell shows in General
 
-// A non-negative value as the spreadsheet holds it for display: 15 significant decimal digits
-// d1 d2 ... d15, the first one at 10^exponent. Zero has digits "0".
-struct Decimal {
-  std::string digits;
-  int exponent = 0;
-};
-
-Decimal ToDecimal(double magnitude) {
-  Decimal d;
-  if (magnitude == 0.0) {
-    d.digits = "0";
-    return d;
-  }
-  char buffer[64];
-  const auto result =
-      std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific, 14);
-  const std::string_view sci(buffer, static_cast<size_t>(result.ptr - buffer));
-  const size_t e = sci.find('e');
-  for (char c : sci.substr(0, e)) {
-    if (c >= '0' && c <= '9') d.digits += c;
-  }
-  const char* exponentStart = sci.data() + e + (sci[e + 1] == '+' ? 2 : 1);
-  std::from_chars(exponentStart, sci.data() + sci.size(), d.exponent);
-  return d;
-}
-
 // Keeps the first `keep` digits, rounding half up on the next one (a carry may add a digit in
 // front and raise the exponent). keep <= 0 leaves at most a carried 1.
-Decimal RoundDigits(Decimal d, int keep) {
+DecimalDigits RoundDigits(DecimalDigits d, int keep) {
   if (keep >= static_cast<int>(d.digits.size())) return d;
   if (keep < 0) {
     d.digits = "0";
@@ -69,7 +44,7 @@ Decimal RoundDigits(Decimal d, int keep) {
 
 // |value| with exactly `decimals` digits after the point, rounded half away from zero on its
 // 15-digit decimal form (so 2.675 shows as 2.68, as the spreadsheet shows it).
-std::string FixedText(Decimal d, int decimals, bool grouping) {
+std::string FixedText(DecimalDigits d, int decimals, bool grouping) {
   const bool zero = d.digits == "0";
   if (!zero) d = RoundDigits(d, d.exponent + 1 + decimals);
   std::string whole;
@@ -99,7 +74,7 @@ std::string ExponentText(int exponent) {
 }
 
 // Mantissa with `decimals` digits after the point and the exponent: "1.50E+03".
-std::string ScientificText(Decimal d, int decimals, bool stripZeros) {
+std::string ScientificText(DecimalDigits d, int decimals, bool stripZeros) {
   if (d.digits != "0") d = RoundDigits(d, 1 + decimals);
   std::string mantissa = d.digits;
   mantissa.resize(static_cast<size_t>(1 + decimals), '0');
@@ -123,7 +98,7 @@ std::string GeneralNumber(double value) {
   if (value == 0.0 || !std::isfinite(value)) return "0";
   const bool negative = value < 0;
   const size_t budget = kGeneralWidth - (negative ? 1 : 0);
-  const Decimal d = ToDecimal(std::fabs(value));
+  const DecimalDigits d = SignificantDigits(std::fabs(value));
   std::string body;
   if (d.exponent >= -4 && d.exponent <= 10) {
     const int wholeDigits = d.exponent >= 0 ? d.exponent + 1 : 1;
@@ -137,18 +112,6 @@ std::string GeneralNumber(double value) {
     body = ScientificText(d, decimals, true);
   }
   return negative ? "-" + body : body;
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    char x = a[i];
-    char y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
 }
 
 // ---- Numeric formats: 0, 0.00, #,##0, #,##0.00, 0%, 0.00%, 0.00E+00 -------------------------
@@ -190,7 +153,7 @@ std::optional<NumericFormat> ParseNumericFormat(std::string_view f) {
 }
 
 std::string FormatNumeric(double value, const NumericFormat& n) {
-  Decimal d = ToDecimal(std::fabs(value));
+  DecimalDigits d = SignificantDigits(std::fabs(value));
   if (n.percent && d.digits != "0") d.exponent += 2;
   std::string body = n.scientific ? ScientificText(d, n.decimals, false)
                                   : FixedText(d, n.decimals, n.grouping);
@@ -216,7 +179,7 @@ std::optional<std::vector<Token>> ParseDateFormat(std::string_view f) {
   size_t i = 0;
   while (i < f.size()) {
     const char c = f[i];
-    const char lower = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    const char lower = AsciiLower(c);
     if (lower == 'y' || lower == 'm' || lower == 'd' || lower == 'h' || lower == 's') {
       size_t run = 1;
       while (i + run < f.size() && (f[i + run] == c || f[i + run] == static_cast<char>(c ^ 0x20))) {
@@ -344,7 +307,7 @@ std::string GeneralText(const Value& value) {
 
 std::string DisplayText(const Value& value, std::string_view numberFormat) {
   if (!value.IsNumber() && !value.IsDate()) return GeneralText(value);
-  if (numberFormat == "@" || EqualsIgnoringCase(numberFormat, "General") ||
+  if (numberFormat == "@" || EqualsIgnoringAsciiCase(numberFormat, "General") ||
       numberFormat == "G/通用格式") {
     return GeneralText(value);
   }

@@ -3,19 +3,19 @@
 #include <algorithm>
 #include <utility>
 
+#include "host/a1_address.h"
+#include "memory/other_workbook_refs.h"
+#include "text/ascii.h"
 #include "text/case_fold.h"
 
 namespace tezlo {
 
 namespace {
 
-bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
 // Bytes a name, a number or an unquoted reference is made of; any byte of a UTF-8 sequence
 // counts, so that unquoted Chinese sheet names read as one word.
 bool IsWordByte(char c) {
-  return IsAsciiLetter(c) || IsDigit(c) || c == '_' || c == '.' || c == '$' || c == '\\' ||
+  return IsAsciiLetter(c) || IsAsciiDigit(c) || c == '_' || c == '.' || c == '$' || c == '\\' ||
          static_cast<unsigned char>(c) >= 0x80;
 }
 
@@ -42,7 +42,7 @@ std::optional<Piece> ReadPiece(std::string_view w, GridSize grid) {
   size_t letters = 0;
   while (i < w.size() && IsAsciiLetter(w[i])) {
     if (++letters > 3) return std::nullopt;
-    const char up = static_cast<char>(w[i] & ~0x20);
+    const char up = AsciiUpper(w[i]);
     col = col * 26 + (up - 'A' + 1);
     ++i;
   }
@@ -53,7 +53,7 @@ std::optional<Piece> ReadPiece(std::string_view w, GridSize grid) {
   }
   int64_t row = 0;
   size_t digits = 0;
-  while (i < w.size() && IsDigit(w[i])) {
+  while (i < w.size() && IsAsciiDigit(w[i])) {
     if (++digits > 8) return std::nullopt;
     row = row * 10 + (w[i] - '0');
     ++i;
@@ -137,7 +137,7 @@ class Lexer {
   // #REF!, #DIV/0!, #N/A, #NAME? and the like.
   size_t SkipErrorLiteral(size_t i) const {
     ++i;
-    while (i < f_.size() && (IsAsciiLetter(f_[i]) || IsDigit(f_[i]) || f_[i] == '/' || f_[i] == '_')) {
+    while (i < f_.size() && (IsAsciiLetter(f_[i]) || IsAsciiDigit(f_[i]) || f_[i] == '/' || f_[i] == '_')) {
       ++i;
     }
     if (At(i) == '!' || At(i) == '?') ++i;
@@ -219,21 +219,11 @@ class Lexer {
   std::vector<FormulaRef> refs_;
 };
 
-std::string ColumnLetters(int32_t col) {
-  std::string s;
-  while (col > 0) {
-    const int32_t d = (col - 1) % 26;
-    s.insert(s.begin(), static_cast<char>('A' + d));
-    col = (col - 1) / 26;
-  }
-  return s;
-}
-
 std::string FormatEnd(const RefEnd& e) {
   std::string s;
   if (e.col > 0) {
     if (e.absCol) s += '$';
-    s += ColumnLetters(e.col);
+    AppendColumnName(s, e.col);
   }
   if (e.row > 0) {
     if (e.absRow) s += '$';
@@ -360,7 +350,7 @@ std::optional<std::string> ShiftFormulaRefs(std::string_view formula, bool onShi
 namespace {
 
 bool NeedsQuotes(std::string_view sheet) {
-  if (sheet.empty() || IsDigit(sheet[0]) || sheet[0] == '.') return true;
+  if (sheet.empty() || IsAsciiDigit(sheet[0]) || sheet[0] == '.') return true;
   for (char c : sheet) {
     if (!IsWordByte(c) || c == '$' || c == '\\') return true;
   }
@@ -370,13 +360,13 @@ bool NeedsQuotes(std::string_view sheet) {
   }
   size_t i = 0;
   auto digits = [&] {
-    while (i < sheet.size() && IsDigit(sheet[i])) ++i;
+    while (i < sheet.size() && IsAsciiDigit(sheet[i])) ++i;
   };
-  if ((sheet[i] | 0x20) == 'r') {
+  if (AsciiLower(sheet[i]) == 'r') {
     ++i;
     digits();
   }
-  if (i < sheet.size() && (sheet[i] | 0x20) == 'c') {
+  if (i < sheet.size() && AsciiLower(sheet[i]) == 'c') {
     ++i;
     digits();
   }
@@ -390,12 +380,6 @@ std::string Quoted(std::string_view sheet) {
     if (c == '\'') out += '\'';
   }
   return out + "'";
-}
-
-// A reference into another workbook: [1]Sheet1!A1 or '[Book.xlsx]Sheet1'!A1.
-bool External(std::string_view formula, const FormulaRef& ref) {
-  return (ref.prefixBegin > 0 && formula[ref.prefixBegin - 1] == ']') ||
-         ref.sheet->find_first_of("[]") != std::string::npos;
 }
 
 // Moves one end's relative parts; false when it leaves the grid.
@@ -426,7 +410,7 @@ std::optional<std::string> RenameSheetRefs(std::string_view formula, std::string
   size_t copied = 0;
   bool changed = false;
   for (const FormulaRef& ref : FindFormulaRefs(formula, grid)) {
-    if (!ref.sheet || External(formula, ref)) continue;
+    if (!ref.sheet || RefersToOtherWorkbook(formula, ref)) continue;
     // A span of sheets (Sheet1:Sheet3) renames either end.
     const std::string& sheet = *ref.sheet;
     const size_t colon = sheet.find(':');

@@ -2,21 +2,12 @@
 #include "memory/memory_host.h"
 
 #include "host/host_error.h"
+#include "host/path_parts.h"
 #include "text/case_fold.h"
 #include "memory/cell_shift.h"
 #include "text/valid_utf8.h"
 
 namespace tezlo {
-
-namespace {
-
-// The file name of a path written with / or \ separators.
-std::string FileName(const std::string& path) {
-  const size_t slash = path.find_last_of("/\\");
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-}  // namespace
 
 MemoryHost::MemoryHost(MemorySettings settings) : settings_(settings) { AddWorkbook(); }
 
@@ -86,10 +77,10 @@ int32_t MemoryHost::FindWorkbook(const std::string& name) {
 void MemoryHost::SaveWorkbookAs(int32_t book, const std::string& path) {
   Workbook& wb = GetWorkbook(book);
   if (!saver_) throw HostError("no file format available");
-  if (FileName(path).empty()) throw HostError("no file name given");
+  if (FileNameOfAnyPath(path).empty()) throw HostError("no file name given");
   saver_(wb, path);
   wb.SetPath(path);
-  wb.SetName(ValidUtf8(FileName(path)));  // a file name is bytes; the workbook's name is text
+  wb.SetName(ValidUtf8(FileNameOfAnyPath(path)));  // a file name is bytes; the workbook's name is text
 }
 
 void MemoryHost::CloseWorkbook(int32_t book, bool saveChanges) {

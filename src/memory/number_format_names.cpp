@@ -2,24 +2,14 @@
 
 #include <array>
 
+#include "text/ascii.h"
+
 namespace tezlo {
 
 namespace {
 
 constexpr std::string_view kGeneral = "General";
 constexpr std::string_view kLocalGeneral = "G/通用格式";
-
-bool MatchesIgnoringAsciiCase(std::string_view text, size_t at, std::string_view word) {
-  if (text.size() - at < word.size()) return false;
-  for (size_t i = 0; i < word.size(); ++i) {
-    char a = text[at + i];
-    char b = word[i];
-    if (a >= 'A' && a <= 'Z') a = static_cast<char>(a - 'A' + 'a');
-    if (b >= 'A' && b <= 'Z') b = static_cast<char>(b - 'A' + 'a');
-    if (a != b) return false;
-  }
-  return true;
-}
 
 // Replaces `from` (without regard to ASCII case) by `to` wherever it stands outside a quoted
 // literal or a backslash escape: each section of "G/通用格式;-G/通用格式" converts, and a
@@ -37,7 +27,7 @@ std::string ReplaceName(std::string_view format, std::string_view from, std::str
     } else if (!quoted && c == '\\' && i + 1 < format.size()) {
       out += format.substr(i, 2);
       i += 2;
-    } else if (!quoted && MatchesIgnoringAsciiCase(format, i, from)) {
+    } else if (!quoted && EqualsIgnoringAsciiCase(format.substr(i, from.size()), from)) {
       out += to;
       i += from.size();
     } else {

@@ -8,36 +8,19 @@
 #include <system_error>
 
 #include "memory/display_text.h"
+#include "text/ascii.h"
+#include "text/decimal_digits.h"
 
 namespace tezlo {
 
 namespace {
 
-constexpr int kSignificantDigits = 15;
 constexpr double kLargestNumber = 9.99999999999999e307;
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (Lower(a[i]) != Lower(b[i])) return false;
-  }
-  return true;
-}
-
-std::string_view Trim(std::string_view s) {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-  return s;
-}
 
 // Reads a run of digits at `i`; returns how many were read.
 size_t ReadDigits(std::string_view s, size_t& i, std::string& out) {
   const size_t start = i;
-  while (i < s.size() && IsDigit(s[i])) out += s[i++];
+  while (i < s.size() && IsAsciiDigit(s[i])) out += s[i++];
   return i - start;
 }
 
@@ -82,7 +65,7 @@ std::optional<TypedNumber> ReadNumber(std::string_view s) {
   if (digits.empty()) return std::nullopt;
   int exponent = 0;
   bool scientific = false;
-  if (i < s.size() && Lower(s[i]) == 'e') {
+  if (i < s.size() && AsciiLower(s[i]) == 'e') {
     ++i;
     bool negativeExponent = false;
     if (i < s.size() && (s[i] == '+' || s[i] == '-')) negativeExponent = s[i++] == '-';
@@ -209,7 +192,7 @@ std::optional<ErrorCode> ReadError(std::string_view s) {
                                         ErrorCode::Ref,  ErrorCode::Name, ErrorCode::Num,
                                         ErrorCode::NA};
   for (ErrorCode code : kCodes) {
-    if (EqualsIgnoringCase(s, ErrorText(code))) return code;
+    if (EqualsIgnoringAsciiCase(s, ErrorText(code))) return code;
   }
   return std::nullopt;
 }
@@ -228,9 +211,9 @@ TypedEntry ParseTypedText(std::string_view text, std::string_view numberFormat) 
     entry.value = Value::Text(std::string(text));
     return entry;
   }
-  const std::string_view s = Trim(text);
-  if (EqualsIgnoringCase(s, "TRUE") || EqualsIgnoringCase(s, "FALSE")) {
-    entry.value = Value::Boolean(Lower(s.front()) == 't');
+  const std::string_view s = TrimBlanks(text);
+  if (EqualsIgnoringAsciiCase(s, "TRUE") || EqualsIgnoringAsciiCase(s, "FALSE")) {
+    entry.value = Value::Boolean(AsciiLower(s.front()) == 't');
   } else if (const auto error = ReadError(s)) {
     entry.value = Value::Error(*error);
   } else if (const auto number = ReadNumber(s)) {

@@ -3,54 +3,42 @@
 #include <cstdint>
 
 #include "text/unicode.h"
+#include "text/valid_utf8.h"
 
 namespace tezlo {
-namespace {
-
-// Units for stray bytes lie above the last code point, out of reach of any character.
-constexpr char32_t kStrayByteBase = 0x110000;
-
-}  // namespace
 
 std::u32string FoldForSearch(std::string_view utf8) {
   std::u32string out;
   out.reserve(utf8.size());
-  const auto* bytes = reinterpret_cast<const uint8_t*>(utf8.data());
-  const auto length = static_cast<int32_t>(utf8.size());
-  int32_t i = 0;
-  while (i < length) {
-    const int32_t start = i;
-    const int32_t c = NextCodePoint(bytes, i, length);
-    out.push_back(c < 0 ? kStrayByteBase + bytes[start] : static_cast<char32_t>(FoldCodePoint(c)));
+  for (size_t i = 0; i < utf8.size();) {
+    const Utf8Step step = NextUtf8(utf8, i);
+    out.push_back(step.codePoint < 0 ? kReplacementCodePoint : static_cast<char32_t>(FoldCodePoint(step.codePoint)));
+    i += step.length;
   }
   return out;
 }
 
 FoldedText::FoldedText(std::string_view text) {
-  const auto* p = reinterpret_cast<const uint8_t*>(text.data());
-  const auto n = static_cast<int32_t>(text.size());
-  int32_t i = 0;
-  while (i < n) {
-    const int32_t c = NextCodePoint(p, i, n);
-    if (c < 0) {
+  for (size_t i = 0; i < text.size();) {
+    const Utf8Step step = NextUtf8(text, i);
+    if (step.codePoint < 0) {
       valid_ = false;
       return;
     }
-    folded_.push_back(FoldCodePoint(c));
+    folded_.push_back(FoldCodePoint(step.codePoint));
+    i += step.length;
   }
 }
 
 std::optional<bool> FoldedText::Equals(std::string_view other) const {
   if (!valid_) return std::nullopt;
-  const auto* p = reinterpret_cast<const uint8_t*>(other.data());
-  const auto n = static_cast<int32_t>(other.size());
-  int32_t i = 0;
   size_t k = 0;
-  while (i < n) {
-    const int32_t c = NextCodePoint(p, i, n);
-    if (c < 0) return std::nullopt;
-    if (k == folded_.size() || FoldCodePoint(c) != folded_[k]) return false;
+  for (size_t i = 0; i < other.size();) {
+    const Utf8Step step = NextUtf8(other, i);
+    if (step.codePoint < 0) return std::nullopt;
+    if (k == folded_.size() || FoldCodePoint(step.codePoint) != folded_[k]) return false;
     ++k;
+    i += step.length;
   }
   return k == folded_.size();
 }
@@ -66,14 +54,12 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
 }
 
 std::optional<size_t> CodePointCount(std::string_view text) {
-  const auto* p = reinterpret_cast<const uint8_t*>(text.data());
-  const auto n = static_cast<int32_t>(text.size());
-  int32_t i = 0;
   size_t count = 0;
-  while (i < n) {
-    const int32_t c = NextCodePoint(p, i, n);
-    if (c < 0) return std::nullopt;
+  for (size_t i = 0; i < text.size();) {
+    const Utf8Step step = NextUtf8(text, i);
+    if (step.codePoint < 0) return std::nullopt;
     ++count;
+    i += step.length;
   }
   return count;
 }

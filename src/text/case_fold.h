@@ -1,7 +1,7 @@
 // Comparing texts without regard to letter case, the one place it is done: each character is
 // replaced by its simple Unicode case folding ("A" and "a" give the same character). Bytes that
-// are not valid UTF-8 compare as bytes: a unit of their own in FoldForSearch, byte equality in
-// EqualsIgnoringCase (the exact comparisons say "nothing" for them).
+// are not valid UTF-8 read as the text made valid reads (valid_utf8.h) in FoldForSearch, compare
+// by byte equality in EqualsIgnoringCase, and make the exact comparisons say "nothing".
 #pragma once
 
 #include <cstddef>
@@ -13,8 +13,8 @@
 
 namespace tezlo {
 
-// One unit per character of the UTF-8 text, case-folded. A byte that is not part of valid UTF-8
-// becomes a unit of its own that no character folds to, so broken text still compares by bytes.
+// One unit per character of the UTF-8 text, case-folded. Each maximal subpart of an ill-formed
+// sequence is one U+FFFD, as ValidUtf8 makes it: the units are those of the text made valid.
 std::u32string FoldForSearch(std::string_view utf8);
 
 

@@ -1,16 +1,13 @@
-// The few Unicode services the engine and the tools need from the platform: UTF-8 decoding,
-// simple case folding of one character and the zh-CN collation. ICU provides them on Linux
-// (unicode_icu.cpp); the Windows build has its own implementation beside it.
+// The few Unicode services the engine and the tools need from the platform: simple case folding
+// of one character and the zh-CN collation. ICU provides them on Linux (unicode_icu.cpp); the
+// Windows build has its own implementation beside it. UTF-8 is decoded by NextUtf8
+// (valid_utf8.h) on every platform.
 #pragma once
 
 #include <cstdint>
 #include <string_view>
 
 namespace tezlo {
-
-// Decodes the character that starts at bytes[i] and advances i past it. For a byte that does
-// not start a well-formed sequence it returns -1 and advances i by one.
-int32_t NextCodePoint(const uint8_t* bytes, int32_t& i, int32_t length);
 
 // The simple case folding of one character ("A" -> "a").
 int32_t FoldCodePoint(int32_t c);

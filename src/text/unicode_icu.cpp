@@ -3,7 +3,6 @@
 #include <unicode/stringpiece.h>
 #include <unicode/uchar.h>
 #include <unicode/uscript.h>
-#include <unicode/utf8.h>
 
 #include <memory>
 
@@ -33,14 +32,6 @@ const icu::Collator* ChineseCollator() {
 }
 
 }  // namespace
-
-int32_t NextCodePoint(const uint8_t* bytes, int32_t& i, int32_t length) {
-  const int32_t start = i;
-  UChar32 c = 0;
-  U8_NEXT(bytes, i, length, c);
-  if (c < 0) i = start + 1;
-  return c < 0 ? -1 : c;
-}
 
 int32_t FoldCodePoint(int32_t c) {
   if (c < 0x80) return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c;

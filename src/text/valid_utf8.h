@@ -9,7 +9,8 @@
 
 namespace tezlo {
 
-inline constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";  // U+FFFD
+inline constexpr char32_t kReplacementCodePoint = 0xFFFD;
+inline constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";  // its UTF-8
 
 // One step through UTF-8: the character that starts at text[i] and the bytes it takes. For an
 // ill-formed sequence `codePoint` is -1 and `length` covers its maximal subpart (the longest

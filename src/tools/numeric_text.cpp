@@ -1,14 +1,13 @@
 #include "tools/numeric_text.h"
 
+#include "text/ascii.h"
+
 namespace tezlo {
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
 bool IsRadixDigit(char c, int radix) {
   if (radix == 8) return c >= '0' && c <= '7';
-  return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+  return HexDigitValue(c) >= 0;
 }
 
 // "&H1F" or "&O17": the prefix and at least one digit of its radix, nothing else.
@@ -26,21 +25,20 @@ bool ReadsAsRadixNumber(std::string_view s) {
 }  // namespace
 
 bool ReadsAsNumber(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  text = TrimBlanks(text);
   if (ReadsAsRadixNumber(text)) return true;
 
   size_t i = 0;
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
   bool digits = false;
-  while (i < text.size() && (IsDigit(text[i]) || (text[i] == ',' && digits))) {
-    digits = digits || IsDigit(text[i]);
+  while (i < text.size() && (IsAsciiDigit(text[i]) || (text[i] == ',' && digits))) {
+    digits = digits || IsAsciiDigit(text[i]);
     ++i;
   }
   if (i > 0 && text[i - 1] == ',') return false;  // a separator must stand between digits
   if (i < text.size() && text[i] == '.') {
     ++i;
-    while (i < text.size() && IsDigit(text[i])) {
+    while (i < text.size() && IsAsciiDigit(text[i])) {
       digits = true;
       ++i;
     }
@@ -50,7 +48,7 @@ bool ReadsAsNumber(std::string_view text) {
     ++i;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
     const size_t exponentStart = i;
-    while (i < text.size() && IsDigit(text[i])) ++i;
+    while (i < text.size() && IsAsciiDigit(text[i])) ++i;
     if (i == exponentStart) return false;
   }
   return i == text.size();

@@ -4,25 +4,14 @@
 
 #include "dispatch/conversions.h"
 #include "host/host_error.h"
+#include "text/ascii.h"
 
 namespace tezlo {
-namespace {
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-std::string_view TrimBlanks(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
-
-}  // namespace
 
 std::optional<Cell> ParseTopicAddress(std::string_view code) {
-  if (code.empty() || !IsDigit(code.front())) return std::nullopt;
+  if (code.empty() || !IsAsciiDigit(code.front())) return std::nullopt;
   const std::string_view rowPart = TrimBlanks(code.substr(1));
-  if (rowPart.empty() || !std::all_of(rowPart.begin(), rowPart.end(), IsDigit)) return std::nullopt;
+  if (rowPart.empty() || !std::all_of(rowPart.begin(), rowPart.end(), IsAsciiDigit)) return std::nullopt;
 
   int32_t row = 0;
   try {

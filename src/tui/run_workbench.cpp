@@ -15,7 +15,7 @@
 #include "tui/curses_terminal.h"
 #include "tui/text_width.h"
 #include "tui/workbench.h"
-#include "files/file_paths.h"
+#include "host/path_parts.h"
 #include "files/office_lock.h"
 #include "files/workbook_file.h"
 #include "files/xlsx_files.h"

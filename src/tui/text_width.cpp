@@ -12,7 +12,7 @@ namespace tezlo {
 char32_t DecodeUtf8(std::string_view text, size_t& pos) {
   const Utf8Step step = NextUtf8(text, pos);
   pos += step.length;
-  return step.codePoint < 0 ? char32_t{0xFFFD} : static_cast<char32_t>(step.codePoint);
+  return step.codePoint < 0 ? kReplacementCodePoint : static_cast<char32_t>(step.codePoint);
 }
 
 int CharWidth(char32_t c) {

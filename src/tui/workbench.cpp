@@ -5,6 +5,7 @@
 
 #include "host/host_error.h"
 #include "host/a1_address.h"
+#include "text/ascii.h"
 #include "tui/text_width.h"
 
 namespace tezlo {

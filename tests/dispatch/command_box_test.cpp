@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "recording_tools.h"
+#include "text/ascii.h"
 #include "workbench.h"
 
 namespace tezlo::testing {

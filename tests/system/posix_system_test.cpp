@@ -25,6 +25,12 @@ TEST(UserDirFromSettings, ReadsHomeRelativeAndAbsoluteFolders) {
   EXPECT_FALSE(UserDirFromSettings(settings, "XDG_DOWNLOAD_DIR", "/home/u"));
 }
 
+TEST(UserDirFromSettings, ReadsLinesEndedByCarriageReturnAndLineFeed) {
+  const std::string settings = "XDG_DESKTOP_DIR=\"$HOME/Desk\"\r\n  XDG_MUSIC_DIR = \"/m\"\t\r\n";
+  EXPECT_EQ(UserDirFromSettings(settings, "XDG_DESKTOP_DIR", "/home/u"), "/home/u/Desk");
+  EXPECT_EQ(UserDirFromSettings(settings, "XDG_MUSIC_DIR", "/home/u"), "/m");
+}
+
 class PosixSystemTest : public ::testing::Test {
  protected:
   PosixSystem Make() {

@@ -1,6 +1,10 @@
 // Case folding and the sort order on Windows, where the national-language API stands in for ICU.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <string_view>
+#include <utility>
+
 #include "memory/sort_order.h"
 #include "text/windows/unicode_win.h"
 #include "text/case_fold.h"
@@ -8,20 +12,14 @@
 namespace tezlo {
 namespace {
 
-int32_t Decode(std::string_view s, int32_t& i) {
-  return win::NextCodePoint(reinterpret_cast<const uint8_t*>(s.data()), i, static_cast<int32_t>(s.size()));
-}
-
-TEST(WindowsUnicode, DecodesWellFormedUtf8AndRejectsTheRest) {
-  int32_t i = 0;
-  EXPECT_EQ(Decode("\xE4\xB8\xBB", i), 0x4E3B);  // 主
-  EXPECT_EQ(i, 3);
-  i = 0;
-  EXPECT_EQ(Decode("\xF0\x9F\x98\x80", i), 0x1F600);
-  for (std::string_view bad : {"\xC0\x80", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xE4\xB8", "\x80"}) {
-    i = 0;
-    EXPECT_EQ(Decode(bad, i), -1);
-    EXPECT_EQ(i, 1);
+TEST(WindowsUnicode, WidensUtf8WithOneReplacementPerIllFormedSubpart) {
+  EXPECT_EQ(win::WideOf("\xE4\xB8\xBB"), std::wstring(1, wchar_t{0x4E3B}));  // 主
+  EXPECT_EQ(win::WideOf("\xF0\x9F\x98\x80"), (std::wstring{wchar_t{0xD83D}, wchar_t{0xDE00}}));
+  // Overlong, a surrogate, above U+10FFFF, cut short, a stray continuation byte.
+  const std::pair<std::string_view, size_t> bad[] = {
+      {"\xC0\x80", 2}, {"\xED\xA0\x80", 3}, {"\xF4\x90\x80\x80", 4}, {"\xE4\xB8", 1}, {"\x80", 1}};
+  for (const auto& [text, replacements] : bad) {
+    EXPECT_EQ(win::WideOf(text), std::wstring(replacements, wchar_t{0xFFFD})) << text.size();
   }
 }
 
@@ -33,7 +31,7 @@ TEST(WindowsUnicode, FoldsLettersOfEveryScriptAndLeavesOthers) {
   EXPECT_EQ(win::FoldCodePoint(0x4E3B), 0x4E3B);
   EXPECT_EQ(win::FoldCodePoint('7'), '7');
   EXPECT_EQ(FoldForSearch("AbÉ"), FoldForSearch("aBé"));
-  EXPECT_NE(FoldForSearch("\xFF"), FoldForSearch("\xFE"));
+  EXPECT_EQ(FoldForSearch("\xFF"), FoldForSearch("\xEF\xBF\xBD"));  // a stray byte reads as U+FFFD
 }
 
 TEST(WindowsUnicode, SortsNumbersThenTextWithoutCaseThenBooleans) {

@@ -1,7 +1,6 @@
 #include "system/posix/posix_system.h"
 
 #include <dirent.h>
-#include <pwd.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -12,6 +11,7 @@
 #include "host/host_error.h"
 #include "system/posix/folder_listing.h"
 #include "system/posix/mount_table.h"
+#include "system/posix/password_entry.h"
 #include "system/posix/process_table.h"
 #include "system/posix/text_file.h"
 #include "system/posix/user_dirs.h"
@@ -30,15 +30,8 @@ std::string Environment(const char* name) {
 }
 
 std::string PasswordHome() {
-  long size = sysconf(_SC_GETPW_R_SIZE_MAX);
-  std::string buffer(size > 0 ? static_cast<size_t>(size) : 16384, '\0');
-  passwd entry{};
-  passwd* found = nullptr;
-  if (getpwuid_r(getuid(), &entry, buffer.data(), buffer.size(), &found) != 0 || found == nullptr ||
-      found->pw_dir == nullptr) {
-    return {};
-  }
-  return found->pw_dir;
+  const std::optional<PasswordEntry> entry = ReadPasswordEntry(getuid());
+  return entry ? entry->home : std::string{};
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include "system/posix/process_table.h"
 
 #include <dirent.h>
-#include <pwd.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -9,7 +8,10 @@
 #include <memory>
 
 #include "host/host_error.h"
+#include "host/path_parts.h"
+#include "system/posix/password_entry.h"
 #include "system/posix/text_file.h"
+#include "text/ascii.h"
 #include "text/valid_utf8.h"
 
 namespace tezlo {
@@ -18,15 +20,9 @@ namespace {
 // The kernel keeps at most 15 bytes of a process name.
 constexpr size_t kKernelNameLimit = 15;
 
-std::string_view Trim(std::string_view s) {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
-  return s;
-}
-
 template <typename T>
 std::optional<T> LeadingUnsigned(std::string_view s) {
-  s = Trim(s);
+  s = TrimWhiteSpace(s);
   T value{};
   const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
   if (ec != std::errc{} || end == s.data()) return std::nullopt;
@@ -52,11 +48,6 @@ std::string ReadLink(const std::string& path) {
   return target;
 }
 
-std::string BaseName(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 struct DirCloser {
   void operator()(DIR* d) const { closedir(d); }
 };
@@ -75,11 +66,11 @@ std::optional<ProcessStatus> ParseProcessStatus(std::string_view text) {
     const std::string_view key = line.substr(0, colon);
     const std::string_view rest = line.substr(colon + 1);
     if (key == "Name") {
-      status.name = std::string(Trim(rest));
+      status.name = std::string(TrimWhiteSpace(rest));
       named = true;
     } else if (key == "Uid") {
       // Real, effective, saved and file-system user: the effective one owns the process.
-      std::string_view fields = Trim(rest);
+      std::string_view fields = TrimWhiteSpace(rest);
       const size_t gap = fields.find_first_of(" \t");
       if (gap != std::string_view::npos) status.ownerId = LeadingUnsigned<uint32_t>(fields.substr(gap));
     } else if (key == "VmRSS") {
@@ -91,12 +82,8 @@ std::optional<ProcessStatus> ParseProcessStatus(std::string_view text) {
 }
 
 std::string UserName(uint32_t uid) {
-  long size = sysconf(_SC_GETPW_R_SIZE_MAX);
-  std::string buffer(size > 0 ? static_cast<size_t>(size) : 16384, '\0');
-  passwd entry{};
-  passwd* found = nullptr;
-  if (getpwuid_r(uid, &entry, buffer.data(), buffer.size(), &found) != 0 || found == nullptr) return {};
-  return found->pw_name;
+  const std::optional<PasswordEntry> entry = ReadPasswordEntry(uid);
+  return entry ? entry->name : std::string{};
 }
 
 std::vector<ProcessInfo> ReadProcesses(const std::string& procRoot) {
@@ -120,7 +107,7 @@ std::vector<ProcessInfo> ReadProcesses(const std::string& procRoot) {
     info.id = id;
     info.path = ReadLink(folder + "/exe");
     info.name = status->name;
-    const std::string fileName = BaseName(info.path);
+    const std::string fileName = FileNameOf(info.path);
     if (info.name.size() == kKernelNameLimit && fileName.size() > kKernelNameLimit &&
         fileName.starts_with(info.name)) {
       info.name = fileName;

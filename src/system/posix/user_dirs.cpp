@@ -1,13 +1,9 @@
 #include "system/posix/user_dirs.h"
 
+#include "text/ascii.h"
+
 namespace tezlo {
 namespace {
-
-std::string_view Trim(std::string_view s) {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
-  return s;
-}
 
 // The text between the double quotes of `value`, escapes removed; nothing when unquoted.
 std::optional<std::string> Unquote(std::string_view value) {
@@ -33,12 +29,12 @@ std::optional<std::string> UserDirFromSettings(std::string_view settings, std::s
   std::optional<std::string> folder;
   while (!settings.empty()) {
     const size_t eol = settings.find('\n');
-    const std::string_view line = Trim(settings.substr(0, eol));
+    const std::string_view line = TrimWhiteSpace(settings.substr(0, eol));
     settings = eol == std::string_view::npos ? std::string_view{} : settings.substr(eol + 1);
     if (line.empty() || line.front() == '#') continue;
     const size_t equals = line.find('=');
-    if (equals == std::string_view::npos || Trim(line.substr(0, equals)) != key) continue;
-    const auto value = Unquote(Trim(line.substr(equals + 1)));
+    if (equals == std::string_view::npos || TrimWhiteSpace(line.substr(0, equals)) != key) continue;
+    const auto value = Unquote(TrimWhiteSpace(line.substr(equals + 1)));
     if (!value) continue;
     if (value->starts_with("$HOME") && (value->size() == 5 || (*value)[5] == '/')) {
       folder = home + value->substr(5);

@@ -1,7 +1,7 @@
-// UTF-8 decoding and simple case folding of one character on Windows, where ICU is not
-// available: the decoding follows the Unicode standard's well-formed byte sequences, the folding
-// is the invariant locale's lower-case mapping (LCMapStringEx), which agrees with the simple case
-// folding for every letter a workbook is likely to hold.
+// Simple case folding of one character and UTF-16 for the national-language API on Windows,
+// where ICU is not available: the folding is the invariant locale's lower-case mapping
+// (LCMapStringEx), which agrees with the simple case folding for every letter a workbook is
+// likely to hold.
 #pragma once
 
 #include <windows.h>
@@ -10,51 +10,9 @@
 #include <string>
 #include <string_view>
 
-namespace tezlo::win {
+#include "text/valid_utf8.h"
 
-// Decodes the character starting at bytes[i] and advances i past it. Returns -1 for a byte that
-// does not start a well-formed sequence (i then advances by one).
-inline int32_t NextCodePoint(const uint8_t* bytes, int32_t& i, int32_t length) {
-  const uint8_t lead = bytes[i++];
-  if (lead < 0x80) return lead;
-  int32_t needed = 0;
-  int32_t c = 0;
-  uint8_t low = 0x80;
-  uint8_t high = 0xBF;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    needed = 1;
-    c = lead & 0x1F;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    needed = 2;
-    c = lead & 0x0F;
-    if (lead == 0xE0) low = 0xA0;   // no overlong forms
-    if (lead == 0xED) high = 0x9F;  // no surrogates
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    needed = 3;
-    c = lead & 0x07;
-    if (lead == 0xF0) low = 0x90;
-    if (lead == 0xF4) high = 0x8F;  // nothing above U+10FFFF
-  } else {
-    return -1;
-  }
-  const int32_t start = i;
-  for (int32_t k = 0; k < needed; ++k) {
-    if (i >= length) {
-      i = start;
-      return -1;
-    }
-    const uint8_t b = bytes[i];
-    const uint8_t lo = k == 0 ? low : 0x80;
-    const uint8_t hi = k == 0 ? high : 0xBF;
-    if (b < lo || b > hi) {
-      i = start;
-      return -1;
-    }
-    c = (c << 6) | (b & 0x3F);
-    ++i;
-  }
-  return c;
-}
+namespace tezlo::win {
 
 // The character's lower-case form, one character for one; the character itself where the
 // mapping would change the length.
@@ -78,16 +36,15 @@ inline int32_t FoldCodePoint(int32_t c) {
   return 0x10000 + ((out[0] - 0xD800) << 10) + (out[1] - 0xDC00);
 }
 
-// UTF-16 of well-formed UTF-8 (ill-formed bytes become U+FFFD), for the national-language API.
+// UTF-16 of UTF-8 (each maximal subpart of an ill-formed sequence becomes one U+FFFD, as
+// ValidUtf8 makes it), for the national-language API.
 inline std::wstring WideOf(std::string_view utf8) {
   std::wstring out;
   out.reserve(utf8.size());
-  const auto* bytes = reinterpret_cast<const uint8_t*>(utf8.data());
-  const auto length = static_cast<int32_t>(utf8.size());
-  int32_t i = 0;
-  while (i < length) {
-    int32_t c = NextCodePoint(bytes, i, length);
-    if (c < 0) c = 0xFFFD;
+  for (size_t i = 0; i < utf8.size();) {
+    const Utf8Step step = NextUtf8(utf8, i);
+    i += step.length;
+    const int32_t c = step.codePoint < 0 ? static_cast<int32_t>(kReplacementCodePoint) : step.codePoint;
     if (c >= 0x10000) {
       out.push_back(static_cast<wchar_t>(0xD800 + ((c - 0x10000) >> 10)));
       out.push_back(static_cast<wchar_t>(0xDC00 + ((c - 0x10000) & 0x3FF)));

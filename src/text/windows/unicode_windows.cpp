@@ -10,10 +10,6 @@
 
 namespace tezlo {
 
-int32_t NextCodePoint(const uint8_t* bytes, int32_t& i, int32_t length) {
-  return win::NextCodePoint(bytes, i, length);
-}
-
 int32_t FoldCodePoint(int32_t c) { return win::FoldCodePoint(c); }
 
 int CompareChinese(std::string_view a, std::string_view b) {
