@@ -1,6 +1,7 @@
 // The Calc host: application flags, workbooks (documents) and sheets.
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 
 #include "calc/calc_host.h"
 
@@ -236,6 +237,9 @@ int32_t CalcHost::FindWorkbook(const std::string& name) {
 void CalcHost::SaveWorkbookAs(int32_t book, const std::string& path) {
   Book& b = BookAt(book);
   if (FileName(path).empty()) throw HostError("no file name given");
+  // Calc would make the missing folders; Excel refuses, and so does the host.
+  const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+  if (!folder.empty() && !std::filesystem::is_directory(folder)) throw HostError("no such folder: " + folder.string());
   const uno::Reference<css::frame::XStorable> storable(b.doc, uno::UNO_QUERY_THROW);
   const PropertyValue options[] = {Property("FilterName", uno::Any(FilterFor(path))),
                                    Property("Overwrite", uno::Any(true))};

@@ -7,6 +7,7 @@
 #include <com/sun/star/connection/NoConnectException.hpp>
 #include <com/sun/star/frame/Desktop.hpp>
 #include <cppuhelper/bootstrap.hxx>
+#include <rtl/bootstrap.hxx>
 
 #include "calc/uno_text.h"
 #include "host/host_error.h"
@@ -17,12 +18,13 @@ namespace {
 
 namespace uno = css::uno;
 
-// The local UNO runtime, set up from the installed office's own bootstrap file so that the
-// bridge and connector components and the type libraries are found.
+// The local UNO runtime, set up from the installed office's own bootstrap files (as its Python
+// bridge does) so that the bridge and connector components and the type libraries are found.
 uno::Reference<uno::XComponentContext> LocalContext() {
-  static const uno::Reference<uno::XComponentContext> context =
-      cppu::defaultBootstrap_InitialComponentContext(
-          OUString("file://" TEZLO_LO_PROGRAM_DIR "/fundamentalrc"));
+  static const uno::Reference<uno::XComponentContext> context = [] {
+    rtl::Bootstrap::set("URE_BOOTSTRAP", "vnd.sun.star.pathname:" TEZLO_LO_PROGRAM_DIR "/fundamentalrc");
+    return cppu::defaultBootstrap_InitialComponentContext("file://" TEZLO_LO_PROGRAM_DIR "/unorc");
+  }();
   return context;
 }
 
