@@ -14,10 +14,6 @@
 #include <com/sun/star/frame/XModel.hpp>
 #include <com/sun/star/frame/XStorable.hpp>
 #include <com/sun/star/lang/XMultiServiceFactory.hpp>
-#include <com/sun/star/sheet/AddressConvention.hpp>
-#include <com/sun/star/sheet/FormulaLanguage.hpp>
-#include <com/sun/star/sheet/FormulaMapGroup.hpp>
-#include <com/sun/star/sheet/XFormulaOpCodeMapper.hpp>
 #include <com/sun/star/sheet/XSpreadsheets.hpp>
 #include <com/sun/star/table/XColumnRowRange.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
@@ -25,6 +21,7 @@
 #include <osl/process.h>
 
 #include "calc/uno_text.h"
+#include "calc/uno_errors.h"
 #include "host/host_error.h"
 #include "memory/sheet_names.h"
 #include "text/case_fold.h"
@@ -82,22 +79,6 @@ OUString FileUrl(const std::string& path) {
   return absolute;
 }
 
-uno::Reference<css::sheet::XFormulaParser> ExcelFormulaParser(
-    const uno::Reference<css::sheet::XSpreadsheetDocument>& doc) {
-  const uno::Reference<css::lang::XMultiServiceFactory> factory(doc, uno::UNO_QUERY_THROW);
-  const uno::Reference<css::sheet::XFormulaParser> parser(
-      factory->createInstance("com.sun.star.sheet.FormulaParser"), uno::UNO_QUERY_THROW);
-  const uno::Reference<css::sheet::XFormulaOpCodeMapper> mapper(
-      factory->createInstance("com.sun.star.sheet.FormulaOpCodeMapper"), uno::UNO_QUERY_THROW);
-  const uno::Reference<css::beans::XPropertySet> props(parser, uno::UNO_QUERY_THROW);
-  props->setPropertyValue("FormulaConvention", uno::Any(css::sheet::AddressConvention::XL_A1));
-  props->setPropertyValue("CompileEnglish", uno::Any(true));
-  props->setPropertyValue("OpCodeMap", uno::Any(mapper->getAvailableMappings(
-                                           css::sheet::FormulaLanguage::OOXML,
-                                           css::sheet::FormulaMapGroup::ALL_EXCEPT_SPECIAL)));
-  return parser;
-}
-
 void LockScreen(const uno::Reference<css::sheet::XSpreadsheetDocument>& doc, bool lock) {
   const uno::Reference<css::frame::XModel> model(doc, uno::UNO_QUERY_THROW);
   const uno::Reference<css::document::XActionLockable> actions(doc, uno::UNO_QUERY);
@@ -124,84 +105,100 @@ CalcHost::~CalcHost() {
   }
 }
 
-void CalcHost::CloseAll() {
+void CalcHost::CloseAll() try {
   while (!books_.empty()) CloseWorkbook(WorkbookCount(), false);
+} catch (const css::uno::Exception& e) {
+  ThrowHostError(e);
 }
 
-CalcHost::Book& CalcHost::BookAt(int32_t book) {
+CalcHost::Book& CalcHost::BookAt(int32_t book) try {
   if (book < 1 || book > WorkbookCount()) throw HostError("no such workbook");
   return books_[static_cast<size_t>(book - 1)];
+} catch (const css::uno::Exception& e) {
+  ThrowHostError(e);
 }
 
-CalcHost::Book& CalcHost::ActiveBook() {
+CalcHost::Book& CalcHost::ActiveBook() try {
   if (active_ == 0) throw HostError("no workbook is open");
   return BookAt(active_);
+} catch (const css::uno::Exception& e) {
+  ThrowHostError(e);
 }
 
-uno::Reference<css::sheet::XSpreadsheetDocument> CalcHost::Document(int32_t book) const {
+uno::Reference<css::sheet::XSpreadsheetDocument> CalcHost::Document(int32_t book) const try {
   if (book < 1 || book > static_cast<int32_t>(books_.size())) throw HostError("no such workbook");
   return books_[static_cast<size_t>(book - 1)].doc;
+} catch (const css::uno::Exception& e) {
+  ThrowHostError(e);
 }
 
-uno::Reference<css::sheet::XSpreadsheet> CalcHost::SheetOf(SheetRef sheet) {
+uno::Reference<css::sheet::XSpreadsheet> CalcHost::SheetOf(SheetRef sheet) try {
   const auto sheets = SheetsOf(BookAt(sheet.book).doc);
   if (sheet.sheet < 1 || sheet.sheet > sheets->getCount()) throw HostError("no such sheet");
   return uno::Reference<css::sheet::XSpreadsheet>(sheets->getByIndex(sheet.sheet - 1), uno::UNO_QUERY_THROW);
+} catch (const css::uno::Exception& e) {
+  ThrowHostError(e);
 }
 
-uno::Reference<css::sheet::XSpreadsheetView> CalcHost::View(int32_t book) {
+uno::Reference<css::sheet::XSpreadsheetView> CalcHost::View(int32_t book) try {
   const uno::Reference<css::frame::XModel> model(BookAt(book).doc, uno::UNO_QUERY_THROW);
   return uno::Reference<css::sheet::XSpreadsheetView>(model->getCurrentController(), uno::UNO_QUERY_THROW);
+} catch (const css::uno::Exception& e) {
+  ThrowHostError(e);
 }
 
-int32_t CalcHost::SheetIndexOf(int32_t book, const OUString& name) {
+int32_t CalcHost::SheetIndexOf(int32_t book, const OUString& name) try {
   const auto sheets = SheetsOf(BookAt(book).doc);
   const std::string wanted = ToUtf8(name);
   for (sal_Int32 i = 0; i < sheets->getCount(); ++i) {
     if (NameOfSheet(sheets, i) == wanted) return i + 1;
   }
   throw HostError("no sheet named " + wanted);
+} catch (const css::uno::Exception& e) {
+  ThrowHostError(e);
 }
 
 // ---- Application ----
 
-int32_t CalcHost::RowsCount() {
-  const uno::Reference<css::table::XColumnRowRange> all(SheetOf(ActiveSheet()), uno::UNO_QUERY_THROW);
-  return all->getRows()->getCount();
-}
+int32_t CalcHost::RowsCount() { return ActiveBook().rows; }
+int32_t CalcHost::ColumnsCount() { return ActiveBook().cols; }
 
-int32_t CalcHost::ColumnsCount() {
-  const uno::Reference<css::table::XColumnRowRange> all(SheetOf(ActiveSheet()), uno::UNO_QUERY_THROW);
-  return all->getColumns()->getCount();
-}
-
-void CalcHost::SetScreenUpdating(bool on) {
+void CalcHost::SetScreenUpdating(bool on) try {
   if (on == screenUpdating_) return;
   screenUpdating_ = on;
   for (const Book& b : books_) LockScreen(b.doc, !on);
+} catch (const css::uno::Exception& e) {
+  ThrowHostError(e);
 }
 
 // ---- Workbooks ----
 
 int32_t CalcHost::AdoptDocument(const uno::Reference<css::sheet::XSpreadsheetDocument>& doc,
-                                const std::string& name) {
+                                const std::string& name) try {
   if (!doc.is()) throw HostError("no document to open");
   Book book;
   book.doc = doc;
   book.name = name;
-  book.formulas = ExcelFormulaParser(doc);
+  book.formulas = ExcelFormulas(doc);
+  const uno::Reference<css::table::XColumnRowRange> grid(SheetsOf(doc)->getByIndex(0), uno::UNO_QUERY_THROW);
+  book.rows = grid->getRows()->getCount();
+  book.cols = grid->getColumns()->getCount();
   if (!screenUpdating_) LockScreen(doc, true);
   books_.push_back(std::move(book));
   active_ = WorkbookCount();
   return active_;
+} catch (const css::uno::Exception& e) {
+  ThrowHostError(e);
 }
 
-int32_t CalcHost::ActiveWorkbook() {
+int32_t CalcHost::ActiveWorkbook() try {
   ActiveBook();
   return active_;
+} catch (const css::uno::Exception& e) {
+  ThrowHostError(e);
 }
 
-int32_t CalcHost::AddWorkbook() {
+int32_t CalcHost::AddWorkbook() try {
   const uno::Reference<css::frame::XComponentLoader> loader(office_.Desktop(), uno::UNO_QUERY_THROW);
   const PropertyValue hidden[] = {Property("Hidden", uno::Any(settings_.hidden))};
   const uno::Sequence<PropertyValue> args(hidden, 1);
@@ -218,23 +215,33 @@ int32_t CalcHost::AddWorkbook() {
   const int32_t index = AdoptDocument(doc, "Book" + std::to_string(booksCreated_));
   View(index)->setActiveSheet(uno::Reference<css::sheet::XSpreadsheet>(first, uno::UNO_QUERY_THROW));
   return index;
+} catch (const css::uno::Exception& e) {
+  ThrowHostError(e);
 }
 
-void CalcHost::ActivateWorkbook(int32_t book) {
+void CalcHost::ActivateWorkbook(int32_t book) try {
   BookAt(book);
   active_ = book;
+} catch (const css::uno::Exception& e) {
+  ThrowHostError(e);
 }
 
-std::string CalcHost::WorkbookName(int32_t book) { return BookAt(book).name; }
+std::string CalcHost::WorkbookName(int32_t book) try {
+  return BookAt(book).name;
+} catch (const css::uno::Exception& e) {
+  ThrowHostError(e);
+}
 
-int32_t CalcHost::FindWorkbook(const std::string& name) {
+int32_t CalcHost::FindWorkbook(const std::string& name) try {
   for (size_t i = 0; i < books_.size(); ++i) {
     if (EqualsIgnoringCase(books_[i].name, name)) return static_cast<int32_t>(i) + 1;
   }
   throw HostError("no open workbook has that name");
+} catch (const css::uno::Exception& e) {
+  ThrowHostError(e);
 }
 
-void CalcHost::SaveWorkbookAs(int32_t book, const std::string& path) {
+void CalcHost::SaveWorkbookAs(int32_t book, const std::string& path) try {
   Book& b = BookAt(book);
   if (FileName(path).empty()) throw HostError("no file name given");
   // Calc would make the missing folders; Excel refuses, and so does the host.
@@ -250,9 +257,11 @@ void CalcHost::SaveWorkbookAs(int32_t book, const std::string& path) {
     throw HostError("cannot write " + path + ": " + ToUtf8(e.Message));
   }
   b.name = FileName(path);
+} catch (const css::uno::Exception& e) {
+  ThrowHostError(e);
 }
 
-void CalcHost::CloseWorkbook(int32_t book, bool saveChanges) {
+void CalcHost::CloseWorkbook(int32_t book, bool saveChanges) try {
   Book& b = BookAt(book);
   if (saveChanges) {
     const uno::Reference<css::frame::XStorable> storable(b.doc, uno::UNO_QUERY_THROW);
@@ -271,23 +280,33 @@ void CalcHost::CloseWorkbook(int32_t book, bool saveChanges) {
     --active_;
   }
   closeable->close(true);
+} catch (const css::uno::Exception& e) {
+  ThrowHostError(e);
 }
 
 // ---- Sheets ----
 
-int32_t CalcHost::SheetCount(int32_t book) { return SheetsOf(BookAt(book).doc)->getCount(); }
+int32_t CalcHost::SheetCount(int32_t book) try {
+  return SheetsOf(BookAt(book).doc)->getCount();
+} catch (const css::uno::Exception& e) {
+  ThrowHostError(e);
+}
 
-SheetRef CalcHost::ActiveSheet() {
+SheetRef CalcHost::ActiveSheet() try {
   const int32_t book = ActiveWorkbook();
   const uno::Reference<css::container::XNamed> sheet(View(book)->getActiveSheet(), uno::UNO_QUERY_THROW);
   return SheetRef{book, SheetIndexOf(book, sheet->getName())};
+} catch (const css::uno::Exception& e) {
+  ThrowHostError(e);
 }
 
-std::string CalcHost::SheetName(SheetRef sheet) {
+std::string CalcHost::SheetName(SheetRef sheet) try {
   return ToUtf8(uno::Reference<css::container::XNamed>(SheetOf(sheet), uno::UNO_QUERY_THROW)->getName());
+} catch (const css::uno::Exception& e) {
+  ThrowHostError(e);
 }
 
-void CalcHost::RenameSheet(SheetRef sheet, const std::string& name) {
+void CalcHost::RenameSheet(SheetRef sheet, const std::string& name) try {
   const uno::Reference<css::container::XNamed> named(SheetOf(sheet), uno::UNO_QUERY_THROW);
   // Excel's rules, which are narrower than Calc's: checked here so both refuse alike.
   CheckSheetName(name);
@@ -299,9 +318,11 @@ void CalcHost::RenameSheet(SheetRef sheet, const std::string& name) {
   }
   // Calc renames the references to the sheet in every formula itself.
   named->setName(ToOUString(name));
+} catch (const css::uno::Exception& e) {
+  ThrowHostError(e);
 }
 
-SheetRef CalcHost::AddSheetAfter(SheetRef sheet) {
+SheetRef CalcHost::AddSheetAfter(SheetRef sheet) try {
   SheetOf(sheet);
   const auto sheets = SheetsOf(BookAt(sheet.book).doc);
   std::vector<std::string> taken;
@@ -311,9 +332,11 @@ SheetRef CalcHost::AddSheetAfter(SheetRef sheet) {
   const SheetRef added{sheet.book, sheet.sheet + 1};
   ActivateSheet(added);
   return added;
+} catch (const css::uno::Exception& e) {
+  ThrowHostError(e);
 }
 
-void CalcHost::DeleteSheet(SheetRef sheet) {
+void CalcHost::DeleteSheet(SheetRef sheet) try {
   const uno::Reference<css::container::XNamed> named(SheetOf(sheet), uno::UNO_QUERY_THROW);
   if (SheetCount(sheet.book) == 1) throw HostError("a workbook must keep at least one sheet");
   Book& b = BookAt(sheet.book);
@@ -321,7 +344,7 @@ void CalcHost::DeleteSheet(SheetRef sheet) {
   // as Excel passes it on; chosen selections follow their sheets' new indexes.
   const SheetRef active = sheet.book == active_ ? ActiveSheet() : SheetRef{0, 0};
   b.doc->getSheets()->removeByName(named->getName());
-  std::map<int32_t, Selection> chosen;
+  std::map<int32_t, Book::Chosen> chosen;
   for (auto& [index, selection] : b.chosen) {
     if (index != sheet.sheet) chosen[index > sheet.sheet ? index - 1 : index] = selection;
   }
@@ -330,12 +353,16 @@ void CalcHost::DeleteSheet(SheetRef sheet) {
   int32_t next = active.sheet > sheet.sheet ? active.sheet - 1 : active.sheet;
   next = std::min(next, SheetCount(sheet.book));
   View(sheet.book)->setActiveSheet(SheetOf(SheetRef{sheet.book, next}));
+} catch (const css::uno::Exception& e) {
+  ThrowHostError(e);
 }
 
-void CalcHost::ActivateSheet(SheetRef sheet) {
+void CalcHost::ActivateSheet(SheetRef sheet) try {
   const uno::Reference<css::sheet::XSpreadsheet> s = SheetOf(sheet);
   View(sheet.book)->setActiveSheet(s);
   active_ = sheet.book;
+} catch (const css::uno::Exception& e) {
+  ThrowHostError(e);
 }
 
 }  // namespace tezlo

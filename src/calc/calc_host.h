@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
-#include <com/sun/star/sheet/XFormulaParser.hpp>
 #include <com/sun/star/sheet/XSpreadsheet.hpp>
 #include <com/sun/star/sheet/XSpreadsheetDocument.hpp>
 #include <com/sun/star/sheet/XSpreadsheetView.hpp>
 #include <com/sun/star/table/CellRangeAddress.hpp>
 #include <com/sun/star/table/XCellRange.hpp>
 
+#include "calc/excel_formulas.h"
 #include "calc/office_connection.h"
 #include "calc/uno_text.h"
 #include "host/host.h"
@@ -123,10 +123,17 @@ class CalcHost final : public Host {
     css::uno::Reference<css::sheet::XSpreadsheetDocument> doc;
     std::string name;
     // Formulas in Excel's A1 notation with English function names, both ways.
-    css::uno::Reference<css::sheet::XFormulaParser> formulas;
-    // The active cell the host last chose, kept while the document's selection is still the one
-    // chosen with it (the API reports a selection's areas, not which cell in them is active).
-    std::map<int32_t, Selection> chosen;
+    ExcelFormulas formulas;
+    int32_t rows = 0;  // the grid of its sheets
+    int32_t cols = 0;
+    // The selection the host last made on each sheet, with its active cell, kept while the
+    // document still shows it as Calc reported it then (the API reports a selection's areas
+    // joined where they overlap, and not which cell in them is active).
+    struct Chosen {
+      Selection selection;
+      std::vector<Area> reported;
+    };
+    std::map<int32_t, Chosen> chosen;
   };
 
   Book& BookAt(int32_t book);

@@ -10,6 +10,7 @@
 #include <com/sun/star/view/XSelectionSupplier.hpp>
 
 #include "calc/calc_host.h"
+#include "calc/uno_errors.h"
 #include "host/host_error.h"
 
 namespace tezlo {
@@ -25,7 +26,7 @@ Area AreaOf(const CellRangeAddress& a) {
 
 }  // namespace
 
-std::vector<Area> CalcHost::SelectedAreas(int32_t book) {
+std::vector<Area> CalcHost::SelectedAreas(int32_t book) try {
   const uno::Reference<css::view::XSelectionSupplier> view(View(book), uno::UNO_QUERY_THROW);
   const uno::Any selected = view->getSelection();
   std::vector<Area> areas;
@@ -38,24 +39,33 @@ std::vector<Area> CalcHost::SelectedAreas(int32_t book) {
   // A selection of something else (a drawing, a comment being edited) leaves the cells' one.
   if (areas.empty()) areas.push_back(Area::Of(Cell{1, 1}));
   return areas;
+} catch (const css::uno::Exception& e) {
+  ThrowHostError(e);
 }
 
-Cell CalcHost::ActiveCell() { return GetSelection().active; }
+Cell CalcHost::ActiveCell() try {
+  return GetSelection().active;
+} catch (const css::uno::Exception& e) {
+  ThrowHostError(e);
+}
 
-Selection CalcHost::GetSelection() {
+Selection CalcHost::GetSelection() try {
   const SheetRef sheet = ActiveSheet();
   Selection s;
   s.areas = SelectedAreas(sheet.book);
   const auto& chosen = BookAt(sheet.book).chosen;
   const auto it = chosen.find(sheet.sheet);
-  // The API does not say which cell of the selection is active: the one chosen with the same
-  // selection is, otherwise the first cell of the first area (where Calc puts its cursor on a
-  // selection made through the API).
-  s.active = it != chosen.end() && it->second.areas == s.areas ? it->second.active : s.areas.front().first;
+  // The API does not say which cell of the selection is active: while the document shows the
+  // selection the host made, that one (with its areas as given) stands; otherwise the first cell
+  // of the first area (where Calc puts its cursor on a selection made through the API).
+  if (it != chosen.end() && it->second.reported == s.areas) return it->second.selection;
+  s.active = s.areas.front().first;
   return s;
+} catch (const css::uno::Exception& e) {
+  ThrowHostError(e);
 }
 
-void CalcHost::Select(const Selection& selection) {
+void CalcHost::Select(const Selection& selection) try {
   const SheetRef sheet = ActiveSheet();
   if (selection.areas.empty()) throw HostError("nothing to select");
   Selection chosen;
@@ -79,12 +89,12 @@ void CalcHost::Select(const Selection& selection) {
     for (const Area& a : chosen.areas) ranges->addRangeAddress(AddressOf(sheet, a), false);
     view->select(uno::Any(ranges));
   }
-  // What Calc reports back (overlapping areas may come back joined) is what is remembered.
-  chosen.areas = SelectedAreas(sheet.book);
-  BookAt(sheet.book).chosen[sheet.sheet] = chosen;
+  BookAt(sheet.book).chosen[sheet.sheet] = Book::Chosen{chosen, SelectedAreas(sheet.book)};
+} catch (const css::uno::Exception& e) {
+  ThrowHostError(e);
 }
 
-void CalcHost::ActivateCell(Cell cell) {
+void CalcHost::ActivateCell(Cell cell) try {
   const SheetRef sheet = ActiveSheet();
   Check(sheet, cell);
   Selection s = GetSelection();
@@ -94,43 +104,57 @@ void CalcHost::ActivateCell(Cell cell) {
     return;
   }
   s.active = cell;
-  BookAt(sheet.book).chosen[sheet.sheet] = s;
+  BookAt(sheet.book).chosen[sheet.sheet] = Book::Chosen{s, SelectedAreas(sheet.book)};
+} catch (const css::uno::Exception& e) {
+  ThrowHostError(e);
 }
 
-Cell CalcHost::TopLeftVisibleCell() {
+Cell CalcHost::TopLeftVisibleCell() try {
   const uno::Reference<css::sheet::XViewPane> pane(View(ActiveWorkbook()), uno::UNO_QUERY_THROW);
   return Cell{pane->getFirstVisibleRow() + 1, pane->getFirstVisibleColumn() + 1};
+} catch (const css::uno::Exception& e) {
+  ThrowHostError(e);
 }
 
-void CalcHost::SetScrollRow(int32_t row) {
+void CalcHost::SetScrollRow(int32_t row) try {
   const SheetRef sheet = ActiveSheet();
   if (row < 1) throw HostError("scroll row below 1");
   const uno::Reference<css::sheet::XViewPane> pane(View(sheet.book), uno::UNO_QUERY_THROW);
   pane->setFirstVisibleRow(std::min(row, RowsCount()) - 1);
+} catch (const css::uno::Exception& e) {
+  ThrowHostError(e);
 }
 
-void CalcHost::SetScrollColumn(int32_t col) {
+void CalcHost::SetScrollColumn(int32_t col) try {
   const SheetRef sheet = ActiveSheet();
   if (col < 1) throw HostError("scroll column below 1");
   const uno::Reference<css::sheet::XViewPane> pane(View(sheet.book), uno::UNO_QUERY_THROW);
   pane->setFirstVisibleColumn(std::min(col, ColumnsCount()) - 1);
+} catch (const css::uno::Exception& e) {
+  ThrowHostError(e);
 }
 
-int32_t CalcHost::VisibleRows() {
+int32_t CalcHost::VisibleRows() try {
   const uno::Reference<css::sheet::XViewPane> pane(View(ActiveWorkbook()), uno::UNO_QUERY_THROW);
   const CellRangeAddress a = pane->getVisibleRange();
   return a.EndRow - a.StartRow + 1;
+} catch (const css::uno::Exception& e) {
+  ThrowHostError(e);
 }
 
-int32_t CalcHost::VisibleColumns() {
+int32_t CalcHost::VisibleColumns() try {
   const uno::Reference<css::sheet::XViewPane> pane(View(ActiveWorkbook()), uno::UNO_QUERY_THROW);
   const CellRangeAddress a = pane->getVisibleRange();
   return a.EndColumn - a.StartColumn + 1;
+} catch (const css::uno::Exception& e) {
+  ThrowHostError(e);
 }
 
-void CalcHost::BeginEditing() {
+void CalcHost::BeginEditing() try {
   ActiveBook();
   throw HostError("opening a cell for editing is not available in LibreOffice yet");
+} catch (const css::uno::Exception& e) {
+  ThrowHostError(e);
 }
 
 }  // namespace tezlo
