@@ -494,9 +494,12 @@ void CalcHost::ClearComments(SheetRef sheet, Area area) try {
 
 void CalcHost::AddComment(SheetRef sheet, Cell cell, const std::string& text) try {
   if (HasComment(sheet, cell)) throw HostError("the cell has a comment already");
+  // Calc takes an empty text for the removal of a note: an empty comment is made with a blank
+  // that is then taken out of the note itself.
   uno::Reference<css::sheet::XSheetAnnotationsSupplier>(SheetOf(sheet), uno::UNO_QUERY_THROW)
       ->getAnnotations()
-      ->insertNew(CellAddressOf(sheet, cell), ToOUString(text));
+      ->insertNew(CellAddressOf(sheet, cell), ToOUString(text.empty() ? std::string(" ") : text));
+  if (text.empty()) SetCommentText(sheet, cell, text);
 } catch (const css::uno::Exception& e) {
   ThrowHostError(e);
 }

@@ -106,6 +106,24 @@ TEST(CalcHostDifferences, OverlappingAreasOfASelectionKeptAsGiven) {
   EXPECT_THROW(calc->Select(Selection{{Area::Of(1, 1, 2, 2)}, Cell{3, 3}}), HostError);
 }
 
+// An empty comment exists (the tools make one and then write its text), though Calc takes an
+// empty note text for a removal.
+TEST(CalcHostDifferences, EmptyCommentsExist) {
+  MemoryHost memory;
+  auto calc = NewCalcHost(1);
+  for (Host* h : {static_cast<Host*>(&memory), static_cast<Host*>(calc.get())}) {
+    h->AddComment(kSheet, {2, 2}, "");
+    EXPECT_TRUE(h->HasComment(kSheet, {2, 2}));
+    EXPECT_EQ(h->CommentText(kSheet, {2, 2}), "");
+    EXPECT_THROW(h->AddComment(kSheet, {2, 2}, "again"), HostError);
+    h->SetCommentText(kSheet, {2, 2}, "line one\nline two");
+    EXPECT_EQ(h->CommentText(kSheet, {2, 2}), "line one\nline two");
+    h->ClearComments(kSheet, Area::Of(1, 1, 3, 3));
+    EXPECT_FALSE(h->HasComment(kSheet, {2, 2}));
+    EXPECT_THROW(h->SetCommentText(kSheet, {2, 2}, "x"), HostError);
+  }
+}
+
 // Operations the adapter does not carry out yet refuse plainly rather than doing nothing.
 TEST(CalcHostDifferences, NotYetAvailableOperationsRefuse) {
   auto calc = NewCalcHost(1);
