@@ -2,6 +2,8 @@
 // asserted as it is, so that a change on either side shows.
 #include <gtest/gtest.h>
 
+#include <com/sun/star/frame/XModel.hpp>
+
 #include "host/host_error.h"
 #include "memory/column_units.h"
 #include "memory/memory_host.h"
@@ -122,6 +124,27 @@ TEST(CalcHostDifferences, EmptyCommentsExist) {
     EXPECT_FALSE(h->HasComment(kSheet, {2, 2}));
     EXPECT_THROW(h->SetCommentText(kSheet, {2, 2}, "x"), HostError);
   }
+}
+
+// Screen updating off locks the controllers of every open document, and of one opened while it
+// is off; on again, they are unlocked.
+TEST(CalcHostDifferences, ScreenUpdatingLocksTheControllers) {
+  auto calc = NewCalcHost(1);
+  auto locked = [&](int32_t book) {
+    return css::uno::Reference<css::frame::XModel>(calc->Document(book), css::uno::UNO_QUERY_THROW)->hasControllersLocked();
+  };
+  EXPECT_TRUE(calc->ScreenUpdating());
+  EXPECT_FALSE(locked(1));
+  calc->SetScreenUpdating(false);
+  EXPECT_FALSE(calc->ScreenUpdating());
+  EXPECT_TRUE(locked(1));
+  calc->AddWorkbook();
+  EXPECT_TRUE(locked(2));
+  calc->SetValue({2, 1}, {1, 1}, Value::Number(5));  // work goes on while the screen is still
+  EXPECT_EQ(calc->GetValue({2, 1}, {1, 1}), Value::Number(5));
+  calc->SetScreenUpdating(true);
+  EXPECT_FALSE(locked(1));
+  EXPECT_FALSE(locked(2));
 }
 
 // Operations the adapter does not carry out yet refuse plainly rather than doing nothing.
