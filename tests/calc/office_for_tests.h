@@ -1,0 +1,14 @@
+// The office the Calc host tests talk to: the one run_with_office.py started for them.
+#pragma once
+
+#include <memory>
+
+#include "calc/calc_host.h"
+
+namespace tezlo {
+
+// A host on that office, with one new hidden workbook of `sheets` sheets. Fails the test
+// program when no office was started for it.
+std::unique_ptr<CalcHost> NewCalcHost(int32_t sheets = 3);
+
+}  // namespace tezlo
