@@ -9,7 +9,7 @@ seconds=${1:-600}
 build=${TEZLO_FUZZ_BUILD_DIR:-$root/build/fuzz}
 
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++-16 \
-  -DTEZLO_SANITIZE=ON -DTEZLO_FUZZ=ON -DTEZLO_TESTS=OFF -DTEZLO_BENCH=OFF >/dev/null
+  -DTEZLO_SANITIZE=ON -DTEZLO_WERROR=ON -DTEZLO_FUZZ=ON -DTEZLO_TESTS=OFF -DTEZLO_BENCH=OFF >/dev/null
 # A failed build stops here: running the binary an earlier build left would fuzz stale code.
 if ! cmake --build "$build" --target tezlo_files_fuzz >"$build/build.log" 2>&1; then
   cat "$build/build.log" >&2

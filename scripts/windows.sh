@@ -37,7 +37,7 @@ timeout 60 wineserver -w
 status=0
 for arch in x86_64 i686; do
   dir=$build/win-$arch
-  cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTEZLO_WERROR=ON \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-$arch.cmake" >/dev/null
   cmake --build "$dir" -j 2
   bmp=$dir/command_box.bmp

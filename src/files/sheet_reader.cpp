@@ -407,7 +407,7 @@ void SheetReader::StartRow(const XmlAttrs& attrs) {
   if (count == 1) {
     used = attrs.Get("r") ? 1 : 0;  // the common case, looked at once
   } else {
-    for (std::string_view a : {"r", "spans", "s", "customFormat", "ht", "hidden", "customHeight"}) used += attrs.Get(a) ? 1 : 0;
+    for (std::string_view a : {"r", "spans", "s", "customFormat", "ht", "hidden", "customHeight"}) used += attrs.Get(a) ? 1u : 0u;
   }
   // A hidden row whose height was not set by hand keeps saying so (the engine hides a row by
   // giving it no height).
@@ -487,7 +487,7 @@ void SheetReader::StartCell(const XmlAttrs& attrs) {
     cellStyle_ = static_cast<int>(index);
   }
   const auto type = attrs.Get("t");
-  used += type ? 1 : 0;
+  used += type ? 1u : 0u;
   type_ = std::string(type.value_or("n"));
   // Cell metadata (dynamic arrays, rich values) and phonetic display: kept as written.
   if (ctx_.kept != nullptr) {

@@ -60,10 +60,10 @@ class NeedleAutomaton {
   uint32_t Child(uint32_t node, char32_t c) const {
     const Node& n = nodes_[node];
     if (n.dense != kNone && c < kDenseWidth) return dense_[size_t{n.dense} * kDenseWidth + c];
-    const auto first = edge_.begin() + n.childBegin;
-    const auto last = edge_.begin() + n.childEnd;
-    const auto it = std::lower_bound(first, last, c);
-    return (it != last && *it == c) ? static_cast<uint32_t>(it - edge_.begin()) : kNone;
+    const char32_t* first = edge_.data() + n.childBegin;
+    const char32_t* last = edge_.data() + n.childEnd;
+    const char32_t* it = std::lower_bound(first, last, c);
+    return (it != last && *it == c) ? static_cast<uint32_t>(it - edge_.data()) : kNone;
   }
 
   // Nodes with many children (the root and the levels just below it, which every failure walk

@@ -25,11 +25,11 @@ Rgb PaletteRgb(int32_t index) {
 int NearestXterm256(Rgb color) {
   int best = 16;
   int bestDistance = INT_MAX;
-  for (int r = 0; r < 6; ++r)
-    for (int g = 0; g < 6; ++g)
-      for (int b = 0; b < 6; ++b) {
+  for (size_t r = 0; r < 6; ++r)
+    for (size_t g = 0; g < 6; ++g)
+      for (size_t b = 0; b < 6; ++b) {
         const int d = Distance(color, kCubeLevels[r], kCubeLevels[g], kCubeLevels[b]);
-        if (d < bestDistance) bestDistance = d, best = 16 + 36 * r + 6 * g + b;
+        if (d < bestDistance) bestDistance = d, best = static_cast<int>(16 + 36 * r + 6 * g + b);
       }
   for (int i = 0; i < 24; ++i) {
     const int level = 8 + 10 * i;

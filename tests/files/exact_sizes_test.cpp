@@ -128,7 +128,7 @@ TEST(ExactSizes, ARandomSpreadOfSizesSurvivesARound) {
   std::mt19937 rng(3);
   auto number = [&rng](double low, double high, int maxDecimals) {
     const double v = low + (high - low) * std::uniform_real_distribution<double>(0, 1)(rng);
-    const int decimals = static_cast<int>(rng() % (maxDecimals + 1));
+    const int decimals = static_cast<int>(rng() % static_cast<unsigned>(maxDecimals + 1));
     char text[64];
     std::snprintf(text, sizeof text, rng() % 8 == 0 ? "%.*e" : "%.*f", decimals, v);
     return std::string(text);

@@ -38,8 +38,8 @@ std::string BytesMessage(const std::string& bytes) {
 
 uint32_t Crc32(const std::string& bytes) {
   uint32_t crc = 0xFFFFFFFF;
-  for (unsigned char b : bytes) {
-    crc ^= b;
+  for (const char b : bytes) {
+    crc ^= static_cast<unsigned char>(b);
     for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
   }
   return ~crc;

@@ -22,10 +22,10 @@ struct Attributes : XmlHandler {
   void Start(std::string_view, std::string_view name, const XmlAttrs& attrs) override {
     auto all = [&attrs]() {
       std::map<std::string, std::string> out;
-      for (const char* name : {"min", "max", "width", "style", "hidden", "customWidth", "collapsed", "outlineLevel",
+      for (const char* key : {"min", "max", "width", "style", "hidden", "customWidth", "collapsed", "outlineLevel",
                                "r", "ht", "customHeight", "customFormat", "s", "baseColWidth", "defaultColWidth",
                                "defaultRowHeight", "zeroHeight", "outlineLevelRow", "outlineLevelCol"}) {
-        if (const auto v = attrs.Get(name)) out[name] = std::string(*v);
+        if (const auto v = attrs.Get(key)) out[key] = std::string(*v);
       }
       EXPECT_EQ(out.size(), attrs.Count()) << "an attribute this test does not know";
       return out;

@@ -179,7 +179,7 @@ TEST(RoundTrip, AWorksheetOfSeveralMegabytesComesBackWhole) {
   std::mt19937 rng(3);
   for (int32_t row = 1; row <= 20000; ++row) {
     for (int32_t col = 1; col <= 6; ++col) {
-      const uint32_t pick = rng() % 10;
+      const auto pick = rng() % 10;
       if (pick < 4) {
         PutValue(s, {row, col}, Value::Number(static_cast<double>(rng() % 100000) / 8));
       } else if (pick < 9) {

@@ -45,7 +45,7 @@ TEST(ParallelDeflate, PiecesJoinIntoOneStreamWithTheWholeCrc) {
   std::mt19937 rng(5);
   ParallelDeflate deflate(1, 97);
   std::vector<std::string> parts;
-  for (size_t size : {0, 1, 96, 97, 98, 5000, 123457}) parts.push_back(RandomBytes(rng, size));
+  for (size_t size : {0u, 1u, 96u, 97u, 98u, 5000u, 123457u}) parts.push_back(RandomBytes(rng, size));
   parts.reserve(2 * parts.size());  // what is being deflated must not move
   std::vector<size_t> tickets;
   for (const std::string& p : parts) tickets.push_back(deflate.Start(p));

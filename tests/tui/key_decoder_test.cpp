@@ -97,7 +97,7 @@ TEST(KeyDecoder, TypedBytesBecomeWellFormedText) {
     std::string typed;
     const int length = static_cast<int>(rng() % 20);
     for (int k = 0; k < length; ++k) {
-      const unsigned b = rng() % 3 == 0 ? 0x20 + rng() % 0x5F : leads[rng() % sizeof leads];
+      const auto b = rng() % 3 == 0 ? 0x20 + rng() % 0x5F : leads[rng() % sizeof leads];
       typed += static_cast<char>(b);
     }
     KeyDecoder decoder;

@@ -148,7 +148,7 @@ bool FakeAreas::Answer(const Call& call, Variant& result) {
   } else if (Is(call, L"Item")) {
     const int32_t i = call.Int(0);
     if (i < 1 || i > static_cast<int32_t>(areas_.size())) throw Failure{"no such area"};
-    result = Hand(new FakeRange(host_, sheet_, areas_[i - 1]));
+    result = Hand(new FakeRange(host_, sheet_, areas_[static_cast<size_t>(i - 1)]));
   } else {
     return false;
   }

@@ -282,9 +282,9 @@ TEST_P(ToolParity, SameWorkbookAndDialogsThroughTheAdapter) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryFamily, ToolParity, ::testing::Range(size_t{0}, Scenarios().size()),
-                         [](const ::testing::TestParamInfo<size_t>& info) {
+                         [](const ::testing::TestParamInfo<size_t>& scenario) {
                            std::string name;
-                           for (char c : std::string(Scenarios()[info.param].name)) {
+                           for (char c : std::string(Scenarios()[scenario.param].name)) {
                              name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
                            }
                            return name;
