@@ -203,9 +203,9 @@ TEST_P(CalcToolParity, SameWorkbookAndDialogsInCalc) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Codes, CalcToolParity, ::testing::Range(size_t{0}, Scenarios().size()),
-                         [](const ::testing::TestParamInfo<size_t>& info) {
+                         [](const ::testing::TestParamInfo<size_t>& scenario) {
                            std::string name;
-                           for (char c : std::string(Scenarios()[info.param].name)) {
+                           for (char c : std::string(Scenarios()[scenario.param].name)) {
                              name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
                            }
                            return name;
