@@ -8,10 +8,10 @@
 
 namespace tezlo {
 
-// The text `runs` show (their <t> elements joined, phonetic runs left out) when they can be
-// written inside an <si> of the shared texts part Tezlo writes, whose root declares nothing but
-// the main namespace as the default one: well-formed, every element in that namespace, every
-// other prefix declared inside them. nullopt otherwise.
+// The text `runs` show (their <t> elements joined, phonetic runs left out, as the shared texts
+// part is read) when they can be written as one <si> of the part Tezlo writes, whose root
+// declares nothing but the main namespace as the default one: well-formed there, with every
+// prefix they use declared inside them. nullopt otherwise.
 std::optional<std::string> RichTextShown(std::string_view runs);
 
 }  // namespace tezlo
