@@ -33,10 +33,7 @@ std::map<std::string, std::string> WithSharedTexts(const std::string& sheetData,
   for (const std::string& item : items) sst += "<" + itemTag + ">" + item + "</" + itemTag + ">";
   sst += "</" + sstRoot.substr(1, sstRoot.find(' ') - 1) + ">";
   parts["xl/sharedStrings.xml"] = sst;
-  parts["xl/_rels/workbook.xml.rels"].insert(
-      parts["xl/_rels/workbook.xml.rels"].find("</Relationships>"),
-      "<Relationship Id=\"rId7\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/sharedStrings\" "
-      "Target=\"sharedStrings.xml\"/>");
+  testing::AddWorkbookRelationship(parts, "rId7", "sharedStrings", "sharedStrings.xml");
   return parts;
 }
 
