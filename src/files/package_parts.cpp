@@ -154,26 +154,42 @@ void ContentTypesReader::Start(std::string_view, std::string_view name, const Xm
 }
 
 void SharedStringsReader::Start(std::string_view, std::string_view name, const XmlAttrs&) {
-  if (name == "si") {
+  if (name == "si" && !inItem_) {
     inItem_ = true;
     current_.clear();
-  } else if (name == "rPh") {
+    depth_ = 0;
+    runs_ = false;
+    itemBegin_ = EventBytes().second;
+    return;
+  }
+  if (!inItem_) return;
+  // Runs, phonetic runs and their properties are kept as written; a lone <t> is the plain text.
+  if (++depth_ == 1 && name != "t") runs_ = true;
+  if (name == "rPh") {
     ++phonetic_;
-  } else if (name == "t" && inItem_ && phonetic_ == 0) {
+  } else if (name == "t" && phonetic_ == 0) {
     inText_ = true;
-  } else if (name == "rPr") {
-    unmodelled_.insert("rich text formatting");
   }
 }
 
 void SharedStringsReader::End(std::string_view, std::string_view name) {
-  if (name == "si") {
-    inItem_ = false;
-    out_.push_back(DecodeEscapes(current_));
-  } else if (name == "rPh") {
-    --phonetic_;
-  } else if (name == "t") {
-    inText_ = false;
+  if (!inItem_) return;
+  if (depth_ > 0) {
+    --depth_;
+    if (name == "rPh") {
+      --phonetic_;
+    } else if (name == "t") {
+      inText_ = false;
+    }
+    return;
+  }
+  inItem_ = false;
+  out_.push_back(DecodeEscapes(current_));
+  const int64_t end = EventBytes().first;
+  if (runs_ && itemBegin_ <= end && static_cast<size_t>(end) <= doc_.size()) {
+    rich_.resize(out_.size());
+    rich_.back() = std::make_shared<const std::string>(
+        doc_.substr(static_cast<size_t>(itemBegin_), static_cast<size_t>(end - itemBegin_)));
   }
 }
 

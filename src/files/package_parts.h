@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <set>
 #include <string>
 #include <string_view>
@@ -80,21 +81,29 @@ class ContentTypesReader final : public XmlHandler {
   KeptPackage& kept_;
 };
 
+// The shared texts part, from its bytes `document`: each item's text into `out`. An item with
+// formatted or phonetic runs keeps their XML as the file wrote it in `rich`, at the item's index
+// (`rich` stays empty while no item has runs).
 class SharedStringsReader final : public XmlHandler {
  public:
-  SharedStringsReader(std::vector<std::string>& out, std::set<std::string>& unmodelled)
-      : out_(out), unmodelled_(unmodelled) {}
+  SharedStringsReader(std::string_view document, std::vector<std::string>& out,
+                      std::vector<std::shared_ptr<const std::string>>& rich)
+      : doc_(document), out_(out), rich_(rich) {}
   void Start(std::string_view ns, std::string_view name, const XmlAttrs& attrs) override;
   void End(std::string_view ns, std::string_view name) override;
   void Text(std::string_view text) override;
 
  private:
+  std::string_view doc_;
   std::vector<std::string>& out_;
-  std::set<std::string>& unmodelled_;
+  std::vector<std::shared_ptr<const std::string>>& rich_;
   std::string current_;
   bool inItem_ = false;
   bool inText_ = false;
   int phonetic_ = 0;
+  int depth_ = 0;            // inside the item
+  int64_t itemBegin_ = 0;    // where the item's content starts
+  bool runs_ = false;        // the item has a child other than one plain <t>
 };
 
 struct CommentEntry {

@@ -316,8 +316,10 @@ void SheetReader::Start(std::string_view, std::string_view name, const XmlAttrs&
     }
   } else if (inCell_ && name == "t" && (parent == "is" || (parent == "r" && depth >= 3 && path_[depth - 3] == "is"))) {
     inInlineText_ = true;
-  } else if (inCell_ && name == "rPr") {
-    ctx_.unmodelled->insert("rich text formatting");
+  } else if (inCell_ && name == "is" && parent == "c") {
+    inlineBegin_ = EventBytes().second;
+  } else if (inCell_ && parent == "is") {
+    inlineRuns_ = true;  // a run, a phonetic run or their properties
   } else if (name == "mergeCell" && parent == "mergeCells") {
     const auto area = ParseAreaRef(attrs.Get("ref").value_or(""));
     if (!area) Fail("a merged area has a bad reference");
@@ -500,6 +502,8 @@ void SheetReader::StartCell(const XmlAttrs& attrs) {
   formula_.clear();
   formulaType_.clear();
   formulaHasText_ = false;
+  inlineRuns_ = false;
+  inlineXml_ = {};
 }
 
 void SheetReader::Text(std::string_view text) {
@@ -530,9 +534,18 @@ void SheetReader::EndCell() {
     if (!ok || index < 0 || static_cast<size_t>(index) >= ctx_.sharedStrings->size()) {
       Fail(where() + " refers to a shared text that does not exist");
     }
-    r.value = Value::Text((*ctx_.sharedStrings)[static_cast<size_t>(index)]);
+    const auto i = static_cast<size_t>(index);
+    r.value = Value::Text((*ctx_.sharedStrings)[i]);
+    if (ctx_.sharedRuns != nullptr && i < ctx_.sharedRuns->size() && (*ctx_.sharedRuns)[i]) {
+      Charge(static_cast<int64_t>(sizeof(CellExtras)));
+      r.Extras().richText = (*ctx_.sharedRuns)[i];
+    }
   } else if (type_ == "str" || type_ == "inlineStr") {
     r.value = Value::Text(DecodeEscapes(value_));
+    if (type_ == "inlineStr" && inlineRuns_) {
+      Charge(static_cast<int64_t>(sizeof(CellExtras) + 48 + inlineXml_.size()));
+      r.Extras().richText = std::make_shared<const std::string>(inlineXml_);
+    }
   } else if (type_ == "b") {
     if (!value_.empty()) r.value = Value::Boolean(value_ == "1" || value_ == "true");
   } else if (type_ == "e") {
@@ -643,6 +656,10 @@ void SheetReader::End(std::string_view, std::string_view name) {
     formulaHasText_ = !formula_.empty();
   } else if (name == "t") {
     inInlineText_ = false;
+  } else if (name == "is" && inCell_ && inlineRuns_) {
+    const int64_t end = EventBytes().first;
+    if (inlineBegin_ > end || static_cast<size_t>(end) > ctx_.document.size()) Fail("the part is not in UTF-8");
+    inlineXml_ = ctx_.document.substr(static_cast<size_t>(inlineBegin_), static_cast<size_t>(end - inlineBegin_));
   } else if (name == "row" && parent == "sheetData") {
     EndRow();
   } else if (name == "sheetView" && parent == "sheetViews") {

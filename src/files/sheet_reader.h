@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -31,6 +32,9 @@ struct SheetReadContext {
   std::string what;  // "sheet 'Name' of book.xlsx", for messages
   std::string_view document;  // the part's bytes, which the kept elements are cut from
   KeptSheetXml* kept = nullptr;
+  // The runs of the shared texts that have formatted runs, by index (shorter, or null, where
+  // they have none).
+  const std::vector<std::shared_ptr<const std::string>>* sharedRuns = nullptr;
 };
 
 class SheetReader final : public XmlHandler {
@@ -107,6 +111,10 @@ class SheetReader final : public XmlHandler {
   bool inValue_ = false;
   bool inFormula_ = false;
   bool inInlineText_ = false;
+  // An inline text's content, and whether it has runs (kept as written, as a shared text's).
+  int64_t inlineBegin_ = 0;
+  bool inlineRuns_ = false;
+  std::string_view inlineXml_;
   int32_t lastCol_ = 0;
 
   bool defaultsApplied_ = false;

@@ -14,6 +14,7 @@
 #include "files/kept_content.h"
 #include "files/kept_references.h"
 #include "files/raw_tag.h"
+#include "files/rich_text.h"
 #include "files/workbook_file.h"
 #include "files/xml_text.h"
 
@@ -463,6 +464,8 @@ void Writer::CellXml(Cell c, const CellRecord& r) {
       out_ += "<v>";
       if (formula) {
         AppendXmlText(out_, v.AsText());
+      } else if (r.extras && r.extras->richText) {
+        AppendInt(out_, texts_.IndexOfRich(*r.extras->richText, v.AsText()));
       } else {
         AppendInt(out_, texts_.IndexOf(v.AsText()));
       }
@@ -634,6 +637,21 @@ uint32_t SharedTexts::IndexOf(std::string_view text) {
   }
 }
 
+uint32_t SharedTexts::IndexOfRich(const std::string& runs, std::string_view text) {
+  auto [it, added] = rich_.try_emplace(runs, Rich{std::nullopt, kEmpty});
+  if (added) it->second.shown = RichTextShown(runs);
+  Rich& rich = it->second;
+  if (!rich.shown || *rich.shown != text) return IndexOf(text);
+  ++uses_;
+  if (rich.index == kEmpty) {
+    rich.index = static_cast<uint32_t>(Count());
+    all_ += runs;
+    starts_.push_back(all_.size());
+    richItems_.push_back(rich.index);
+  }
+  return rich.index;
+}
+
 void SharedTexts::Grow() {
   std::vector<Slot> old = std::move(slots_);
   slots_.assign(std::max<size_t>(1024, old.size() * 2), Slot{});
@@ -651,8 +669,17 @@ std::string SharedTexts::Xml() const {
       "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
       "<sst xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" count=\"" +
       std::to_string(uses_) + "\" uniqueCount=\"" + std::to_string(Count()) + "\">";
+  size_t nextRich = 0;
   for (uint32_t index = 0; index < Count(); ++index) {
     const std::string_view t = Text(index);
+    if (nextRich < richItems_.size() && richItems_[nextRich] == index) {
+      // Runs checked by RichTextShown: well-formed inside this root.
+      ++nextRich;
+      out += "<si>";
+      out += t;
+      out += "</si>";
+      continue;
+    }
     const bool keepSpace = !t.empty() && (t.front() == ' ' || t.back() == ' ' || t.front() == '\n' ||
                                           t.back() == '\n' || t.front() == '\t' || t.back() == '\t');
     out += keepSpace ? "<si><t xml:space=\"preserve\">" : "<si><t>";

@@ -7,8 +7,10 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "files/style_table.h"
@@ -20,13 +22,23 @@ namespace tezlo {
 class SharedTexts {
  public:
   uint32_t IndexOf(std::string_view text);
+  // A text read with formatted runs (CellExtras::richText): cells holding the same runs share
+  // one item, written with the runs as read. While the runs no longer show `text` (its cell
+  // was given another value), or cannot be written in this part (see RichTextShown), the text
+  // is written plain.
+  uint32_t IndexOfRich(const std::string& runs, std::string_view text);
   std::string Xml() const;
   size_t Count() const { return starts_.size() - 1; }
 
  private:
+  struct Rich {
+    std::optional<std::string> shown;  // what the runs show; none when they cannot be written
+    uint32_t index;                    // their item, kEmpty until a cell uses them
+  };
   // An open-addressing table of (hash, index) pairs, half full at most, over the texts copied
   // one after the other into one string: a lookup touches the slot array and, on a hash match,
   // that string, not the cell the text was first met in (which may lie anywhere in memory).
+  // Items with runs hold their runs there, and are looked up in rich_ alone.
   struct Slot {
     uint64_t hash = 0;
     uint32_t index = kEmpty;
@@ -40,6 +52,9 @@ class SharedTexts {
   std::string all_;                   // every text, in order of first use
   std::vector<size_t> starts_ = {0};  // where each text starts in all_, and where the last ends
   size_t uses_ = 0;
+  // Formatted texts by their runs, and the items that hold runs, in ascending order.
+  std::unordered_map<std::string_view, Rich> rich_;
+  std::vector<uint32_t> richItems_;
 };
 
 struct SheetParts {

@@ -49,7 +49,7 @@ struct LoadOptions {
 // print settings, macros, ...) is kept with the workbook (Workbook::Kept, SheetView::kept) and
 // written back by SaveWorkbook. What cannot be kept (shared formulas without their first cell read
 // as values, array formulas with a malformed range or overlapping other formulas read as plain
-// formulas, rich text, ...) is listed in the workbook's UnmodelledContent(), with this file as its
+// formulas, data tables, ...) is listed in the workbook's UnmodelledContent(), with this file as its
 // source.
 // An encrypted workbook or a binary .xls file gives a FileError that says so.
 std::unique_ptr<Workbook> LoadWorkbook(const std::string& path, const LoadOptions& options = {});

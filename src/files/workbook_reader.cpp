@@ -85,6 +85,7 @@ class Loader {
   }
   void ReadSheet(Sheet& sheet, const std::string& part, const std::string& what,
                  const std::vector<CellStyle>& styles, const std::vector<std::string>& sharedStrings,
+                 const std::vector<std::shared_ptr<const std::string>>& sharedRuns,
                  std::shared_ptr<KeptSheetXml> kept);
   void KeepOtherParts();
 
@@ -101,6 +102,7 @@ class Loader {
 
 void Loader::ReadSheet(Sheet& sheet, const std::string& part, const std::string& what,
                        const std::vector<CellStyle>& styles, const std::vector<std::string>& sharedStrings,
+                       const std::vector<std::shared_ptr<const std::string>>& sharedRuns,
                        std::shared_ptr<KeptSheetXml> kept) {
   // The sheet, the bulk of the package, is read while it is still inflating; once read whole,
   // the package is free for its other parts.
@@ -109,6 +111,7 @@ void Loader::ReadSheet(Sheet& sheet, const std::string& part, const std::string&
                        &cellBudget_,   &memoryBudget_,          options_.maxMemoryBytes,
                        options_.maxDigitWidthPx, kept_->date1904, what,
                        document->Place(), kept.get()};
+  ctx.sharedRuns = &sharedRuns;
   SheetReader reader(sheet, ctx);
   XmlReader(reader, part + " in " + what_).ReadDocument(*document, "sheetData");
   reader.Finish();
@@ -241,10 +244,14 @@ std::unique_ptr<Workbook> Loader::Run(const std::string& name) {
     if (keptStyles->xfs.empty()) keptStyles.reset();
   }
   std::vector<std::string> sharedStrings;
+  std::vector<std::shared_ptr<const std::string>> sharedRuns;  // the formatted ones' runs
   if (const Relationship* r = FindRelOfType(bookRels, "sharedStrings")) {
-    SharedStringsReader reader(sharedStrings, unmodelled_);
-    pkg_.ParseXml(Require(r->target, "shared texts"), reader);
+    // Read whole: the runs of formatted texts are cut out of its bytes.
+    const std::string bytes = pkg_.ReadBytes(Require(r->target, "shared texts"));
+    SharedStringsReader reader(bytes, sharedStrings, sharedRuns);
+    ParseXmlBytes(bytes, r->target + " in " + what_, reader);
     for (const std::string& text : sharedStrings) memoryBudget_ -= static_cast<int64_t>(sizeof(std::string) + text.size());
+    for (const auto& runs : sharedRuns) memoryBudget_ -= runs ? static_cast<int64_t>(sizeof(std::string) + 32 + runs->size()) : 16;
     if (memoryBudget_ < 0) {
       throw FileError(what_ + " is refused: its texts would take more than " +
                       std::to_string(options_.maxMemoryBytes >> 20) +
@@ -284,7 +291,7 @@ std::unique_ptr<Workbook> Loader::Run(const std::string& name) {
   }
   for (size_t i = 0; i < parts.size(); ++i) {
     ReadSheet(wb->GetSheet(static_cast<int32_t>(i) + 1), parts[i], "sheet '" + names[i] + "' of " + what_, styles,
-              sharedStrings, keptSheets[i]);
+              sharedStrings, sharedRuns, keptSheets[i]);
   }
   wb->ActivateSheet(active);
   wb->SetStyles(std::move(keptStyles));

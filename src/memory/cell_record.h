@@ -1,6 +1,6 @@
 // What one stored cell holds. The record is kept small because a sheet may hold millions of them:
 // the value, the own interior colour and the file's cell format inline, the rare parts (formula,
-// array formula's extent, comment, own number format) behind one pointer.
+// array formula's extent, comment, own number format, formatted text runs) behind one pointer.
 //
 // `style` is the number of the cell format the cell was read with from its file (its index in
 // the styles part's list of cell formats; 0 the default one). The engine does not look inside
@@ -36,7 +36,11 @@ struct CellExtras {
   ArrayExtent array;                        // set only beside a formula
   std::optional<std::string> comment;       // the comment's text, line breaks as typed
   std::optional<std::string> numberFormat;  // the cell's own format; none: its column's
-  bool Empty() const { return formula.empty() && !array.Any() && !comment && !numberFormat; }
+  // A text read with formatted runs (bold words, colours, phonetic guides): the file's XML of
+  // those runs, shared by every cell that holds them. The file layer writes them back while the
+  // cell's text is still theirs; a new value drops them.
+  std::shared_ptr<const std::string> richText;
+  bool Empty() const { return formula.empty() && !array.Any() && !comment && !numberFormat && !richText; }
   bool operator==(const CellExtras&) const = default;
 };
 
@@ -79,6 +83,10 @@ struct CellRecord {
     }
   }
   bool HasComment() const { return extras && extras->comment.has_value(); }
+  // Drops the formatted runs of the text: the value they formatted is being replaced.
+  void ClearRichText() {
+    if (extras) extras->richText.reset();
+  }
   const std::optional<std::string>& OwnNumberFormat() const {
     static const std::optional<std::string> none;
     return extras ? extras->numberFormat : none;
@@ -102,6 +110,7 @@ struct CellRecord {
     value = Value();
     quotePrefix = false;
     ClearFormula();
+    ClearRichText();
     TrimExtras();
   }
 };

@@ -62,6 +62,7 @@ void MemoryHost::WriteValue(Sheet& sheet, Cell cell, const Value& value) {
     r.value = std::move(entry.value);
     r.quotePrefix = entry.quotePrefix;
     r.ClearFormula();
+    r.ClearRichText();
     if (general && !entry.impliedFormat.empty()) {
       SetOwnNumberFormat(r, entry.impliedFormat, columnFormat);
     }
@@ -152,6 +153,7 @@ void MemoryHost::SetFormula(SheetRef sheet, Cell cell, const std::string& formul
     r.value = lastValue;
     r.quotePrefix = false;
     r.ClearFormula();  // an array of this one cell becomes a plain formula
+    r.ClearRichText();
     r.Extras().formula = formula;
   });
 }

@@ -15,6 +15,7 @@ from com.sun.star.table.CellHoriJustify import CENTER
 from com.sun.star.sheet.ValidationType import LIST, WHOLE
 from com.sun.star.sheet.ConditionOperator import BETWEEN, GREATER
 from com.sun.star.sheet.ValidationAlertStyle import STOP
+from com.sun.star.awt.FontSlant import ITALIC
 
 
 def png():
@@ -194,11 +195,21 @@ def printing(doc, sheet):
 
 
 def rich_text(doc, sheet):
-    cell = sheet.getCellByPosition(0, 0)
-    cursor = cell.createTextCursor()
+    """Texts with formatted runs: "Na" of the title bold; in "item 5" (inside the block the
+    checks' "+3" moves) "item" italic and red, "5" bold and larger."""
+    cursor = sheet.getCellByPosition(0, 0).createTextCursor()
     cursor.gotoStart(False)
     cursor.goRight(2, True)
-    cursor.CharWeight = 150.0  # "Na" of "Name" bold, the rest not
+    cursor.CharWeight = 150.0
+    cursor = sheet.getCellByPosition(0, 5).createTextCursor()
+    cursor.gotoStart(False)
+    cursor.goRight(4, True)
+    cursor.CharPosture = ITALIC
+    cursor.CharColor = 0xC00000
+    cursor.gotoEnd(False)
+    cursor.goLeft(1, True)
+    cursor.CharWeight = 150.0
+    cursor.CharHeight = 14.0
 
 
 def array_formula(doc, sheet):
@@ -242,7 +253,7 @@ def protection(doc, sheet):
 
 
 # What Tezlo cannot keep yet: a save over these workbooks is refused, naming it (not in all.xlsx).
-REFUSED = {"richtext": (rich_text, "rich text formatting")}
+REFUSED = {}
 
 FEATURES = {
     "header": header,
@@ -267,6 +278,7 @@ FEATURES = {
     "sizes": sizes,
     "tab": tab_colour,
     "protection": protection,
+    "richtext": rich_text,
 }
 
 _context = None

@@ -104,6 +104,14 @@ std::map<std::string, std::string> MinimalParts(const std::string& sheetData, co
   };
 }
 
+void AddWorkbookRelationship(std::map<std::string, std::string>& parts, const std::string& id,
+                             const std::string& type, const std::string& target) {
+  std::string& rels = parts["xl/_rels/workbook.xml.rels"];
+  rels.insert(rels.find("</Relationships>"),
+              "<Relationship Id=\"" + id + "\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/" +
+                  type + "\" Target=\"" + target + "\"/>");
+}
+
 std::string ReadFileBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::stringstream s;

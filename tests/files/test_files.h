@@ -29,6 +29,10 @@ std::map<std::string, std::string> ReadZip(const std::string& bytes);
 // with `extraParts` added or replacing parts, and `sheetTail` after </sheetData>.
 std::map<std::string, std::string> MinimalParts(const std::string& sheetData,
                                                 const std::string& sheetTail = "");
+// Adds to the workbook's relationships (of MinimalParts) one of `type` (its last segment, as
+// "sharedStrings") to `target`, under `id`.
+void AddWorkbookRelationship(std::map<std::string, std::string>& parts, const std::string& id,
+                             const std::string& type, const std::string& target);
 // [Content_Types].xml naming the workbook and `sheets` worksheets (sheet1.xml ...), which
 // MinimalParts leaves out and LibreOffice wants.
 std::string ContentTypesXml(int sheets);
