@@ -105,11 +105,13 @@ void BM_SortBlockAscending(benchmark::State& state) {
   }
   b.Run("*5", kInBlock);
   const int32_t top = (kInBlock.row - 1) / kTopicEvery * kTopicEvery + 1;
-  const Matrix keys = b.host.GetValues(b.sheet, Area::Of(top, kInBlock.col, top + kTopicEvery - 1, kInBlock.col));
+  const Matrix keys =
+      b.host.GetValues(b.sheet, Area::Of(top, kInBlock.col, top + kTopicEvery - 1, kInBlock.col));
   for (int32_t r = 1; r < keys.Rows(); ++r) {
     const Value& a = keys.At(r - 1, 0);
     const Value& c = keys.At(r, 0);
-    if (a.IsNumber() && c.IsNumber() && a.AsNumber() > c.AsNumber()) state.SkipWithError("not sorted");
+    if (a.IsNumber() && c.IsNumber() && a.AsNumber() > c.AsNumber())
+      state.SkipWithError("not sorted");
     if (a.IsText() && c.IsNumber()) state.SkipWithError("texts before numbers");
   }
 }

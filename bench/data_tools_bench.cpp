@@ -33,7 +33,8 @@ double Seconds(std::chrono::steady_clock::time_point start) {
 }
 
 std::string RandomItem(std::mt19937& rng) {
-  static const std::string kChars = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  static const std::string kChars =
+      "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
   std::string item(6 + rng() % 13, ' ');
   for (char& c : item) c = kChars[rng() % kChars.size()];
   return item;
@@ -194,11 +195,13 @@ void BM_BlockToColumn(benchmark::State& state) {
   }
   b.host.SetValues(b.sheet, Cell{kTopRow, 2}, block);
   for (auto _ : state) {
-    b.host.Select(Selection{{Area::Of(kTopRow, 2, kTopRow + kBlockRows - 1, 11)}, Cell{kTopRow, 2}});
+    b.host.Select(
+        Selection{{Area::Of(kTopRow, 2, kTopRow + kBlockRows - 1, 11)}, Cell{kTopRow, 2}});
     const auto start = std::chrono::steady_clock::now();
     b.Run("*11");
     state.SetIterationTime(Seconds(start));
-    if (b.host.CountA({1, 2}, Area::Of(1, 1, kItems, 1)) != kItems) state.SkipWithError("cells missing");
+    if (b.host.CountA({1, 2}, Area::Of(1, 1, kItems, 1)) != kItems)
+      state.SkipWithError("cells missing");
     b.DropNewSheet();
   }
 }
@@ -215,7 +218,8 @@ void BM_ColumnToBlock(benchmark::State& state) {
     const auto start = std::chrono::steady_clock::now();
     b.Run("*12");
     state.SetIterationTime(Seconds(start));
-    if (b.host.CountA({1, 2}, Area::Of(1, 1, 100, 1000)) != kItems) state.SkipWithError("cells missing");
+    if (b.host.CountA({1, 2}, Area::Of(1, 1, 100, 1000)) != kItems)
+      state.SkipWithError("cells missing");
     b.DropNewSheet();
   }
 }
@@ -232,7 +236,8 @@ void BM_SwapTextToNumber(benchmark::State& state) {
     const auto start = std::chrono::steady_clock::now();
     b.Run("*22");
     state.SetIterationTime(Seconds(start));
-    if (!b.host.GetValue(b.sheet, Cell{kTopRow + 7, 2}).IsNumber()) state.SkipWithError("not converted");
+    if (!b.host.GetValue(b.sheet, Cell{kTopRow + 7, 2}).IsNumber())
+      state.SkipWithError("not converted");
     b.ui.QueueInput("2");
     b.Run("*22");
   }
@@ -250,7 +255,8 @@ void BM_SwapNumberToText(benchmark::State& state) {
     const auto start = std::chrono::steady_clock::now();
     b.Run("*22");
     state.SetIterationTime(Seconds(start));
-    if (!b.host.GetValue(b.sheet, Cell{kTopRow + 7, 2}).IsText()) state.SkipWithError("not converted");
+    if (!b.host.GetValue(b.sheet, Cell{kTopRow + 7, 2}).IsText())
+      state.SkipWithError("not converted");
     b.ui.QueueInput("1");
     b.Run("*22");
   }

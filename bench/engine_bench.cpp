@@ -116,7 +116,8 @@ void BM_EndDownFromA1(benchmark::State& state) {
 void BM_EndUpFromLastRow(benchmark::State& state) {
   MemoryHost& h = Sheet();
   for (auto _ : state) benchmark::DoNotOptimize(h.End(kSheet, Cell{1048576, 1}, Direction::Up));
-  if (h.End(kSheet, Cell{1048576, 1}, Direction::Up) != Cell{kRows, 1}) state.SkipWithError("wrong");
+  if (h.End(kSheet, Cell{1048576, 1}, Direction::Up) != Cell{kRows, 1})
+    state.SkipWithError("wrong");
 }
 
 void BM_EndUpFromLastFilled(benchmark::State& state) {

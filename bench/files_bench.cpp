@@ -38,7 +38,9 @@ std::unique_ptr<Workbook> BigBook() {
 }
 
 std::string TempPath(const char* name) {
-  return (std::filesystem::temp_directory_path() / (std::string(name) + std::to_string(getpid()) + ".xlsx")).string();
+  return (std::filesystem::temp_directory_path() /
+          (std::string(name) + std::to_string(getpid()) + ".xlsx"))
+      .string();
 }
 
 void BM_SaveBigWorkbook(benchmark::State& state) {

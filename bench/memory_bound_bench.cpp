@@ -20,8 +20,9 @@ std::string FormattedBook() {
   const auto path = std::filesystem::temp_directory_path() / "tezlo-bench-39m-formatted-cells.xlsx";
   if (!std::filesystem::exists(path)) {
     const auto script = std::filesystem::path(TEZLO_BENCH_DIR) / "make_formatted_book.py";
-    const std::string command = "/usr/bin/python3 '" + script.string() + "' '" + path.string() + ".part' 2400 && mv '" +
-                                path.string() + ".part' '" + path.string() + "'";
+    const std::string command = "/usr/bin/python3 '" + script.string() + "' '" + path.string() +
+                                ".part' 2400 && mv '" + path.string() + ".part' '" + path.string() +
+                                "'";
     if (std::system(command.c_str()) != 0) return {};
   }
   return path.string();

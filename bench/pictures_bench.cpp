@@ -19,15 +19,17 @@ std::string PictureBook() {
   const auto path = std::filesystem::temp_directory_path() / "tezlo-bench-20mb-pictures.xlsx";
   if (!std::filesystem::exists(path)) {
     const auto script = std::filesystem::path(TEZLO_BENCH_DIR) / "make_picture_book.py";
-    const std::string command =
-        "/usr/bin/python3 '" + script.string() + "' '" + path.string() + ".part' && mv '" + path.string() + ".part' '" + path.string() + "'";
+    const std::string command = "/usr/bin/python3 '" + script.string() + "' '" + path.string() +
+                                ".part' && mv '" + path.string() + ".part' '" + path.string() + "'";
     if (std::system(command.c_str()) != 0) return {};
   }
   return path.string();
 }
 
 std::string OutPath() {
-  return (std::filesystem::temp_directory_path() / ("tezlo-bench-pictures-out-" + std::to_string(getpid()) + ".xlsx")).string();
+  return (std::filesystem::temp_directory_path() /
+          ("tezlo-bench-pictures-out-" + std::to_string(getpid()) + ".xlsx"))
+      .string();
 }
 
 void BM_CarryTwentyMegabytesOfPictures(benchmark::State& state) {
@@ -41,7 +43,10 @@ void BM_CarryTwentyMegabytesOfPictures(benchmark::State& state) {
   state.counters["file_MB"] = static_cast<double>(std::filesystem::file_size(in)) / 1e6;
   std::filesystem::remove(out);
 }
-BENCHMARK(BM_CarryTwentyMegabytesOfPictures)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
+BENCHMARK(BM_CarryTwentyMegabytesOfPictures)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5)
+    ->UseRealTime();
 
 // The floor: the same file copied and flushed to the disk, as a safe save flushes what it writes.
 void BM_CopyTheSameFile(benchmark::State& state) {

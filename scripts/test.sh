@@ -5,6 +5,9 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
 
+# The sources follow the tree's style (.clang-format; scripts/format.sh applies it).
+"$root/scripts/format.sh" --check
+
 build=$root/build/sanitize
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTEZLO_SANITIZE=ON \
   -DTEZLO_WERROR=ON >/dev/null

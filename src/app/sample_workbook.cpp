@@ -84,8 +84,8 @@ void WriteReadingNotes(SampleWriter& w) {
 void WriteBudget(SampleWriter& w) {
   w.TopicRow({81, 1}, "Budget 2024");
   w.Row({82, 2}, {"月份", "Income", "Expenses", "Balance"});
-  static const char* const kMonths[] = {"一月 Jan", "二月 Feb", "三月 Mar", "四月 Apr",
-                                        "五月 May", "六月 Jun", "七月 Jul", "八月 Aug",
+  static const char* const kMonths[] = {"一月 Jan", "二月 Feb", "三月 Mar",   "四月 Apr",
+                                        "五月 May", "六月 Jun", "七月 Jul",   "八月 Aug",
                                         "九月 Sep", "十月 Oct", "十一月 Nov", "十二月 Dec"};
   double income = 0;
   double expenses = 0;
@@ -124,8 +124,8 @@ void WriteComparison(SampleWriter& w) {
   w.TopicRow({1, 14}, "数据对比");
   static const char* const kLeft[] = {"苹果 apple", "香蕉 banana", "橙子 orange", "葡萄 grape",
                                       "西瓜 watermelon"};
-  static const char* const kRight[] = {"香蕉 banana", "芒果 mango", "苹果 apple", "梨 pear",
-                                       "葡萄 grape", "桃 peach"};
+  static const char* const kRight[] = {"香蕉 banana", "芒果 mango", "苹果 apple",
+                                       "梨 pear",     "葡萄 grape", "桃 peach"};
   for (int32_t i = 0; i < 5; ++i) w.Row({2 + i, 15}, {kLeft[i]});
   for (int32_t i = 0; i < 6; ++i) w.Row({2 + i, 16}, {kRight[i]});
 }

@@ -59,8 +59,7 @@ void InsertBlockRows(Context& ctx) {
   // A count below 1 would put the bottom strip below the sheet's last row: nothing to do.
   if (count < 1) return;
 
-  const Area bottomStrip =
-      blocks::EditRows(ctx.sheetRows - count + 1, count, ctx.curCol);
+  const Area bottomStrip = blocks::EditRows(ctx.sheetRows - count + 1, count, ctx.curCol);
   if (ctx.host.CountA(sheet, bottomStrip) > 0 &&
       !blocks::ConfirmChange(ctx.ui, "此列块底部存在非空单元格")) {
     return;

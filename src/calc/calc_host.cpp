@@ -46,7 +46,8 @@ uno::Reference<css::container::XIndexAccess> SheetsOf(
 }
 
 std::string NameOfSheet(const uno::Reference<css::container::XIndexAccess>& sheets, sal_Int32 i) {
-  return ToUtf8(uno::Reference<css::container::XNamed>(sheets->getByIndex(i), uno::UNO_QUERY_THROW)->getName());
+  return ToUtf8(uno::Reference<css::container::XNamed>(sheets->getByIndex(i), uno::UNO_QUERY_THROW)
+                    ->getName());
 }
 
 std::string FileName(const std::string& path) {
@@ -135,14 +136,16 @@ uno::Reference<css::sheet::XSpreadsheetDocument> CalcHost::Document(int32_t book
 uno::Reference<css::sheet::XSpreadsheet> CalcHost::SheetOf(SheetRef sheet) try {
   const auto sheets = SheetsOf(BookAt(sheet.book).doc);
   if (sheet.sheet < 1 || sheet.sheet > sheets->getCount()) throw HostError("no such sheet");
-  return uno::Reference<css::sheet::XSpreadsheet>(sheets->getByIndex(sheet.sheet - 1), uno::UNO_QUERY_THROW);
+  return uno::Reference<css::sheet::XSpreadsheet>(sheets->getByIndex(sheet.sheet - 1),
+                                                  uno::UNO_QUERY_THROW);
 } catch (const css::uno::Exception& e) {
   ThrowHostError(e);
 }
 
 uno::Reference<css::sheet::XSpreadsheetView> CalcHost::View(int32_t book) try {
   const uno::Reference<css::frame::XModel> model(BookAt(book).doc, uno::UNO_QUERY_THROW);
-  return uno::Reference<css::sheet::XSpreadsheetView>(model->getCurrentController(), uno::UNO_QUERY_THROW);
+  return uno::Reference<css::sheet::XSpreadsheetView>(model->getCurrentController(),
+                                                      uno::UNO_QUERY_THROW);
 } catch (const css::uno::Exception& e) {
   ThrowHostError(e);
 }
@@ -180,7 +183,8 @@ int32_t CalcHost::AdoptDocument(const uno::Reference<css::sheet::XSpreadsheetDoc
   book.doc = doc;
   book.name = name;
   book.formulas = ExcelFormulas(doc);
-  const uno::Reference<css::table::XColumnRowRange> grid(SheetsOf(doc)->getByIndex(0), uno::UNO_QUERY_THROW);
+  const uno::Reference<css::table::XColumnRowRange> grid(SheetsOf(doc)->getByIndex(0),
+                                                         uno::UNO_QUERY_THROW);
   book.rows = grid->getRows()->getCount();
   book.cols = grid->getColumns()->getCount();
   if (!screenUpdating_) LockScreen(doc, true);
@@ -199,21 +203,25 @@ int32_t CalcHost::ActiveWorkbook() try {
 }
 
 int32_t CalcHost::AddWorkbook() try {
-  const uno::Reference<css::frame::XComponentLoader> loader(office_.Desktop(), uno::UNO_QUERY_THROW);
+  const uno::Reference<css::frame::XComponentLoader> loader(office_.Desktop(),
+                                                            uno::UNO_QUERY_THROW);
   const PropertyValue hidden[] = {Property("Hidden", uno::Any(settings_.hidden))};
   const uno::Sequence<PropertyValue> args(hidden, 1);
   const uno::Reference<css::sheet::XSpreadsheetDocument> doc(
-      loader->loadComponentFromURL("private:factory/scalc", "_blank", 0, args), uno::UNO_QUERY_THROW);
+      loader->loadComponentFromURL("private:factory/scalc", "_blank", 0, args),
+      uno::UNO_QUERY_THROW);
   // Calc names its sheets in the language of its interface; a new workbook here has Excel's.
   const uno::Reference<css::sheet::XSpreadsheets> sheets = doc->getSheets();
-  const uno::Reference<css::container::XNamed> first(SheetsOf(doc)->getByIndex(0), uno::UNO_QUERY_THROW);
+  const uno::Reference<css::container::XNamed> first(SheetsOf(doc)->getByIndex(0),
+                                                     uno::UNO_QUERY_THROW);
   first->setName("Sheet1");
   for (int32_t i = 2; i <= std::max(settings_.sheetsInNewWorkbook, 1); ++i) {
     sheets->insertNewByName(ToOUString("Sheet" + std::to_string(i)), static_cast<sal_Int16>(i - 1));
   }
   ++booksCreated_;
   const int32_t index = AdoptDocument(doc, "Book" + std::to_string(booksCreated_));
-  View(index)->setActiveSheet(uno::Reference<css::sheet::XSpreadsheet>(first, uno::UNO_QUERY_THROW));
+  View(index)->setActiveSheet(
+      uno::Reference<css::sheet::XSpreadsheet>(first, uno::UNO_QUERY_THROW));
   return index;
 } catch (const css::uno::Exception& e) {
   ThrowHostError(e);
@@ -246,7 +254,8 @@ void CalcHost::SaveWorkbookAs(int32_t book, const std::string& path) try {
   if (FileName(path).empty()) throw HostError("no file name given");
   // Calc would make the missing folders; Excel refuses, and so does the host.
   const std::filesystem::path folder = std::filesystem::path(path).parent_path();
-  if (!folder.empty() && !std::filesystem::is_directory(folder)) throw HostError("no such folder: " + folder.string());
+  if (!folder.empty() && !std::filesystem::is_directory(folder))
+    throw HostError("no such folder: " + folder.string());
   const uno::Reference<css::frame::XStorable> storable(b.doc, uno::UNO_QUERY_THROW);
   const PropertyValue options[] = {Property("FilterName", uno::Any(FilterFor(path))),
                                    Property("Overwrite", uno::Any(true))};
@@ -294,14 +303,16 @@ int32_t CalcHost::SheetCount(int32_t book) try {
 
 SheetRef CalcHost::ActiveSheet() try {
   const int32_t book = ActiveWorkbook();
-  const uno::Reference<css::container::XNamed> sheet(View(book)->getActiveSheet(), uno::UNO_QUERY_THROW);
+  const uno::Reference<css::container::XNamed> sheet(View(book)->getActiveSheet(),
+                                                     uno::UNO_QUERY_THROW);
   return SheetRef{book, SheetIndexOf(book, sheet->getName())};
 } catch (const css::uno::Exception& e) {
   ThrowHostError(e);
 }
 
 std::string CalcHost::SheetName(SheetRef sheet) try {
-  return ToUtf8(uno::Reference<css::container::XNamed>(SheetOf(sheet), uno::UNO_QUERY_THROW)->getName());
+  return ToUtf8(
+      uno::Reference<css::container::XNamed>(SheetOf(sheet), uno::UNO_QUERY_THROW)->getName());
 } catch (const css::uno::Exception& e) {
   ThrowHostError(e);
 }
@@ -327,8 +338,9 @@ SheetRef CalcHost::AddSheetAfter(SheetRef sheet) try {
   const auto sheets = SheetsOf(BookAt(sheet.book).doc);
   std::vector<std::string> taken;
   for (sal_Int32 i = 0; i < sheets->getCount(); ++i) taken.push_back(NameOfSheet(sheets, i));
-  BookAt(sheet.book).doc->getSheets()->insertNewByName(ToOUString(NextSheetName(taken)),
-                                                      static_cast<sal_Int16>(sheet.sheet));
+  BookAt(sheet.book)
+      .doc->getSheets()
+      ->insertNewByName(ToOUString(NextSheetName(taken)), static_cast<sal_Int16>(sheet.sheet));
   const SheetRef added{sheet.book, sheet.sheet + 1};
   ActivateSheet(added);
   return added;

@@ -44,12 +44,14 @@ namespace {
 
 // What CountA, End and the refusal of a shift count as a cell's content: values, texts and
 // formulas; a comment or a format alone is not.
-constexpr sal_Int16 kContent = CellFlags::VALUE | CellFlags::DATETIME | CellFlags::STRING | CellFlags::FORMULA;
+constexpr sal_Int16 kContent =
+    CellFlags::VALUE | CellFlags::DATETIME | CellFlags::STRING | CellFlags::FORMULA;
 
 // The share of a date format a typed date takes (the zh-CN short date, as the memory engine).
 constexpr const char* kShortDateFormat = "yyyy/m/d";
 
-uno::Sequence<CellRangeAddress> Query(const uno::Reference<css::table::XCellRange>& range, sal_Int16 flags) {
+uno::Sequence<CellRangeAddress> Query(const uno::Reference<css::table::XCellRange>& range,
+                                      sal_Int16 flags) {
   return uno::Reference<css::sheet::XCellRangesQuery>(range, uno::UNO_QUERY_THROW)
       ->queryContentCells(flags)
       ->getRangeAddresses();
@@ -64,14 +66,15 @@ int64_t CellsIn(const uno::Sequence<CellRangeAddress>& ranges) {
 }
 
 css::table::CellAddress CellAddressOf(SheetRef sheet, Cell cell) {
-  return css::table::CellAddress(static_cast<sal_Int16>(sheet.sheet - 1), cell.col - 1, cell.row - 1);
+  return css::table::CellAddress(static_cast<sal_Int16>(sheet.sheet - 1), cell.col - 1,
+                                 cell.row - 1);
 }
 
 }  // namespace
 
 CellRangeAddress CalcHost::AddressOf(SheetRef sheet, const Area& area) const try {
-  return CellRangeAddress(static_cast<sal_Int16>(sheet.sheet - 1), area.first.col - 1, area.first.row - 1,
-                          area.last.col - 1, area.last.row - 1);
+  return CellRangeAddress(static_cast<sal_Int16>(sheet.sheet - 1), area.first.col - 1,
+                          area.first.row - 1, area.last.col - 1, area.last.row - 1);
 } catch (const css::uno::Exception& e) {
   ThrowHostError(e);
 }
@@ -84,9 +87,11 @@ void CalcHost::Check(SheetRef sheet, Cell cell) try {
 
 void CalcHost::Check(SheetRef sheet, const Area& area) try {
   SheetOf(sheet);
-  if (area.first.row > area.last.row || area.first.col > area.last.col) throw HostError("malformed area");
+  if (area.first.row > area.last.row || area.first.col > area.last.col)
+    throw HostError("malformed area");
   const Book& b = BookAt(sheet.book);
-  if (area.first.row < 1 || area.first.col < 1 || area.last.row > b.rows || area.last.col > b.cols) {
+  if (area.first.row < 1 || area.first.col < 1 || area.last.row > b.rows ||
+      area.last.col > b.cols) {
     throw HostError("cell outside the sheet");
   }
 } catch (const css::uno::Exception& e) {
@@ -95,22 +100,24 @@ void CalcHost::Check(SheetRef sheet, const Area& area) try {
 
 void CalcHost::CheckRows(SheetRef sheet, int32_t first, int32_t last) try {
   SheetOf(sheet);
-  if (first < 1 || last > BookAt(sheet.book).rows || first > last) throw HostError("rows outside the sheet");
+  if (first < 1 || last > BookAt(sheet.book).rows || first > last)
+    throw HostError("rows outside the sheet");
 } catch (const css::uno::Exception& e) {
   ThrowHostError(e);
 }
 
 void CalcHost::CheckCols(SheetRef sheet, int32_t first, int32_t last) try {
   SheetOf(sheet);
-  if (first < 1 || last > BookAt(sheet.book).cols || first > last) throw HostError("columns outside the sheet");
+  if (first < 1 || last > BookAt(sheet.book).cols || first > last)
+    throw HostError("columns outside the sheet");
 } catch (const css::uno::Exception& e) {
   ThrowHostError(e);
 }
 
 uno::Reference<css::table::XCellRange> CalcHost::RangeOf(SheetRef sheet, const Area& area) try {
   Check(sheet, area);
-  return SheetOf(sheet)->getCellRangeByPosition(area.first.col - 1, area.first.row - 1, area.last.col - 1,
-                                                area.last.row - 1);
+  return SheetOf(sheet)->getCellRangeByPosition(area.first.col - 1, area.first.row - 1,
+                                                area.last.col - 1, area.last.row - 1);
 } catch (const css::uno::Exception& e) {
   ThrowHostError(e);
 }
@@ -233,11 +240,13 @@ void CalcHost::WriteTyped(SheetRef sheet, Cell topLeft, const Matrix& values) tr
     if (after[i] == keys[i]) continue;
     const auto col = static_cast<sal_Int32>(static_cast<int64_t>(i) % values.Cols());
     const auto row = static_cast<sal_Int32>(static_cast<int64_t>(i) / values.Cols());
-    uno::Reference<css::beans::XPropertySet>(range->getCellByPosition(col, row), uno::UNO_QUERY_THROW)
+    uno::Reference<css::beans::XPropertySet>(range->getCellByPosition(col, row),
+                                             uno::UNO_QUERY_THROW)
         ->setPropertyValue("NumberFormat", uno::Any(keys[i]));
   }
   for (const auto& [cell, key] : implied) {
-    uno::Reference<css::beans::XPropertySet>(range->getCellByPosition(cell.col, cell.row), uno::UNO_QUERY_THROW)
+    uno::Reference<css::beans::XPropertySet>(range->getCellByPosition(cell.col, cell.row),
+                                             uno::UNO_QUERY_THROW)
         ->setPropertyValue("NumberFormat", uno::Any(key));
   }
 } catch (const css::uno::Exception& e) {
@@ -245,8 +254,8 @@ void CalcHost::WriteTyped(SheetRef sheet, Cell topLeft, const Matrix& values) tr
 }
 
 std::string CalcHost::GetText(SheetRef sheet, Cell cell) try {
-  const uno::Reference<css::text::XSimpleText> text(RangeOf(sheet, Area::Of(cell))->getCellByPosition(0, 0),
-                                                    uno::UNO_QUERY_THROW);
+  const uno::Reference<css::text::XSimpleText> text(
+      RangeOf(sheet, Area::Of(cell))->getCellByPosition(0, 0), uno::UNO_QUERY_THROW);
   return ToUtf8(text->getString());
 } catch (const css::uno::Exception& e) {
   ThrowHostError(e);
@@ -254,15 +263,16 @@ std::string CalcHost::GetText(SheetRef sheet, Cell cell) try {
 
 std::string CalcHost::GetFormula(SheetRef sheet, Cell cell) try {
   if (!HasFormula(sheet, cell)) return ConstantText(GetValue(sheet, cell));
-  const uno::Reference<css::sheet::XFormulaTokens> tokens(SheetOf(sheet)->getCellByPosition(cell.col - 1, cell.row - 1),
-                                                          uno::UNO_QUERY_THROW);
+  const uno::Reference<css::sheet::XFormulaTokens> tokens(
+      SheetOf(sheet)->getCellByPosition(cell.col - 1, cell.row - 1), uno::UNO_QUERY_THROW);
   return BookAt(sheet.book).formulas.Print(tokens->getTokens(), CellAddressOf(sheet, cell));
 } catch (const css::uno::Exception& e) {
   ThrowHostError(e);
 }
 
 bool CalcHost::HasFormula(SheetRef sheet, Cell cell) try {
-  return RangeOf(sheet, Area::Of(cell))->getCellByPosition(0, 0)->getType() == css::table::CellContentType_FORMULA;
+  return RangeOf(sheet, Area::Of(cell))->getCellByPosition(0, 0)->getType() ==
+         css::table::CellContentType_FORMULA;
 } catch (const css::uno::Exception& e) {
   ThrowHostError(e);
 }
@@ -273,27 +283,31 @@ void CalcHost::SetFormula(SheetRef sheet, Cell cell, const std::string& formula,
     SetValue(sheet, cell, Value::Text(formula));
     return;
   }
-  const uno::Reference<css::table::XCell> target = RangeOf(sheet, Area::Of(cell))->getCellByPosition(0, 0);
+  const uno::Reference<css::table::XCell> target =
+      RangeOf(sheet, Area::Of(cell))->getCellByPosition(0, 0);
   // Calc computes the formula's value itself.
-  const auto tokens = BookAt(sheet.book).formulas.Parse(formula.substr(1),
-                                                                CellAddressOf(sheet, cell));
+  const auto tokens =
+      BookAt(sheet.book).formulas.Parse(formula.substr(1), CellAddressOf(sheet, cell));
   uno::Reference<css::sheet::XFormulaTokens>(target, uno::UNO_QUERY_THROW)->setTokens(tokens);
 } catch (const css::uno::Exception& e) {
   ThrowHostError(e);
 }
 
 void CalcHost::ClearContents(SheetRef sheet, Area area) try {
-  uno::Reference<css::sheet::XSheetOperation>(RangeOf(sheet, area), uno::UNO_QUERY_THROW)->clearContents(kContent);
+  uno::Reference<css::sheet::XSheetOperation>(RangeOf(sheet, area), uno::UNO_QUERY_THROW)
+      ->clearContents(kContent);
 } catch (const css::uno::Exception& e) {
   ThrowHostError(e);
 }
 
 // ---- Navigation and worksheet functions ----
 
-std::vector<std::pair<int32_t, int32_t>> CalcHost::ContentRuns(SheetRef sheet, const Area& line, bool vertical) try {
+std::vector<std::pair<int32_t, int32_t>> CalcHost::ContentRuns(SheetRef sheet, const Area& line,
+                                                               bool vertical) try {
   std::vector<std::pair<int32_t, int32_t>> runs;
   for (const CellRangeAddress& a : Query(RangeOf(sheet, line), kContent)) {
-    runs.emplace_back(vertical ? a.StartRow + 1 : a.StartColumn + 1, vertical ? a.EndRow + 1 : a.EndColumn + 1);
+    runs.emplace_back(vertical ? a.StartRow + 1 : a.StartColumn + 1,
+                      vertical ? a.EndRow + 1 : a.EndColumn + 1);
   }
   std::sort(runs.begin(), runs.end());
   std::vector<std::pair<int32_t, int32_t>> merged;
@@ -356,7 +370,8 @@ int32_t CalcHost::Match(SheetRef sheet, const Value& lookup, Area area) try {
   // Calc's own MATCH, with Excel's rules for text: wildcards, no regular expressions, no case.
   const uno::Reference<css::uno::XComponentContext>& context = office_.Context();
   const uno::Reference<css::sheet::XFunctionAccess> functions(
-      context->getServiceManager()->createInstanceWithContext("com.sun.star.sheet.FunctionAccess", context),
+      context->getServiceManager()->createInstanceWithContext("com.sun.star.sheet.FunctionAccess",
+                                                              context),
       uno::UNO_QUERY_THROW);
   const uno::Reference<css::beans::XPropertySet> settings(functions, uno::UNO_QUERY_THROW);
   settings->setPropertyValue("Wildcards", uno::Any(true));
@@ -387,7 +402,9 @@ Area CalcHost::UsedRange(SheetRef sheet) try {
   const uno::Reference<css::sheet::XUsedAreaCursor> used(cursor, uno::UNO_QUERY_THROW);
   used->gotoStartOfUsedArea(false);
   used->gotoEndOfUsedArea(true);
-  const CellRangeAddress a = uno::Reference<css::sheet::XCellRangeAddressable>(cursor, uno::UNO_QUERY_THROW)->getRangeAddress();
+  const CellRangeAddress a =
+      uno::Reference<css::sheet::XCellRangeAddressable>(cursor, uno::UNO_QUERY_THROW)
+          ->getRangeAddress();
   return Area::Of(a.StartRow + 1, a.StartColumn + 1, a.EndRow + 1, a.EndColumn + 1);
 } catch (const css::uno::Exception& e) {
   ThrowHostError(e);
@@ -420,7 +437,8 @@ void CalcHost::DeleteShiftUp(SheetRef sheet, Area area) try {
 void CalcHost::DeleteRows(SheetRef sheet, int32_t first, int32_t last) try {
   CheckRows(sheet, first, last);
   uno::Reference<css::sheet::XCellRangeMovement>(SheetOf(sheet), uno::UNO_QUERY_THROW)
-      ->removeRange(AddressOf(sheet, Area::Of(first, 1, last, BookAt(sheet.book).cols)), css::sheet::CellDeleteMode_ROWS);
+      ->removeRange(AddressOf(sheet, Area::Of(first, 1, last, BookAt(sheet.book).cols)),
+                    css::sheet::CellDeleteMode_ROWS);
 } catch (const css::uno::Exception& e) {
   ThrowHostError(e);
 }
@@ -428,14 +446,16 @@ void CalcHost::DeleteRows(SheetRef sheet, int32_t first, int32_t last) try {
 void CalcHost::DeleteColumns(SheetRef sheet, int32_t first, int32_t last) try {
   CheckCols(sheet, first, last);
   uno::Reference<css::sheet::XCellRangeMovement>(SheetOf(sheet), uno::UNO_QUERY_THROW)
-      ->removeRange(AddressOf(sheet, Area::Of(1, first, BookAt(sheet.book).rows, last)), css::sheet::CellDeleteMode_COLUMNS);
+      ->removeRange(AddressOf(sheet, Area::Of(1, first, BookAt(sheet.book).rows, last)),
+                    css::sheet::CellDeleteMode_COLUMNS);
 } catch (const css::uno::Exception& e) {
   ThrowHostError(e);
 }
 
 void CalcHost::Sort(SheetRef sheet, Area area, int32_t keyColumn, bool descending) try {
   const uno::Reference<css::table::XCellRange> range = RangeOf(sheet, area);
-  if (keyColumn < area.first.col || keyColumn > area.last.col) throw HostError("the sort key lies outside the area");
+  if (keyColumn < area.first.col || keyColumn > area.last.col)
+    throw HostError("the sort key lies outside the area");
   css::table::TableSortField field;
   field.Field = keyColumn - area.first.col;
   field.IsAscending = !descending;
@@ -457,11 +477,13 @@ void CalcHost::Sort(SheetRef sheet, Area area, int32_t keyColumn, bool descendin
 void CalcHost::Copy(SheetRef from, Area area, SheetRef to, Cell destTopLeft) try {
   Check(from, area);
   SheetOf(to);
-  if (destTopLeft.row < 1 || destTopLeft.col < 1 || int64_t{destTopLeft.row} + area.Rows() - 1 > BookAt(to.book).rows ||
+  if (destTopLeft.row < 1 || destTopLeft.col < 1 ||
+      int64_t{destTopLeft.row} + area.Rows() - 1 > BookAt(to.book).rows ||
       int64_t{destTopLeft.col} + area.Cols() - 1 > BookAt(to.book).cols) {
     throw HostError("destination outside the sheet");
   }
-  if (from.book != to.book) throw HostError("copying between workbooks is not available in LibreOffice yet");
+  if (from.book != to.book)
+    throw HostError("copying between workbooks is not available in LibreOffice yet");
   uno::Reference<css::sheet::XCellRangeMovement>(SheetOf(to), uno::UNO_QUERY_THROW)
       ->copyRange(CellAddressOf(to, destTopLeft), AddressOf(from, area));
 } catch (const css::uno::Exception& e) {
@@ -480,7 +502,9 @@ std::string CalcHost::CommentText(SheetRef sheet, Cell cell) try {
   if (!HasComment(sheet, cell)) throw HostError("the cell has no comment");
   const uno::Reference<css::sheet::XSheetAnnotationAnchor> anchor(
       SheetOf(sheet)->getCellByPosition(cell.col - 1, cell.row - 1), uno::UNO_QUERY_THROW);
-  return ToUtf8(uno::Reference<css::text::XSimpleText>(anchor->getAnnotation(), uno::UNO_QUERY_THROW)->getString());
+  return ToUtf8(
+      uno::Reference<css::text::XSimpleText>(anchor->getAnnotation(), uno::UNO_QUERY_THROW)
+          ->getString());
 } catch (const css::uno::Exception& e) {
   ThrowHostError(e);
 }
@@ -508,7 +532,8 @@ void CalcHost::SetCommentText(SheetRef sheet, Cell cell, const std::string& text
   if (!HasComment(sheet, cell)) throw HostError("the cell has no comment");
   const uno::Reference<css::sheet::XSheetAnnotationAnchor> anchor(
       SheetOf(sheet)->getCellByPosition(cell.col - 1, cell.row - 1), uno::UNO_QUERY_THROW);
-  uno::Reference<css::text::XSimpleText>(anchor->getAnnotation(), uno::UNO_QUERY_THROW)->setString(ToOUString(text));
+  uno::Reference<css::text::XSimpleText>(anchor->getAnnotation(), uno::UNO_QUERY_THROW)
+      ->setString(ToOUString(text));
 } catch (const css::uno::Exception& e) {
   ThrowHostError(e);
 }

@@ -30,9 +30,11 @@ std::vector<Area> CalcHost::SelectedAreas(int32_t book) try {
   const uno::Reference<css::view::XSelectionSupplier> view(View(book), uno::UNO_QUERY_THROW);
   const uno::Any selected = view->getSelection();
   std::vector<Area> areas;
-  if (const uno::Reference<css::sheet::XSheetCellRanges> ranges{selected, uno::UNO_QUERY}; ranges.is()) {
+  if (const uno::Reference<css::sheet::XSheetCellRanges> ranges{selected, uno::UNO_QUERY};
+      ranges.is()) {
     for (const CellRangeAddress& a : ranges->getRangeAddresses()) areas.push_back(AreaOf(a));
-  } else if (const uno::Reference<css::sheet::XCellRangeAddressable> range{selected, uno::UNO_QUERY};
+  } else if (const uno::Reference<css::sheet::XCellRangeAddressable> range{selected,
+                                                                           uno::UNO_QUERY};
              range.is()) {
     areas.push_back(AreaOf(range->getRangeAddress()));
   }
@@ -72,8 +74,9 @@ void CalcHost::Select(const Selection& selection) try {
   chosen.active = selection.active;
   bool activeInside = false;
   for (const Area& a : selection.areas) {
-    const Area area = Area::Of(std::min(a.first.row, a.last.row), std::min(a.first.col, a.last.col),
-                               std::max(a.first.row, a.last.row), std::max(a.first.col, a.last.col));
+    const Area area =
+        Area::Of(std::min(a.first.row, a.last.row), std::min(a.first.col, a.last.col),
+                 std::max(a.first.row, a.last.row), std::max(a.first.col, a.last.col));
     Check(sheet, area);
     activeInside = activeInside || area.Contains(selection.active);
     chosen.areas.push_back(area);
@@ -83,7 +86,8 @@ void CalcHost::Select(const Selection& selection) try {
   if (chosen.areas.size() == 1) {
     view->select(uno::Any(RangeOf(sheet, chosen.areas.front())));
   } else {
-    const uno::Reference<css::lang::XMultiServiceFactory> factory(BookAt(sheet.book).doc, uno::UNO_QUERY_THROW);
+    const uno::Reference<css::lang::XMultiServiceFactory> factory(BookAt(sheet.book).doc,
+                                                                  uno::UNO_QUERY_THROW);
     const uno::Reference<css::sheet::XSheetCellRangeContainer> ranges(
         factory->createInstance("com.sun.star.sheet.SheetCellRanges"), uno::UNO_QUERY_THROW);
     for (const Area& a : chosen.areas) ranges->addRangeAddress(AddressOf(sheet, a), false);
@@ -98,7 +102,8 @@ void CalcHost::ActivateCell(Cell cell) try {
   const SheetRef sheet = ActiveSheet();
   Check(sheet, cell);
   Selection s = GetSelection();
-  const bool inside = std::any_of(s.areas.begin(), s.areas.end(), [&](const Area& a) { return a.Contains(cell); });
+  const bool inside =
+      std::any_of(s.areas.begin(), s.areas.end(), [&](const Area& a) { return a.Contains(cell); });
   if (!inside) {
     Select(Selection{{Area::Of(cell)}, cell});
     return;

@@ -91,9 +91,11 @@ std::vector<int32_t> CalcNumberFormats::KeysOf(const uno::Reference<css::table::
       uno::Reference<css::sheet::XUniqueCellFormatRangesSupplier>(range, uno::UNO_QUERY_THROW)
           ->getUniqueCellFormatRanges();
   for (sal_Int32 g = 0; g < groups->getCount(); ++g) {
-    const uno::Reference<css::sheet::XSheetCellRanges> ranges(groups->getByIndex(g), uno::UNO_QUERY_THROW);
+    const uno::Reference<css::sheet::XSheetCellRanges> ranges(groups->getByIndex(g),
+                                                              uno::UNO_QUERY_THROW);
     sal_Int32 key = 0;
-    uno::Reference<css::beans::XPropertySet>(ranges, uno::UNO_QUERY_THROW)->getPropertyValue("NumberFormat") >>= key;
+    uno::Reference<css::beans::XPropertySet>(ranges, uno::UNO_QUERY_THROW)
+        ->getPropertyValue("NumberFormat") >>= key;
     for (const css::table::CellRangeAddress& a : ranges->getRangeAddresses()) {
       for (sal_Int32 r = a.StartRow; r <= a.EndRow; ++r) {
         for (sal_Int32 c = a.StartColumn; c <= a.EndColumn; ++c) {

@@ -21,13 +21,15 @@ namespace ReferenceFlags = css::sheet::ReferenceFlags;
 
 namespace {
 
-constexpr sal_Int32 kDeleted = ReferenceFlags::COLUMN_DELETED | ReferenceFlags::ROW_DELETED | ReferenceFlags::SHEET_DELETED;
+constexpr sal_Int32 kDeleted =
+    ReferenceFlags::COLUMN_DELETED | ReferenceFlags::ROW_DELETED | ReferenceFlags::SHEET_DELETED;
 
 bool Deleted(const css::sheet::FormulaToken& token) {
   css::sheet::SingleReference single;
   if (token.Data >>= single) return (single.Flags & kDeleted) != 0;
   css::sheet::ComplexReference complex;
-  if (token.Data >>= complex) return ((complex.Reference1.Flags | complex.Reference2.Flags) & kDeleted) != 0;
+  if (token.Data >>= complex)
+    return ((complex.Reference1.Flags | complex.Reference2.Flags) & kDeleted) != 0;
   return false;
 }
 
@@ -38,11 +40,13 @@ ExcelFormulas::ExcelFormulas(const uno::Reference<css::sheet::XSpreadsheetDocume
   parser_.set(factory->createInstance("com.sun.star.sheet.FormulaParser"), uno::UNO_QUERY_THROW);
   const uno::Reference<css::sheet::XFormulaOpCodeMapper> mapper(
       factory->createInstance("com.sun.star.sheet.FormulaOpCodeMapper"), uno::UNO_QUERY_THROW);
-  const uno::Sequence<css::sheet::FormulaOpCodeMapEntry> map = mapper->getAvailableMappings(
-      css::sheet::FormulaLanguage::OOXML, css::sheet::FormulaMapGroup::ALL_EXCEPT_SPECIAL);
+  const uno::Sequence<css::sheet::FormulaOpCodeMapEntry> map =
+      mapper->getAvailableMappings(css::sheet::FormulaLanguage::OOXML,
+                                   css::sheet::FormulaMapGroup::ALL_EXCEPT_SPECIAL);
   // A "bad" token prints its text as it is: "#REF!" where a deleted reference stood.
-  const uno::Sequence<css::sheet::FormulaOpCodeMapEntry> special = mapper->getAvailableMappings(
-      css::sheet::FormulaLanguage::OOXML, css::sheet::FormulaMapGroup::SPECIAL);
+  const uno::Sequence<css::sheet::FormulaOpCodeMapEntry> special =
+      mapper->getAvailableMappings(css::sheet::FormulaLanguage::OOXML,
+                                   css::sheet::FormulaMapGroup::SPECIAL);
   if (special.getLength() > css::sheet::FormulaMapGroupSpecialOffset::BAD) {
     bad_ = special[css::sheet::FormulaMapGroupSpecialOffset::BAD].Token.OpCode;
   }
@@ -52,8 +56,8 @@ ExcelFormulas::ExcelFormulas(const uno::Reference<css::sheet::XSpreadsheetDocume
   props->setPropertyValue("OpCodeMap", uno::Any(map));
 }
 
-uno::Sequence<css::sheet::FormulaToken> ExcelFormulas::Parse(const std::string& formula,
-                                                             const css::table::CellAddress& at) const {
+uno::Sequence<css::sheet::FormulaToken> ExcelFormulas::Parse(
+    const std::string& formula, const css::table::CellAddress& at) const {
   return parser_->parseFormula(ToOUString(formula), at);
 }
 

@@ -18,7 +18,7 @@ class ExcelFormulas {
 
   // `formula` without its leading "=", for the cell at `at`.
   css::uno::Sequence<css::sheet::FormulaToken> Parse(const std::string& formula,
-                                                      const css::table::CellAddress& at) const;
+                                                     const css::table::CellAddress& at) const;
   // The formula with its leading "="; a reference whose cells were deleted reads "#REF!".
   std::string Print(const css::uno::Sequence<css::sheet::FormulaToken>& tokens,
                     const css::table::CellAddress& at) const;

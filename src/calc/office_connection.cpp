@@ -22,7 +22,8 @@ namespace uno = css::uno;
 // bridge does) so that the bridge and connector components and the type libraries are found.
 uno::Reference<uno::XComponentContext> LocalContext() {
   static const uno::Reference<uno::XComponentContext> context = [] {
-    rtl::Bootstrap::set("URE_BOOTSTRAP", "vnd.sun.star.pathname:" TEZLO_LO_PROGRAM_DIR "/fundamentalrc");
+    rtl::Bootstrap::set("URE_BOOTSTRAP",
+                        "vnd.sun.star.pathname:" TEZLO_LO_PROGRAM_DIR "/fundamentalrc");
     return cppu::defaultBootstrap_InitialComponentContext("file://" TEZLO_LO_PROGRAM_DIR "/unorc");
   }();
   return context;

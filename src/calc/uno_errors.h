@@ -12,7 +12,8 @@
 namespace tezlo {
 
 [[noreturn]] inline void ThrowHostError(const css::uno::Exception& e) {
-  throw HostError(std::string("LibreOffice refused: ") + typeid(e).name() + " " + ToUtf8(e.Message));
+  throw HostError(std::string("LibreOffice refused: ") + typeid(e).name() + " " +
+                  ToUtf8(e.Message));
 }
 
 }  // namespace tezlo

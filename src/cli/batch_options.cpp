@@ -15,7 +15,9 @@ constexpr int32_t kMaxGridRows = kGridRows;
 constexpr int32_t kMaxGridCols = kGridCols;
 
 // The largest grid as --grid takes it: "1048576x16384".
-std::string LargestGridText() { return std::to_string(kMaxGridRows) + "x" + std::to_string(kMaxGridCols); }
+std::string LargestGridText() {
+  return std::to_string(kMaxGridRows) + "x" + std::to_string(kMaxGridCols);
+}
 
 std::optional<int32_t> WholeNumber(std::string_view text, int32_t min, int32_t max) {
   int32_t v = 0;
@@ -30,8 +32,8 @@ bool LeapYear(int32_t y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; 
 
 }  // namespace
 
-std::optional<std::pair<int32_t, int32_t>> ParseRowsByCols(const std::string& text,
-                                                           int32_t maxRows, int32_t maxCols) {
+std::optional<std::pair<int32_t, int32_t>> ParseRowsByCols(const std::string& text, int32_t maxRows,
+                                                           int32_t maxCols) {
   const size_t x = text.find_first_of("xX");
   if (x == std::string::npos) return std::nullopt;
   const std::optional<int32_t> rows = WholeNumber(std::string_view(text).substr(0, x), 1, maxRows);
@@ -59,10 +61,14 @@ std::optional<int64_t> ParseByteSize(const std::string& text) {
   int shift = 0;
   if (!t.empty()) {
     switch (t.back()) {
-      case 'K': case 'k': shift = 10; break;
-      case 'M': case 'm': shift = 20; break;
-      case 'G': case 'g': shift = 30; break;
-      case 'T': case 't': shift = 40; break;
+      case 'K':
+      case 'k': shift = 10; break;
+      case 'M':
+      case 'm': shift = 20; break;
+      case 'G':
+      case 'g': shift = 30; break;
+      case 'T':
+      case 't': shift = 40; break;
       default: break;
     }
     if (shift != 0) t.remove_suffix(1);
@@ -85,7 +91,9 @@ std::string BatchUsage() {
          "  --select REF        select a cell or range (D66, B2:D5); repeat for more areas\n"
          "  --top-left REF      the window's top-left visible cell before the first code\n"
          "  --window RxC        the window's visible rows and columns (default 40x16)\n"
-         "  --grid RxC          sheet size for this run (default " + LargestGridText() + ")\n"
+         "  --grid RxC          sheet size for this run (default " +
+         LargestGridText() +
+         ")\n"
          "  --answer WORD       answer the next dialog: ok, cancel, or the text for an input box\n"
          "  --today YYYY-MM-DD  the date the tools take as today\n"
          "  --out FILE          save there instead of over BOOK\n"
@@ -148,13 +156,16 @@ BatchCommand ParseBatchCommand(const std::vector<std::string>& args) {
   auto given = [&](const char* name) { return app.count(name) > 0; };
   if (given("--grid")) {
     const auto size = ParseRowsByCols(grid, kMaxGridRows, kMaxGridCols);
-    if (!size) throw UsageError("--grid wants ROWSxCOLUMNS within " + LargestGridText() + ", not \"" + grid + "\"");
+    if (!size)
+      throw UsageError("--grid wants ROWSxCOLUMNS within " + LargestGridText() + ", not \"" + grid +
+                       "\"");
     o.gridRows = size->first;
     o.gridCols = size->second;
   }
   if (given("--window")) {
     const auto size = ParseRowsByCols(window, o.gridRows, o.gridCols);
-    if (!size) throw UsageError("--window wants ROWSxCOLUMNS inside the grid, not \"" + window + "\"");
+    if (!size)
+      throw UsageError("--window wants ROWSxCOLUMNS inside the grid, not \"" + window + "\"");
     o.windowRows = size->first;
     o.windowCols = size->second;
   }
@@ -162,14 +173,15 @@ BatchCommand ParseBatchCommand(const std::vector<std::string>& args) {
   // A reference that is well formed but beyond a smaller --grid gets its own message.
   auto refuseOutside = [&](const char* option, const std::string& ref) {
     if (ParseAreaAddress(ref, GridSize{kMaxGridRows, kMaxGridCols})) {
-      throw UsageError(std::string(option) + ": " + ref + " lies outside the " + std::to_string(o.gridRows) +
-                       " x " + std::to_string(o.gridCols) + " grid");
+      throw UsageError(std::string(option) + ": " + ref + " lies outside the " +
+                       std::to_string(o.gridRows) + " x " + std::to_string(o.gridCols) + " grid");
     }
   };
   for (const std::string& ref : select) {
     const std::optional<Area> area = ParseAreaAddress(ref, gridSize);
     if (!area) refuseOutside("--select", ref);
-    if (!area) throw UsageError("--select wants a cell or range such as D66 or B2:D5, not \"" + ref + "\"");
+    if (!area)
+      throw UsageError("--select wants a cell or range such as D66 or B2:D5, not \"" + ref + "\"");
     o.select.push_back(*area);
   }
   if (given("--top-left")) {
@@ -190,7 +202,8 @@ BatchCommand ParseBatchCommand(const std::vector<std::string>& args) {
   for (std::string& answer : o.answers) MakeValidUtf8(answer);
   if (given("--max-memory")) {
     o.maxMemoryBytes = ParseByteSize(maxMemory);
-    if (!o.maxMemoryBytes) throw UsageError("--max-memory wants a size such as 512M or 2G, not \"" + maxMemory + "\"");
+    if (!o.maxMemoryBytes)
+      throw UsageError("--max-memory wants a size such as 512M or 2G, not \"" + maxMemory + "\"");
   }
   if (given("--out")) {
     if (out.empty()) throw UsageError("--out wants a file name");
@@ -199,7 +212,8 @@ BatchCommand ParseBatchCommand(const std::vector<std::string>& args) {
 
   size_t next = 0;
   if (!o.sample) {
-    if (positionals.empty()) throw UsageError("no workbook given: tezlo run BOOK [options] [--] CODE...");
+    if (positionals.empty())
+      throw UsageError("no workbook given: tezlo run BOOK [options] [--] CODE...");
     o.book = positionals[next++];
     if (o.book.empty()) throw UsageError("the workbook's file name is empty");
   } else if (o.createNew) {

@@ -34,13 +34,13 @@ struct BatchOptions {
   std::vector<std::string> answers;
   std::optional<CalendarDate> today;
   std::optional<std::string> out;
-  bool force = false;  // replace a read-only file
+  bool force = false;                     // replace a read-only file
   std::optional<int64_t> maxMemoryBytes;  // --max-memory: the bound on the workbook's memory
   std::vector<std::string> codes;
 };
 
 struct BatchCommand {
-  bool help = false;     // --help or --version: print `helpText` and stop
+  bool help = false;  // --help or --version: print `helpText` and stop
   std::string helpText;
   BatchOptions options;
 };
@@ -49,8 +49,8 @@ struct BatchCommand {
 BatchCommand ParseBatchCommand(const std::vector<std::string>& args);
 
 // "40x16" -> 40 rows, 16 columns; nothing unless both are whole numbers from 1 to the limits.
-std::optional<std::pair<int32_t, int32_t>> ParseRowsByCols(const std::string& text,
-                                                           int32_t maxRows, int32_t maxCols);
+std::optional<std::pair<int32_t, int32_t>> ParseRowsByCols(const std::string& text, int32_t maxRows,
+                                                           int32_t maxCols);
 // "2024-03-15" -> that date; nothing for anything else, or a day the calendar does not have.
 std::optional<CalendarDate> ParseIsoDate(const std::string& text);
 

@@ -174,7 +174,8 @@ int RunBatch(const BatchOptions& o, const WorkbookFiles& files, System& system, 
   try {
     SaveOptions save;
     save.force = o.force;
-    for (const std::string& note : files.save(host.GetWorkbook(index), o.out ? *o.out : o.book, save).notes) {
+    for (const std::string& note :
+         files.save(host.GetWorkbook(index), o.out ? *o.out : o.book, save).notes) {
       err << kProgram << "note: " << note << '\n';
     }
   } catch (const ReadOnlyFileError& e) {

@@ -22,8 +22,11 @@ namespace tezlo {
 // their own. Load and save throw FileError with a one-line reason; lock throws LockedFileError
 // when another program holds the file, and may be left empty (no locking).
 struct WorkbookFiles {
-  std::function<std::unique_ptr<Workbook>(const std::string& path, const LoadOptions& options)> load;
-  std::function<SaveReport(const Workbook& book, const std::string& path, const SaveOptions& options)> save;
+  std::function<std::unique_ptr<Workbook>(const std::string& path, const LoadOptions& options)>
+      load;
+  std::function<SaveReport(const Workbook& book, const std::string& path,
+                           const SaveOptions& options)>
+      save;
   std::function<WorkbookLock(const std::string& path)> lock;
 };
 

@@ -119,11 +119,10 @@ std::wstring Wide(std::string_view utf8) { return win::WideOf(utf8); }
 
 std::string Utf8(const wchar_t* text, size_t length) {
   if (!text || length == 0) return {};
-  const int n = WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length), nullptr, 0,
-                                    nullptr, nullptr);
+  const int n =
+      WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length), nullptr, 0, nullptr, nullptr);
   std::string s(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length), s.data(), n, nullptr,
-                      nullptr);
+  WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length), s.data(), n, nullptr, nullptr);
   return s;
 }
 
@@ -165,8 +164,8 @@ Variant FromValue(const Value& value) {
       break;
     case ValueKind::Error:
       r.Get()->vt = VT_ERROR;
-      r.Get()->scode = static_cast<SCODE>(kErrorFacility |
-                                          static_cast<uint32_t>(ErrorNumber(value.AsError())));
+      r.Get()->scode =
+          static_cast<SCODE>(kErrorFacility | static_cast<uint32_t>(ErrorNumber(value.AsError())));
       break;
   }
   return r;

@@ -42,8 +42,8 @@ class CommandBox {
   void OnEnter(std::string_view text);
 
   // One readout tick: keeps the timer running every 500 ms, writes the pointer position into the
-  // box as "x.y" and sets flowFlag to SkipNextOnce, so that the next dispatch runs nothing. When the pointer
-  // cannot be read the tick ends without changing the box or flowFlag.
+  // box as "x.y" and sets flowFlag to SkipNextOnce, so that the next dispatch runs nothing. When
+  // the pointer cannot be read the tick ends without changing the box or flowFlag.
   void OnTimer();
 
  private:

@@ -11,18 +11,12 @@ namespace tezlo {
 bool CodeTest::Holds(std::string_view code) const {
   using K = Kind;
   switch (kind) {
-    case K::FirstCharIn:
-      return !code.empty() && text.find(code.front()) != std::string_view::npos;
-    case K::Empty:
-      return code.empty();
-    case K::StartsWith:
-      return code.starts_with(text);
-    case K::NumberEquals:
-      return LeadingNumber(code) == number;
-    case K::NumberAbove:
-      return LeadingNumber(code) > number;
-    case K::Exactly:
-      return code == text;
+    case K::FirstCharIn: return !code.empty() && text.find(code.front()) != std::string_view::npos;
+    case K::Empty: return code.empty();
+    case K::StartsWith: return code.starts_with(text);
+    case K::NumberEquals: return LeadingNumber(code) == number;
+    case K::NumberAbove: return LeadingNumber(code) > number;
+    case K::Exactly: return code == text;
   }
   return false;
 }

@@ -37,7 +37,9 @@ class ScreenUpdatingGuard {
   explicit ScreenUpdatingGuard(Host& host, bool switchOff = true) : host_(host) {
     if (switchOff) Step([&] { host_.SetScreenUpdating(false); });
   }
-  ~ScreenUpdatingGuard() { Step([&] { host_.SetScreenUpdating(true); }); }
+  ~ScreenUpdatingGuard() {
+    Step([&] { host_.SetScreenUpdating(true); });
+  }
   ScreenUpdatingGuard(const ScreenUpdatingGuard&) = delete;
   ScreenUpdatingGuard& operator=(const ScreenUpdatingGuard&) = delete;
 
@@ -51,7 +53,9 @@ class AlertsGuard {
   explicit AlertsGuard(Host& host, bool switchOff = true) : host_(host) {
     if (switchOff) Step([&] { host_.SetDisplayAlerts(false); });
   }
-  ~AlertsGuard() { Step([&] { host_.SetDisplayAlerts(true); }); }
+  ~AlertsGuard() {
+    Step([&] { host_.SetDisplayAlerts(true); });
+  }
   AlertsGuard(const AlertsGuard&) = delete;
   AlertsGuard& operator=(const AlertsGuard&) = delete;
 

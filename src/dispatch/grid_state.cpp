@@ -28,7 +28,8 @@ void ComputeGridState(Context& ctx) {
   ctx.curRow = active.row;
   ctx.regionCols = active.col;
 
-  ctx.curCol = CheckedInt32(FloorDiv(int64_t{ctx.regionCols} - 1, ctx.blockWidth) * ctx.blockWidth + 1);
+  ctx.curCol =
+      CheckedInt32(FloorDiv(int64_t{ctx.regionCols} - 1, ctx.blockWidth) * ctx.blockWidth + 1);
 
   ctx.sheetRows = host.RowsCount();
   ctx.sheetCols = host.ColumnsCount();
@@ -57,8 +58,8 @@ void ComputeGridState(Context& ctx) {
 
   const Area region = Area::Of(ctx.regionTop, ctx.curCol, ctx.regionBottom, lastCol);
   ctx.curRegion = RangeRef{sheet, region};
-  ctx.regionBody = RangeRef{sheet, Area::Of(region.first.row, region.first.col + 1,
-                                            region.last.row, region.last.col)};
+  ctx.regionBody = RangeRef{sheet, Area::Of(region.first.row, region.first.col + 1, region.last.row,
+                                            region.last.col)};
 
   ctx.curRow = region.first.row;
   ctx.curCol = region.first.col;

@@ -8,8 +8,8 @@ void ReportInternalError(Context& ctx, std::string_view what) noexcept {
   try {
     ctx.internalError = std::string(what);
     MessageBoxRequest box;
-    box.text = "An internal error stopped the command \"" + ctx.funcCode + "\": " + std::string(what) +
-               "\nThe workbook is as the command left it.";
+    box.text = "An internal error stopped the command \"" + ctx.funcCode +
+               "\": " + std::string(what) + "\nThe workbook is as the command left it.";
     box.title = std::string(kInternalErrorTitle);
     box.icon = Icon::Critical;
     ctx.ui.MessageBox(box);

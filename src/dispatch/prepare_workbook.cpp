@@ -77,7 +77,8 @@ void PrepareWorkbook(Context& ctx) {
 
   Step([&] {
     const Selection selection = host.GetSelection();
-    if (!selection.areas.empty()) ctx.curRegion = RangeRef{host.ActiveSheet(), selection.areas.front()};
+    if (!selection.areas.empty())
+      ctx.curRegion = RangeRef{host.ActiveSheet(), selection.areas.front()};
   });
   Step([&] { ctx.activeWs = host.ActiveSheet(); });
 
@@ -92,8 +93,7 @@ void PrepareWorkbook(Context& ctx) {
   Step([&] { ctx.sheetCols = host.ColumnsCount(); });
   Step([&] { ctx.curRow = host.ActiveCell().row; });
   Step([&] {
-    ctx.lastBlockCol =
-        CheckedInt32(FloorDiv(ctx.sheetCols, ctx.blockWidth) * ctx.blockWidth + 1);
+    ctx.lastBlockCol = CheckedInt32(FloorDiv(ctx.sheetCols, ctx.blockWidth) * ctx.blockWidth + 1);
   });
 
   ctx.flowFlag = Flow::GoOn;

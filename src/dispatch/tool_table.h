@@ -26,9 +26,13 @@ struct CodeTest {
   std::string_view text;
   double number = 0;
 
-  static constexpr CodeTest FirstCharIn(std::string_view chars) { return {Kind::FirstCharIn, chars, 0}; }
+  static constexpr CodeTest FirstCharIn(std::string_view chars) {
+    return {Kind::FirstCharIn, chars, 0};
+  }
   static constexpr CodeTest Empty() { return {Kind::Empty, {}, 0}; }
-  static constexpr CodeTest StartsWith(std::string_view prefix) { return {Kind::StartsWith, prefix, 0}; }
+  static constexpr CodeTest StartsWith(std::string_view prefix) {
+    return {Kind::StartsWith, prefix, 0};
+  }
   static constexpr CodeTest NumberEquals(double n) { return {Kind::NumberEquals, {}, n}; }
   static constexpr CodeTest NumberAbove(double n) { return {Kind::NumberAbove, {}, n}; }
   static constexpr CodeTest Exactly(std::string_view code) { return {Kind::Exactly, code, 0}; }

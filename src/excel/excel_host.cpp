@@ -59,8 +59,10 @@ Object ExcelHost::CellAt(SheetRef sheet, Cell cell) const {
 
 Object ExcelHost::RangeOf(SheetRef sheet, Area area) const {
   const Object ws = Sheet(sheet);
-  const Object first = ws.Child(L"Cells", {Variant::Int(area.first.row), Variant::Int(area.first.col)});
-  const Object last = ws.Child(L"Cells", {Variant::Int(area.last.row), Variant::Int(area.last.col)});
+  const Object first =
+      ws.Child(L"Cells", {Variant::Int(area.first.row), Variant::Int(area.first.col)});
+  const Object last =
+      ws.Child(L"Cells", {Variant::Int(area.last.row), Variant::Int(area.last.col)});
   return ws.Child(L"Range", {Variant::Object(first.Get()), Variant::Object(last.Get())});
 }
 
@@ -97,9 +99,7 @@ int32_t ExcelHost::WorkbookCount() { return App().Child(L"Workbooks").Call(L"Cou
 
 int32_t ExcelHost::ActiveWorkbook() { return IndexOfBook(App().Child(L"ActiveWorkbook")); }
 
-int32_t ExcelHost::AddWorkbook() {
-  return IndexOfBook(App().Child(L"Workbooks").Child(L"Add"));
-}
+int32_t ExcelHost::AddWorkbook() { return IndexOfBook(App().Child(L"Workbooks").Child(L"Add")); }
 
 void ExcelHost::ActivateWorkbook(int32_t book) { Book(book).Call(L"Activate"); }
 
@@ -136,8 +136,9 @@ void ExcelHost::RenameSheet(SheetRef sheet, const std::string& name) {
 
 SheetRef ExcelHost::AddSheetAfter(SheetRef sheet) {
   const Object after = Sheet(sheet);
-  const Object added =
-      Book(sheet.book).Child(L"Sheets").Child(L"Add", {Variant::Missing(), Variant::Object(after.Get())});
+  const Object added = Book(sheet.book)
+                           .Child(L"Sheets")
+                           .Child(L"Add", {Variant::Missing(), Variant::Object(after.Get())});
   return SheetRef{sheet.book, added.Call(L"Index").ToInt()};
 }
 
@@ -152,7 +153,8 @@ Selection ExcelHost::GetSelection() {
   Selection s;
   const Object areas = App().Child(L"Selection").Child(L"Areas");
   const int32_t n = areas.Call(L"Count").ToInt();
-  for (int32_t i = 1; i <= n; ++i) s.areas.push_back(AreaOf(areas.Child(L"Item", {Variant::Int(i)})));
+  for (int32_t i = 1; i <= n; ++i)
+    s.areas.push_back(AreaOf(areas.Child(L"Item", {Variant::Int(i)})));
   s.active = ActiveCell();
   return s;
 }
@@ -174,7 +176,9 @@ void ExcelHost::Select(const Selection& selection) {
 }
 
 void ExcelHost::ActivateCell(Cell cell) {
-  App().Child(L"ActiveSheet").Child(L"Cells", {Variant::Int(cell.row), Variant::Int(cell.col)})
+  App()
+      .Child(L"ActiveSheet")
+      .Child(L"Cells", {Variant::Int(cell.row), Variant::Int(cell.col)})
       .Call(L"Activate");
 }
 
@@ -196,10 +200,17 @@ int32_t ExcelHost::VisibleRows() {
 }
 
 int32_t ExcelHost::VisibleColumns() {
-  return App().Child(L"ActiveWindow").Child(L"VisibleRange").Child(L"Columns").Call(L"Count").ToInt();
+  return App()
+      .Child(L"ActiveWindow")
+      .Child(L"VisibleRange")
+      .Child(L"Columns")
+      .Call(L"Count")
+      .ToInt();
 }
 
-void ExcelHost::BeginEditing() { App().Call(L"SendKeys", {Variant::Text("{F2}"), Variant::Bool(true)}); }
+void ExcelHost::BeginEditing() {
+  App().Call(L"SendKeys", {Variant::Text("{F2}"), Variant::Bool(true)});
+}
 
 // ---- Cell contents --------------------------------------------------------------------------
 
@@ -217,8 +228,9 @@ Matrix ExcelHost::GetValues(SheetRef sheet, Area area) {
 
 void ExcelHost::SetValues(SheetRef sheet, Cell topLeft, const Matrix& values) {
   if (values.Empty()) return;
-  const Object target = CellAt(sheet, topLeft)
-                            .Child(L"Resize", {Variant::Int(values.Rows()), Variant::Int(values.Cols())});
+  const Object target =
+      CellAt(sheet, topLeft)
+          .Child(L"Resize", {Variant::Int(values.Rows()), Variant::Int(values.Cols())});
   target.Put(L"Value", com::FromMatrix(values));
 }
 
@@ -258,7 +270,8 @@ int64_t ExcelHost::CountA(SheetRef sheet, Area area) {
 int32_t ExcelHost::Match(SheetRef sheet, const Value& lookup, Area area) {
   const Object range = RangeOf(sheet, area);
   const double position =
-      App().Child(L"WorksheetFunction")
+      App()
+          .Child(L"WorksheetFunction")
           .Call(L"Match", {com::FromValue(lookup), Variant::Object(range.Get()), Variant::Int(0)})
           .ToDouble();
   return static_cast<int32_t>(position);
@@ -290,10 +303,11 @@ void ExcelHost::Sort(SheetRef sheet, Area area, int32_t keyColumn, bool descendi
   }
   const Object key = CellAt(sheet, Cell{area.first.row, keyColumn});
   // Sort(Key1, Order1, Key2, Type, Order2, Key3, Order3, Header)
-  RangeOf(sheet, area).Call(
-      L"Sort", {Variant::Object(key.Get()), Variant::Int(descending ? xl::kDescending : xl::kAscending),
-                Variant::Missing(), Variant::Missing(), Variant::Missing(), Variant::Missing(),
-                Variant::Missing(), Variant::Int(xl::kNoHeader)});
+  RangeOf(sheet, area)
+      .Call(L"Sort", {Variant::Object(key.Get()),
+                      Variant::Int(descending ? xl::kDescending : xl::kAscending),
+                      Variant::Missing(), Variant::Missing(), Variant::Missing(),
+                      Variant::Missing(), Variant::Missing(), Variant::Int(xl::kNoHeader)});
 }
 
 void ExcelHost::Copy(SheetRef from, Area area, SheetRef to, Cell destTopLeft) {
@@ -353,13 +367,15 @@ int32_t ExcelHost::ColorIndex(SheetRef sheet, Cell cell) {
 }
 
 void ExcelHost::SetColorIndex(SheetRef sheet, Area area, int32_t index) {
-  RangeOf(sheet, area).Child(L"Interior").Put(
-      L"ColorIndex", Variant::Int(index == 0 ? xl::kColorIndexNone : index));
+  RangeOf(sheet, area)
+      .Child(L"Interior")
+      .Put(L"ColorIndex", Variant::Int(index == 0 ? xl::kColorIndexNone : index));
 }
 
 void ExcelHost::SetColumnColorIndex(SheetRef sheet, int32_t first, int32_t last, int32_t index) {
-  Columns(sheet, first, last).Child(L"Interior").Put(
-      L"ColorIndex", Variant::Int(index == 0 ? xl::kColorIndexNone : index));
+  Columns(sheet, first, last)
+      .Child(L"Interior")
+      .Put(L"ColorIndex", Variant::Int(index == 0 ? xl::kColorIndexNone : index));
 }
 
 std::string ExcelHost::NumberFormat(SheetRef sheet, Cell cell) {

@@ -4,7 +4,6 @@
 
 #include "host/host_error.h"
 
-
 namespace tezlo {
 
 using com::Variant;
@@ -12,8 +11,7 @@ using com::Variant;
 void* ExcelWindow(const com::Object& application) {
   if (!application) return nullptr;
   try {
-    return reinterpret_cast<void*>(
-        static_cast<intptr_t>(application.Call(L"Hwnd").ToInt()));
+    return reinterpret_cast<void*>(static_cast<intptr_t>(application.Call(L"Hwnd").ToInt()));
   } catch (const HostError&) {
     return nullptr;
   }
@@ -41,10 +39,11 @@ std::optional<std::string> ExcelUi::InputBox(const InputBoxRequest& request) {
   if (!app) return std::nullopt;
   try {
     const Variant answer =
-        app.Call(L"InputBox", {Variant::Text(request.prompt),
-                               request.title.empty() ? Variant::Missing() : Variant::Text(request.title),
-                               request.defaultValue.empty() ? Variant::Missing()
-                                                            : Variant::Text(request.defaultValue)});
+        app.Call(L"InputBox",
+                 {Variant::Text(request.prompt),
+                  request.title.empty() ? Variant::Missing() : Variant::Text(request.title),
+                  request.defaultValue.empty() ? Variant::Missing()
+                                               : Variant::Text(request.defaultValue)});
     if (answer.Type() == VT_BOOL && answer.Raw().boolVal == VARIANT_FALSE) return std::nullopt;
     return answer.ToText();
   } catch (const HostError&) {

@@ -45,14 +45,16 @@ std::optional<std::vector<TextSpan>> FindFormulas(std::string_view xml) {
 
 // The formula a span holds, as it reads; nothing for an entity XML does not define.
 std::optional<std::string> FormulaText(std::string_view xml, const TextSpan& span) {
-  const std::optional<std::string> text = DecodeEntities(xml.substr(span.begin, span.end - span.begin));
+  const std::optional<std::string> text =
+      DecodeEntities(xml.substr(span.begin, span.end - span.begin));
   if (!text) return std::nullopt;
   return DecodeEscapes(*text);
 }
 
 // The formula with each reference naming a renamed sheet by its read name naming it by its new
 // one; every reference is looked up in the names the file had, so renames do not chain.
-std::optional<std::string> Renamed(std::string_view formula, const std::vector<SheetMoves>& sheets, GridSize grid) {
+std::optional<std::string> Renamed(std::string_view formula, const std::vector<SheetMoves>& sheets,
+                                   GridSize grid) {
   std::string out;
   size_t copied = 0;
   bool changed = false;
@@ -78,8 +80,8 @@ std::optional<std::string> Renamed(std::string_view formula, const std::vector<S
 
 }  // namespace
 
-std::optional<std::string> MoveChartFormula(std::string_view formula, const std::vector<SheetMoves>& sheets,
-                                            GridSize grid) {
+std::optional<std::string> MoveChartFormula(std::string_view formula,
+                                            const std::vector<SheetMoves>& sheets, GridSize grid) {
   std::optional<std::string> renamed = Renamed(formula, sheets, grid);
   std::string text = renamed ? std::move(*renamed) : std::string(formula);
   bool changed = renamed.has_value();

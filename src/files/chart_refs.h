@@ -2,7 +2,8 @@
 // holds each series' values, categories and title as a formula in an f element (c:f, and c15:f,
 // cx:f in the newer kinds), beside cached values the spreadsheet refreshes on opening. The part is
 // kept as the file had it; only the text of the formulas that change is rewritten, so every other
-// byte stays. A part whose tags do not nest, or a formula that is not plain text, is left as it was.
+// byte stays. A part whose tags do not nest, or a formula that is not plain text, is left as it
+// was.
 #pragma once
 
 #include <functional>
@@ -29,8 +30,8 @@ struct SheetMoves {
 // A reference whose cells were all deleted becomes #REF! behind its sheet's name. Renames are
 // applied all at once, so sheets that swapped names swap in the formula too. Nothing when the
 // formula reads the same.
-std::optional<std::string> MoveChartFormula(std::string_view formula, const std::vector<SheetMoves>& sheets,
-                                            GridSize grid);
+std::optional<std::string> MoveChartFormula(std::string_view formula,
+                                            const std::vector<SheetMoves>& sheets, GridSize grid);
 
 // Moves one formula's text: the new text, or nothing when it stays.
 using FormulaMove = std::function<std::optional<std::string>(std::string_view)>;

@@ -13,7 +13,8 @@ std::string WithModifiedTime(std::string_view xml, std::time_t when) {
   const std::string stamp(text.data(), n);
   std::string out(xml);
   // <prefix:modified ...>time</prefix:modified>, whatever the prefix.
-  static const std::regex kModified("<([A-Za-z_][-.\\w]*:)?modified(\\s[^>]*)?>[^<]*</\\1modified>");
+  static const std::regex kModified(
+      "<([A-Za-z_][-.\\w]*:)?modified(\\s[^>]*)?>[^<]*</\\1modified>");
   std::smatch m;
   if (std::regex_search(out, m, kModified)) {
     const std::string whole = m.str(0);
@@ -25,10 +26,11 @@ std::string WithModifiedTime(std::string_view xml, std::time_t when) {
   }
   const size_t end = out.rfind("</");
   if (end == std::string::npos) return out;
-  out.insert(end,
-             "<dcterms:modified xmlns:dcterms=\"http://purl.org/dc/terms/\" "
-             "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" xsi:type=\"dcterms:W3CDTF\">" +
-                 stamp + "</dcterms:modified>");
+  out.insert(
+      end,
+      "<dcterms:modified xmlns:dcterms=\"http://purl.org/dc/terms/\" "
+      "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" xsi:type=\"dcterms:W3CDTF\">" +
+          stamp + "</dcterms:modified>");
   return out;
 }
 

@@ -43,8 +43,8 @@ bool ReadMarker(std::string_view xml, const FieldSpan (&spans)[4], AnchorMarker&
     if (!f.found) return false;
   }
   auto text = [&](int i) { return xml.substr(spans[i].begin, spans[i].end - spans[i].begin); };
-  return ParseNumber(text(0), m.col) && ParseNumber(text(1), m.colOff) && ParseNumber(text(2), m.row) &&
-         ParseNumber(text(3), m.rowOff);
+  return ParseNumber(text(0), m.col) && ParseNumber(text(1), m.colOff) &&
+         ParseNumber(text(2), m.row) && ParseNumber(text(3), m.rowOff);
 }
 
 std::optional<AnchorMode> KindOf(std::string_view local) {
@@ -71,7 +71,7 @@ AnchorMode EditAs(std::string_view startTag) {
 std::optional<std::vector<FoundAnchor>> FindAnchors(std::string_view xml) {
   std::vector<FoundAnchor> out;
   size_t pos = 0;
-  int depth = 0;   // inside the current anchor: 1 for its direct children
+  int depth = 0;    // inside the current anchor: 1 for its direct children
   int marker = -1;  // 0 inside its from, 1 inside its to
   std::string_view kind;
   FoundAnchor current;
@@ -100,8 +100,11 @@ std::optional<std::vector<FoundAnchor>> FindAnchors(std::string_view xml) {
       if (depth > 0) continue;
       if (tag.local != kind) return std::nullopt;
       if (current.anchor.mode != AnchorMode::Absolute || isTwoCell) {
-        current.readable = current.readable && ReadMarker(xml, current.fields[0], current.anchor.from);
-        if (isTwoCell) current.readable = current.readable && ReadMarker(xml, current.fields[1], current.anchor.to);
+        current.readable =
+            current.readable && ReadMarker(xml, current.fields[0], current.anchor.from);
+        if (isTwoCell)
+          current.readable =
+              current.readable && ReadMarker(xml, current.fields[1], current.anchor.to);
       }
       out.push_back(current);
       continue;
@@ -115,7 +118,8 @@ std::optional<std::vector<FoundAnchor>> FindAnchors(std::string_view xml) {
         // A number is text only: its end tag comes next.
         const TagSpan end = NextTagSpan(xml, tag.end);
         FieldSpan& f = current.fields[marker][i];
-        if (end.begin == std::string_view::npos || !end.closing || end.local != tag.local || f.found) {
+        if (end.begin == std::string_view::npos || !end.closing || end.local != tag.local ||
+            f.found) {
           current.readable = false;
           break;
         }
@@ -137,7 +141,8 @@ std::vector<std::optional<DrawingAnchor>> DrawingPartAnchors(std::string_view xm
   std::vector<std::optional<DrawingAnchor>> out;
   const auto found = FindAnchors(xml);
   if (!found) return out;
-  for (const FoundAnchor& a : *found) out.push_back(a.readable ? std::optional(a.anchor) : std::nullopt);
+  for (const FoundAnchor& a : *found)
+    out.push_back(a.readable ? std::optional(a.anchor) : std::nullopt);
   return out;
 }
 
@@ -161,13 +166,15 @@ std::string ShiftDrawingPart(std::string xml, const std::vector<RefShift>& shift
       const int64_t now[4] = {after[m]->col, after[m]->colOff, after[m]->row, after[m]->rowOff};
       for (int i = 0; i < 4; ++i) {
         const FieldSpan& f = a.fields[m][i];
-        if (f.found && was[i] != now[i]) edits.push_back(Edit{f.begin, f.end, std::to_string(now[i])});
+        if (f.found && was[i] != now[i])
+          edits.push_back(Edit{f.begin, f.end, std::to_string(now[i])});
       }
     }
   }
   if (edits.empty()) return xml;
   // In the order of the part (a file may list a marker's numbers in another order).
-  std::sort(edits.begin(), edits.end(), [](const Edit& x, const Edit& y) { return x.begin < y.begin; });
+  std::sort(edits.begin(), edits.end(),
+            [](const Edit& x, const Edit& y) { return x.begin < y.begin; });
   std::string out;
   out.reserve(xml.size() + 16 * edits.size());
   size_t at = 0;

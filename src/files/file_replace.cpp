@@ -26,24 +26,28 @@ std::string Errno() { return std::strerror(errno); }
 
 std::string GroupName(gid_t gid) {
   char buffer[4096];
-  group entry {};
+  group entry{};
   group* found = nullptr;
-  if (getgrgid_r(gid, &entry, buffer, sizeof buffer, &found) == 0 && found != nullptr) return found->gr_name;
+  if (getgrgid_r(gid, &entry, buffer, sizeof buffer, &found) == 0 && found != nullptr)
+    return found->gr_name;
   return std::to_string(gid);
 }
 
 std::string OwnerName(uid_t uid) {
   char buffer[4096];
-  passwd entry {};
+  passwd entry{};
   passwd* found = nullptr;
-  if (getpwuid_r(uid, &entry, buffer, sizeof buffer, &found) == 0 && found != nullptr) return found->pw_name;
+  if (getpwuid_r(uid, &entry, buffer, sizeof buffer, &found) == 0 && found != nullptr)
+    return found->pw_name;
   return std::to_string(uid);
 }
 
-void WriteAll(int fd, std::string_view bytes, off_t at, const std::string& what, const char* where) {
+void WriteAll(int fd, std::string_view bytes, off_t at, const std::string& what,
+              const char* where) {
   size_t done = 0;
   while (done < bytes.size()) {
-    const ssize_t n = pwrite(fd, bytes.data() + done, bytes.size() - done, at + static_cast<off_t>(done));
+    const ssize_t n =
+        pwrite(fd, bytes.data() + done, bytes.size() - done, at + static_cast<off_t>(done));
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) throw FileError("cannot save " + what + ": cannot write " + where + ": " + Errno());
     done += static_cast<size_t>(n);
@@ -51,7 +55,8 @@ void WriteAll(int fd, std::string_view bytes, off_t at, const std::string& what,
 }
 
 void Flush(int fd, const std::string& what, const char* where) {
-  if (fsync(fd) != 0) throw FileError("cannot save " + what + ": cannot flush " + where + " to disk: " + Errno());
+  if (fsync(fd) != 0)
+    throw FileError("cannot save " + what + ": cannot flush " + where + " to disk: " + Errno());
 }
 
 void SyncFolder(const std::string& folder) {
@@ -69,8 +74,8 @@ void KeepOwnership(int fd, const struct stat& old, const std::string& what,
   fstat(fd, &now);
   if (now.st_gid != old.st_gid && fchown(fd, static_cast<uid_t>(-1), old.st_gid) != 0) {
     fstat(fd, &now);
-    notes.push_back(what + " now belongs to the group " + GroupName(now.st_gid) +
-                    ": its group " + GroupName(old.st_gid) + " could not be kept (" + Errno() + ")");
+    notes.push_back(what + " now belongs to the group " + GroupName(now.st_gid) + ": its group " +
+                    GroupName(old.st_gid) + " could not be kept (" + Errno() + ")");
   }
   if (now.st_uid != old.st_uid) {
     notes.push_back(what + " now belongs to " + OwnerName(now.st_uid) + " instead of " +
@@ -126,11 +131,13 @@ std::vector<std::string> ReplaceFile(const std::string& path, std::string_view b
   if (!exists && errno != ENOENT) throw FileError("cannot save " + what + ": " + Errno());
   if (exists && S_ISDIR(old.st_mode)) throw FileError("cannot save " + what + ": it is a folder");
   if (exists && !S_ISREG(old.st_mode)) {
-    throw FileError("cannot save " + what + ": it is not a regular file (a device, pipe or socket)");
+    throw FileError("cannot save " + what +
+                    ": it is not a regular file (a device, pipe or socket)");
   }
   // Write permission for nobody is the owner's word that the file stays as it is; root could
   // write it all the same, so the mode decides, not access().
-  if (exists && !options.force && ((old.st_mode & 0222) == 0 || access(target.c_str(), W_OK) != 0)) {
+  if (exists && !options.force &&
+      ((old.st_mode & 0222) == 0 || access(target.c_str(), W_OK) != 0)) {
     throw ReadOnlyFileError(what + " is read-only, so it was not replaced");
   }
 
@@ -156,7 +163,8 @@ std::vector<std::string> ReplaceFile(const std::string& path, std::string_view b
   }
   if (fchmod(temp.Fd(), mode) != 0) throw FileError("cannot save " + what + ": " + Errno());
   Flush(temp.Fd(), what, "the new content");
-  if (rename(temp.Path().c_str(), target.c_str()) != 0) throw FileError("cannot save " + what + ": " + Errno());
+  if (rename(temp.Path().c_str(), target.c_str()) != 0)
+    throw FileError("cannot save " + what + ": " + Errno());
   temp.Keep();
   SyncFolder(folder);
   return notes;

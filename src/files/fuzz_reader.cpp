@@ -28,7 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   try {
     tezlo::LoadWorkbookFromBytes(saved, "saved.xlsx", options);
   } catch (const tezlo::FileError& e) {
-    std::fprintf(stderr, "a loaded workbook was saved as a file that does not open: %s\n", e.what());
+    std::fprintf(stderr, "a loaded workbook was saved as a file that does not open: %s\n",
+                 e.what());
     std::abort();
   }
   return 0;

@@ -36,31 +36,31 @@ struct KeptElement {
 // An element of a kept part that the writer updates in place: the element's bytes, and where
 // inside them the start tag of its first child of interest lies.
 struct KeptView {
-  std::string xml;                 // the whole sheetViews (bookViews) element
-  size_t tagBegin = 0, tagEnd = 0;  // the first sheetView's (workbookView's) start tag
-  size_t viewEnd = 0;               // the end of that sheetView (its last byte + 1)
-  size_t insertAt = 0;              // where the selection goes (after the pane)
+  std::string xml;                             // the whole sheetViews (bookViews) element
+  size_t tagBegin = 0, tagEnd = 0;             // the first sheetView's (workbookView's) start tag
+  size_t viewEnd = 0;                          // the end of that sheetView (its last byte + 1)
+  size_t insertAt = 0;                         // where the selection goes (after the pane)
   std::vector<std::pair<size_t, size_t>> cut;  // the selections the engine's replaces
-  std::string activePane;           // the pane the engine's selection belongs to
+  std::string activePane;                      // the pane the engine's selection belongs to
 };
 
 // The comments a sheet was read with, and the parts that hold them (written back unchanged
 // while the sheet's comments are these).
 struct KeptComments {
   std::vector<std::pair<Cell, std::string>> cells;  // by row, then column
-  std::vector<Relationship> rels;                    // to the comments part and their drawing
-  std::string drawing;                               // the sheet's legacyDrawing element
+  std::vector<Relationship> rels;                   // to the comments part and their drawing
+  std::string drawing;                              // the sheet's legacyDrawing element
 };
 
 struct KeptSheetXml {
-  std::string part;                  // the worksheet part's name
-  RawTag entry;                      // its <sheet> in the workbook part; the name is the engine's
-  int position = 0;                  // its 0-based place among the file's sheets
-  std::vector<Relationship> rels;    // its relationships, less the comments Tezlo writes
-  std::optional<RawTag> root;        // <worksheet ...> with its namespace declarations
+  std::string part;                   // the worksheet part's name
+  RawTag entry;                       // its <sheet> in the workbook part; the name is the engine's
+  int position = 0;                   // its 0-based place among the file's sheets
+  std::vector<Relationship> rels;     // its relationships, less the comments Tezlo writes
+  std::optional<RawTag> root;         // <worksheet ...> with its namespace declarations
   std::vector<KeptElement> elements;  // children the engine does not write, in file order
   std::optional<KeptView> views;
-  std::optional<RawTag> formatPr;    // sheetFormatPr
+  std::optional<RawTag> formatPr;  // sheetFormatPr
   // Attributes of rows and cells the engine does not use, by row and by (row, column).
   std::map<int32_t, std::vector<RawAttr>> rowAttrs;
   std::map<std::pair<int32_t, int32_t>, std::vector<RawAttr>> cellAttrs;
@@ -92,7 +92,7 @@ struct KeptPackage {
   std::vector<std::pair<std::string, std::string>> defaults;
   std::map<std::string, std::string> overrides;
 
-  std::string workbookPart;              // "xl/workbook.xml" or as the file named it
+  std::string workbookPart;                // "xl/workbook.xml" or as the file named it
   std::vector<Relationship> workbookRels;  // less worksheets, styles, shared texts, calc chain
   std::optional<RawTag> workbookRoot;
   std::vector<KeptElement> workbookElements;  // less sheets and calcPr

@@ -24,7 +24,8 @@ std::optional<Tag> NextTag(std::string_view xml, size_t pos) {
 }
 
 // The value span of attribute `name` (unprefixed) in the tag, if it has one.
-std::optional<std::pair<size_t, size_t>> AttrSpan(std::string_view xml, const Tag& tag, std::string_view name) {
+std::optional<std::pair<size_t, size_t>> AttrSpan(std::string_view xml, const Tag& tag,
+                                                  std::string_view name) {
   size_t i = tag.begin + 1;
   while (i < tag.end) {
     // Past the tag's name, then attribute by attribute.
@@ -90,9 +91,11 @@ void ShiftFormulasIn(std::string& xml, size_t from, size_t& to, Cell oldTopLeft,
     }
     const size_t textEnd = xml.find('<', tag->end);
     if (textEnd == std::string::npos || textEnd > to) return;
-    const std::optional<std::string> text = DecodeEntities(std::string_view(xml).substr(tag->end, textEnd - tag->end));
+    const std::optional<std::string> text =
+        DecodeEntities(std::string_view(xml).substr(tag->end, textEnd - tag->end));
     if (!text) continue;
-    const std::optional<std::string> moved = ShiftRangeFormula(*text, oldTopLeft, newTopLeft, shift);
+    const std::optional<std::string> moved =
+        ShiftRangeFormula(*text, oldTopLeft, newTopLeft, shift);
     if (!moved) continue;
     std::string escaped;
     AppendXmlText(escaped, *moved);
@@ -155,18 +158,19 @@ void SetRootCount(std::string& xml, std::string_view name, int count) {
 }
 
 std::string ShiftValidations(std::string xml, const RefShift& shift) {
-  const int left = EditChildren(xml, "dataValidation", [&](std::string& x, const Tag& tag, size_t& end) {
-    const auto span = AttrSpan(x, tag, "sqref");
-    if (!span) return true;
-    const std::string old(AttrValue(x, *span));
-    const std::string moved = ShiftSqref(old, shift, SqrefRule::CellAttribute);
-    if (moved.empty()) return false;
-    end = end + moved.size() - old.size();
-    SetAttr(x, *span, moved);
-    const std::optional<Tag> start = NextTag(x, tag.begin);
-    ShiftFormulasIn(x, start->end, end, FirstCellOf(old), FirstCellOf(moved), shift);
-    return true;
-  });
+  const int left =
+      EditChildren(xml, "dataValidation", [&](std::string& x, const Tag& tag, size_t& end) {
+        const auto span = AttrSpan(x, tag, "sqref");
+        if (!span) return true;
+        const std::string old(AttrValue(x, *span));
+        const std::string moved = ShiftSqref(old, shift, SqrefRule::CellAttribute);
+        if (moved.empty()) return false;
+        end = end + moved.size() - old.size();
+        SetAttr(x, *span, moved);
+        const std::optional<Tag> start = NextTag(x, tag.begin);
+        ShiftFormulasIn(x, start->end, end, FirstCellOf(old), FirstCellOf(moved), shift);
+        return true;
+      });
   if (left == 0) return {};
   SetRootCount(xml, "count", left);
   return xml;
@@ -180,7 +184,8 @@ std::string ShiftHyperlinks(std::string xml, const RefShift& shift) {
     if (!area) return true;
     std::optional<Area> moved;
     if (area->first == area->last) {
-      if (const std::optional<Cell> cell = ShiftCell(area->first, shift)) moved = Area{*cell, *cell};
+      if (const std::optional<Cell> cell = ShiftCell(area->first, shift))
+        moved = Area{*cell, *cell};
     } else {
       moved = ShiftRange(*area, shift);
     }
@@ -238,7 +243,8 @@ std::string ShiftExtensions(std::string xml, const RefShift& shift) {
   size_t pos = 0;
   while (const std::optional<Tag> tag = NextTag(xml, pos)) {
     pos = tag->end;
-    if (!tag->closing && (tag->local == "conditionalFormatting" || tag->local == "dataValidation")) {
+    if (!tag->closing &&
+        (tag->local == "conditionalFormatting" || tag->local == "dataValidation")) {
       parent = tag;
       continue;
     }
@@ -246,8 +252,8 @@ std::string ShiftExtensions(std::string xml, const RefShift& shift) {
     const size_t textEnd = xml.find('<', tag->end);
     if (textEnd == std::string::npos) break;
     const std::string old = xml.substr(tag->end, textEnd - tag->end);
-    const SqrefRule rule =
-        parent->local == "conditionalFormatting" ? SqrefRule::ConditionalFormat : SqrefRule::CellAttribute;
+    const SqrefRule rule = parent->local == "conditionalFormatting" ? SqrefRule::ConditionalFormat
+                                                                    : SqrefRule::CellAttribute;
     const std::string moved = ShiftSqref(old, shift, rule);
     if (moved.empty()) {
       const size_t end = ElementEnd(xml, *parent);
@@ -274,12 +280,14 @@ std::string ShiftOnce(std::string_view name, std::string xml, const RefShift& sh
 }
 
 bool WholeRows(const RefShift& shift) {
-  return shift.axis == RefShift::Axis::Rows && shift.bandFirst <= 1 && shift.bandLast >= shift.grid.cols;
+  return shift.axis == RefShift::Axis::Rows && shift.bandFirst <= 1 &&
+         shift.bandLast >= shift.grid.cols;
 }
 
 }  // namespace
 
-std::string ShiftKeptElement(std::string_view name, std::string xml, const std::vector<RefShift>& shifts) {
+std::string ShiftKeptElement(std::string_view name, std::string xml,
+                             const std::vector<RefShift>& shifts) {
   for (const RefShift& shift : shifts) {
     xml = ShiftOnce(name, std::move(xml), shift);
     if (xml.empty()) break;
@@ -287,7 +295,8 @@ std::string ShiftKeptElement(std::string_view name, std::string xml, const std::
   return xml;
 }
 
-std::string MoveDefinedNames(std::string xml, const std::function<std::optional<std::string>(std::string_view)>& move) {
+std::string MoveDefinedNames(
+    std::string xml, const std::function<std::optional<std::string>(std::string_view)>& move) {
   if (!move) return xml;
   size_t pos = 0;
   while (const std::optional<Tag> tag = NextTag(xml, pos)) {
@@ -295,7 +304,8 @@ std::string MoveDefinedNames(std::string xml, const std::function<std::optional<
     if (tag->closing || tag->empty || tag->local != "definedName") continue;
     const size_t textEnd = xml.find('<', tag->end);
     if (textEnd == std::string::npos) break;
-    const std::optional<std::string> read = DecodeEntities(std::string_view(xml).substr(tag->end, textEnd - tag->end));
+    const std::optional<std::string> read =
+        DecodeEntities(std::string_view(xml).substr(tag->end, textEnd - tag->end));
     if (!read) continue;
     const std::optional<std::string> text = move(*read);
     if (!text) continue;
@@ -331,7 +341,8 @@ void ShiftRefsOf(std::string& xml, std::string_view local, const RefShift& shift
 
 std::string ShiftTablePart(std::string xml, const std::vector<RefShift>& shifts) {
   for (const RefShift& shift : shifts) {
-    for (std::string_view local : {"table", "autoFilter", "location"}) ShiftRefsOf(xml, local, shift);
+    for (std::string_view local : {"table", "autoFilter", "location"})
+      ShiftRefsOf(xml, local, shift);
   }
   return xml;
 }
@@ -357,7 +368,8 @@ std::optional<std::pair<std::string, Area>> TablePartRange(std::string_view xml)
   if (!area) return std::nullopt;
   std::string name;
   for (const char* attr : {"displayName", "name"}) {
-    if (const auto span = AttrSpan(xml, *root, attr); span && name.empty()) name = std::string(AttrValue(xml, *span));
+    if (const auto span = AttrSpan(xml, *root, attr); span && name.empty())
+      name = std::string(AttrValue(xml, *span));
   }
   return std::make_pair(name, *area);
 }
@@ -368,7 +380,8 @@ std::map<int32_t, std::vector<RawAttr>> ShiftRowAttrs(std::map<int32_t, std::vec
     if (!WholeRows(shift)) continue;
     std::map<int32_t, std::vector<RawAttr>> moved;
     for (auto& [row, attrs] : rows) {
-      if (const std::optional<Cell> cell = ShiftCell(Cell{row, 1}, shift)) moved[cell->row] = std::move(attrs);
+      if (const std::optional<Cell> cell = ShiftCell(Cell{row, 1}, shift))
+        moved[cell->row] = std::move(attrs);
     }
     rows = std::move(moved);
   }
@@ -376,7 +389,8 @@ std::map<int32_t, std::vector<RawAttr>> ShiftRowAttrs(std::map<int32_t, std::vec
 }
 
 std::map<std::pair<int32_t, int32_t>, std::vector<RawAttr>> ShiftCellAttrs(
-    std::map<std::pair<int32_t, int32_t>, std::vector<RawAttr>> cells, const std::vector<RefShift>& shifts) {
+    std::map<std::pair<int32_t, int32_t>, std::vector<RawAttr>> cells,
+    const std::vector<RefShift>& shifts) {
   for (const RefShift& shift : shifts) {
     std::map<std::pair<int32_t, int32_t>, std::vector<RawAttr>> moved;
     for (auto& [at, attrs] : cells) {

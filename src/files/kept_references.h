@@ -24,13 +24,15 @@ namespace tezlo {
 // The element `xml` (a child of the worksheet root with local name `name`) after `shifts`, in
 // order; empty when nothing of it is left (a conditional format whose cells were all deleted).
 // Elements that hold no references come back unchanged.
-std::string ShiftKeptElement(std::string_view name, std::string xml, const std::vector<RefShift>& shifts);
+std::string ShiftKeptElement(std::string_view name, std::string xml,
+                             const std::vector<RefShift>& shifts);
 
 // The defined names of a kept definedNames element (print areas and titles, filter ranges, the
 // user's names) with each name's formula made what `move` makes of it (nothing: it stays): the
 // package builder moves them as it moves chart formulas (MoveChartFormula), after the sheets'
 // renames and moved cells. An empty `move` changes nothing.
-std::string MoveDefinedNames(std::string xml, const std::function<std::optional<std::string>(std::string_view)>& move);
+std::string MoveDefinedNames(
+    std::string xml, const std::function<std::optional<std::string>(std::string_view)>& move);
 
 // A table part (its range and its autofilter's) or a pivot table part (its location) after the
 // shifts of the sheet it stands on. A range whose cells all went stays as it was (the engine
@@ -46,6 +48,7 @@ std::optional<std::pair<std::string, Area>> TablePartRange(std::string_view xml)
 std::map<int32_t, std::vector<RawAttr>> ShiftRowAttrs(std::map<int32_t, std::vector<RawAttr>> rows,
                                                       const std::vector<RefShift>& shifts);
 std::map<std::pair<int32_t, int32_t>, std::vector<RawAttr>> ShiftCellAttrs(
-    std::map<std::pair<int32_t, int32_t>, std::vector<RawAttr>> cells, const std::vector<RefShift>& shifts);
+    std::map<std::pair<int32_t, int32_t>, std::vector<RawAttr>> cells,
+    const std::vector<RefShift>& shifts);
 
 }  // namespace tezlo

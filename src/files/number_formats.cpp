@@ -52,13 +52,24 @@ std::optional<std::string> BuiltinNumberFormat(int id) {
   if (id == 48) return std::string("##0.0E+0");
   // The ids 27 to 36 and 50 to 58 depend on the locale; these are their zh-CN texts.
   static constexpr std::array<std::pair<int, const char*>, 19> kChinese = {{
-      {27, "yyyy\"年\"m\"月\""}, {28, "m\"月\"d\"日\""}, {29, "m\"月\"d\"日\""},
-      {30, "m-d-yy"}, {31, "yyyy\"年\"m\"月\"d\"日\""}, {32, "h\"时\"mm\"分\""},
-      {33, "h\"时\"mm\"分\"ss\"秒\""}, {34, "上午/下午h\"时\"mm\"分\""},
-      {35, "上午/下午h\"时\"mm\"分\"ss\"秒\""}, {36, "yyyy\"年\"m\"月\""},
-      {50, "yyyy\"年\"m\"月\""}, {51, "m\"月\"d\"日\""}, {52, "yyyy\"年\"m\"月\""},
-      {53, "m\"月\"d\"日\""}, {54, "m\"月\"d\"日\""}, {55, "上午/下午h\"时\"mm\"分\""},
-      {56, "上午/下午h\"时\"mm\"分\"ss\"秒\""}, {57, "yyyy\"年\"m\"月\""},
+      {27, "yyyy\"年\"m\"月\""},
+      {28, "m\"月\"d\"日\""},
+      {29, "m\"月\"d\"日\""},
+      {30, "m-d-yy"},
+      {31, "yyyy\"年\"m\"月\"d\"日\""},
+      {32, "h\"时\"mm\"分\""},
+      {33, "h\"时\"mm\"分\"ss\"秒\""},
+      {34, "上午/下午h\"时\"mm\"分\""},
+      {35, "上午/下午h\"时\"mm\"分\"ss\"秒\""},
+      {36, "yyyy\"年\"m\"月\""},
+      {50, "yyyy\"年\"m\"月\""},
+      {51, "m\"月\"d\"日\""},
+      {52, "yyyy\"年\"m\"月\""},
+      {53, "m\"月\"d\"日\""},
+      {54, "m\"月\"d\"日\""},
+      {55, "上午/下午h\"时\"mm\"分\""},
+      {56, "上午/下午h\"时\"mm\"分\"ss\"秒\""},
+      {57, "yyyy\"年\"m\"月\""},
       {58, "m\"月\"d\"日\""},
   }};
   for (const auto& [chineseId, text] : kChinese) {
@@ -101,11 +112,17 @@ bool IsDateFormat(std::string_view format) {
       return false;  // only the first section decides
     } else {
       switch (c) {
-        case 'y': case 'Y': case 'm': case 'M': case 'd': case 'D':
-        case 'h': case 'H': case 's': case 'S':
-          return true;
-        default:
-          break;
+        case 'y':
+        case 'Y':
+        case 'm':
+        case 'M':
+        case 'd':
+        case 'D':
+        case 'h':
+        case 'H':
+        case 's':
+        case 'S': return true;
+        default: break;
       }
     }
   }

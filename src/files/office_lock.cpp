@@ -43,9 +43,10 @@ std::string ReadFd(int fd) {
 
 std::string HomeOf(uid_t uid) {
   char buffer[4096];
-  passwd entry {};
+  passwd entry{};
   passwd* found = nullptr;
-  if (getpwuid_r(uid, &entry, buffer, sizeof buffer, &found) == 0 && found != nullptr) return found->pw_dir;
+  if (getpwuid_r(uid, &entry, buffer, sizeof buffer, &found) == 0 && found != nullptr)
+    return found->pw_dir;
   return {};
 }
 
@@ -129,7 +130,7 @@ std::string Escaped(const std::string& field) {
 
 std::string Now() {
   const std::time_t now = std::time(nullptr);
-  std::tm local {};
+  std::tm local{};
   localtime_r(&now, &local);
   char text[32];
   std::strftime(text, sizeof text, "%d.%m.%Y %H:%M", &local);
@@ -176,13 +177,15 @@ std::optional<std::string> ParseExcelOwnerFile(std::string_view content) {
   const size_t length = static_cast<unsigned char>(content[0]);
   if (length == 0 || length + 1 > content.size()) return std::nullopt;
   if (content.size() >= 56) {
-    const size_t wide = static_cast<unsigned char>(content[54]) | static_cast<size_t>(static_cast<unsigned char>(content[55])) << 8;
+    const size_t wide = static_cast<unsigned char>(content[54]) |
+                        static_cast<size_t>(static_cast<unsigned char>(content[55])) << 8;
     if (wide == length && 56 + 2 * wide <= content.size()) {
       std::string name;
       bool wellFormed = true;
       for (size_t i = 0; i < wide; ++i) {
         const unsigned unit = static_cast<unsigned char>(content[56 + 2 * i]) |
-                              static_cast<unsigned>(static_cast<unsigned char>(content[57 + 2 * i])) << 8;
+                              static_cast<unsigned>(static_cast<unsigned char>(content[57 + 2 * i]))
+                                  << 8;
         if (unit >= 0xD800 && unit < 0xE000) {
           wellFormed = false;  // a surrogate pair: a name beyond the first plane, rare enough
           break;
@@ -213,7 +216,7 @@ LockOwner OwnLockOwner() {
     LockOwner o;
     const uid_t uid = geteuid();
     char buffer[4096];
-    passwd entry {};
+    passwd entry{};
     passwd* found = nullptr;
     std::string home;
     if (getpwuid_r(uid, &entry, buffer, sizeof buffer, &found) == 0 && found != nullptr) {
@@ -293,7 +296,8 @@ WorkbookLock WorkbookLock::Acquire(const std::string& workbook) {
       // may not have written its name yet.
       const std::optional<LockOwner> owner = ParseOfficeLock(ReadFd(fd));
       close(fd);
-      if (!owner) throw LockedFileError("'" + workbook + "' is being opened by another Tezlo process", "");
+      if (!owner)
+        throw LockedFileError("'" + workbook + "' is being opened by another Tezlo process", "");
       throw LockedFileError(OwnerText(*owner, workbook), owner->Shown());
     }
     // The file may have been removed (and another made) between open and flock.
@@ -314,7 +318,8 @@ WorkbookLock WorkbookLock::Acquire(const std::string& workbook) {
       RefuseWhenLockedByOthers(workbook);
     }
     const std::string content = FormatOfficeLock(OwnLockOwner());
-    if (ftruncate(fd, 0) != 0 || pwrite(fd, content.data(), content.size(), 0) != static_cast<ssize_t>(content.size())) {
+    if (ftruncate(fd, 0) != 0 ||
+        pwrite(fd, content.data(), content.size(), 0) != static_cast<ssize_t>(content.size())) {
       give_up();
       return WorkbookLock();
     }

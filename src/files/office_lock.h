@@ -19,8 +19,8 @@
 namespace tezlo {
 
 struct LockOwner {
-  std::string name;     // the office user's full name; may be empty
-  std::string user;     // the system user
+  std::string name;  // the office user's full name; may be empty
+  std::string user;  // the system user
   std::string host;
   std::string since;    // "DD.MM.YYYY HH:MM"
   std::string profile;  // the owner's office profile, as a URL

@@ -21,7 +21,8 @@ namespace tezlo {
 namespace {
 
 constexpr const char* kXmlHead = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n";
-constexpr const char* kRelTypes = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
+constexpr const char* kRelTypes =
+    "http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
 constexpr const char* kTypePrefix = "application/vnd.openxmlformats-officedocument.spreadsheetml.";
 constexpr double k1904Offset = 1462;
 
@@ -35,8 +36,9 @@ struct OutRel {
 OutRel Kept(const Relationship& r) { return OutRel{r.id, r.rawType, r.rawTarget, r.external}; }
 
 std::string RelsXml(const std::vector<OutRel>& rels) {
-  std::string out = std::string(kXmlHead) +
-                    "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">";
+  std::string out =
+      std::string(kXmlHead) +
+      "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">";
   for (const OutRel& r : rels) {
     out += "<Relationship Id=\"";
     AppendXmlText(out, r.id, true);
@@ -68,7 +70,8 @@ std::string RelativeTarget(std::string_view from, std::string_view to) {
 std::string SourceOfRels(std::string_view rels) {
   const size_t at = rels.rfind("_rels/");
   if (at == std::string_view::npos || !std::string_view(rels).ends_with(".rels")) return {};
-  return std::string(rels.substr(0, at)) + std::string(rels.substr(at + 6, rels.size() - at - 6 - 5));
+  return std::string(rels.substr(0, at)) +
+         std::string(rels.substr(at + 6, rels.size() - at - 6 - 5));
 }
 
 // Part names in use, compared without regard to case, and fresh ones that do not collide.
@@ -117,7 +120,8 @@ bool CommentsAsRead(const Sheet& sheet, const KeptComments& read) {
   bool same = true;
   sheet.ForEachCellByRow([&](Cell c, const CellRecord& r) {
     if (!same || !r.HasComment()) return;
-    same = next < read.cells.size() && read.cells[next].first == c && read.cells[next].second == *r.extras->comment;
+    same = next < read.cells.size() && read.cells[next].first == c &&
+           read.cells[next].second == *r.extras->comment;
     ++next;
   });
   return same && next == read.cells.size();
@@ -150,7 +154,8 @@ class Builder {
     return it != kept_.overrides.end() ? it->second : fallback;
   }
   void FindSheetMoves();
-  RawTag WriteSheet(int32_t index, const std::string& workbookPart, std::vector<OutRel>& bookRels, RelIds& bookIds);
+  RawTag WriteSheet(int32_t index, const std::string& workbookPart, std::vector<OutRel>& bookRels,
+                    RelIds& bookIds);
   void KeptParts();
   std::string ContentTypes() const;
 
@@ -169,30 +174,33 @@ class Builder {
   std::set<std::string> chartParts_;
   std::vector<SheetMoves> sheetMoves_;
   SharedTexts texts_;
-  std::map<std::string, std::pair<std::string, std::string>> types_;  // lower-case name -> name, type
+  std::map<std::string, std::pair<std::string, std::string>>
+      types_;  // lower-case name -> name, type
   std::set<const KeptSheetXml*> written_;
   std::vector<const std::vector<Relationship>*> keptComments_;  // relationships to comments kept
-  std::set<std::string> writtenNames_;  // lower-case
+  std::set<std::string> writtenNames_;                          // lower-case
   int maxSheetId_ = 0;
   bool vml_ = false;
 };
 
 const KeptPackage Builder::kEmpty;
 
-RawTag Builder::WriteSheet(int32_t index, const std::string& workbookPart, std::vector<OutRel>& bookRels,
-                           RelIds& bookIds) {
+RawTag Builder::WriteSheet(int32_t index, const std::string& workbookPart,
+                           std::vector<OutRel>& bookRels, RelIds& bookIds) {
   const Sheet& sheet = book_.GetSheet(index);
   const KeptSheetXml* kept = sheet.View().kept.get();
   // A sheet sharing what another one keeps (a copy) gets none of it: its drawings and tables
   // belong to the other.
   if (kept != nullptr && !written_.insert(kept).second) kept = nullptr;
-  const std::string part = kept != nullptr ? kept->part : names_.Fresh("xl/worksheets/sheet", ".xml");
+  const std::string part =
+      kept != nullptr ? kept->part : names_.Fresh("xl/worksheets/sheet", ".xml");
 
   RelIds ids;
   std::vector<OutRel> rels;
   if (kept != nullptr) {
     for (const Relationship& r : kept->rels) {
-      if (!r.external && (r.type == "table" || r.type == "pivotTable") && !sheet.ShiftsSinceRead().empty()) {
+      if (!r.external && (r.type == "table" || r.type == "pivotTable") &&
+          !sheet.ShiftsSinceRead().empty()) {
         tableShifts_[LowerAscii(r.target)] = &sheet.ShiftsSinceRead();
       }
       if (!r.external && r.type == "drawing" && !sheet.ShiftsSinceRead().empty()) {
@@ -220,8 +228,8 @@ RawTag Builder::WriteSheet(int32_t index, const std::string& workbookPart, std::
   types_[LowerAscii(part)] = {part, std::string(kTypePrefix) + "worksheet+xml"};
   const size_t stream = zip_.Open(part);
   options.spill = [this, stream](std::string piece) { zip_.Append(stream, std::move(piece)); };
-  SheetParts parts = tezlo::WriteSheet(sheet, index, index == book_.ActiveSheetIndex(), book_.MaxDigitWidthPx(),
-                                       styles_, texts_, options);
+  SheetParts parts = tezlo::WriteSheet(sheet, index, index == book_.ActiveSheetIndex(),
+                                       book_.MaxDigitWidthPx(), styles_, texts_, options);
   zip_.Append(stream, std::move(parts.worksheet));
   zip_.Close(stream);
   if (!parts.comments.empty()) {
@@ -230,8 +238,10 @@ RawTag Builder::WriteSheet(int32_t index, const std::string& workbookPart, std::
     Add(comments, std::move(parts.comments), std::string(kTypePrefix) + "comments+xml");
     Add(drawing, std::move(parts.drawing), "");
     vml_ = true;
-    rels.push_back(OutRel{commentsId, std::string(kRelTypes) + "comments", RelativeTarget(part, comments)});
-    rels.push_back(OutRel{options.commentsDrawingId, std::string(kRelTypes) + "vmlDrawing", RelativeTarget(part, drawing)});
+    rels.push_back(
+        OutRel{commentsId, std::string(kRelTypes) + "comments", RelativeTarget(part, comments)});
+    rels.push_back(OutRel{options.commentsDrawingId, std::string(kRelTypes) + "vmlDrawing",
+                          RelativeTarget(part, drawing)});
   }
   if (!rels.empty()) Add(RelationshipsPartOf(part), RelsXml(rels), "");
 
@@ -249,7 +259,8 @@ RawTag Builder::WriteSheet(int32_t index, const std::string& workbookPart, std::
     entry.attrs = {{"name", ""}, {"sheetId", std::to_string(++maxSheetId_)}, {"r:id", relId}};
   }
   entry.Set("name", name);
-  bookRels.push_back(OutRel{relId, std::string(kRelTypes) + "worksheet", RelativeTarget(workbookPart, part)});
+  bookRels.push_back(
+      OutRel{relId, std::string(kRelTypes) + "worksheet", RelativeTarget(workbookPart, part)});
   return entry;
 }
 
@@ -266,7 +277,8 @@ void Builder::FindSheetMoves() {
     // A copy sharing what another sheet keeps is not the sheet the file named (as in WriteSheet).
     if (kept == nullptr || !seen.insert(kept).second) continue;
     const RawAttr* name = kept->entry.Find("name");
-    const std::optional<std::string> read = name != nullptr ? DecodeEntities(name->value) : std::nullopt;
+    const std::optional<std::string> read =
+        name != nullptr ? DecodeEntities(name->value) : std::nullopt;
     if (!read) continue;
     SheetMoves m{DecodeEscapes(*read), sheet.Name(), &sheet.ShiftsSinceRead()};
     moves = moves || m.readName != m.name || !m.shifts->empty();
@@ -278,7 +290,8 @@ void Builder::FindSheetMoves() {
   }
   for (const auto& [source, rels] : kept_.rels) {
     for (const Relationship& r : rels) {
-      if (!r.external && (r.type == "chart" || r.type == "chartEx")) chartParts_.insert(LowerAscii(r.target));
+      if (!r.external && (r.type == "chart" || r.type == "chartEx"))
+        chartParts_.insert(LowerAscii(r.target));
     }
   }
 }
@@ -304,7 +317,9 @@ void Builder::KeptParts() {
     queue.pop_back();
     if (const auto it = kept_.rels.find(key); it != kept_.rels.end()) visit(it->second);
   }
-  auto written = [&](const std::string& key) { return reached.count(key) != 0 || kept_.orphans.count(key) != 0; };
+  auto written = [&](const std::string& key) {
+    return reached.count(key) != 0 || kept_.orphans.count(key) != 0;
+  };
   const std::string core = LowerAscii(kept_.coreProperties);
   for (const auto& [name, bytes] : kept_.parts) {
     const std::string key = LowerAscii(name);
@@ -324,7 +339,11 @@ void Builder::KeptParts() {
       Add(name, ShiftDrawingPart(bytes, *moved->second), type);
     } else if (chartParts_.count(key) != 0) {
       const GridSize grid{book_.Rows(), book_.Cols()};
-      Add(name, ShiftChartPart(bytes, [&](std::string_view f) { return MoveChartFormula(f, sheetMoves_, grid); }),
+      Add(name,
+          ShiftChartPart(bytes,
+                         [&](std::string_view f) {
+                           return MoveChartFormula(f, sheetMoves_, grid);
+                         }),
           type);
     } else if (const auto packed = kept_.packed.find(name); packed != kept_.packed.end()) {
       AddPacked(name, packed->second, type);
@@ -335,7 +354,9 @@ void Builder::KeptParts() {
 }
 
 std::string Builder::ContentTypes() const {
-  std::string out = std::string(kXmlHead) + "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">";
+  std::string out =
+      std::string(kXmlHead) +
+      "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">";
   std::set<std::string> extensions;
   auto defaultType = [&](const std::string& extension, const std::string& type) {
     if (!extensions.insert(LowerAscii(extension)).second) return;
@@ -383,12 +404,14 @@ void Builder::Run() {
       maxSheetId_ = std::max(maxSheetId_, sheetId(k->entry));
     }
   }
-  for (const OtherSheet& other : kept_.otherSheets) maxSheetId_ = std::max(maxSheetId_, sheetId(other.entry));
+  for (const OtherSheet& other : kept_.otherSheets)
+    maxSheetId_ = std::max(maxSheetId_, sheetId(other.entry));
 
   // The sheet list: kept chart sheets stay after the worksheet they followed, or the nearest
   // one before it still there.
   std::set<const KeptSheetXml*> present;
-  for (int32_t i = 1; i <= book_.SheetCount(); ++i) present.insert(book_.GetSheet(i).View().kept.get());
+  for (int32_t i = 1; i <= book_.SheetCount(); ++i)
+    present.insert(book_.GetSheet(i).View().kept.get());
   auto after = [&present](const OtherSheet& other) -> const KeptSheetXml* {
     for (auto it = other.preceding.rbegin(); it != other.preceding.rend(); ++it) {
       if (present.count(*it) != 0) return *it;
@@ -411,14 +434,16 @@ void Builder::Run() {
   for (int32_t i = 1; i <= book_.SheetCount(); ++i) {
     if (i == book_.ActiveSheetIndex()) activeTab = static_cast<int>(entries.size());
     const KeptSheetXml* k = book_.GetSheet(i).View().kept.get();
-    if (k != nullptr && written_.count(k) == 0) moved[k->position] = static_cast<int>(entries.size());
+    if (k != nullptr && written_.count(k) == 0)
+      moved[k->position] = static_cast<int>(entries.size());
     entries.push_back(WriteSheet(i, workbookPart, bookRels, bookIds));
     if (k != nullptr) others(k);
   }
 
-  bookRels.push_back(OutRel{bookIds.Fresh(), std::string(kRelTypes) + "styles", RelativeTarget(workbookPart, "xl/styles.xml")});
-  bookRels.push_back(
-      OutRel{bookIds.Fresh(), std::string(kRelTypes) + "sharedStrings", RelativeTarget(workbookPart, "xl/sharedStrings.xml")});
+  bookRels.push_back(OutRel{bookIds.Fresh(), std::string(kRelTypes) + "styles",
+                            RelativeTarget(workbookPart, "xl/styles.xml")});
+  bookRels.push_back(OutRel{bookIds.Fresh(), std::string(kRelTypes) + "sharedStrings",
+                            RelativeTarget(workbookPart, "xl/sharedStrings.xml")});
   // Kept defined names, like charts, name sheets as the file did: they follow renames and each
   // sheet's moved cells.
   FindSheetMoves();
@@ -435,7 +460,8 @@ void Builder::Run() {
   Add("xl/sharedStrings.xml", texts_.Xml(), std::string(kTypePrefix) + "sharedStrings+xml");
   KeptParts();
   if (!fromFile) {
-    Add("_rels/.rels", RelsXml({OutRel{"rId1", std::string(kRelTypes) + "officeDocument", workbookPart}}), "");
+    Add("_rels/.rels",
+        RelsXml({OutRel{"rId1", std::string(kRelTypes) + "officeDocument", workbookPart}}), "");
   }
   zip_.Add("[Content_Types].xml", ContentTypes());
 }
@@ -448,15 +474,18 @@ std::string CannotWrite(const Workbook& book) {
   for (int32_t i = 1; i <= book.SheetCount(); ++i) {
     const Sheet& sheet = book.GetSheet(i);
     const KeptSheetXml* kept = sheet.View().kept.get();
-    if (kept == nullptr || std::none_of(kept->elements.begin(), kept->elements.end(),
-                                        [](const KeptElement& e) { return e.name == "legacyDrawing"; })) {
+    if (kept == nullptr ||
+        std::none_of(kept->elements.begin(), kept->elements.end(),
+                     [](const KeptElement& e) { return e.name == "legacyDrawing"; })) {
       continue;
     }
     bool comments = false;
-    sheet.ForEachCellByRow([&comments](Cell, const CellRecord& r) { comments = comments || r.HasComment(); });
+    sheet.ForEachCellByRow(
+        [&comments](Cell, const CellRecord& r) { comments = comments || r.HasComment(); });
     if (comments) {
       return "sheet '" + sheet.Name() +
-             "' has form controls in a legacy drawing, which cannot be kept beside comments; delete the comments or "
+             "' has form controls in a legacy drawing, which cannot be kept beside comments; "
+             "delete the comments or "
              "the controls";
     }
   }

@@ -28,8 +28,9 @@ std::string PartFolderOf(std::string_view part) {
 // `target` relative to `folder`, with "." and ".." segments resolved; an absolute target starts
 // from the package root.
 std::string Resolve(std::string_view folder, std::string_view target) {
-  std::string joined = !target.empty() && target[0] == '/' ? std::string(target.substr(1))
-                                                           : std::string(folder) + std::string(target);
+  std::string joined = !target.empty() && target[0] == '/'
+                           ? std::string(target.substr(1))
+                           : std::string(folder) + std::string(target);
   std::vector<std::string> segments;
   size_t start = 0;
   while (start <= joined.size()) {
@@ -75,14 +76,21 @@ void RelationshipsReader::Start(std::string_view, std::string_view name, const X
 // The workbook's children in their schema order; a child of another name (an extension in
 // markup compatibility wrapping) keeps the place of the child before it.
 constexpr std::array<std::string_view, 19> kWorkbookOrder = {
-    "fileVersion", "fileSharing", "workbookPr", "workbookProtection", "bookViews", "sheets",
-    "functionGroups", "externalReferences", "definedNames", "calcPr", "oleSize",
-    "customWorkbookViews", "pivotCaches", "smartTagPr", "smartTagTypes", "webPublishing",
-    "fileRecoveryPr", "webPublishObjects", "extLst",
+    "fileVersion",    "fileSharing",
+    "workbookPr",     "workbookProtection",
+    "bookViews",      "sheets",
+    "functionGroups", "externalReferences",
+    "definedNames",   "calcPr",
+    "oleSize",        "customWorkbookViews",
+    "pivotCaches",    "smartTagPr",
+    "smartTagTypes",  "webPublishing",
+    "fileRecoveryPr", "webPublishObjects",
+    "extLst",
 };
 
 std::string_view WorkbookPartReader::Bytes(int64_t begin, int64_t end) const {
-  if (begin < 0 || end < begin || static_cast<size_t>(end) > doc_.size() || doc_[static_cast<size_t>(begin)] != '<') {
+  if (begin < 0 || end < begin || static_cast<size_t>(end) > doc_.size() ||
+      doc_[static_cast<size_t>(begin)] != '<') {
     throw FileError("the workbook part is not in UTF-8");
   }
   return doc_.substr(static_cast<size_t>(begin), static_cast<size_t>(end - begin));

@@ -20,7 +20,7 @@ struct Relationship {
   std::string type;    // the last segment of the type URI: "worksheet", "comments", ...
   std::string target;  // a part name resolved against the source part, no leading "/"
   bool external = false;
-  std::string rawType;    // the type URI and the target as the file gave them, to write back
+  std::string rawType;  // the type URI and the target as the file gave them, to write back
   std::string rawTarget;
 };
 
@@ -101,9 +101,9 @@ class SharedStringsReader final : public XmlHandler {
   bool inItem_ = false;
   bool inText_ = false;
   int phonetic_ = 0;
-  int depth_ = 0;            // inside the item
-  int64_t itemBegin_ = 0;    // where the item's content starts
-  bool runs_ = false;        // the item has a child other than one plain <t>
+  int depth_ = 0;          // inside the item
+  int64_t itemBegin_ = 0;  // where the item's content starts
+  bool runs_ = false;      // the item has a child other than one plain <t>
 };
 
 struct CommentEntry {

@@ -9,9 +9,9 @@
 namespace tezlo {
 
 struct PackedPart {
-  uint16_t method = 0;  // 0 stored, 8 deflated
-  uint32_t crc = 0;     // of the unpacked bytes
-  uint64_t size = 0;    // unpacked
+  uint16_t method = 0;                       // 0 stored, 8 deflated
+  uint32_t crc = 0;                          // of the unpacked bytes
+  uint64_t size = 0;                         // unpacked
   std::shared_ptr<const std::string> bytes;  // as packed
 };
 

@@ -59,7 +59,9 @@ uint32_t ApplyTint(uint32_t rgb, double tint) {
     g = hue(p, q, h);
     b = hue(p, q, h - 1.0 / 3);
   }
-  auto byte = [](double v) { return static_cast<uint32_t>(std::lround(std::clamp(v, 0.0, 1.0) * 255)); };
+  auto byte = [](double v) {
+    return static_cast<uint32_t>(std::lround(std::clamp(v, 0.0, 1.0) * 255));
+  };
   return (byte(r) << 16) | (byte(g) << 8) | byte(b);
 }
 

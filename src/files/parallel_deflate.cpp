@@ -91,8 +91,8 @@ bool ParallelDeflate::RunOne(std::unique_lock<std::mutex>& lock) {
 }
 
 void ParallelDeflate::Deflate(Piece& piece) const {
-  piece.crc = static_cast<uint32_t>(
-      crc32(0, reinterpret_cast<const Bytef*>(piece.in.data()), static_cast<uInt>(piece.in.size())));
+  piece.crc = static_cast<uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(piece.in.data()),
+                                          static_cast<uInt>(piece.in.size())));
   z_stream zs{};
   if (deflateInit2(&zs, level_, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK) {
     piece.failed = true;
@@ -111,7 +111,8 @@ void ParallelDeflate::Deflate(Piece& piece) const {
   zs.next_out = reinterpret_cast<Bytef*>(piece.out.data());
   zs.avail_out = static_cast<uInt>(piece.out.size());
   const int status = deflate(&zs, piece.last ? Z_FINISH : Z_SYNC_FLUSH);
-  const bool ok = piece.last ? status == Z_STREAM_END : (status == Z_OK && zs.avail_in == 0 && zs.avail_out > 0);
+  const bool ok = piece.last ? status == Z_STREAM_END
+                             : (status == Z_OK && zs.avail_in == 0 && zs.avail_out > 0);
   piece.out.resize(zs.total_out);
   deflateEnd(&zs);
   piece.failed = !ok;
@@ -138,7 +139,8 @@ ParallelDeflate::Packed ParallelDeflate::Take(size_t ticket) {
     packed.bytes += p.out;
     packed.size += p.in.size();
     packed.crc = first ? p.crc
-                       : static_cast<uint32_t>(crc32_combine(packed.crc, p.crc, static_cast<z_off_t>(p.in.size())));
+                       : static_cast<uint32_t>(
+                             crc32_combine(packed.crc, p.crc, static_cast<z_off_t>(p.in.size())));
     first = false;
     std::string().swap(p.out);
   }

@@ -45,7 +45,11 @@ size_t ReadName(std::string_view doc, size_t i, std::string_view& prefix, std::s
 
 // The five predefined entities and what they stand for.
 constexpr std::array<std::pair<std::string_view, std::string_view>, 5> kEntities = {{
-    {"&amp;", "&"}, {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&apos;", "'"},
+    {"&amp;", "&"},
+    {"&lt;", "<"},
+    {"&gt;", ">"},
+    {"&quot;", "\""},
+    {"&apos;", "'"},
 }};
 
 }  // namespace
@@ -88,8 +92,9 @@ size_t PlainXmlScanner::ReadStartTag(std::string_view doc, size_t i, int maxDept
   if (j == kNone || prefix == "xmlns") return kNone;
   const auto ns = prefix.empty() ? std::optional<std::string_view>(defaultNs_) : Resolve(prefix);
   if (!ns) return kNone;
-  PlainXmlEvent start{PlainXmlEvent::Kind::kStart, *ns, local, static_cast<uint32_t>(attrs_.size()), 0,
-                      static_cast<int64_t>(i), 0};
+  PlainXmlEvent start{
+      PlainXmlEvent::Kind::kStart, *ns, local, static_cast<uint32_t>(attrs_.size()), 0,
+      static_cast<int64_t>(i),     0};
   const std::string_view qualified = doc.substr(i + 1, j - i - 1);
   while (true) {
     const size_t before = j;
@@ -100,7 +105,8 @@ size_t PlainXmlScanner::ReadStartTag(std::string_view doc, size_t i, int maxDept
     std::string_view attrPrefix;
     std::string_view attrLocal;
     j = ReadName(doc, j, attrPrefix, attrLocal);
-    if (j == kNone || attrPrefix == "xmlns" || (attrPrefix.empty() && attrLocal == "xmlns")) return kNone;
+    if (j == kNone || attrPrefix == "xmlns" || (attrPrefix.empty() && attrLocal == "xmlns"))
+      return kNone;
     std::string_view attrNs;
     if (!attrPrefix.empty()) {
       const auto resolved = Resolve(attrPrefix);
@@ -156,7 +162,8 @@ size_t PlainXmlScanner::ReadEndTag(std::string_view doc, size_t i) {
 
 size_t PlainXmlScanner::ReadText(std::string_view doc, size_t i) {
   auto text = [this](std::string_view piece) {
-    if (!piece.empty()) events_.push_back(PlainXmlEvent{PlainXmlEvent::Kind::kText, {}, piece, 0, 0, 0, 0});
+    if (!piece.empty())
+      events_.push_back(PlainXmlEvent{PlainXmlEvent::Kind::kText, {}, piece, 0, 0, 0, 0});
   };
   size_t from = i;
   while (true) {

@@ -65,7 +65,6 @@ TagSpan NextTagSpan(std::string_view xml, size_t from) {
   return t;
 }
 
-
 std::string_view LocalName(std::string_view qualified) {
   const size_t colon = qualified.find(':');
   return colon == std::string_view::npos ? qualified : qualified.substr(colon + 1);
@@ -89,12 +88,15 @@ void RawTag::Set(std::string_view local, std::string value) {
 }
 
 void RawTag::Remove(std::string_view local) {
-  std::erase_if(attrs, [local](const RawAttr& a) { return LocalName(a.name) == local && a.name.rfind("xmlns", 0) != 0; });
+  std::erase_if(attrs, [local](const RawAttr& a) {
+    return LocalName(a.name) == local && a.name.rfind("xmlns", 0) != 0;
+  });
 }
 
 bool HasAttr(const std::vector<RawAttr>& attrs, std::string_view local) {
-  return std::any_of(attrs.begin(), attrs.end(),
-                     [local](const RawAttr& a) { return LocalName(a.name) == local && a.name.rfind("xmlns", 0) != 0; });
+  return std::any_of(attrs.begin(), attrs.end(), [local](const RawAttr& a) {
+    return LocalName(a.name) == local && a.name.rfind("xmlns", 0) != 0;
+  });
 }
 
 std::vector<RawAttr> WithoutAttr(const std::vector<RawAttr>& attrs, std::string_view local) {
@@ -133,13 +135,16 @@ RawTag RootTag(const std::optional<RawTag>& kept, std::string name) {
   tag.name = std::move(name);
   tag.empty = false;
   auto declared = [&tag](std::string_view attr) {
-    return std::any_of(tag.attrs.begin(), tag.attrs.end(), [attr](const RawAttr& a) { return a.name == attr; });
+    return std::any_of(tag.attrs.begin(), tag.attrs.end(),
+                       [attr](const RawAttr& a) { return a.name == attr; });
   };
   if (!declared("xmlns")) {
-    tag.attrs.insert(tag.attrs.begin(), RawAttr{"xmlns", "http://schemas.openxmlformats.org/spreadsheetml/2006/main"});
+    tag.attrs.insert(tag.attrs.begin(),
+                     RawAttr{"xmlns", "http://schemas.openxmlformats.org/spreadsheetml/2006/main"});
   }
   if (!declared("xmlns:r")) {
-    tag.attrs.push_back(RawAttr{"xmlns:r", "http://schemas.openxmlformats.org/officeDocument/2006/relationships"});
+    tag.attrs.push_back(
+        RawAttr{"xmlns:r", "http://schemas.openxmlformats.org/officeDocument/2006/relationships"});
   }
   return tag;
 }

@@ -20,7 +20,8 @@ std::optional<uint32_t> SharedFormulas::GroupNumber(std::string_view si) {
   return n;
 }
 
-int64_t SharedFormulas::AddMaster(std::string_view si, std::string_view ref, Cell cell, const std::string& formula) {
+int64_t SharedFormulas::AddMaster(std::string_view si, std::string_view ref, Cell cell,
+                                  const std::string& formula) {
   const auto group = GroupNumber(si);
   const auto range = ParseAreaRef(ref);
   if (!group) return 0;

@@ -23,7 +23,8 @@ class SharedFormulas {
   // A later master of the same group replaces the earlier one. Returns the bytes the entry takes,
   // for the reader's memory budget; 0 when nothing is noted (a group number that is not one, a
   // range that is malformed or does not hold the master: the group's other cells find nothing).
-  int64_t AddMaster(std::string_view si, std::string_view ref, Cell cell, const std::string& formula);
+  int64_t AddMaster(std::string_view si, std::string_view ref, Cell cell,
+                    const std::string& formula);
 
   // The formula of `cell`, a follower of group `si`; nothing when the group has no master read
   // before it or the cell lies outside the master's range.

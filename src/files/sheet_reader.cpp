@@ -21,21 +21,53 @@ namespace {
 
 constexpr size_t kMaxCellText = 1 << 20;  // far above the spreadsheet's 32,767 characters
 constexpr double kMaxRowHeight = 409;
-constexpr double kLastSerial = 2958465;   // 9999-12-31
-constexpr double k1904Offset = 1462;      // days from the 1900 system's serials to the 1904 one's
+constexpr double kLastSerial = 2958465;  // 9999-12-31
+constexpr double k1904Offset = 1462;     // days from the 1900 system's serials to the 1904 one's
 // Each merged area is checked against those before it; this bounds the work.
 constexpr size_t kMaxMergedAreas = 20000;
 
 // The worksheet's children in their schema order. A child of another name (markup
 // compatibility wrapping) keeps the place of the child before it.
 constexpr std::array<std::string_view, 39> kWorksheetOrder = {
-    "sheetPr", "dimension", "sheetViews", "sheetFormatPr", "cols", "sheetData", "sheetCalcPr",
-    "sheetProtection", "protectedRanges", "scenarios", "autoFilter", "sortState",
-    "dataConsolidate", "customSheetViews", "mergeCells", "phoneticPr", "conditionalFormatting",
-    "dataValidations", "hyperlinks", "printOptions", "pageMargins", "pageSetup", "headerFooter",
-    "rowBreaks", "colBreaks", "customProperties", "cellWatches", "ignoredErrors", "smartTags",
-    "drawing", "legacyDrawing", "legacyDrawingHF", "drawingHF", "picture", "oleObjects",
-    "controls", "webPublishItems", "tableParts", "extLst",
+    "sheetPr",
+    "dimension",
+    "sheetViews",
+    "sheetFormatPr",
+    "cols",
+    "sheetData",
+    "sheetCalcPr",
+    "sheetProtection",
+    "protectedRanges",
+    "scenarios",
+    "autoFilter",
+    "sortState",
+    "dataConsolidate",
+    "customSheetViews",
+    "mergeCells",
+    "phoneticPr",
+    "conditionalFormatting",
+    "dataValidations",
+    "hyperlinks",
+    "printOptions",
+    "pageMargins",
+    "pageSetup",
+    "headerFooter",
+    "rowBreaks",
+    "colBreaks",
+    "customProperties",
+    "cellWatches",
+    "ignoredErrors",
+    "smartTags",
+    "drawing",
+    "legacyDrawing",
+    "legacyDrawingHF",
+    "drawingHF",
+    "picture",
+    "oleObjects",
+    "controls",
+    "webPublishItems",
+    "tableParts",
+    "extLst",
 };
 
 // Children the engine writes itself (the dimension is left out: it is optional).
@@ -89,7 +121,8 @@ std::optional<double> ParseIsoDate(std::string_view text) {
     if (ok) mi = static_cast<int>(ParseInt(text.substr(14, 2), ok));
     if (ok && text.size() >= 19 && text[16] == ':') {
       size_t end = 17;
-      while (end < text.size() && ((text[end] >= '0' && text[end] <= '9') || text[end] == '.')) ++end;
+      while (end < text.size() && ((text[end] >= '0' && text[end] <= '9') || text[end] == '.'))
+        ++end;
       s = ParseDouble(text.substr(17, end - 17), ok);
     }
     if (!ok || h > 23 || mi > 59 || s >= 60) return std::nullopt;
@@ -127,12 +160,14 @@ void SheetReader::Charge(int64_t bytes) {
 CellFormat SheetReader::FormatFor(int style, int32_t col) {
   const auto index = static_cast<size_t>(style);
   // Columns without formats of their own (nearly all) share one format per style.
-  const bool plainColumn =
-      sheet_.ColumnColors().Find(col) == nullptr && sheet_.ColumnNumberFormats().Find(col) == nullptr;
-  if (plainColumn && index < plainFormats_.size() && plainFormats_[index]) return *plainFormats_[index];
+  const bool plainColumn = sheet_.ColumnColors().Find(col) == nullptr &&
+                           sheet_.ColumnNumberFormats().Find(col) == nullptr;
+  if (plainColumn && index < plainFormats_.size() && plainFormats_[index])
+    return *plainFormats_[index];
   const CellStyle& s = Style(style);
   if (internedFormats_.size() <= index) internedFormats_.resize(index + 1, nullptr);
-  if (internedFormats_[index] == nullptr) internedFormats_[index] = InternNumberFormat(s.numberFormat);
+  if (internedFormats_[index] == nullptr)
+    internedFormats_[index] = InternNumberFormat(s.numberFormat);
   CellFormat f;
   f.style = static_cast<uint32_t>(style);
   f.quotePrefix = s.quotePrefix;
@@ -174,7 +209,8 @@ const CellStyle& SheetReader::Style(int index) {
 
 void SheetReader::Spend(int64_t cells) {
   *ctx_.cellBudget -= cells;
-  if (*ctx_.cellBudget < 0) throw FileError(ctx_.what + " is refused: the workbook holds too many cells");
+  if (*ctx_.cellBudget < 0)
+    throw FileError(ctx_.what + " is refused: the workbook holds too many cells");
 }
 
 std::string_view SheetReader::Bytes(int64_t begin, int64_t end) const {
@@ -191,7 +227,8 @@ std::vector<RawAttr> SheetReader::OtherAttrs(std::initializer_list<std::string_v
   auto tag = ParseStartTag(Bytes(begin, end));
   if (!tag) Fail("a start tag cannot be read back");
   std::erase_if(tag->attrs, [&used](const RawAttr& a) {
-    return std::find(used.begin(), used.end(), LocalName(a.name)) != used.end() || a.name.rfind("xmlns", 0) == 0;
+    return std::find(used.begin(), used.end(), LocalName(a.name)) != used.end() ||
+           a.name.rfind("xmlns", 0) == 0;
   });
   return std::move(tag->attrs);
 }
@@ -231,7 +268,8 @@ void SheetReader::EndKept(std::string_view name, size_t depth) {
     if (known != kWorksheetOrder.end()) order_ = static_cast<int>(known - kWorksheetOrder.begin());
     if (name == "sheetViews") {
       ctx_.kept->views->xml = std::string(Bytes(childBegin_, end));
-    } else if (std::find(kWrittenElements.begin(), kWrittenElements.end(), name) == kWrittenElements.end()) {
+    } else if (std::find(kWrittenElements.begin(), kWrittenElements.end(), name) ==
+               kWrittenElements.end()) {
       std::string bytes(Bytes(childBegin_, end));
       ctx_.kept->elements.push_back(KeptElement{order_, std::string(name), std::move(bytes)});
     }
@@ -248,7 +286,8 @@ void SheetReader::EndKept(std::string_view name, size_t depth) {
     // The engine's selection replaces the active pane's, in its place; the other panes keep
     // theirs.
     if (view.cut.empty()) view.insertAt = static_cast<size_t>(innerBegin_ - childBegin_);
-    view.cut.emplace_back(static_cast<size_t>(innerBegin_ - childBegin_), static_cast<size_t>(end - childBegin_));
+    view.cut.emplace_back(static_cast<size_t>(innerBegin_ - childBegin_),
+                          static_cast<size_t>(end - childBegin_));
   }
 }
 
@@ -264,7 +303,8 @@ void SheetReader::Start(std::string_view, std::string_view name, const XmlAttrs&
   const size_t depth = path_.size();
   // Below the root's children only the first view's panes and selections are looked at (cells
   // and rows, by far the most elements, never reach StartKept).
-  if (ctx_.kept != nullptr && (depth <= 2 || (depth <= 4 && inViews_))) StartKept(name, depth, attrs);
+  if (ctx_.kept != nullptr && (depth <= 2 || (depth <= 4 && inViews_)))
+    StartKept(name, depth, attrs);
   if (depth == 1) {
     if (name != "worksheet") Fail("the part is not a worksheet");
     return;
@@ -314,7 +354,8 @@ void SheetReader::Start(std::string_view, std::string_view name, const XmlAttrs&
       formulaGroup_ = std::string(attrs.Get("si").value_or(""));
       formulaRange_ = std::string(attrs.Get("ref").value_or(""));
     }
-  } else if (inCell_ && name == "t" && (parent == "is" || (parent == "r" && depth >= 3 && path_[depth - 3] == "is"))) {
+  } else if (inCell_ && name == "t" &&
+             (parent == "is" || (parent == "r" && depth >= 3 && path_[depth - 3] == "is"))) {
     inInlineText_ = true;
   } else if (inCell_ && name == "is" && parent == "c") {
     inlineBegin_ = EventBytes().second;
@@ -324,7 +365,8 @@ void SheetReader::Start(std::string_view, std::string_view name, const XmlAttrs&
     const auto area = ParseAreaRef(attrs.Get("ref").value_or(""));
     if (!area) Fail("a merged area has a bad reference");
     if (area->Count() < 2) return;
-    if (sheet_.MergedAreas().size() >= kMaxMergedAreas) Fail("the sheet has more than 20000 merged areas");
+    if (sheet_.MergedAreas().size() >= kMaxMergedAreas)
+      Fail("the sheet has more than 20000 merged areas");
     try {
       sheet_.AddMergedArea(*area);
     } catch (const HostError& e) {
@@ -338,7 +380,8 @@ void SheetReader::Start(std::string_view, std::string_view name, const XmlAttrs&
     }
   } else if (name == "pane" && parent == "sheetView" && !sawView_) {
     activePane_ = std::string(attrs.Get("activePane").value_or("topLeft"));
-    if (ctx_.kept != nullptr && ctx_.kept->views && inFirstView_) ctx_.kept->views->activePane = activePane_;
+    if (ctx_.kept != nullptr && ctx_.kept->views && inFirstView_)
+      ctx_.kept->views->activePane = activePane_;
   } else if (name == "selection" && parent == "sheetView" && !sawView_) {
     ReadSelection(attrs);
   }
@@ -360,7 +403,8 @@ void SheetReader::ReadColumn(const XmlAttrs& attrs) {
     if (w) sheet_.FileSizeTexts().NoteColumns(first, last, 0, *w);
   } else if (w) {
     bool ok = false;
-    const double chars = std::min(StoredWidthToChars(ParseDouble(*w, ok), ctx_.maxDigitWidthPx), 255.0);
+    const double chars =
+        std::min(StoredWidthToChars(ParseDouble(*w, ok), ctx_.maxDigitWidthPx), 255.0);
     if (ok) {
       sheet_.SetColumnWidth(first, last, chars);
       sheet_.FileSizeTexts().NoteColumns(first, last, chars, *w);
@@ -372,7 +416,8 @@ void SheetReader::ReadColumn(const XmlAttrs& attrs) {
     const CellStyle& style = Style(index);
     sheet_.SetColumnStyle(first, last, static_cast<uint32_t>(index));
     if (style.colorIndex != 0) sheet_.SetColumnColor(first, last, style.colorIndex);
-    if (style.numberFormat != kGeneralFormat) sheet_.SetColumnNumberFormat(first, last, style.numberFormat);
+    if (style.numberFormat != kGeneralFormat)
+      sheet_.SetColumnNumberFormat(first, last, style.numberFormat);
   }
   if (ctx_.kept != nullptr) {
     auto other = OtherAttrs({"min", "max", "width", "style", "hidden", "customWidth"});
@@ -393,8 +438,8 @@ void SheetReader::StartRow(const XmlAttrs& attrs) {
     if (!ok || r < 1) Fail("a row number is malformed");
     // Rows beyond a smaller grid are judged by their cells, whose message names the cell.
     if (r > kGridRows) {
-      Fail("row " + std::to_string(r) + " lies outside the " + std::to_string(sheet_.Rows()) + " x " +
-           std::to_string(sheet_.Cols()) + " grid");
+      Fail("row " + std::to_string(r) + " lies outside the " + std::to_string(sheet_.Rows()) +
+           " x " + std::to_string(sheet_.Cols()) + " grid");
     }
   }
   if (r <= row_) ordered_ = false;
@@ -409,14 +454,18 @@ void SheetReader::StartRow(const XmlAttrs& attrs) {
   if (count == 1) {
     used = attrs.Get("r") ? 1 : 0;  // the common case, looked at once
   } else {
-    for (std::string_view a : {"r", "spans", "s", "customFormat", "ht", "hidden", "customHeight"}) used += attrs.Get(a) ? 1u : 0u;
+    for (std::string_view a : {"r", "spans", "s", "customFormat", "ht", "hidden", "customHeight"})
+      used += attrs.Get(a) ? 1u : 0u;
   }
   // A hidden row whose height was not set by hand keeps saying so (the engine hides a row by
   // giving it no height).
-  const bool hiddenAuto = count > 1 && Truthy(attrs.Get("hidden")) && !Truthy(attrs.Get("customHeight"));
+  const bool hiddenAuto =
+      count > 1 && Truthy(attrs.Get("hidden")) && !Truthy(attrs.Get("customHeight"));
   if (ctx_.kept != nullptr && (count > used || hiddenAuto)) {
     auto other = OtherAttrs({"r", "spans", "s", "customFormat", "ht", "hidden", "customHeight"});
-    if (hiddenAuto) other.push_back(RawAttr{"customHeight", std::string(attrs.Get("customHeight").value_or("0"))});
+    if (hiddenAuto)
+      other.push_back(
+          RawAttr{"customHeight", std::string(attrs.Get("customHeight").value_or("0"))});
     if (!other.empty()) ctx_.kept->rowAttrs[row_] = std::move(other);
   }
   const auto ht = attrs.Get("ht");
@@ -589,7 +638,8 @@ void SheetReader::EndCell() {
       ctx_.unmodelled->insert("data tables");
     } else if (!formula_.empty()) {
       r.Extras().formula = "=" + DecodeEscapes(formula_);
-      if (formulaType_ == "shared") Charge(shared_.AddMaster(formulaGroup_, formulaRange_, cell_, r.extras->formula));
+      if (formulaType_ == "shared")
+        Charge(shared_.AddMaster(formulaGroup_, formulaRange_, cell_, r.extras->formula));
       if (formulaType_ == "array") ReadArray(r);
     }
   }
@@ -609,10 +659,12 @@ void SheetReader::EndCell() {
 void SheetReader::ReadArray(CellRecord& r) {
   const auto block = ParseAreaRef(formulaRange_);
   if (!block || block->first != cell_ || !sheet_.Contains(block->last)) {
-    ctx_.unmodelled->insert("array formulas whose range does not start at their cell (kept as plain formulas)");
+    ctx_.unmodelled->insert(
+        "array formulas whose range does not start at their cell (kept as plain formulas)");
     return;
   }
-  r.extras->array = ArrayExtent{static_cast<int32_t>(block->Rows()), static_cast<int32_t>(block->Cols())};
+  r.extras->array =
+      ArrayExtent{static_cast<int32_t>(block->Rows()), static_cast<int32_t>(block->Cols())};
   arrayReach_.rows = std::max(arrayReach_.rows, r.extras->array.rows);
   arrayReach_.cols = std::max(arrayReach_.cols, r.extras->array.cols);
 }
@@ -628,7 +680,8 @@ void SheetReader::ReadSelection(const XmlAttrs& attrs) {
     const std::string_view piece = sqref.substr(0, space);
     if (!piece.empty()) {
       const auto area = ParseAreaRef(piece);
-      if (!area || !sheet_.Contains(area->last)) return;  // a selection the sheet cannot hold is not kept
+      if (!area || !sheet_.Contains(area->last))
+        return;  // a selection the sheet cannot hold is not kept
       if (sel.areas.size() < 4096) sel.areas.push_back(*area);
     }
     sqref = space == std::string_view::npos ? std::string_view() : sqref.substr(space + 1);
@@ -646,7 +699,8 @@ void SheetReader::ReadSelection(const XmlAttrs& attrs) {
 
 void SheetReader::End(std::string_view, std::string_view name) {
   const size_t depth = path_.size();
-  const std::string_view parent = depth >= 2 ? std::string_view(path_[depth - 2]) : std::string_view();
+  const std::string_view parent =
+      depth >= 2 ? std::string_view(path_[depth - 2]) : std::string_view();
   if (XmlNameIs(name, "c") && XmlNameIs(parent, "row") && inCell_) {
     EndCell();
   } else if (XmlNameIs(name, "v")) {
@@ -658,8 +712,10 @@ void SheetReader::End(std::string_view, std::string_view name) {
     inInlineText_ = false;
   } else if (name == "is" && inCell_ && inlineRuns_) {
     const int64_t end = EventBytes().first;
-    if (inlineBegin_ > end || static_cast<size_t>(end) > ctx_.document.size()) Fail("the part is not in UTF-8");
-    inlineXml_ = ctx_.document.substr(static_cast<size_t>(inlineBegin_), static_cast<size_t>(end - inlineBegin_));
+    if (inlineBegin_ > end || static_cast<size_t>(end) > ctx_.document.size())
+      Fail("the part is not in UTF-8");
+    inlineXml_ = ctx_.document.substr(static_cast<size_t>(inlineBegin_),
+                                      static_cast<size_t>(end - inlineBegin_));
   } else if (name == "row" && parent == "sheetData") {
     EndRow();
   } else if (name == "sheetView" && parent == "sheetViews") {
@@ -678,7 +734,9 @@ void SheetReader::Finish() {
     if (entries.empty()) continue;
     if (!ordered_) {
       std::stable_sort(entries.begin(), entries.end(),
-                       [](const ColumnStore::Entry& a, const ColumnStore::Entry& b) { return a.row < b.row; });
+                       [](const ColumnStore::Entry& a, const ColumnStore::Entry& b) {
+                         return a.row < b.row;
+                       });
       // A cell listed twice keeps its last listing.
       std::vector<ColumnStore::Entry> unique;
       for (auto& e : entries) {
@@ -693,7 +751,8 @@ void SheetReader::Finish() {
     for (const ColumnStore::Entry& e : entries) formulas += e.record.HasFormula() ? 1 : 0;
     // A cell listed twice, once with content and once with a format only, keeps the record.
     if (sheet_.FormatRuns().count(static_cast<int32_t>(col)) != 0) {
-      for (const ColumnStore::Entry& e : entries) sheet_.SetRunFormat(static_cast<int32_t>(col), e.row, e.row, CellFormat{});
+      for (const ColumnStore::Entry& e : entries)
+        sheet_.SetRunFormat(static_cast<int32_t>(col), e.row, e.row, CellFormat{});
     }
     stores[static_cast<int32_t>(col)].InsertRun(std::move(entries));
     entries = {};

@@ -24,12 +24,12 @@ struct SheetReadContext {
   const std::vector<CellStyle>* styles;
   const std::vector<std::string>* sharedStrings;
   std::set<std::string>* unmodelled;
-  int64_t* cellBudget;  // cells the workbook may still hold
-  int64_t* memoryBudget;  // bytes of memory the workbook may still take, about
+  int64_t* cellBudget;      // cells the workbook may still hold
+  int64_t* memoryBudget;    // bytes of memory the workbook may still take, about
   int64_t memoryLimit = 0;  // the whole budget, for the message
   int32_t maxDigitWidthPx = 7;
   bool date1904 = false;
-  std::string what;  // "sheet 'Name' of book.xlsx", for messages
+  std::string what;           // "sheet 'Name' of book.xlsx", for messages
   std::string_view document;  // the part's bytes, which the kept elements are cut from
   KeptSheetXml* kept = nullptr;
   // The runs of the shared texts that have formatted runs, by index (shorter, or null, where
@@ -85,8 +85,8 @@ class SheetReader final : public XmlHandler {
     int32_t last = -1;  // none when last < first
     CellFormat format;
   };
-  std::vector<PendingRun> runs_;                    // by column: the run being read
-  std::vector<const std::string*> internedFormats_;  // by style index, once looked up
+  std::vector<PendingRun> runs_;                         // by column: the run being read
+  std::vector<const std::string*> internedFormats_;      // by style index, once looked up
   std::vector<std::optional<CellFormat>> plainFormats_;  // by style index, in a plain column
   bool ordered_ = true;
   SharedFormulas shared_;

@@ -41,7 +41,8 @@ class CellStyles {
  public:
   explicit CellStyles(StyleTable& table) : table_(table) {}
   uint32_t Of(uint32_t base, const std::string& format, int color, bool quote) {
-    const Key key{&format, (static_cast<uint64_t>(base) << 16) | static_cast<uint64_t>(color * 2 + (quote ? 1 : 0))};
+    const Key key{&format, (static_cast<uint64_t>(base) << 16) |
+                               static_cast<uint64_t>(color * 2 + (quote ? 1 : 0))};
     auto it = cache_.find(key);
     if (it != cache_.end()) return it->second;
     const uint32_t index = table_.IndexOf(base, format, color, quote);
@@ -53,7 +54,8 @@ class CellStyles {
   using Key = std::pair<const std::string*, uint64_t>;
   struct Hash {
     size_t operator()(const Key& k) const {
-      return std::hash<const void*>()(k.first) ^ (static_cast<size_t>(k.second) * 0x9E3779B97F4A7C15ull);
+      return std::hash<const void*>()(k.first) ^
+             (static_cast<size_t>(k.second) * 0x9E3779B97F4A7C15ull);
     }
   };
   StyleTable& table_;
@@ -85,7 +87,11 @@ class Writer {
  public:
   Writer(const Sheet& sheet, int maxDigitWidthPx, StyleTable& styles, SharedTexts& texts,
          const SheetWriteOptions& options)
-      : sheet_(sheet), mdw_(maxDigitWidthPx), styles_(styles), texts_(texts), options_(options),
+      : sheet_(sheet),
+        mdw_(maxDigitWidthPx),
+        styles_(styles),
+        texts_(texts),
+        options_(options),
         kept_(options.kept) {}
 
   SheetParts Run(int number, bool selected);
@@ -194,7 +200,8 @@ void Writer::KeptViews(const KeptView& kept, bool selected) {
   if (view.scroll != Cell{1, 1}) engine.push_back(RawAttr{"topLeftCell", CellRefText(view.scroll)});
   tag->attrs.insert(tag->attrs.begin(), engine.begin(), engine.end());
   const size_t colon = tag->name.find(':');
-  const std::string prefix = colon == std::string::npos ? std::string() : tag->name.substr(0, colon + 1);
+  const std::string prefix =
+      colon == std::string::npos ? std::string() : tag->name.substr(0, colon + 1);
   out_ += xml.substr(0, kept.tagBegin);
   tag->AppendTo(out_);
   size_t at = kept.tagEnd;
@@ -219,13 +226,15 @@ void Writer::FormatProperties() {
   RawTag tag;
   tag.name = "sheetFormatPr";
   const SizeTexts& texts = sheet_.FileSizeTexts();
-  const bool heightAsRead = texts.defaultRowHeight && texts.defaultRowHeight->value == defaultHeight_;
+  const bool heightAsRead =
+      texts.defaultRowHeight && texts.defaultRowHeight->value == defaultHeight_;
   // While the default height is the file's, so are its flags (whether it was set by hand,
   // whether rows are hidden by default).
   const bool flagsAsRead = heightAsRead && kept_ != nullptr && kept_->formatPr;
   if (kept_ != nullptr && kept_->formatPr) {
     tag = *kept_->formatPr;
-    for (const char* ours : {"baseColWidth", "defaultColWidth", "defaultRowHeight"}) tag.Remove(ours);
+    for (const char* ours : {"baseColWidth", "defaultColWidth", "defaultRowHeight"})
+      tag.Remove(ours);
     if (!flagsAsRead) {
       tag.Remove("customHeight");
       tag.Remove("zeroHeight");
@@ -241,7 +250,8 @@ void Writer::FormatProperties() {
   }
   std::vector<RawAttr> sizes;
   if (texts.baseColWidth) sizes.push_back(RawAttr{"baseColWidth", *texts.baseColWidth});
-  if (texts.defaultColWidth) sizes.push_back(RawAttr{"defaultColWidth", texts.defaultColWidth->text});
+  if (texts.defaultColWidth)
+    sizes.push_back(RawAttr{"defaultColWidth", texts.defaultColWidth->text});
   sizes.push_back(RawAttr{"defaultRowHeight", height});
   tag.attrs.insert(tag.attrs.begin(), sizes.begin(), sizes.end());
   if (!flagsAsRead) {
@@ -268,7 +278,8 @@ void Writer::Columns() {
   for (const int32_t cut : texts.ColumnCuts()) cuts.insert(cut);
   // Columns of the sheet's default width are not listed; that default is the file's own when
   // it was read with one (written back in sheetFormatPr).
-  const double sheetDefault = texts.defaultColWidth ? texts.defaultColWidth->value : kDefaultColumnWidthChars;
+  const double sheetDefault =
+      texts.defaultColWidth ? texts.defaultColWidth->value : kDefaultColumnWidthChars;
   static const std::map<int32_t, std::pair<int32_t, std::vector<RawAttr>>> kNone;
   const auto& keptCols = kept_ != nullptr ? kept_->colAttrs : kNone;
   for (const auto& [first, range] : keptCols) {
@@ -280,11 +291,13 @@ void Writer::Columns() {
     const int32_t first = *it;
     const int32_t last = std::min(*std::next(it), sheet_.Cols() + 1) - 1;
     const double width = sheet_.ColumnWidth(first);
-    const uint32_t style = cellStyles_.Of(sheet_.ColumnStyle(first), sheet_.ColumnNumberFormat(first),
-                                          sheet_.ColumnColor(first), false);
+    const uint32_t style =
+        cellStyles_.Of(sheet_.ColumnStyle(first), sheet_.ColumnNumberFormat(first),
+                       sheet_.ColumnColor(first), false);
     // The kept attributes of the range that holds these columns, if any.
     const std::vector<RawAttr>* kept = nullptr;
-    if (auto k = keptCols.upper_bound(first); k != keptCols.begin() && std::prev(k)->second.first >= first) {
+    if (auto k = keptCols.upper_bound(first);
+        k != keptCols.begin() && std::prev(k)->second.first >= first) {
       kept = &std::prev(k)->second.second;
     }
     if (width == sheetDefault && style == 0 && kept == nullptr) continue;
@@ -341,14 +354,16 @@ void Writer::OpenRow(int32_t row) {
     }
     if (h == 0) out_ += " hidden=\"1\"";
     // A hidden row the file did not size by hand keeps its own customHeight.
-    if (h != 0 || keptRow == nullptr || !HasAttr(*keptRow, "customHeight")) out_ += " customHeight=\"1\"";
+    if (h != 0 || keptRow == nullptr || !HasAttr(*keptRow, "customHeight"))
+      out_ += " customHeight=\"1\"";
   }
   if (const uint32_t style = RowStyleOf(row); style != 0) {
     out_ += " s=\"";
     AppendInt(out_, style);
     out_ += "\" customFormat=\"1\"";
   }
-  if (keptRow != nullptr) AppendRawAttrs(out_, h == 0 ? *keptRow : WithoutAttr(*keptRow, "customHeight"));
+  if (keptRow != nullptr)
+    AppendRawAttrs(out_, h == 0 ? *keptRow : WithoutAttr(*keptRow, "customHeight"));
   out_ += '>';
 }
 
@@ -361,9 +376,11 @@ uint32_t Writer::RowStyleOf(int32_t row) const {
 // Rows before `row` that hold no cell but a height or kept attributes of their own.
 void Writer::EmptyRowsBefore(int32_t row) {
   while (true) {
-    while (heightRun_ < heightRuns_.size() && heightRuns_[heightRun_].second < nextHeightRow_) ++heightRun_;
+    while (heightRun_ < heightRuns_.size() && heightRuns_[heightRun_].second < nextHeightRow_)
+      ++heightRun_;
     int32_t next = INT32_MAX;
-    if (heightRun_ < heightRuns_.size()) next = std::max(heightRuns_[heightRun_].first, nextHeightRow_);
+    if (heightRun_ < heightRuns_.size())
+      next = std::max(heightRuns_[heightRun_].first, nextHeightRow_);
     if (!rowAttrs_.empty()) {
       const auto it = rowAttrs_.lower_bound(nextHeightRow_);
       if (it != rowAttrs_.end()) next = std::min(next, it->first);
@@ -401,7 +418,9 @@ void Writer::FormatOnlyCellXml(Cell c, const CellFormat& f) {
 }
 
 void Writer::CellXml(Cell c, const CellRecord& r) {
-  const uint32_t style = CellStyleOf(c, r.style, r.colorIndex, r.OwnNumberFormat() ? &*r.OwnNumberFormat() : nullptr, r.quotePrefix);
+  const uint32_t style =
+      CellStyleOf(c, r.style, r.colorIndex, r.OwnNumberFormat() ? &*r.OwnNumberFormat() : nullptr,
+                  r.quotePrefix);
   // A cell holding nothing but its row's format was spread over the row when read: the row
   // says it again.
   if (r.value.IsEmpty() && !r.extras && style != 0 && style == RowStyleOf(c.row)) return;
@@ -421,21 +440,14 @@ void Writer::CellXml(Cell c, const CellRecord& r) {
   const bool formula = r.HasFormula();
   const bool finite = !(v.IsNumber() || v.IsDate()) || std::isfinite(v.AsNumber());
   switch (v.Kind()) {
-    case ValueKind::Text:
-      out_ += formula ? " t=\"str\"" : " t=\"s\"";
-      break;
-    case ValueKind::Boolean:
-      out_ += " t=\"b\"";
-      break;
-    case ValueKind::Error:
-      out_ += " t=\"e\"";
-      break;
+    case ValueKind::Text: out_ += formula ? " t=\"str\"" : " t=\"s\""; break;
+    case ValueKind::Boolean: out_ += " t=\"b\""; break;
+    case ValueKind::Error: out_ += " t=\"e\""; break;
     case ValueKind::Number:
     case ValueKind::Date:
       if (!finite) out_ += " t=\"e\"";
       break;
-    case ValueKind::Empty:
-      break;
+    case ValueKind::Empty: break;
   }
   if (!formula && v.IsEmpty()) {
     out_ += "/>";
@@ -471,9 +483,7 @@ void Writer::CellXml(Cell c, const CellRecord& r) {
       }
       out_ += "</v>";
       break;
-    case ValueKind::Boolean:
-      out_ += v.AsBoolean() ? "<v>1</v>" : "<v>0</v>";
-      break;
+    case ValueKind::Boolean: out_ += v.AsBoolean() ? "<v>1</v>" : "<v>0</v>"; break;
     case ValueKind::Error:
       out_ += "<v>";
       out_ += ErrorText(v.AsError());
@@ -489,8 +499,7 @@ void Writer::CellXml(Cell c, const CellRecord& r) {
       }
       out_ += "</v>";
       break;
-    case ValueKind::Empty:
-      break;
+    case ValueKind::Empty: break;
   }
   out_ += "</c>";
 }
@@ -500,7 +509,8 @@ constexpr size_t kSpillBytes = size_t{1} << 20;
 
 void Writer::Rows() {
   for (const auto& [first, run] : sheet_.RowHeights().Runs()) {
-    if (run.value != defaultHeight_) heightRuns_.emplace_back(first, std::min(run.last, sheet_.Rows()));
+    if (run.value != defaultHeight_)
+      heightRuns_.emplace_back(first, std::min(run.last, sheet_.Rows()));
   }
   if (styles_.Kept()) {
     for (const auto& [first, run] : sheet_.RowStyles().Runs()) {
@@ -552,7 +562,12 @@ void Writer::Rows() {
 
 // The worksheet's children in their schema order, as the reader numbers them (sheet_reader.cpp).
 enum Position : int {
-  kSheetViews = 2, kSheetFormatPr = 3, kCols = 4, kSheetData = 5, kMergeCells = 14, kPageMargins = 20,
+  kSheetViews = 2,
+  kSheetFormatPr = 3,
+  kCols = 4,
+  kSheetData = 5,
+  kMergeCells = 14,
+  kPageMargins = 20,
   kLegacyDrawing = 30,
 };
 
@@ -561,7 +576,8 @@ SheetParts Writer::Run(int number, bool selected) {
   static const std::vector<KeptElement> kNone;
   const std::vector<KeptElement>& kept = kept_ != nullptr ? kept_->elements : kNone;
   auto keeps = [&kept](std::string_view name) {
-    return std::any_of(kept.begin(), kept.end(), [name](const KeptElement& e) { return e.name == name; });
+    return std::any_of(kept.begin(), kept.end(),
+                       [name](const KeptElement& e) { return e.name == name; });
   };
   // The kept elements that come before position `order`, in the order the file had them, with
   // their references moved with the cells the sheet moved since it was read.
@@ -573,7 +589,8 @@ SheetParts Writer::Run(int number, bool selected) {
   size_t next = 0;
   auto keptBefore = [&](int order) {
     for (; next < kept.size() && kept[next].order < order; ++next) {
-      out_ += shifts.empty() ? kept[next].xml : ShiftKeptElement(kept[next].name, kept[next].xml, shifts);
+      out_ += shifts.empty() ? kept[next].xml
+                             : ShiftKeptElement(kept[next].name, kept[next].xml, shifts);
     }
   };
   out_ = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n";
@@ -591,12 +608,15 @@ SheetParts Writer::Run(int number, bool selected) {
     out_ += "<mergeCells count=\"";
     AppendInt(out_, static_cast<int64_t>(sheet_.MergedAreas().size()));
     out_ += "\">";
-    for (const Area& a : sheet_.MergedAreas()) out_ += "<mergeCell ref=\"" + AreaRefText(a) + "\"/>";
+    for (const Area& a : sheet_.MergedAreas())
+      out_ += "<mergeCell ref=\"" + AreaRefText(a) + "\"/>";
     out_ += "</mergeCells>";
   }
   keptBefore(kPageMargins);
   if (!keeps("pageMargins")) {
-    out_ += "<pageMargins left=\"0.7\" right=\"0.7\" top=\"0.75\" bottom=\"0.75\" header=\"0.3\" footer=\"0.3\"/>";
+    out_ +=
+        "<pageMargins left=\"0.7\" right=\"0.7\" top=\"0.75\" bottom=\"0.75\" header=\"0.3\" "
+        "footer=\"0.3\"/>";
   }
   keptBefore(kLegacyDrawing);
   SheetParts parts;
@@ -605,7 +625,8 @@ SheetParts Writer::Run(int number, bool selected) {
   } else if (!comments_.empty()) {
     if (keeps("legacyDrawing")) {
       throw FileError("cannot save sheet '" + sheet_.Name() +
-                      "': its form controls and its comments would need two legacy drawings; delete the comments "
+                      "': its form controls and its comments would need two legacy drawings; "
+                      "delete the comments "
                       "or the controls");
     }
     out_ += "<legacyDrawing r:id=\"" + options_.commentsDrawingId + "\"/>";
@@ -680,8 +701,9 @@ std::string SharedTexts::Xml() const {
       out += "</si>";
       continue;
     }
-    const bool keepSpace = !t.empty() && (t.front() == ' ' || t.back() == ' ' || t.front() == '\n' ||
-                                          t.back() == '\n' || t.front() == '\t' || t.back() == '\t');
+    const bool keepSpace =
+        !t.empty() && (t.front() == ' ' || t.back() == ' ' || t.front() == '\n' ||
+                       t.back() == '\n' || t.front() == '\t' || t.back() == '\t');
     out += keepSpace ? "<si><t xml:space=\"preserve\">" : "<si><t>";
     AppendXmlText(out, t);
     out += "</t></si>";

@@ -81,6 +81,7 @@ struct SheetWriteOptions {
 // `number` is the sheet's 1-based position (it numbers its comment boxes). FileError when what
 // is kept cannot be written with the sheet.
 SheetParts WriteSheet(const Sheet& sheet, int number, bool selected, int maxDigitWidthPx,
-                      StyleTable& styles, SharedTexts& texts, const SheetWriteOptions& options = {});
+                      StyleTable& styles, SharedTexts& texts,
+                      const SheetWriteOptions& options = {});
 
 }  // namespace tezlo

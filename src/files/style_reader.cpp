@@ -82,7 +82,8 @@ void StyleReader::Start(std::string_view, std::string_view name, const XmlAttrs&
       xfs_.push_back(xf);
     }
   } else if (name == "rgbColor" && Under(path_, "indexedColors")) {
-    if (customPalette_.size() < 256) customPalette_.push_back(ParseRgb(attrs.Get("rgb").value_or("")).value_or(0));
+    if (customPalette_.size() < 256)
+      customPalette_.push_back(ParseRgb(attrs.Get("rgb").value_or("")).value_or(0));
   }
 }
 
@@ -92,8 +93,7 @@ void StyleReader::End(std::string_view, std::string_view) {
 
 int StyleReader::ColorIndexOf(const Color& c) const {
   switch (c.kind) {
-    case Color::Kind::Rgb:
-      return NearestColorIndex(c.rgb);
+    case Color::Kind::Rgb: return NearestColorIndex(c.rgb);
     case Color::Kind::Indexed:
       if (!customPalette_.empty() && c.number >= 0 &&
           c.number < static_cast<int>(customPalette_.size())) {
@@ -138,8 +138,8 @@ std::vector<CellStyle> StyleReader::Resolve() {
     s.quotePrefix = xf.quotePrefix;
     if (xf.fillId >= 0 && xf.fillId < static_cast<int>(fills_.size())) {
       const Fill& f = fills_[static_cast<size_t>(xf.fillId)];
-      if (f.pattern == "solid" || (!f.gradient && !f.pattern.empty() && f.pattern != "none" &&
-                                   xf.fillId != 1)) {
+      if (f.pattern == "solid" ||
+          (!f.gradient && !f.pattern.empty() && f.pattern != "none" && xf.fillId != 1)) {
         s.colorIndex = ColorIndexOf(f.fg);
       }
     }
@@ -160,7 +160,8 @@ std::shared_ptr<const FileStyles> StyleReader::Keep(std::string xml) {
   if (texts.size() != xfs_.size()) texts.assign(xfs_.size(), std::string());
   for (size_t i = 0; i < xfs_.size(); ++i) {
     const Xf& x = xfs_[i];
-    kept->xfs.push_back(KeptXf{std::move(texts[i]), x.numFmtId, x.fontId, x.fillId, x.borderId, x.xfId});
+    kept->xfs.push_back(
+        KeptXf{std::move(texts[i]), x.numFmtId, x.fontId, x.fillId, x.borderId, x.xfId});
   }
   kept->xml = std::move(xml);
   return kept;

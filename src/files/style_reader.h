@@ -33,12 +33,12 @@ struct KeptXf {
 
 // The styles part of a workbook read from a file (see Workbook::Styles).
 struct FileStyles {
-  std::string xml;                 // the part as read
-  std::vector<CellStyle> styles;   // by cell format index; index 0 always exists
-  std::vector<KeptXf> xfs;         // parallel to `styles` when the part lists them
-  int maxNumFmtId = 0;             // the largest number format id the part defines
-  int fillCount = 0;               // fills the part lists
-  bool customPalette = false;      // indexed colours mean the part's own palette
+  std::string xml;                // the part as read
+  std::vector<CellStyle> styles;  // by cell format index; index 0 always exists
+  std::vector<KeptXf> xfs;        // parallel to `styles` when the part lists them
+  int maxNumFmtId = 0;            // the largest number format id the part defines
+  int fillCount = 0;              // fills the part lists
+  bool customPalette = false;     // indexed colours mean the part's own palette
 };
 
 class StyleReader final : public XmlHandler {

@@ -30,7 +30,8 @@ uint32_t StyleTable::IndexOf(uint32_t base, const std::string& numberFormat, int
     // from the default format.
     if (base >= kept_->styles.size()) base = 0;
     const CellStyle& own = kept_->styles[base];
-    if (own.numberFormat == numberFormat && own.colorIndex == colorIndex && own.quotePrefix == quotePrefix) {
+    if (own.numberFormat == numberFormat && own.colorIndex == colorIndex &&
+        own.quotePrefix == quotePrefix) {
       return base;
     }
     return Derive(base, numberFormat, colorIndex, quotePrefix);
@@ -57,7 +58,8 @@ uint32_t StyleTable::Derive(uint32_t base, const std::string& numberFormat, int 
     const KeptXf plain = base < kept_->xfs.size() ? kept_->xfs[base] : KeptXf{};
     xf = "<" + prefix + "xf numFmtId=\"" + std::to_string(plain.numFmtId) + "\" fontId=\"" +
          std::to_string(plain.fontId) + "\" fillId=\"" + std::to_string(plain.fillId) +
-         "\" borderId=\"" + std::to_string(plain.borderId) + "\" xfId=\"" + std::to_string(plain.xfId) + "\"/>";
+         "\" borderId=\"" + std::to_string(plain.borderId) + "\" xfId=\"" +
+         std::to_string(plain.xfId) + "\"/>";
   }
   if (own.numberFormat != numberFormat) {
     int id = 0;
@@ -66,7 +68,8 @@ uint32_t StyleTable::Derive(uint32_t base, const std::string& numberFormat, int 
     } else if (auto it = numFmtOf_.find(numberFormat); it != numFmtOf_.end()) {
       id = it->second;
     } else {
-      id = std::max(kFirstCustomFormat, kept_->maxNumFmtId + 1) + static_cast<int>(numFmtOf_.size());
+      id =
+          std::max(kFirstCustomFormat, kept_->maxNumFmtId + 1) + static_cast<int>(numFmtOf_.size());
       numFmtOf_.emplace(numberFormat, id);
       newNumFmts_ += "<" + prefix + "numFmt numFmtId=\"" + std::to_string(id) + "\" formatCode=\"";
       AppendXmlText(newNumFmts_, numberFormat, true);
@@ -93,15 +96,16 @@ uint32_t StyleTable::Derive(uint32_t base, const std::string& numberFormat, int 
         } else {
           color = "indexed=\"" + std::to_string(IndexedColorOf(colorIndex)) + "\"";
         }
-        newFills_ += "<" + prefix + "fill><" + prefix + "patternFill patternType=\"solid\"><" + prefix +
-                     "fgColor " + color + "/><" + prefix + "bgColor indexed=\"64\"/></" + prefix +
-                     "patternFill></" + prefix + "fill>";
+        newFills_ += "<" + prefix + "fill><" + prefix + "patternFill patternType=\"solid\"><" +
+                     prefix + "fgColor " + color + "/><" + prefix + "bgColor indexed=\"64\"/></" +
+                     prefix + "patternFill></" + prefix + "fill>";
       }
     }
     xf = WithAttribute(std::move(xf), "fillId", std::to_string(fill));
     xf = WithAttribute(std::move(xf), "applyFill", "1");
   }
-  if (own.quotePrefix != quotePrefix) xf = WithAttribute(std::move(xf), "quotePrefix", quotePrefix ? "1" : "");
+  if (own.quotePrefix != quotePrefix)
+    xf = WithAttribute(std::move(xf), "quotePrefix", quotePrefix ? "1" : "");
   newXfs_ += xf;
   const auto index = static_cast<uint32_t>(xfCount_++);
   derived_.emplace(key, index);
@@ -112,8 +116,10 @@ std::string StyleTable::StylesXml() const {
   if (!kept_) return GeneratedXml();
   if (newXfs_.empty()) return kept_->xml;
   std::string xml = kept_->xml;
-  if (!newNumFmts_.empty()) xml = AppendToList(std::move(xml), "numFmts", newNumFmts_, static_cast<int>(numFmtOf_.size()));
-  if (!newFills_.empty()) xml = AppendToList(std::move(xml), "fills", newFills_, static_cast<int>(fillOf_.size()));
+  if (!newNumFmts_.empty())
+    xml = AppendToList(std::move(xml), "numFmts", newNumFmts_, static_cast<int>(numFmtOf_.size()));
+  if (!newFills_.empty())
+    xml = AppendToList(std::move(xml), "fills", newFills_, static_cast<int>(fillOf_.size()));
   return AppendToList(std::move(xml), "cellXfs", newXfs_, static_cast<int>(derived_.size()));
 }
 
@@ -130,15 +136,19 @@ std::string StyleTable::GeneratedXml() const {
       AppendXmlText(numFmts, format, true);
       numFmts += "\"/>";
     }
-    if (color != 0 && fillIds.count(color) == 0) fillIds.emplace(color, 2 + static_cast<int>(fillIds.size()));
+    if (color != 0 && fillIds.count(color) == 0)
+      fillIds.emplace(color, 2 + static_cast<int>(fillIds.size()));
   }
-  std::string fills = "<fill><patternFill patternType=\"none\"/></fill><fill><patternFill patternType=\"gray125\"/></fill>";
+  std::string fills =
+      "<fill><patternFill patternType=\"none\"/></fill><fill><patternFill "
+      "patternType=\"gray125\"/></fill>";
   std::vector<std::pair<int, int>> byId;
   for (const auto& [color, id] : fillIds) byId.emplace_back(id, color);
   std::sort(byId.begin(), byId.end());
   for (const auto& [id, color] : byId) {
     fills += "<fill><patternFill patternType=\"solid\"><fgColor indexed=\"" +
-             std::to_string(IndexedColorOf(color)) + "\"/><bgColor indexed=\"64\"/></patternFill></fill>";
+             std::to_string(IndexedColorOf(color)) +
+             "\"/><bgColor indexed=\"64\"/></patternFill></fill>";
   }
 
   std::string out =
@@ -147,10 +157,15 @@ std::string StyleTable::GeneratedXml() const {
   if (!formatIds.empty()) {
     out += "<numFmts count=\"" + std::to_string(formatIds.size()) + "\">" + numFmts + "</numFmts>";
   }
-  out += "<fonts count=\"1\"><font><sz val=\"11\"/><name val=\"Calibri\"/><family val=\"2\"/></font></fonts>";
+  out +=
+      "<fonts count=\"1\"><font><sz val=\"11\"/><name val=\"Calibri\"/><family "
+      "val=\"2\"/></font></fonts>";
   out += "<fills count=\"" + std::to_string(2 + fillIds.size()) + "\">" + fills + "</fills>";
-  out += "<borders count=\"1\"><border><left/><right/><top/><bottom/><diagonal/></border></borders>";
-  out += "<cellStyleXfs count=\"1\"><xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\"/></cellStyleXfs>";
+  out +=
+      "<borders count=\"1\"><border><left/><right/><top/><bottom/><diagonal/></border></borders>";
+  out +=
+      "<cellStyleXfs count=\"1\"><xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" "
+      "borderId=\"0\"/></cellStyleXfs>";
   out += "<cellXfs count=\"" + std::to_string(keys_.size()) + "\">";
   for (const auto& [format, color, quote] : keys_) {
     const auto builtin = BuiltinNumberFormatId(format);
@@ -163,7 +178,9 @@ std::string StyleTable::GeneratedXml() const {
     if (quote) out += " quotePrefix=\"1\"";
     out += "/>";
   }
-  out += "</cellXfs><cellStyles count=\"1\"><cellStyle name=\"Normal\" xfId=\"0\" builtinId=\"0\"/></cellStyles>";
+  out +=
+      "</cellXfs><cellStyles count=\"1\"><cellStyle name=\"Normal\" xfId=\"0\" "
+      "builtinId=\"0\"/></cellStyles>";
   out += "</styleSheet>";
   return out;
 }

@@ -28,7 +28,8 @@ class StyleTable {
   // The index of the format with this number format, fill (ColorIndex, 0 none) and
   // leading-apostrophe flag, made from `base` (a cell's own format number; ignored for a new
   // workbook): `base` itself when it has those, else one derived from it.
-  uint32_t IndexOf(uint32_t base, const std::string& numberFormat, int colorIndex, bool quotePrefix);
+  uint32_t IndexOf(uint32_t base, const std::string& numberFormat, int colorIndex,
+                   bool quotePrefix);
   uint32_t IndexOf(const std::string& numberFormat, int colorIndex, bool quotePrefix) {
     return IndexOf(0, numberFormat, colorIndex, quotePrefix);
   }
@@ -51,8 +52,8 @@ class StyleTable {
   // Workbook from a file: derived formats by (base, attributes), and what they add to the part.
   std::shared_ptr<const FileStyles> kept_;
   std::map<std::tuple<uint32_t, std::string, int, bool>, uint32_t> derived_;
-  std::map<int, int> fillOf_;              // ColorIndex -> fill id appended
-  std::map<std::string, int> numFmtOf_;    // format code -> id appended
+  std::map<int, int> fillOf_;            // ColorIndex -> fill id appended
+  std::map<std::string, int> numFmtOf_;  // format code -> id appended
   std::string newXfs_;
   std::string newFills_;
   std::string newNumFmts_;

@@ -28,7 +28,8 @@ size_t ElementEnd(std::string_view xml, const Tag& start, size_t* closeBegin = n
     return start.end;
   }
   int depth = 0;
-  for (Tag t = NextTag(xml, start.end); t.begin != std::string_view::npos; t = NextTag(xml, t.end)) {
+  for (Tag t = NextTag(xml, start.end); t.begin != std::string_view::npos;
+       t = NextTag(xml, t.end)) {
     if (t.empty) continue;
     if (!t.closing) {
       ++depth;
@@ -108,14 +109,15 @@ std::string RootPrefix(std::string_view xml) {
   return root.begin == std::string_view::npos ? std::string() : PrefixOf(xml, root);
 }
 
-std::string AppendToList(std::string xml, std::string_view list, std::string_view items, int added) {
+std::string AppendToList(std::string xml, std::string_view list, std::string_view items,
+                         int added) {
   const Tag start = FindStart(xml, list);
   if (start.begin == std::string_view::npos) {
     const Tag root = NextTag(xml, 0);
     if (root.begin == std::string_view::npos || root.empty) return xml;
     const std::string prefix = PrefixOf(xml, root);
-    std::string made = "<" + prefix + std::string(list) + " count=\"" + std::to_string(added) + "\">" +
-                       std::string(items) + "</" + prefix + std::string(list) + ">";
+    std::string made = "<" + prefix + std::string(list) + " count=\"" + std::to_string(added) +
+                       "\">" + std::string(items) + "</" + prefix + std::string(list) + ">";
     xml.insert(root.end, made);
     return xml;
   }
@@ -138,7 +140,8 @@ std::string AppendToList(std::string xml, std::string_view list, std::string_vie
     return xml;
   }
   size_t closeBegin = std::string::npos;
-  if (ElementEnd(xml, start, &closeBegin) == std::string::npos || closeBegin == std::string::npos) return xml;
+  if (ElementEnd(xml, start, &closeBegin) == std::string::npos || closeBegin == std::string::npos)
+    return xml;
   xml.insert(closeBegin, items);
   xml.replace(start.begin, start.end - start.begin, tag);
   return xml;
@@ -150,7 +153,8 @@ std::string WithAttribute(std::string element, std::string_view name, std::strin
   std::string tag = element.substr(start.begin, start.end - start.begin);
   size_t length = 0;
   const size_t at = FindAttribute(tag, name, length);
-  const std::string attr = value.empty() ? std::string() : std::string(name) + "=\"" + std::string(value) + "\"";
+  const std::string attr =
+      value.empty() ? std::string() : std::string(name) + "=\"" + std::string(value) + "\"";
   if (at != std::string::npos) {
     if (attr.empty()) {
       tag.erase(at - 1, length + 1);  // with the blank before it

@@ -111,9 +111,7 @@ bool ProcessRuns(long pid) {
 
 }  // namespace
 
-std::string TempFilePrefix(std::string_view name) {
-  return "." + std::string(name) + ".tezlo-";
-}
+std::string TempFilePrefix(std::string_view name) { return "." + std::string(name) + ".tezlo-"; }
 
 TempFile::TempFile(const std::string& folder, const std::string& name, const std::string& what) {
   std::string pattern = folder + "/" + TempFilePrefix(name) + std::to_string(getpid()) + "-XXXXXX";

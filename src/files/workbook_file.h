@@ -33,10 +33,10 @@ struct LoadOptions {
   int32_t maxDigitWidthPx = 7;
   // Bounds that keep a hostile file from exhausting memory: unpacked bytes are counted while
   // each part inflates, and cells as they are read.
-  int64_t maxPartBytes = int64_t{1} << 30;      // one part of the package, unpacked
-  int64_t maxPackageBytes = int64_t{2} << 30;   // all parts together, unpacked
-  int64_t maxParts = 10000;                      // entries in the zip archive
-  int64_t maxCells = 40'000'000;                 // cells of all sheets, formatted ones included
+  int64_t maxPartBytes = int64_t{1} << 30;     // one part of the package, unpacked
+  int64_t maxPackageBytes = int64_t{2} << 30;  // all parts together, unpacked
+  int64_t maxParts = 10000;                    // entries in the zip archive
+  int64_t maxCells = 40'000'000;               // cells of all sheets, formatted ones included
   // Memory the workbook may take once read, about (cells, runs of formatted cells, texts); a
   // file needing more is refused with a message saying so.
   int64_t maxMemoryBytes = DefaultMemoryBudget();
@@ -49,9 +49,8 @@ struct LoadOptions {
 // print settings, macros, ...) is kept with the workbook (Workbook::Kept, SheetView::kept) and
 // written back by SaveWorkbook. What cannot be kept (shared formulas without their first cell read
 // as values, array formulas with a malformed range or overlapping other formulas read as plain
-// formulas, data tables, ...) is listed in the workbook's UnmodelledContent(), with this file as its
-// source.
-// An encrypted workbook or a binary .xls file gives a FileError that says so.
+// formulas, data tables, ...) is listed in the workbook's UnmodelledContent(), with this file as
+// its source. An encrypted workbook or a binary .xls file gives a FileError that says so.
 std::unique_ptr<Workbook> LoadWorkbook(const std::string& path, const LoadOptions& options = {});
 // The same from the bytes of a file; `name` names the workbook and the file in messages.
 std::unique_ptr<Workbook> LoadWorkbookFromBytes(std::string_view bytes, const std::string& name,
@@ -76,7 +75,8 @@ struct SaveReport {
 // another name is allowed, since the user chose it. Refused (LockedFileError) when another
 // program holds `path` open (see office_lock.h); ReadOnlyFileError for a read-only file unless
 // `options.force`.
-SaveReport SaveWorkbook(const Workbook& book, const std::string& path, const SaveOptions& options = {});
+SaveReport SaveWorkbook(const Workbook& book, const std::string& path,
+                        const SaveOptions& options = {});
 // The xlsx package SaveWorkbook writes, as bytes (no file, so nothing is refused).
 std::string SaveWorkbookToBytes(const Workbook& book);
 

@@ -26,12 +26,14 @@ void BookViews(std::string& out, const KeptPackage& kept, int sheetCount, int ac
     return;
   }
   const KeptView& view = *kept.bookViews;
-  auto tag = ParseStartTag(std::string_view(view.xml).substr(view.tagBegin, view.tagEnd - view.tagBegin));
+  auto tag =
+      ParseStartTag(std::string_view(view.xml).substr(view.tagBegin, view.tagEnd - view.tagBegin));
   if (!tag) {
     out += view.xml;
     return;
   }
-  if (activeTab != 0 || tag->Find("activeTab") != nullptr) tag->Set("activeTab", std::to_string(activeTab));
+  if (activeTab != 0 || tag->Find("activeTab") != nullptr)
+    tag->Set("activeTab", std::to_string(activeTab));
   // The first tab shown must be a sheet that still exists.
   if (ParseIntOr(tag->Find("firstSheet"), 0) >= sheetCount) tag->Remove("firstSheet");
   out += view.xml.substr(0, view.tagBegin);
@@ -75,15 +77,17 @@ std::string RenumberLocalNames(std::string_view xml, const std::map<int, int>& m
   return out;
 }
 
-std::string WorkbookPartXml(const KeptPackage& kept, const std::vector<RawTag>& sheets, int activeTab,
-                            const std::map<int, int>& moved, const FormulaMove& names) {
+std::string WorkbookPartXml(const KeptPackage& kept, const std::vector<RawTag>& sheets,
+                            int activeTab, const std::map<int, int>& moved,
+                            const FormulaMove& names) {
   std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n";
   RootTag(kept.workbookRoot, "workbook").AppendTo(out);
   size_t next = 0;
   auto keptBefore = [&](int order) {
     while (next < kept.workbookElements.size() && kept.workbookElements[next].order < order) {
       const KeptElement& e = kept.workbookElements[next++];
-      out += e.name == "definedNames" ? MoveDefinedNames(RenumberLocalNames(e.xml, moved), names) : e.xml;
+      out += e.name == "definedNames" ? MoveDefinedNames(RenumberLocalNames(e.xml, moved), names)
+                                      : e.xml;
     }
   };
   keptBefore(kBookViews);

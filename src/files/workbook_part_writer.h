@@ -17,8 +17,9 @@ namespace tezlo {
 // the 0-based position of the active one, `moved` the new position of each sheet of the file by
 // its old one (a sheet deleted has none), `names` what becomes of each kept defined name's formula
 // after the sheets' renames and the cells moved since the file was read (empty: nothing).
-std::string WorkbookPartXml(const KeptPackage& kept, const std::vector<RawTag>& sheets, int activeTab,
-                            const std::map<int, int>& moved, const FormulaMove& names);
+std::string WorkbookPartXml(const KeptPackage& kept, const std::vector<RawTag>& sheets,
+                            int activeTab, const std::map<int, int>& moved,
+                            const FormulaMove& names);
 
 // The defined names of `xml` (a definedNames element) with the sheets they are local to
 // renumbered by `moved`; a name local to a sheet no longer there goes, as it does in the

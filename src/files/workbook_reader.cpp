@@ -79,12 +79,14 @@ class Loader {
   }
   int64_t Require(const std::string& part, const std::string& role) {
     const int64_t index = pkg_.Find(part);
-    if (index < 0) throw FileError(what_ + " is damaged: its " + role + " (" + part + ") is missing");
+    if (index < 0)
+      throw FileError(what_ + " is damaged: its " + role + " (" + part + ") is missing");
     used_.insert(index);
     return index;
   }
   void ReadSheet(Sheet& sheet, const std::string& part, const std::string& what,
-                 const std::vector<CellStyle>& styles, const std::vector<std::string>& sharedStrings,
+                 const std::vector<CellStyle>& styles,
+                 const std::vector<std::string>& sharedStrings,
                  const std::vector<std::shared_ptr<const std::string>>& sharedRuns,
                  std::shared_ptr<KeptSheetXml> kept);
   void KeepOtherParts();
@@ -101,16 +103,24 @@ class Loader {
 };
 
 void Loader::ReadSheet(Sheet& sheet, const std::string& part, const std::string& what,
-                       const std::vector<CellStyle>& styles, const std::vector<std::string>& sharedStrings,
+                       const std::vector<CellStyle>& styles,
+                       const std::vector<std::string>& sharedStrings,
                        const std::vector<std::shared_ptr<const std::string>>& sharedRuns,
                        std::shared_ptr<KeptSheetXml> kept) {
   // The sheet, the bulk of the package, is read while it is still inflating; once read whole,
   // the package is free for its other parts.
   const auto document = pkg_.ReadArriving(Require(part, "sheet '" + sheet.Name() + "'"));
-  SheetReadContext ctx{&styles,        &sharedStrings,          &unmodelled_,
-                       &cellBudget_,   &memoryBudget_,          options_.maxMemoryBytes,
-                       options_.maxDigitWidthPx, kept_->date1904, what,
-                       document->Place(), kept.get()};
+  SheetReadContext ctx{&styles,
+                       &sharedStrings,
+                       &unmodelled_,
+                       &cellBudget_,
+                       &memoryBudget_,
+                       options_.maxMemoryBytes,
+                       options_.maxDigitWidthPx,
+                       kept_->date1904,
+                       what,
+                       document->Place(),
+                       kept.get()};
   ctx.sharedRuns = &sharedRuns;
   SheetReader reader(sheet, ctx);
   XmlReader(reader, part + " in " + what_).ReadDocument(*document, "sheetData");
@@ -123,8 +133,10 @@ void Loader::ReadSheet(Sheet& sheet, const std::string& part, const std::string&
     if (r.external || (r.type != "table" && r.type != "pivotTable")) continue;
     const int64_t index = pkg_.Find(r.target);
     if (index < 0) continue;
-    if (const auto range = TablePartRange(pkg_.ReadBytes(index)); range && sheet.Contains(range->second.last)) {
-      tables.push_back(ProtectedArea{r.type == "table" ? ProtectedArea::Kind::Table : ProtectedArea::Kind::PivotTable,
+    if (const auto range = TablePartRange(pkg_.ReadBytes(index));
+        range && sheet.Contains(range->second.last)) {
+      tables.push_back(ProtectedArea{r.type == "table" ? ProtectedArea::Kind::Table
+                                                       : ProtectedArea::Kind::PivotTable,
                                      range->first, range->second});
     }
   }
@@ -133,7 +145,8 @@ void Loader::ReadSheet(Sheet& sheet, const std::string& part, const std::string&
   if (comments != nullptr) {
     CommentsReader reader2("comments of " + what);
     const int64_t index = pkg_.Find(comments->target);
-    if (index < 0) throw FileError(what_ + " is damaged: its comments (" + comments->target + ") are missing");
+    if (index < 0)
+      throw FileError(what_ + " is damaged: its comments (" + comments->target + ") are missing");
     pkg_.ParseXml(index, reader2);
     KeptComments keptComments;
     for (CommentEntry& e : reader2.Result()) {
@@ -142,9 +155,11 @@ void Loader::ReadSheet(Sheet& sheet, const std::string& part, const std::string&
       keptComments.cells.emplace_back(e.cell, std::move(e.text));
     }
     // As the sheet holds them: a cell listed twice keeps its last comment.
-    std::stable_sort(keptComments.cells.begin(), keptComments.cells.end(), [](const auto& a, const auto& b) {
-      return std::pair(a.first.row, a.first.col) < std::pair(b.first.row, b.first.col);
-    });
+    std::stable_sort(keptComments.cells.begin(), keptComments.cells.end(),
+                     [](const auto& a, const auto& b) {
+                       return std::pair(a.first.row, a.first.col) <
+                              std::pair(b.first.row, b.first.col);
+                     });
     std::vector<std::pair<Cell, std::string>> unique;
     for (auto& c : keptComments.cells) {
       if (!unique.empty() && unique.back().first == c.first) {
@@ -166,7 +181,9 @@ void Loader::ReadSheet(Sheet& sheet, const std::string& part, const std::string&
       }
       std::erase_if(kept->elements, [](const KeptElement& e) { return e.name == "legacyDrawing"; });
     }
-    std::erase_if(kept->rels, [&drawingId](const Relationship& r) { return r.type == "comments" || r.id == drawingId; });
+    std::erase_if(kept->rels, [&drawingId](const Relationship& r) {
+      return r.type == "comments" || r.id == drawingId;
+    });
     kept->comments = std::move(keptComments);
   }
   sheet.View().kept = std::move(kept);
@@ -181,7 +198,8 @@ void Loader::KeepOtherParts() {
       continue;
     }
     const std::string lower = LowerAscii(name);
-    const bool markup = lower.ends_with(".xml") || lower.ends_with(".rels") || lower.ends_with(".vml");
+    const bool markup =
+        lower.ends_with(".xml") || lower.ends_with(".rels") || lower.ends_with(".vml");
     if (!markup) {
       if (auto packed = pkg_.ReadPacked(static_cast<int64_t>(i))) {
         kept_->packed.emplace(name, std::move(*packed));
@@ -192,7 +210,8 @@ void Loader::KeepOtherParts() {
     kept_->parts.emplace_back(name, pkg_.ReadBytes(static_cast<int64_t>(i)));
   }
   for (const auto& [name, bytes] : kept_->parts) {
-    if (pkg_.Find(RelationshipsPartOf(name)) >= 0) kept_->rels[LowerAscii(name)] = ReadRelationships(name);
+    if (pkg_.Find(RelationshipsPartOf(name)) >= 0)
+      kept_->rels[LowerAscii(name)] = ReadRelationships(name);
   }
   for (const auto& [name, bytes] : kept_->parts) {
     const std::string key = LowerAscii(name);
@@ -204,12 +223,15 @@ void Loader::KeepOtherParts() {
 std::unique_ptr<Workbook> Loader::Run(const std::string& name) {
   kept_->rootRels = ReadRelationships("");
   const Relationship* office = FindRelOfType(kept_->rootRels, "officeDocument");
-  if (office == nullptr) throw FileError(what_ + " is not an xlsx workbook (it has no workbook part)");
+  if (office == nullptr)
+    throw FileError(what_ + " is not an xlsx workbook (it has no workbook part)");
   const std::string workbookPart = office->target;
-  if (EndsWithIgnoringAsciiCase(workbookPart, ".bin")) throw FileError(what_ + " is a binary (xlsb) workbook, which Tezlo does not read");
+  if (EndsWithIgnoringAsciiCase(workbookPart, ".bin"))
+    throw FileError(what_ + " is a binary (xlsb) workbook, which Tezlo does not read");
   // The root's relationships are written back as they are (the workbook keeps its name).
   used_.erase(pkg_.Find(RelationshipsPartOf("")));
-  if (const Relationship* core = FindRelOfType(kept_->rootRels, "core-properties")) kept_->coreProperties = core->target;
+  if (const Relationship* core = FindRelOfType(kept_->rootRels, "core-properties"))
+    kept_->coreProperties = core->target;
   if (const int64_t types = pkg_.Find("[Content_Types].xml"); types >= 0) {
     ContentTypesReader reader(*kept_);
     pkg_.ParseXml(types, reader);
@@ -250,8 +272,10 @@ std::unique_ptr<Workbook> Loader::Run(const std::string& name) {
     const std::string bytes = pkg_.ReadBytes(Require(r->target, "shared texts"));
     SharedStringsReader reader(bytes, sharedStrings, sharedRuns);
     ParseXmlBytes(bytes, r->target + " in " + what_, reader);
-    for (const std::string& text : sharedStrings) memoryBudget_ -= static_cast<int64_t>(sizeof(std::string) + text.size());
-    for (const auto& runs : sharedRuns) memoryBudget_ -= runs ? static_cast<int64_t>(sizeof(std::string) + 32 + runs->size()) : 16;
+    for (const std::string& text : sharedStrings)
+      memoryBudget_ -= static_cast<int64_t>(sizeof(std::string) + text.size());
+    for (const auto& runs : sharedRuns)
+      memoryBudget_ -= runs ? static_cast<int64_t>(sizeof(std::string) + 32 + runs->size()) : 16;
     if (memoryBudget_ < 0) {
       throw FileError(what_ + " is refused: its texts would take more than " +
                       std::to_string(options_.maxMemoryBytes >> 20) +
@@ -267,7 +291,8 @@ std::unique_ptr<Workbook> Loader::Run(const std::string& name) {
   for (size_t i = 0; i < book.sheets.size(); ++i) {
     SheetEntry& s = book.sheets[i];
     const Relationship* r = FindRel(bookRels, s.relId);
-    if (r == nullptr || r->external) throw FileError(what_ + " is damaged: sheet '" + s.name + "' has no part");
+    if (r == nullptr || r->external)
+      throw FileError(what_ + " is damaged: sheet '" + s.name + "' has no part");
     if (r->type != "worksheet") {
       OtherSheet other{std::move(s.entry), static_cast<int>(i), {}};
       for (const auto& k : keptSheets) other.preceding.push_back(k.get());
@@ -283,15 +308,17 @@ std::unique_ptr<Workbook> Loader::Run(const std::string& name) {
   }
   if (names.empty()) throw FileError(what_ + " holds no worksheet");
 
-  auto wb = std::make_unique<Workbook>(name, options_.rows, options_.cols, options_.maxDigitWidthPx, 1);
+  auto wb =
+      std::make_unique<Workbook>(name, options_.rows, options_.cols, options_.maxDigitWidthPx, 1);
   try {
     wb->ResetSheets(names);
   } catch (const HostError& e) {
     throw FileError(what_ + " has a bad sheet name (" + e.what() + ")");
   }
   for (size_t i = 0; i < parts.size(); ++i) {
-    ReadSheet(wb->GetSheet(static_cast<int32_t>(i) + 1), parts[i], "sheet '" + names[i] + "' of " + what_, styles,
-              sharedStrings, sharedRuns, keptSheets[i]);
+    ReadSheet(wb->GetSheet(static_cast<int32_t>(i) + 1), parts[i],
+              "sheet '" + names[i] + "' of " + what_, styles, sharedStrings, sharedRuns,
+              keptSheets[i]);
   }
   wb->ActivateSheet(active);
   wb->SetStyles(std::move(keptStyles));
@@ -305,12 +332,15 @@ ZipLimits LimitsOf(const LoadOptions& options) {
 }
 
 // `source` identifies the file for the refusal to save over it (see SaveWorkbook).
-std::unique_ptr<Workbook> Load(ZipPackage& package, const std::string& what, const std::string& path,
-                               const std::string& source, const LoadOptions& options) {
+std::unique_ptr<Workbook> Load(ZipPackage& package, const std::string& what,
+                               const std::string& path, const std::string& source,
+                               const LoadOptions& options) {
   try {
     Loader loader(package, what, options);
-    auto wb = loader.Run(ValidUtf8(FileNameOf(path)));  // a file name is bytes; the workbook's name is text
-    if (auto lost = loader.Unmodelled(); !lost.empty()) wb->SetUnmodelledContent(source, std::move(lost));
+    auto wb = loader.Run(
+        ValidUtf8(FileNameOf(path)));  // a file name is bytes; the workbook's name is text
+    if (auto lost = loader.Unmodelled(); !lost.empty())
+      wb->SetUnmodelledContent(source, std::move(lost));
     return wb;
   } catch (const PartError& e) {
     throw FileError(what + ": " + e.what());
@@ -332,9 +362,11 @@ std::unique_ptr<Workbook> LoadWorkbook(const std::string& path, const LoadOption
   // Say what the path is when it cannot be a workbook file at all; libzip would only say that
   // the operation is not supported.
   struct stat st {};
-  if (stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) throw FileError(what + " is a folder, not a workbook file");
+  if (stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+    throw FileError(what + " is a folder, not a workbook file");
   if (stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
-    throw FileError(what + " is not a regular file (a device, pipe or socket), so it cannot be a workbook");
+    throw FileError(
+        what + " is not a regular file (a device, pipe or socket), so it cannot be a workbook");
   }
   ZipPackage package = [&] {
     try {

@@ -30,7 +30,8 @@ std::string ListForMessage(const std::vector<std::string>& items) {
   constexpr size_t kShown = 10;
   std::string out;
   for (size_t i = 0; i < items.size() && i < kShown; ++i) out += (i == 0 ? "" : ", ") + items[i];
-  if (items.size() > kShown) out += " and " + GroupThousands(std::to_string(items.size() - kShown)) + " more";
+  if (items.size() > kShown)
+    out += " and " + GroupThousands(std::to_string(items.size() - kShown)) + " more";
   return out;
 }
 
@@ -47,16 +48,20 @@ std::string PackageBytes(const Workbook& book, const std::string& what) {
 
 }  // namespace
 
-std::string SaveWorkbookToBytes(const Workbook& book) { return PackageBytes(book, "'" + book.Name() + "'"); }
+std::string SaveWorkbookToBytes(const Workbook& book) {
+  return PackageBytes(book, "'" + book.Name() + "'");
+}
 
 SaveReport SaveWorkbook(const Workbook& book, const std::string& path, const SaveOptions& options) {
   const std::string what = "'" + path + "'";
   if (FileNameOf(path).empty()) throw FileError("cannot save " + what + ": no file name given");
   if (!book.UnmodelledContent().empty() && SameFile(path, book.UnmodelledSource())) {
-    throw FileError(what + " holds content Tezlo does not keep (" + ListForMessage(book.UnmodelledContent()) +
+    throw FileError(what + " holds content Tezlo does not keep (" +
+                    ListForMessage(book.UnmodelledContent()) +
                     "); saving over it would lose that, so save the workbook under another name");
   }
-  if (const std::string why = CannotWrite(book); !why.empty()) throw FileError("cannot save " + what + ": " + why);
+  if (const std::string why = CannotWrite(book); !why.empty())
+    throw FileError("cannot save " + what + ": " + why);
   RefuseWhenLockedByOthers(path);
   const std::string bytes = PackageBytes(book, what);
   ReplaceOptions replace;

@@ -35,7 +35,9 @@ std::optional<std::string_view> XmlAttrs::Get(std::string_view localName) const 
 }
 
 XmlReader::XmlReader(XmlHandler& handler, std::string what)
-    : handler_(handler), what_(std::move(what)), parser_(XML_ParserCreateNS("UTF-8", kNsSeparator)) {
+    : handler_(handler),
+      what_(std::move(what)),
+      parser_(XML_ParserCreateNS("UTF-8", kNsSeparator)) {
   if (parser_ == nullptr) throw FileError("out of memory reading " + what_);
   XML_SetUserData(parser_, this);
   handler_.source_ = this;
@@ -79,7 +81,8 @@ void XmlReader::OnStart(void* self, const char* name, const char** attrs) {
       r->attrs_.push_back(XmlAttr{attrNs, attrLocal, a[1]});
     }
     if (r->depth_ == 2 && !r->quickParent_.empty() && local == r->quickParent_) {
-      r->quickParentEnd_ = XML_GetCurrentByteIndex(r->parser_) + XML_GetCurrentByteCount(r->parser_);
+      r->quickParentEnd_ =
+          XML_GetCurrentByteIndex(r->parser_) + XML_GetCurrentByteCount(r->parser_);
     }
     r->handler_.Start(ns, local, XmlAttrs(r->attrs_));
   } catch (...) {
@@ -117,31 +120,36 @@ void XmlReader::OnNamespaceStart(void* self, const char* prefix, const char* uri
 void XmlReader::OnNamespaceEnd(void* self, const char* prefix) {
   auto* r = static_cast<XmlReader*>(self);
   const std::string_view p = prefix != nullptr ? prefix : "";
-  const auto b = std::find_if(r->bindings_.rbegin(), r->bindings_.rend(), [p](const auto& e) { return e.first == p; });
+  const auto b = std::find_if(r->bindings_.rbegin(), r->bindings_.rend(),
+                              [p](const auto& e) { return e.first == p; });
   if (b != r->bindings_.rend()) r->bindings_.erase(std::next(b).base());
 }
 
 void XmlReader::OnDoctype(void* self, const char*, const char*, const char*, int) {
   auto* r = static_cast<XmlReader*>(self);
-  r->Fail(std::make_exception_ptr(FileError(r->what_ + " declares a document type, which workbooks never do")));
+  r->Fail(std::make_exception_ptr(
+      FileError(r->what_ + " declares a document type, which workbooks never do")));
 }
 
 void XmlReader::OnEntity(void* self, const char*, int, const char*, int, const char*, const char*,
                          const char*, const char*) {
   auto* r = static_cast<XmlReader*>(self);
-  r->Fail(std::make_exception_ptr(FileError(r->what_ + " declares entities, which workbooks never do")));
+  r->Fail(std::make_exception_ptr(
+      FileError(r->what_ + " declares entities, which workbooks never do")));
 }
 
 void XmlReader::Feed(const char* data, size_t size, bool last) {
   while (true) {
-    const int piece = size > static_cast<size_t>(INT_MAX / 2) ? INT_MAX / 2 : static_cast<int>(size);
+    const int piece =
+        size > static_cast<size_t>(INT_MAX / 2) ? INT_MAX / 2 : static_cast<int>(size);
     const bool final = last && static_cast<size_t>(piece) == size;
     const XML_Status status = XML_Parse(parser_, data, piece, final ? XML_TRUE : XML_FALSE);
     if (error_) std::rethrow_exception(error_);
     if (status != XML_STATUS_OK) {
-      throw FileError(what_ + " is not well-formed XML (line " +
-                      std::to_string(static_cast<int64_t>(XML_GetCurrentLineNumber(parser_)) + skippedLines_) + ": " +
-                      XML_ErrorString(XML_GetErrorCode(parser_)) + ")");
+      throw FileError(
+          what_ + " is not well-formed XML (line " +
+          std::to_string(static_cast<int64_t>(XML_GetCurrentLineNumber(parser_)) + skippedLines_) +
+          ": " + XML_ErrorString(XML_GetErrorCode(parser_)) + ")");
     }
     data += piece;
     size -= static_cast<size_t>(piece);
@@ -190,10 +198,13 @@ size_t XmlReader::ReadQuickly(ArrivingBytes& source, std::string_view quickParen
   while (true) {
     const std::string_view document = now.bytes;
     size_t next = at;
-    while (next < document.size() && (document[next] == ' ' || document[next] == '\t' || document[next] == '\n')) {
+    while (next < document.size() &&
+           (document[next] == ' ' || document[next] == '\t' || document[next] == '\n')) {
       ++next;
     }
-    const auto end = next < document.size() ? scanner.ReadElement(document, next, kMaxDepth - depth_) : std::nullopt;
+    const auto end = next < document.size()
+                         ? scanner.ReadElement(document, next, kMaxDepth - depth_)
+                         : std::nullopt;
     if (!end) {
       if (now.complete) break;
       now = source.Wait(document.size());
@@ -212,9 +223,7 @@ size_t XmlReader::ReadQuickly(ArrivingBytes& source, std::string_view quickParen
           --depth_;
           handler_.End(e.ns, e.name);
           break;
-        case PlainXmlEvent::Kind::kText:
-          handler_.Text(e.name);
-          break;
+        case PlainXmlEvent::Kind::kText: handler_.Text(e.name); break;
       }
     }
     quick_ = false;

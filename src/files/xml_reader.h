@@ -70,7 +70,8 @@ class XmlHandler {
 };
 
 // Namespace URIs the readers tell apart.
-inline constexpr std::string_view kMainNs = "http://schemas.openxmlformats.org/spreadsheetml/2006/main";
+inline constexpr std::string_view kMainNs =
+    "http://schemas.openxmlformats.org/spreadsheetml/2006/main";
 inline constexpr std::string_view kStrictMainNs = "http://purl.oclc.org/ooxml/spreadsheetml/main";
 
 class XmlReader {
@@ -106,8 +107,8 @@ class XmlReader {
   static void OnNamespaceEnd(void* self, const char* prefix);
   static void OnDoctype(void* self, const char* name, const char* sysid, const char* pubid,
                         int hasInternalSubset);
-  static void OnEntity(void* self, const char* name, int isParameter, const char* value,
-                       int length, const char* base, const char* systemId, const char* publicId,
+  static void OnEntity(void* self, const char* name, int isParameter, const char* value, int length,
+                       const char* base, const char* systemId, const char* publicId,
                        const char* notation);
   void Fail(std::exception_ptr error);
   // Reads what it can of `quickParent`'s children quickly (after the parser has read up to
@@ -119,7 +120,7 @@ class XmlReader {
   XML_ParserStruct* parser_;
   std::exception_ptr error_;
   int depth_ = 0;
-  std::vector<XmlAttr> attrs_;  // the current start tag's, reused
+  std::vector<XmlAttr> attrs_;                                 // the current start tag's, reused
   std::vector<std::pair<std::string, std::string>> bindings_;  // namespace prefixes in scope
   // The quick reading: the element looked for, where its start tag ended when the parser met
   // it, the bytes and lines the parser did not see, and the event being delivered.

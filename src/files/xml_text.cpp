@@ -11,7 +11,8 @@ namespace {
 
 // "_x" + four hex digits + "_" at `i`.
 bool EscapeAt(std::string_view text, size_t i) {
-  if (i + 7 > text.size() || text[i] != '_' || text[i + 1] != 'x' || text[i + 6] != '_') return false;
+  if (i + 7 > text.size() || text[i] != '_' || text[i + 1] != 'x' || text[i + 6] != '_')
+    return false;
   for (size_t k = i + 2; k < i + 6; ++k) {
     if (HexDigitValue(text[k]) < 0) return false;
   }
@@ -88,14 +89,17 @@ void AppendXmlText(std::string& out, std::string_view text, bool attribute) {
 }
 
 std::string DecodeEscapes(std::string_view text) {
-  if (text.find("_x") == std::string_view::npos) return IsValidUtf8(text) ? std::string(text) : ValidUtf8(text);
+  if (text.find("_x") == std::string_view::npos)
+    return IsValidUtf8(text) ? std::string(text) : ValidUtf8(text);
   std::string out;
   out.reserve(text.size());
   for (size_t i = 0; i < text.size(); ++i) {
     if (EscapeAt(text, i)) {
       unsigned cp = 0;
-      for (size_t k = i + 2; k < i + 6; ++k) cp = cp * 16 + static_cast<unsigned>(HexDigitValue(text[k]));
-      if (cp >= 0xD800 && cp <= 0xDFFF) cp = kReplacementCodePoint;  // a lone surrogate is no character
+      for (size_t k = i + 2; k < i + 6; ++k)
+        cp = cp * 16 + static_cast<unsigned>(HexDigitValue(text[k]));
+      if (cp >= 0xD800 && cp <= 0xDFFF)
+        cp = kReplacementCodePoint;  // a lone surrogate is no character
       AppendUtf8(out, static_cast<char32_t>(cp));
       i += 6;
     } else {
@@ -126,7 +130,9 @@ std::optional<std::string> DecodeEntities(std::string_view text) {
       const std::string digits(entity.substr(hex ? 2 : 1));
       char* stop = nullptr;
       const unsigned long cp = std::strtoul(digits.c_str(), &stop, hex ? 16 : 10);
-      if (digits.empty() || *stop != '\0' || cp == 0 || cp > 0x10FFFF || (cp >= 0xD800 && cp < 0xE000)) return std::nullopt;
+      if (digits.empty() || *stop != '\0' || cp == 0 || cp > 0x10FFFF ||
+          (cp >= 0xD800 && cp < 0xE000))
+        return std::nullopt;
       AppendUtf8(out, static_cast<char32_t>(cp));
     } else {
       return std::nullopt;

@@ -29,19 +29,13 @@ std::string ZipErrorText(int code) {
 
 std::string OpenFailure(const std::string& what, int code) {
   switch (code) {
-    case ZIP_ER_NOZIP:
-      return what + " is not an xlsx workbook (not a zip archive)";
-    case ZIP_ER_INCONS:
-      return what + " is damaged (its zip structure is inconsistent; truncated?)";
-    case ZIP_ER_EXISTS:
-      return what + " is damaged: it holds two parts of the same name";
-    case ZIP_ER_NOENT:
-      return what + " does not exist";
+    case ZIP_ER_NOZIP: return what + " is not an xlsx workbook (not a zip archive)";
+    case ZIP_ER_INCONS: return what + " is damaged (its zip structure is inconsistent; truncated?)";
+    case ZIP_ER_EXISTS: return what + " is damaged: it holds two parts of the same name";
+    case ZIP_ER_NOENT: return what + " does not exist";
     case ZIP_ER_OPEN:
-    case ZIP_ER_READ:
-      return "cannot read " + what + ": " + ZipErrorText(code);
-    default:
-      return "cannot open " + what + ": " + ZipErrorText(code);
+    case ZIP_ER_READ: return "cannot read " + what + ": " + ZipErrorText(code);
+    default: return "cannot open " + what + ": " + ZipErrorText(code);
   }
 }
 
@@ -79,7 +73,8 @@ ZipPackage::~ZipPackage() {
   if (archive_ != nullptr) zip_discard(archive_);
 }
 
-ZipPackage ZipPackage::FromFile(const std::string& path, const std::string& what, ZipLimits limits) {
+ZipPackage ZipPackage::FromFile(const std::string& path, const std::string& what,
+                                ZipLimits limits) {
   int code = 0;
   zip* archive = zip_open(path.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &code);
   if (archive == nullptr) {
@@ -96,7 +91,8 @@ ZipPackage ZipPackage::FromFile(const std::string& path, const std::string& what
   return ZipPackage(archive, what, limits);
 }
 
-ZipPackage ZipPackage::FromMemory(std::string_view bytes, const std::string& what, ZipLimits limits) {
+ZipPackage ZipPackage::FromMemory(std::string_view bytes, const std::string& what,
+                                  ZipLimits limits) {
   zip_error_t error;
   zip_error_init(&error);
   zip_source_t* source = zip_source_buffer_create(bytes.data(), bytes.size(), 0, &error);
@@ -130,8 +126,8 @@ void ZipPackage::Unpack(int64_t index, Sink&& sink) {
   std::unique_ptr<zip_file_t, decltype(closer)> file(
       zip_fopen_index(archive_, static_cast<zip_uint64_t>(index), 0), closer);
   if (!file) {
-    throw FileError(what_ + " is damaged: cannot unpack " + part + " (" +
-                    zip_strerror(archive_) + ")");
+    throw FileError(what_ + " is damaged: cannot unpack " + part + " (" + zip_strerror(archive_) +
+                    ")");
   }
   std::array<char, 1 << 16> buffer;
   int64_t partBytes = 0;
@@ -148,7 +144,8 @@ void ZipPackage::Unpack(int64_t index, Sink&& sink) {
                       MiB(limits_.maxPartBytes));
     }
     if (unpacked_ > limits_.maxPackageBytes) {
-      throw FileError(what_ + " is refused: it unpacks to more than " + MiB(limits_.maxPackageBytes));
+      throw FileError(what_ + " is refused: it unpacks to more than " +
+                      MiB(limits_.maxPackageBytes));
     }
     sink(std::string_view(buffer.data(), static_cast<size_t>(n)));
     if (n == 0) return;
@@ -172,7 +169,8 @@ void ParseXmlBytes(std::string_view document, const std::string& what, XmlHandle
 std::string ZipPackage::ReadBytes(int64_t index) {
   std::string bytes;
   zip_stat_t stat;
-  if (zip_stat_index(archive_, static_cast<zip_uint64_t>(index), 0, &stat) == 0 && (stat.valid & ZIP_STAT_SIZE) != 0 &&
+  if (zip_stat_index(archive_, static_cast<zip_uint64_t>(index), 0, &stat) == 0 &&
+      (stat.valid & ZIP_STAT_SIZE) != 0 &&
       static_cast<int64_t>(stat.size) <= limits_.maxPartBytes) {
     // A hint only, bounded: the count while unpacking decides.
     bytes.reserve(static_cast<size_t>(std::min<zip_uint64_t>(stat.size, zip_uint64_t{64} << 20)));
@@ -183,12 +181,14 @@ std::string ZipPackage::ReadBytes(int64_t index) {
 
 std::unique_ptr<ArrivingBytes> ZipPackage::ReadArriving(int64_t index) {
   zip_stat_t stat;
-  if (zip_stat_index(archive_, static_cast<zip_uint64_t>(index), 0, &stat) != 0 || (stat.valid & ZIP_STAT_SIZE) == 0 ||
+  if (zip_stat_index(archive_, static_cast<zip_uint64_t>(index), 0, &stat) != 0 ||
+      (stat.valid & ZIP_STAT_SIZE) == 0 ||
       stat.size > static_cast<zip_uint64_t>(limits_.maxPartBytes)) {
     // Unpacked first, so that the count decides and says why it stopped.
     return ArrivingBytes::Whole(ReadBytes(index));
   }
-  return std::make_unique<ArrivingBytes>(static_cast<size_t>(stat.size), [this, index](ArrivingBytes& out) {
+  return std::make_unique<ArrivingBytes>(static_cast<size_t>(stat.size), [this, index](
+                                                                             ArrivingBytes& out) {
     Unpack(index, [this, index, &out](std::string_view piece) {
       if (!out.Append(piece)) {
         throw FileError(what_ + " is damaged: " + names_.at(static_cast<size_t>(index)) +
@@ -201,15 +201,17 @@ std::unique_ptr<ArrivingBytes> ZipPackage::ReadArriving(int64_t index) {
 std::optional<PackedPart> ZipPackage::ReadPacked(int64_t index) {
   const std::string& part = names_.at(static_cast<size_t>(index));
   zip_stat_t stat;
-  constexpr zip_uint64_t kNeeded = ZIP_STAT_SIZE | ZIP_STAT_COMP_SIZE | ZIP_STAT_CRC | ZIP_STAT_COMP_METHOD |
-                                   ZIP_STAT_ENCRYPTION_METHOD;
-  if (zip_stat_index(archive_, static_cast<zip_uint64_t>(index), 0, &stat) != 0 || (stat.valid & kNeeded) != kNeeded ||
+  constexpr zip_uint64_t kNeeded = ZIP_STAT_SIZE | ZIP_STAT_COMP_SIZE | ZIP_STAT_CRC |
+                                   ZIP_STAT_COMP_METHOD | ZIP_STAT_ENCRYPTION_METHOD;
+  if (zip_stat_index(archive_, static_cast<zip_uint64_t>(index), 0, &stat) != 0 ||
+      (stat.valid & kNeeded) != kNeeded ||
       (stat.comp_method != ZIP_CM_STORE && stat.comp_method != ZIP_CM_DEFLATE) ||
       stat.encryption_method != ZIP_EM_NONE) {
     return std::nullopt;
   }
   if (stat.size > static_cast<zip_uint64_t>(limits_.maxPartBytes)) {
-    throw FileError(what_ + " is refused: " + part + " unpacks to more than " + MiB(limits_.maxPartBytes));
+    throw FileError(what_ + " is refused: " + part + " unpacks to more than " +
+                    MiB(limits_.maxPartBytes));
   }
   unpacked_ += static_cast<int64_t>(stat.size);
   if (unpacked_ > limits_.maxPackageBytes) {
@@ -218,7 +220,9 @@ std::optional<PackedPart> ZipPackage::ReadPacked(int64_t index) {
   auto closer = [](zip_file_t* f) { zip_fclose(f); };
   std::unique_ptr<zip_file_t, decltype(closer)> file(
       zip_fopen_index(archive_, static_cast<zip_uint64_t>(index), ZIP_FL_COMPRESSED), closer);
-  if (!file) throw FileError(what_ + " is damaged: cannot read " + part + " (" + zip_strerror(archive_) + ")");
+  if (!file)
+    throw FileError(what_ + " is damaged: cannot read " + part + " (" + zip_strerror(archive_) +
+                    ")");
   auto bytes = std::make_shared<std::string>();
   // A stored part is as long as it says; a deflated one cannot be longer than that by much.
   if (stat.comp_size > stat.size + stat.size / 8 + 1024) {
@@ -227,7 +231,8 @@ std::optional<PackedPart> ZipPackage::ReadPacked(int64_t index) {
   bytes->resize(static_cast<size_t>(stat.comp_size));
   const zip_int64_t n = zip_fread(file.get(), bytes->data(), bytes->size());
   if (n < 0 || static_cast<zip_uint64_t>(n) != stat.comp_size) {
-    throw FileError(what_ + " is damaged: cannot read " + part + " (" + zip_file_strerror(file.get()) + ")");
+    throw FileError(what_ + " is damaged: cannot read " + part + " (" +
+                    zip_file_strerror(file.get()) + ")");
   }
   return PackedPart{static_cast<uint16_t>(stat.comp_method), stat.crc, stat.size, std::move(bytes)};
 }

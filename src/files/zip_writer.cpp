@@ -23,7 +23,7 @@ constexpr uint32_t kZip64EndOfDirectory = 0x06064b50;
 constexpr uint32_t kZip64Locator = 0x07064b50;
 constexpr uint16_t kZip64Extra = 0x0001;
 constexpr uint16_t kUtf8Names = 0x0800;
-constexpr uint16_t kVersion = 20;       // deflate
+constexpr uint16_t kVersion = 20;  // deflate
 constexpr uint16_t kVersionZip64 = 45;
 constexpr uint16_t kMadeByUnix = 3 << 8;
 constexpr uint32_t kFileMode = 0100644u << 16;  // a regular file, rw-r--r--
@@ -82,7 +82,8 @@ void PutEntryFields(std::string& out, const Entry& e, uint16_t time, uint16_t da
 ZipWriter::ZipWriter() : deflate_(kDeflateLevel) {}
 
 void ZipWriter::Add(std::string name, std::string bytes, bool compress) {
-  Part part{std::move(name), std::make_unique<std::string>(std::move(bytes)), compress, {}, 0, std::nullopt};
+  Part part{std::move(name), std::make_unique<std::string>(std::move(bytes)), compress, {}, 0,
+            std::nullopt};
   if (compress) part.ticket = deflate_.Start(*part.bytes);
   parts_.push_back(std::move(part));
 }
@@ -113,7 +114,8 @@ std::string ZipWriter::Bytes(const std::string& what) {
   size_t total = 0;
   for (size_t i = 0; i < parts_.size(); ++i) {
     Part& part = parts_[i];
-    if (part.name.empty() || part.name.size() > kMax16) throw FileError("cannot save " + what + ": a part has no usable name");
+    if (part.name.empty() || part.name.size() > kMax16)
+      throw FileError("cannot save " + what + ": a part has no usable name");
     ParallelDeflate::Packed& packed = packs[i];
     if (part.packed) {
       packed.crc = part.packed->crc;
@@ -122,9 +124,12 @@ std::string ZipWriter::Bytes(const std::string& what) {
       part.bytes.reset();
       part.pieces.clear();
     } else {
-      packed.crc = static_cast<uint32_t>(crc32_z(0, reinterpret_cast<const Bytef*>(part.bytes->data()), part.bytes->size()));
+      packed.crc = static_cast<uint32_t>(
+          crc32_z(0, reinterpret_cast<const Bytef*>(part.bytes->data()), part.bytes->size()));
     }
-    const size_t data = part.packed ? part.packed->bytes->size() : part.compress ? packed.bytes.size() : part.bytes->size();
+    const size_t data = part.packed     ? part.packed->bytes->size()
+                        : part.compress ? packed.bytes.size()
+                                        : part.bytes->size();
     total += data + 2 * part.name.size() + 160;  // the headers, with room for Zip64 fields
   }
   std::string out;
@@ -134,9 +139,14 @@ std::string ZipWriter::Bytes(const std::string& what) {
   for (size_t i = 0; i < parts_.size(); ++i) {
     Part& part = parts_[i];
     ParallelDeflate::Packed& packed = packs[i];
-    const std::string& data = part.packed ? *part.packed->bytes : part.compress ? packed.bytes : *part.bytes;
-    const uint16_t method = part.packed ? part.packed->method : static_cast<uint16_t>(part.compress ? Z_DEFLATED : 0);
-    const uint64_t size = part.packed ? part.packed->size : part.compress ? packed.size : part.bytes->size();
+    const std::string& data = part.packed     ? *part.packed->bytes
+                              : part.compress ? packed.bytes
+                                              : *part.bytes;
+    const uint16_t method =
+        part.packed ? part.packed->method : static_cast<uint16_t>(part.compress ? Z_DEFLATED : 0);
+    const uint64_t size = part.packed     ? part.packed->size
+                          : part.compress ? packed.size
+                                          : part.bytes->size();
     Entry e{&part.name, method, packed.crc, size, data.size(), out.size(), false};
     e.zip64 = forceZip64_ || e.size >= kMax32 || e.packed >= kMax32 || e.offset >= kMax32;
     Put32(out, kLocalHeader);
@@ -178,7 +188,8 @@ std::string ZipWriter::Bytes(const std::string& what) {
   }
   const uint64_t directorySize = out.size() - directory;
   const uint64_t count = entries.size();
-  const bool zip64 = forceZip64_ || count >= kMax16 || directory >= kMax32 || directorySize >= kMax32;
+  const bool zip64 =
+      forceZip64_ || count >= kMax16 || directory >= kMax32 || directorySize >= kMax32;
   if (zip64) {
     const uint64_t record = out.size();
     Put32(out, kZip64EndOfDirectory);

@@ -32,7 +32,8 @@ int64_t ReadRow(std::string_view text, size_t& i) {
 }
 
 Area Corners(int32_t row1, int32_t col1, int32_t row2, int32_t col2) {
-  return Area::Of(std::min(row1, row2), std::min(col1, col2), std::max(row1, row2), std::max(col1, col2));
+  return Area::Of(std::min(row1, row2), std::min(col1, col2), std::max(row1, row2),
+                  std::max(col1, col2));
 }
 
 // "C" or "$C" alone: a whole column's letters; 0 for anything else.

@@ -27,12 +27,18 @@ class HostWrapper : public Host {
   void ActivateWorkbook(int32_t book) override { target_.ActivateWorkbook(book); }
   std::string WorkbookName(int32_t book) override { return target_.WorkbookName(book); }
   int32_t FindWorkbook(const std::string& name) override { return target_.FindWorkbook(name); }
-  void SaveWorkbookAs(int32_t book, const std::string& path) override { target_.SaveWorkbookAs(book, path); }
-  void CloseWorkbook(int32_t book, bool saveChanges) override { target_.CloseWorkbook(book, saveChanges); }
+  void SaveWorkbookAs(int32_t book, const std::string& path) override {
+    target_.SaveWorkbookAs(book, path);
+  }
+  void CloseWorkbook(int32_t book, bool saveChanges) override {
+    target_.CloseWorkbook(book, saveChanges);
+  }
   int32_t SheetCount(int32_t book) override { return target_.SheetCount(book); }
   SheetRef ActiveSheet() override { return target_.ActiveSheet(); }
   std::string SheetName(SheetRef sheet) override { return target_.SheetName(sheet); }
-  void RenameSheet(SheetRef sheet, const std::string& name) override { target_.RenameSheet(sheet, name); }
+  void RenameSheet(SheetRef sheet, const std::string& name) override {
+    target_.RenameSheet(sheet, name);
+  }
   SheetRef AddSheetAfter(SheetRef sheet) override { return target_.AddSheetAfter(sheet); }
   void DeleteSheet(SheetRef sheet) override { target_.DeleteSheet(sheet); }
   void ActivateSheet(SheetRef sheet) override { target_.ActivateSheet(sheet); }
@@ -55,9 +61,12 @@ class HostWrapper : public Host {
     target_.SetValues(sheet, topLeft, values);
   }
   std::string GetText(SheetRef sheet, Cell cell) override { return target_.GetText(sheet, cell); }
-  std::string GetFormula(SheetRef sheet, Cell cell) override { return target_.GetFormula(sheet, cell); }
+  std::string GetFormula(SheetRef sheet, Cell cell) override {
+    return target_.GetFormula(sheet, cell);
+  }
   bool HasFormula(SheetRef sheet, Cell cell) override { return target_.HasFormula(sheet, cell); }
-  void SetFormula(SheetRef sheet, Cell cell, const std::string& formula, const Value& lastValue) override {
+  void SetFormula(SheetRef sheet, Cell cell, const std::string& formula,
+                  const Value& lastValue) override {
     target_.SetFormula(sheet, cell, formula, lastValue);
   }
   void ClearContents(SheetRef sheet, Area area) override { target_.ClearContents(sheet, area); }
@@ -84,7 +93,9 @@ class HostWrapper : public Host {
     target_.Copy(from, area, to, destTopLeft);
   }
   bool HasComment(SheetRef sheet, Cell cell) override { return target_.HasComment(sheet, cell); }
-  std::string CommentText(SheetRef sheet, Cell cell) override { return target_.CommentText(sheet, cell); }
+  std::string CommentText(SheetRef sheet, Cell cell) override {
+    return target_.CommentText(sheet, cell);
+  }
   void ClearComments(SheetRef sheet, Area area) override { target_.ClearComments(sheet, area); }
   void AddComment(SheetRef sheet, Cell cell, const std::string& text) override {
     target_.AddComment(sheet, cell, text);
@@ -92,7 +103,9 @@ class HostWrapper : public Host {
   void SetCommentText(SheetRef sheet, Cell cell, const std::string& text) override {
     target_.SetCommentText(sheet, cell, text);
   }
-  double ColumnWidth(SheetRef sheet, int32_t col) override { return target_.ColumnWidth(sheet, col); }
+  double ColumnWidth(SheetRef sheet, int32_t col) override {
+    return target_.ColumnWidth(sheet, col);
+  }
   double ColumnWidthPoints(SheetRef sheet, int32_t col) override {
     return target_.ColumnWidthPoints(sheet, col);
   }
@@ -110,7 +123,9 @@ class HostWrapper : public Host {
   void SetColumnColorIndex(SheetRef sheet, int32_t first, int32_t last, int32_t index) override {
     target_.SetColumnColorIndex(sheet, first, last, index);
   }
-  std::string NumberFormat(SheetRef sheet, Cell cell) override { return target_.NumberFormat(sheet, cell); }
+  std::string NumberFormat(SheetRef sheet, Cell cell) override {
+    return target_.NumberFormat(sheet, cell);
+  }
   void SetNumberFormat(SheetRef sheet, Area area, const std::string& format) override {
     target_.SetNumberFormat(sheet, area, format);
   }

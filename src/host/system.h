@@ -17,10 +17,10 @@ struct CalendarDate {
 
 struct ProcessInfo {
   std::string name;
-  std::string owner;       // empty where it cannot be read
+  std::string owner;  // empty where it cannot be read
   int64_t id = 0;
-  double memoryKb = 0;     // resident memory, bytes / 1024
-  std::string path;        // executable path, empty where it cannot be read
+  double memoryKb = 0;  // resident memory, bytes / 1024
+  std::string path;     // executable path, empty where it cannot be read
   bool operator==(const ProcessInfo&) const = default;
 };
 

@@ -23,7 +23,9 @@ class Value {
   static Value Text(std::string v) { return Value(Data{std::in_place_index<2>, std::move(v)}); }
   static Value Boolean(bool v) { return Value(Data{std::in_place_index<3>, v}); }
   // A date as its serial number in the 1900 date system (1 = 1900-01-01).
-  static Value Date(double serial) { return Value(Data{std::in_place_index<4>, DateSerial{serial}}); }
+  static Value Date(double serial) {
+    return Value(Data{std::in_place_index<4>, DateSerial{serial}});
+  }
   static Value Error(ErrorCode code) { return Value(Data{std::in_place_index<5>, code}); }
 
   ValueKind Kind() const { return static_cast<ValueKind>(data_.index()); }
@@ -35,9 +37,7 @@ class Value {
   bool IsError() const { return Kind() == ValueKind::Error; }
 
   // The number of a number, or the serial of a date.
-  double AsNumber() const {
-    return IsDate() ? std::get<4>(data_).serial : std::get<1>(data_);
-  }
+  double AsNumber() const { return IsDate() ? std::get<4>(data_).serial : std::get<1>(data_); }
   const std::string& AsText() const { return std::get<2>(data_); }
   bool AsBoolean() const { return std::get<3>(data_); }
   ErrorCode AsError() const { return std::get<5>(data_); }

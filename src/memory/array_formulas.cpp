@@ -34,9 +34,10 @@ std::vector<Area> ArraysMeeting(const Sheet& sheet, const Area& area) {
   const int32_t firstRow = std::max(1, area.first.row - reach.rows + 1);
   const int32_t firstCol = std::max(1, area.first.col - reach.cols + 1);
   const auto& columns = sheet.Columns();
-  for (auto it = columns.lower_bound(firstCol); it != columns.end() && it->first <= area.last.col; ++it) {
-    for (ColumnStore::Cursor cur = it->second.Seek(firstRow); cur.Valid() && cur.Row() <= area.last.row;
-         cur.Next()) {
+  for (auto it = columns.lower_bound(firstCol); it != columns.end() && it->first <= area.last.col;
+       ++it) {
+    for (ColumnStore::Cursor cur = it->second.Seek(firstRow);
+         cur.Valid() && cur.Row() <= area.last.row; cur.Next()) {
       const std::optional<Area> block = cur.Record().ArrayArea(Cell{cur.Row(), it->first});
       if (block && Meets(*block, area)) out.push_back(*block);
     }
@@ -115,8 +116,8 @@ void CheckArraysShift(const Sheet& sheet, const RefShift& shift) {
 
 void CheckArraysSort(const Sheet& sheet, const Area& area) {
   for (const Area& block : ArraysMeeting(sheet, area)) {
-    const bool oneRowWithin = block.Rows() == 1 && block.first.col >= area.first.col &&
-                              block.last.col <= area.last.col;
+    const bool oneRowWithin =
+        block.Rows() == 1 && block.first.col >= area.first.col && block.last.col <= area.last.col;
     if (!oneRowWithin) throw HostError(kPartOfArray);
   }
 }

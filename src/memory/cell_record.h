@@ -40,7 +40,9 @@ struct CellExtras {
   // those runs, shared by every cell that holds them. The file layer writes them back while the
   // cell's text is still theirs; a new value drops them.
   std::shared_ptr<const std::string> richText;
-  bool Empty() const { return formula.empty() && !array.Any() && !comment && !numberFormat && !richText; }
+  bool Empty() const {
+    return formula.empty() && !array.Any() && !comment && !numberFormat && !richText;
+  }
   bool operator==(const CellExtras&) const = default;
 };
 
@@ -73,7 +75,8 @@ struct CellRecord {
   // The array formula's block when the record, at `at`, anchors one.
   std::optional<Area> ArrayArea(Cell at) const {
     if (!extras || !extras->array.Any()) return std::nullopt;
-    return Area::Of(at.row, at.col, at.row + extras->array.rows - 1, at.col + extras->array.cols - 1);
+    return Area::Of(at.row, at.col, at.row + extras->array.rows - 1,
+                    at.col + extras->array.cols - 1);
   }
   // Drops the formula and the array it anchors.
   void ClearFormula() {

@@ -30,7 +30,8 @@ std::vector<Area> MergedAfterShift(const Sheet& sheet, const Area& band, bool in
     if (!withinColumns) throw HostError("cannot shift part of a merged cell");
     if (insert) {
       if (m.first.row < band.first.row) throw HostError("cannot shift part of a merged cell");
-      if (m.last.row > sheet.Rows() - n) throw HostError("cannot shift a merged cell off the sheet");
+      if (m.last.row > sheet.Rows() - n)
+        throw HostError("cannot shift a merged cell off the sheet");
       m.first.row += n;
       m.last.row += n;
     } else if (m.first.row > band.last.row) {
@@ -73,8 +74,8 @@ std::vector<ProtectedArea> ProtectedAfterShift(const Sheet& sheet, const RefShif
   for (const ProtectedArea& p : sheet.ProtectedAreas()) {
     const bool pivot = p.kind == ProtectedArea::Kind::PivotTable;
     if (pivot ? MovesPartOf(p.area, shift) : CutsThrough(p.area, shift)) {
-      throw HostError(std::string("cannot shift part of the ") + (pivot ? "pivot table " : "table ") +
-                      p.name);
+      throw HostError(std::string("cannot shift part of the ") +
+                      (pivot ? "pivot table " : "table ") + p.name);
     }
     if (const std::optional<Area> moved = ShiftRange(p.area, shift)) {
       out.push_back(ProtectedArea{p.kind, p.name, *moved});
@@ -87,9 +88,9 @@ std::vector<ProtectedArea> ProtectedAfterShift(const Sheet& sheet, const RefShif
 
 void InsertCellsShiftDown(Sheet& sheet, const Area& area) {
   sheet.Check(area);
-  std::vector<ProtectedArea> tables = ProtectedAfterShift(
-      sheet, InsertDownShift(sheet.Name(), GridOf(sheet), area.first.row, area.first.col,
-                             area.last.row, area.last.col));
+  std::vector<ProtectedArea> tables =
+      ProtectedAfterShift(sheet, InsertDownShift(sheet.Name(), GridOf(sheet), area.first.row,
+                                                 area.first.col, area.last.row, area.last.col));
   std::vector<Area> merged = MergedAfterShift(sheet, area, true);
   const auto n = static_cast<int32_t>(area.Rows());
   auto& columns = sheet.ColumnsForMovesAndRemovals();
@@ -102,13 +103,15 @@ void InsertCellsShiftDown(Sheet& sheet, const Area& area) {
     }
   }
   const auto& runs = sheet.FormatRuns();
-  for (auto it = runs.lower_bound(area.first.col); it != runs.end() && it->first <= area.last.col; ++it) {
+  for (auto it = runs.lower_bound(area.first.col); it != runs.end() && it->first <= area.last.col;
+       ++it) {
     if (!it->second.Empty() && it->second.Runs().rbegin()->second.last > sheet.Rows() - n) {
       throw HostError("cannot shift non-empty cells off the sheet");
     }
   }
   for (auto it = begin; it != end; ++it) it->second.ShiftRows(area.first.row, n);
-  for (int32_t col = area.first.col; col <= area.last.col; ++col) sheet.ShiftRunsDown(col, area.first.row, n);
+  for (int32_t col = area.first.col; col <= area.last.col; ++col)
+    sheet.ShiftRunsDown(col, area.first.row, n);
   sheet.SetMergedAreas(std::move(merged));
   TakeFormatFromAbove(sheet, area);
   sheet.SetProtectedAreas(std::move(tables));
@@ -116,9 +119,9 @@ void InsertCellsShiftDown(Sheet& sheet, const Area& area) {
 
 void DeleteCellsShiftUp(Sheet& sheet, const Area& area) {
   sheet.Check(area);
-  std::vector<ProtectedArea> tables = ProtectedAfterShift(
-      sheet, DeleteUpShift(sheet.Name(), GridOf(sheet), area.first.row, area.first.col,
-                           area.last.row, area.last.col));
+  std::vector<ProtectedArea> tables =
+      ProtectedAfterShift(sheet, DeleteUpShift(sheet.Name(), GridOf(sheet), area.first.row,
+                                               area.first.col, area.last.row, area.last.col));
   std::vector<Area> merged = MergedAfterShift(sheet, area, false);
   const auto n = static_cast<int32_t>(area.Rows());
   auto& columns = sheet.ColumnsForMovesAndRemovals();

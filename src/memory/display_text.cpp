@@ -155,16 +155,29 @@ std::optional<NumericFormat> ParseNumericFormat(std::string_view f) {
 std::string FormatNumeric(double value, const NumericFormat& n) {
   DecimalDigits d = SignificantDigits(std::fabs(value));
   if (n.percent && d.digits != "0") d.exponent += 2;
-  std::string body = n.scientific ? ScientificText(d, n.decimals, false)
-                                  : FixedText(d, n.decimals, n.grouping);
+  std::string body =
+      n.scientific ? ScientificText(d, n.decimals, false) : FixedText(d, n.decimals, n.grouping);
   if (n.percent) body += '%';
   return value < 0 ? "-" + body : body;
 }
 
 // ---- Date and time formats built of y, m, d, h, s ------------------------------------------
 
-enum class Part { Literal, Year2, Year4, Month, Month2, Day, Day2, Hour, Hour2, Minute, Minute2,
-                  Second, Second2 };
+enum class Part {
+  Literal,
+  Year2,
+  Year4,
+  Month,
+  Month2,
+  Day,
+  Day2,
+  Hour,
+  Hour2,
+  Minute,
+  Minute2,
+  Second,
+  Second2
+};
 
 struct Token {
   Part part = Part::Literal;
@@ -291,7 +304,6 @@ std::string GroupThousands(const std::string& whole) {
   }
   return out;
 }
-
 
 std::string GeneralText(const Value& value) {
   switch (value.Kind()) {

@@ -40,8 +40,8 @@ Cell Horizontal(const Sheet& sheet, Cell from, bool right) {
       }
       return Cell{from.row, col - 1};
     }
-    for (auto it = std::make_reverse_iterator(std::next(columns.find(col)));
-         it != columns.rend(); ++it) {
+    for (auto it = std::make_reverse_iterator(std::next(columns.find(col))); it != columns.rend();
+         ++it) {
       if (it->first != col || !it->second.HasContent(from.row)) break;
       col = it->first - 1;
     }
@@ -52,8 +52,8 @@ Cell Horizontal(const Sheet& sheet, Cell from, bool right) {
       if (it->second.HasContent(from.row)) return Cell{from.row, it->first};
     }
   } else {
-    for (auto it = std::make_reverse_iterator(columns.lower_bound(from.col));
-         it != columns.rend(); ++it) {
+    for (auto it = std::make_reverse_iterator(columns.lower_bound(from.col)); it != columns.rend();
+         ++it) {
       if (it->second.HasContent(from.row)) return Cell{from.row, it->first};
     }
   }

@@ -137,7 +137,8 @@ class Lexer {
   // #REF!, #DIV/0!, #N/A, #NAME? and the like.
   size_t SkipErrorLiteral(size_t i) const {
     ++i;
-    while (i < f_.size() && (IsAsciiLetter(f_[i]) || IsAsciiDigit(f_[i]) || f_[i] == '/' || f_[i] == '_')) {
+    while (i < f_.size() &&
+           (IsAsciiLetter(f_[i]) || IsAsciiDigit(f_[i]) || f_[i] == '/' || f_[i] == '_')) {
       ++i;
     }
     if (At(i) == '!' || At(i) == '?') ++i;
@@ -204,7 +205,9 @@ class Lexer {
       }
     }
     switch (p1->kind) {
-      case Piece::Kind::Cell: ref.kind = joined ? FormulaRef::Kind::Area : FormulaRef::Kind::Cell; break;
+      case Piece::Kind::Cell:
+        ref.kind = joined ? FormulaRef::Kind::Area : FormulaRef::Kind::Cell;
+        break;
       case Piece::Kind::Col: ref.kind = FormulaRef::Kind::Columns; break;
       case Piece::Kind::Row: ref.kind = FormulaRef::Kind::Rows; break;
     }
@@ -332,8 +335,7 @@ std::optional<std::string> ShiftFormulaRefs(std::string_view formula, bool onShi
   bool changed = false;
   for (FormulaRef& ref : FindFormulaRefs(formula, shift.grid)) {
     if (ref.foreign) continue;
-    const bool here =
-        ref.sheet ? EqualsIgnoringCase(*ref.sheet, shift.sheetName) : onShiftedSheet;
+    const bool here = ref.sheet ? EqualsIgnoringCase(*ref.sheet, shift.sheetName) : onShiftedSheet;
     if (!here) continue;
     const RefOutcome outcome = ShiftRef(ref, shift);
     if (outcome == RefOutcome::Same) continue;
@@ -355,7 +357,8 @@ bool NeedsQuotes(std::string_view sheet) {
     if (!IsWordByte(c) || c == '$' || c == '\\') return true;
   }
   // A1, XFD7 or R1C1, RC, R, C5: a reference, not a name.
-  if (const std::optional<Piece> p = ReadPiece(sheet, GridSize{}); p && p->kind == Piece::Kind::Cell) {
+  if (const std::optional<Piece> p = ReadPiece(sheet, GridSize{});
+      p && p->kind == Piece::Kind::Cell) {
     return true;
   }
   size_t i = 0;

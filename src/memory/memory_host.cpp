@@ -21,7 +21,9 @@ const Workbook& MemoryHost::GetWorkbook(int32_t book) const {
   return *books_[static_cast<size_t>(book - 1)];
 }
 
-Sheet& MemoryHost::GetSheet(SheetRef sheet) { return GetWorkbook(sheet.book).GetSheet(sheet.sheet); }
+Sheet& MemoryHost::GetSheet(SheetRef sheet) {
+  return GetWorkbook(sheet.book).GetSheet(sheet.sheet);
+}
 
 Workbook& MemoryHost::Active() {
   if (active_ == 0) throw HostError("no workbook is open");
@@ -80,7 +82,8 @@ void MemoryHost::SaveWorkbookAs(int32_t book, const std::string& path) {
   if (FileNameOfAnyPath(path).empty()) throw HostError("no file name given");
   saver_(wb, path);
   wb.SetPath(path);
-  wb.SetName(ValidUtf8(FileNameOfAnyPath(path)));  // a file name is bytes; the workbook's name is text
+  wb.SetName(
+      ValidUtf8(FileNameOfAnyPath(path)));  // a file name is bytes; the workbook's name is text
 }
 
 void MemoryHost::CloseWorkbook(int32_t book, bool saveChanges) {

@@ -135,8 +135,8 @@ class MemoryHost final : public Host {
 
   MemorySettings settings_;
   std::vector<std::unique_ptr<Workbook>> books_;
-  int32_t active_ = 0;         // 1-based; 0 when no workbook is open
-  int32_t booksCreated_ = 0;   // numbers the names "BookK"
+  int32_t active_ = 0;        // 1-based; 0 when no workbook is open
+  int32_t booksCreated_ = 0;  // numbers the names "BookK"
   bool screenUpdating_ = true;
   bool displayAlerts_ = true;
   bool editingRequested_ = false;

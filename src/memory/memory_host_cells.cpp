@@ -243,8 +243,8 @@ void MemoryHost::Copy(SheetRef from, Area area, SheetRef to, Cell destTopLeft) {
     source.Check(area);
     *formulas += CountFormulas(source, area);
   }
-  const bool sameStyles = from.book == to.book ||
-                          GetWorkbook(from.book).Styles() == GetWorkbook(to.book).Styles();
+  const bool sameStyles =
+      from.book == to.book || GetWorkbook(from.book).Styles() == GetWorkbook(to.book).Styles();
   CopyCells(source, area, dest, destTopLeft, sameStyles);
   dest.SetFormulaCountBound(formulas);
 }

@@ -18,8 +18,9 @@ void MemoryHost::Select(const Selection& selection) {
   bool activeInside = false;
   for (const Area& a : selection.areas) {
     // Corners may be given in any order, as Range("B2:A1") names A1:B2.
-    const Area area = Area::Of(std::min(a.first.row, a.last.row), std::min(a.first.col, a.last.col),
-                               std::max(a.first.row, a.last.row), std::max(a.first.col, a.last.col));
+    const Area area =
+        Area::Of(std::min(a.first.row, a.last.row), std::min(a.first.col, a.last.col),
+                 std::max(a.first.row, a.last.row), std::max(a.first.col, a.last.col));
     sheet.Check(area);
     activeInside = activeInside || area.Contains(selection.active);
     chosen.areas.push_back(area);

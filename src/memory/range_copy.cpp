@@ -43,7 +43,8 @@ CellRecord Rebase(const CellRecord* record, int32_t srcColor, const std::string&
 
 void MoveFormulaWithCell(CellRecord& record, int32_t rows, int32_t cols, GridSize grid) {
   if (!record.HasFormula()) return;
-  if (std::optional<std::string> moved = MoveRelativeRefs(record.extras->formula, rows, cols, grid)) {
+  if (std::optional<std::string> moved =
+          MoveRelativeRefs(record.extras->formula, rows, cols, grid)) {
     record.extras->formula = std::move(*moved);
   }
 }
@@ -138,7 +139,8 @@ void CopyCells(const Sheet& from, const Area& area, Sheet& to, Cell destTopLeft,
     store.Extract(dest.first.row, dest.last.row);
     to.ExtractRuns(copy.col, dest.first.row, dest.last.row);
     store.InsertRun(std::move(copy.entries));
-    for (const auto& [first, run] : copy.runs) to.SetRunFormat(copy.col, first, run.last, run.value);
+    for (const auto& [first, run] : copy.runs)
+      to.SetRunFormat(copy.col, first, run.last, run.value);
   }
   to.DropEmptyColumns();
 }

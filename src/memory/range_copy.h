@@ -15,7 +15,8 @@ namespace tezlo {
 // file's format numbers, which mean nothing in the other workbook.
 // Formulas read as they do where they land: their relative references move with them, as the
 // spreadsheet re-references a copied formula (see MoveRelativeRefs).
-void CopyCells(const Sheet& from, const Area& area, Sheet& to, Cell destTopLeft, bool sameStyles = true);
+void CopyCells(const Sheet& from, const Area& area, Sheet& to, Cell destTopLeft,
+               bool sameStyles = true);
 
 // The formula of `record`, if any, re-referenced for a cell `rows` below and `cols` right of it.
 void MoveFormulaWithCell(CellRecord& record, int32_t rows, int32_t cols, GridSize grid);

@@ -52,7 +52,8 @@ void SortRows(Sheet& sheet, const Area& area, int32_t keyColumn, bool descending
   };
 
   // Cells holding only a format move row by row too: they become records for the sort.
-  for (int32_t col = area.first.col; col <= area.last.col; ++col) sheet.TakeRunsIntoRecords(col, top, bottom);
+  for (int32_t col = area.first.col; col <= area.last.col; ++col)
+    sheet.TakeRunsIntoRecords(col, top, bottom);
   const GridSize grid{sheet.Rows(), sheet.Cols()};
   auto& columns = sheet.Columns();
   for (auto it = columns.lower_bound(area.first.col);
@@ -65,7 +66,9 @@ void SortRows(Sheet& sheet, const Area& area, int32_t keyColumn, bool descending
       e.row = to;
     }
     std::sort(entries.begin(), entries.end(),
-              [](const ColumnStore::Entry& a, const ColumnStore::Entry& b) { return a.row < b.row; });
+              [](const ColumnStore::Entry& a, const ColumnStore::Entry& b) {
+                return a.row < b.row;
+              });
     it->second.InsertRun(std::move(entries));
   }
 }

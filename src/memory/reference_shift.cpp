@@ -27,15 +27,17 @@ Area Unorient(const Oriented& o, const RefShift& s) {
   return Area::Of(o.c, o.a, o.d, o.b);
 }
 
-bool Within(const Oriented& o, const RefShift& s) { return o.c >= s.bandFirst && o.d <= s.bandLast; }
+bool Within(const Oriented& o, const RefShift& s) {
+  return o.c >= s.bandFirst && o.d <= s.bandLast;
+}
 
 // Two areas that together make one rectangle, joined into `a`.
 bool Join(Area& a, const Area& b) {
   const bool sameCols = a.first.col == b.first.col && a.last.col == b.last.col;
   const bool sameRows = a.first.row == b.first.row && a.last.row == b.last.row;
   if (sameCols && (b.first.row == a.last.row + 1 || a.first.row == b.last.row + 1)) {
-    a = Area::Of(std::min(a.first.row, b.first.row), a.first.col,
-                 std::max(a.last.row, b.last.row), a.last.col);
+    a = Area::Of(std::min(a.first.row, b.first.row), a.first.col, std::max(a.last.row, b.last.row),
+                 a.last.col);
     return true;
   }
   if (sameRows && (b.first.col == a.last.col + 1 || a.first.col == b.last.col + 1)) {
@@ -73,7 +75,9 @@ std::optional<int32_t> ShiftPosition(int32_t r, const RefShift& s) {
   return r - s.count;
 }
 
-bool InBand(int64_t cross, const RefShift& s) { return cross >= s.bandFirst && cross <= s.bandLast; }
+bool InBand(int64_t cross, const RefShift& s) {
+  return cross >= s.bandFirst && cross <= s.bandLast;
+}
 
 // A marker's position along the axis (1-based) and its offset, and across it.
 struct MarkerView {
@@ -143,8 +147,8 @@ std::vector<Area> ShiftArea(const Area& area, const RefShift& s) {
       const int64_t a = o.a >= p ? int64_t{o.a} + s.count : o.a;
       const int64_t b = o.b >= p - 1 ? int64_t{o.b} + s.count : o.b;
       if (a > max) return out;
-      out.push_back(Unorient({static_cast<int32_t>(a), static_cast<int32_t>(std::min<int64_t>(b, max)),
-                              o.c, o.d},
+      out.push_back(Unorient({static_cast<int32_t>(a),
+                              static_cast<int32_t>(std::min<int64_t>(b, max)), o.c, o.d},
                              s));
       return out;
     }
@@ -226,8 +230,8 @@ std::string ShiftSqref(std::string_view sqref, const RefShift& shift, SqrefRule 
     const std::string_view piece = sqref.substr(i, end - i);
     i = end;
     const std::vector<FormulaRef> refs = FindFormulaRefs(piece, shift.grid);
-    const bool one = refs.size() == 1 && !refs[0].sheet && refs[0].begin == 0 &&
-                     refs[0].end == piece.size();
+    const bool one =
+        refs.size() == 1 && !refs[0].sheet && refs[0].begin == 0 && refs[0].end == piece.size();
     if (!one) {
       kept.emplace_back(piece);
       continue;
@@ -241,8 +245,9 @@ std::string ShiftSqref(std::string_view sqref, const RefShift& shift, SqrefRule 
       ref.first.col = 1;
       ref.last.col = shift.grid.cols;
     }
-    const Area area = Area::Of(std::min(ref.first.row, ref.last.row), std::min(ref.first.col, ref.last.col),
-                               std::max(ref.first.row, ref.last.row), std::max(ref.first.col, ref.last.col));
+    const Area area =
+        Area::Of(std::min(ref.first.row, ref.last.row), std::min(ref.first.col, ref.last.col),
+                 std::max(ref.first.row, ref.last.row), std::max(ref.first.col, ref.last.col));
     const std::vector<Area> moved =
         rule == SqrefRule::ConditionalFormat ? ShiftArea(area, shift) : ShiftCellArea(area, shift);
     areas.insert(areas.end(), moved.begin(), moved.end());
@@ -304,8 +309,7 @@ std::optional<Cell> ShiftCell(Cell cell, const RefShift& s) {
 DrawingAnchor ShiftAnchor(const DrawingAnchor& anchor, const RefShift& s) {
   DrawingAnchor out = anchor;
   switch (anchor.mode) {
-    case AnchorMode::Absolute:
-      break;
+    case AnchorMode::Absolute: break;
     case AnchorMode::OneCell: {
       const int32_t moved = ShiftMarker(out.from, s);
       MarkerView to = View(out.to, s);

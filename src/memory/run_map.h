@@ -86,7 +86,9 @@ class RunMap {
     for (auto it = runs_.lower_bound(key); it != runs_.end();) {
       const int64_t first = int64_t{it->first} + delta;
       const int64_t last = std::min<int64_t>(int64_t{it->second.last} + delta, limit);
-      if (first <= limit) moved.emplace(static_cast<int32_t>(first), Run{static_cast<int32_t>(last), it->second.value});
+      if (first <= limit)
+        moved.emplace(static_cast<int32_t>(first),
+                      Run{static_cast<int32_t>(last), it->second.value});
       it = runs_.erase(it);
     }
     runs_.insert(moved.begin(), moved.end());
@@ -99,7 +101,8 @@ class RunMap {
     if (it != runs_.begin()) --it;
     for (; it != runs_.end() && it->first <= last; ++it) {
       if (it->second.last < first) continue;
-      out.emplace_back(std::max(it->first, first), Run{std::min(it->second.last, last), it->second.value});
+      out.emplace_back(std::max(it->first, first),
+                       Run{std::min(it->second.last, last), it->second.value});
     }
     return out;
   }

@@ -67,7 +67,8 @@ int32_t Sheet::ColorIndexAt(Cell c) const {
 const std::string& Sheet::NumberFormatAt(Cell c) const {
   const CellRecord* r = Find(c);
   if (r && r->OwnNumberFormat()) return *r->OwnNumberFormat();
-  if (const CellFormat* f = r ? nullptr : RunFormat(c); f && f->numberFormat) return *f->numberFormat;
+  if (const CellFormat* f = r ? nullptr : RunFormat(c); f && f->numberFormat)
+    return *f->numberFormat;
   return ColumnNumberFormat(c.col);
 }
 
@@ -107,8 +108,9 @@ void Sheet::EraseRunsAndShiftUp(int32_t col, int32_t first, int32_t last) {
   if (it->second.Empty()) runs_.erase(it);
 }
 
-std::vector<std::pair<int32_t, RunMap<CellFormat>::Run>> Sheet::ExtractRuns(int32_t col, int32_t first,
-                                                                             int32_t last) {
+std::vector<std::pair<int32_t, RunMap<CellFormat>::Run>> Sheet::ExtractRuns(int32_t col,
+                                                                            int32_t first,
+                                                                            int32_t last) {
   auto it = runs_.find(col);
   if (it == runs_.end()) return {};
   auto out = it->second.Slice(first, last);

@@ -55,7 +55,9 @@ class Sheet {
   int32_t Cols() const { return cols_; }
 
   // Address checks: HostError for anything outside the sheet (or an area given backwards).
-  bool Contains(Cell c) const { return c.row >= 1 && c.row <= rows_ && c.col >= 1 && c.col <= cols_; }
+  bool Contains(Cell c) const {
+    return c.row >= 1 && c.row <= rows_ && c.col >= 1 && c.col <= cols_;
+  }
   void Check(Cell c) const;
   void Check(const Area& a) const;
   void CheckRows(int32_t first, int32_t last) const;
@@ -119,7 +121,7 @@ class Sheet {
   void EraseRunsAndShiftUp(int32_t col, int32_t first, int32_t last);
   // Removes and returns the runs of rows first..last of `col`.
   std::vector<std::pair<int32_t, RunMap<CellFormat>::Run>> ExtractRuns(int32_t col, int32_t first,
-                                                                        int32_t last);
+                                                                       int32_t last);
   // Turns the runs of rows first..last of `col` into records (for code that moves records row
   // by row, such as a sort).
   void TakeRunsIntoRecords(int32_t col, int32_t first, int32_t last);
@@ -303,8 +305,10 @@ void Sheet::FormatArea(const Area& area, F&& change) {
     std::vector<std::pair<int32_t, int32_t>> gaps;
     int32_t next = top;
     if (auto it = columns_.find(c); it != columns_.end()) {
-      it->second.Transform(top, bottom, [&](int32_t, CellRecord& r) { ApplyFormat(r, change(c, FormatOf(r))); });
-      for (ColumnStore::Cursor cur = it->second.Seek(top); cur.Valid() && cur.Row() <= bottom; cur.Next()) {
+      it->second.Transform(top, bottom,
+                           [&](int32_t, CellRecord& r) { ApplyFormat(r, change(c, FormatOf(r))); });
+      for (ColumnStore::Cursor cur = it->second.Seek(top); cur.Valid() && cur.Row() <= bottom;
+           cur.Next()) {
         if (cur.Row() > next) gaps.emplace_back(next, cur.Row() - 1);
         next = cur.Row() + 1;
       }
@@ -313,8 +317,9 @@ void Sheet::FormatArea(const Area& area, F&& change) {
     if (next <= bottom) gaps.emplace_back(next, bottom);
     for (const auto& [from, to] : gaps) {
       const auto it = runs_.find(c);
-      const auto pieces = it == runs_.end() ? std::vector<std::pair<int32_t, RunMap<CellFormat>::Run>>()
-                                            : it->second.Slice(from, to);
+      const auto pieces = it == runs_.end()
+                              ? std::vector<std::pair<int32_t, RunMap<CellFormat>::Run>>()
+                              : it->second.Slice(from, to);
       int32_t row = from;
       for (const auto& [first, run] : pieces) {
         if (first > row) SetRunFormat(c, row, first - 1, change(c, CellFormat{}));
@@ -344,7 +349,8 @@ void Sheet::ForEachCellByRow(F&& f, G&& g) const {
     if (cur.Valid()) heads.push(Head{cur.Row(), col, cur, {}, false});
   }
   for (const auto& [col, runs] : runs_) {
-    if (!runs.Empty()) heads.push(Head{runs.Runs().begin()->first, col, {}, runs.Runs().begin(), true});
+    if (!runs.Empty())
+      heads.push(Head{runs.Runs().begin()->first, col, {}, runs.Runs().begin(), true});
   }
   while (!heads.empty()) {
     Head h = heads.top();

@@ -27,12 +27,9 @@ class MatchTest {
       case ValueKind::Number:
       case ValueKind::Date:
         return (v.IsNumber() || v.IsDate()) && v.AsNumber() == lookup_.AsNumber();
-      case ValueKind::Boolean:
-        return v.IsBoolean() && v.AsBoolean() == lookup_.AsBoolean();
-      case ValueKind::Text:
-        return v.IsText() && TextMatches(v.AsText());
-      default:
-        return false;
+      case ValueKind::Boolean: return v.IsBoolean() && v.AsBoolean() == lookup_.AsBoolean();
+      case ValueKind::Text: return v.IsText() && TextMatches(v.AsText());
+      default: return false;
     }
   }
 
@@ -71,8 +68,9 @@ int32_t MatchExact(const Sheet& sheet, const Value& lookup, const Area& area) {
   if (area.Cols() == 1) {
     const ColumnStore* store = sheet.Column(area.first.col);
     if (store != nullptr) {
-      const std::optional<int32_t> row = store->FindFirst(
-          area.first.row, area.last.row, [&](const CellRecord& r) { return matches(r.value); });
+      const std::optional<int32_t> row =
+          store->FindFirst(area.first.row, area.last.row,
+                           [&](const CellRecord& r) { return matches(r.value); });
       if (row) return *row - area.first.row + 1;
     }
   } else {

@@ -27,7 +27,8 @@ void SizeTexts::NoteColumns(int32_t first, int32_t last, double chars, std::stri
       if (c.last > last) kept.push_back(ColumnText{last + 1, c.last, c.chars, c.text});
     }
     kept.push_back(ColumnText{first, last, chars, std::string(width)});
-    std::sort(kept.begin(), kept.end(), [](const ColumnText& a, const ColumnText& b) { return a.first < b.first; });
+    std::sort(kept.begin(), kept.end(),
+              [](const ColumnText& a, const ColumnText& b) { return a.first < b.first; });
     columns_ = std::move(kept);
   }
   if (chars != 0) widths_.try_emplace(chars, width);

@@ -52,8 +52,8 @@ class SizeTexts {
     double chars;
     std::string text;
   };
-  std::vector<ColumnText> columns_;          // as the file listed them, ascending
-  std::map<double, std::string> widths_;     // chars -> the first text that gave them
+  std::vector<ColumnText> columns_;       // as the file listed them, ascending
+  std::map<double, std::string> widths_;  // chars -> the first text that gave them
   struct RowText {
     double points;
     std::string text;

@@ -22,7 +22,8 @@ Workbook::Workbook(std::string name, int32_t rows, int32_t cols, int32_t maxDigi
                    int32_t sheetCount)
     : name_(std::move(name)), rows_(rows), cols_(cols), maxDigitWidthPx_(maxDigitWidthPx) {
   if (rows < 1 || rows > kMaxRows || cols < 1 || cols > kMaxCols) {
-    throw HostError("sheet size outside 1 x 1 to " + std::to_string(kMaxRows) + " x " + std::to_string(kMaxCols));
+    throw HostError("sheet size outside 1 x 1 to " + std::to_string(kMaxRows) + " x " +
+                    std::to_string(kMaxCols));
   }
   if (sheetCount > kMaxNewSheets) throw HostError("too many sheets for a new workbook");
   const int32_t count = std::max(sheetCount, 1);

@@ -10,7 +10,8 @@ namespace tezlo {
 std::string ProgramUsage() {
   return "usage: tezlo [BOOK]            the workbench on BOOK (xlsx), or on the built-in sample\n"
          "       tezlo --new BOOK        the workbench on a new workbook saved to BOOK\n"
-         "       tezlo run BOOK [options] [--] CODE...   function codes run on BOOK, which is saved\n"
+         "       tezlo run BOOK [options] [--] CODE...   function codes run on BOOK, which is "
+         "saved\n"
          "       tezlo --help | --version   (tezlo run --help shows the batch runner's options)\n";
 }
 
@@ -52,11 +53,14 @@ ProgramCommand ParseProgramCommand(const std::vector<std::string>& args) {
     command.text = "tezlo " + std::string(kVersion) + "\n";
     return command;
   }
-  if (app.count("--new") > 0 && !books.empty()) throw UsageError("--new takes the one workbook; no other goes with it");
+  if (app.count("--new") > 0 && !books.empty())
+    throw UsageError("--new takes the one workbook; no other goes with it");
   if (books.size() > 1) throw UsageError("one workbook at a time");
   command.workbench.create = app.count("--new") > 0;
-  command.workbench.book = command.workbench.create ? created : (books.empty() ? "" : books.front());
-  if (command.workbench.create && created.empty()) throw UsageError("--new needs the file the new workbook is saved to");
+  command.workbench.book =
+      command.workbench.create ? created : (books.empty() ? "" : books.front());
+  if (command.workbench.create && created.empty())
+    throw UsageError("--new needs the file the new workbook is saved to");
   return command;
 }
 

@@ -24,21 +24,24 @@ int main(int argc, char** argv) {
   }
   switch (command.kind) {
     case tezlo::ProgramCommand::Kind::Help:
-    case tezlo::ProgramCommand::Kind::Version:
-      std::cout << command.text;
-      return tezlo::kExitDone;
+    case tezlo::ProgramCommand::Kind::Version: std::cout << command.text; return tezlo::kExitDone;
     case tezlo::ProgramCommand::Kind::Run: {
       tezlo::PosixSystem system;
-      const tezlo::WorkbookFiles files{
-          [](const std::string& path, const tezlo::LoadOptions& options) { return tezlo::LoadWorkbook(path, options); },
-          [](const tezlo::Workbook& book, const std::string& path, const tezlo::SaveOptions& options) {
-            return tezlo::SaveWorkbook(book, path, options);
-          },
-          [](const std::string& path) { return tezlo::WorkbookLock::Acquire(path); }};
-      return tezlo::RunBatchCommand(command.runArgs, files, system, std::cout, std::cerr, tezlo::AllTools());
+      const tezlo::WorkbookFiles files{[](const std::string& path,
+                                          const tezlo::LoadOptions& options) {
+                                         return tezlo::LoadWorkbook(path, options);
+                                       },
+                                       [](const tezlo::Workbook& book, const std::string& path,
+                                          const tezlo::SaveOptions& options) {
+                                         return tezlo::SaveWorkbook(book, path, options);
+                                       },
+                                       [](const std::string& path) {
+                                         return tezlo::WorkbookLock::Acquire(path);
+                                       }};
+      return tezlo::RunBatchCommand(command.runArgs, files, system, std::cout, std::cerr,
+                                    tezlo::AllTools());
     }
-    case tezlo::ProgramCommand::Kind::Workbench:
-      break;
+    case tezlo::ProgramCommand::Kind::Workbench: break;
   }
   return tezlo::RunWorkbench(command.workbench);
 }

@@ -18,7 +18,8 @@ AddIn::AddIn() {
 void AddIn::Connect(IDispatch* application) {
   host_.SetApplication(application);
   button_.Remove();
-  com::Ptr<IDispatch> sink = com::Ptr<IDispatch>::Adopt(ClickSink::Create([] { Get().ShowCommandBox(); }));
+  com::Ptr<IDispatch> sink =
+      com::Ptr<IDispatch>::Adopt(ClickSink::Create([] { Get().ShowCommandBox(); }));
   button_ = CommandBarButton::Add(application, sink.Get());
 }
 
@@ -27,8 +28,6 @@ void AddIn::Disconnect() {
   host_.SetApplication(nullptr);
 }
 
-void AddIn::ShowCommandBox() {
-  box_.Show(static_cast<HWND>(ExcelWindow(host_.Application())));
-}
+void AddIn::ShowCommandBox() { box_.Show(static_cast<HWND>(ExcelWindow(host_.Application()))); }
 
 }  // namespace tezlo::shell

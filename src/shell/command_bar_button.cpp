@@ -40,9 +40,10 @@ CommandBarButton CommandBarButton::Add(IDispatch* application, IDispatch* sink) 
   const Object app = Object::Of(application, Lookup::EachCall);
   const Object bar = app.Child(L"CommandBars").Child(L"Item", {Variant::Text("Standard")});
   CommandBarButton result;
-  result.button_ = bar.Child(L"Controls").Child(
-      L"Add", {Variant::Int(kControlButton), Variant::Int(kCustomId), Variant::Missing(),
-               Variant::Int(kFirstPosition), Variant::Bool(true)});
+  result.button_ =
+      bar.Child(L"Controls")
+          .Child(L"Add", {Variant::Int(kControlButton), Variant::Int(kCustomId), Variant::Missing(),
+                          Variant::Int(kFirstPosition), Variant::Bool(true)});
   // From here on a failure removes the new button again (the destructor of `result`).
   result.button_.Put(L"Caption", Variant::Text("&Z"));
   result.button_.Put(L"OnAction", Variant::Text("ShowForm"));

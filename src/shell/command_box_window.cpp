@@ -128,9 +128,7 @@ LRESULT CALLBACK CommandBoxWin32::WindowProc(HWND window, UINT message, WPARAM w
 
 LRESULT CommandBoxWin32::Handle(UINT message, WPARAM wp, LPARAM lp) {
   switch (message) {
-    case kEnterMessage:
-      OnEnter();
-      return 0;
+    case kEnterMessage: OnEnter(); return 0;
     case WM_TIMER:
       if (wp == kTimerId && controller_) controller_->OnTimer();
       return 0;
@@ -149,8 +147,7 @@ LRESULT CommandBoxWin32::Handle(UINT message, WPARAM wp, LPARAM lp) {
       edit_ = nullptr;
       return DefWindowProcW(window, message, wp, lp);
     }
-    default:
-      return DefWindowProcW(window_, message, wp, lp);
+    default: return DefWindowProcW(window_, message, wp, lp);
   }
 }
 

@@ -19,8 +19,10 @@ constexpr const wchar_t* kDescription = L"Varelto";
 constexpr DWORD kLoadBehavior = 3;  // connected, and loaded at every start of Excel
 
 // Office's event interface of a command-bar button (_CommandBarButtonEvents); Click is DISPID 1.
-constexpr GUID kCommandBarButtonEvents = {
-    0x000C0351, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+constexpr GUID kCommandBarButtonEvents = {0x000C0351,
+                                          0x0000,
+                                          0x0000,
+                                          {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 constexpr DISPID kClickDispid = 1;
 
 }  // namespace tezlo::shell

@@ -34,8 +34,8 @@ bool KeyEmpty(const std::wstring& key) {
   if (RegOpenKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return false;
   DWORD subkeys = 0;
   DWORD values = 0;
-  const LONG r = RegQueryInfoKeyW(h, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr,
-                                  &values, nullptr, nullptr, nullptr, nullptr);
+  const LONG r = RegQueryInfoKeyW(h, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values,
+                                  nullptr, nullptr, nullptr, nullptr);
   RegCloseKey(h);
   return r == ERROR_SUCCESS && subkeys == 0 && values == 0;
 }

@@ -28,7 +28,8 @@ bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
 }
 
 bool EndsWithIgnoringAsciiCase(std::string_view text, std::string_view suffix) {
-  return text.size() >= suffix.size() && EqualsIgnoringAsciiCase(text.substr(text.size() - suffix.size()), suffix);
+  return text.size() >= suffix.size() &&
+         EqualsIgnoringAsciiCase(text.substr(text.size() - suffix.size()), suffix);
 }
 
 std::string_view TrimSpaces(std::string_view text) {

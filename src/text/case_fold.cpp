@@ -12,7 +12,8 @@ std::u32string FoldForSearch(std::string_view utf8) {
   out.reserve(utf8.size());
   for (size_t i = 0; i < utf8.size();) {
     const Utf8Step step = NextUtf8(utf8, i);
-    out.push_back(step.codePoint < 0 ? kReplacementCodePoint : static_cast<char32_t>(FoldCodePoint(step.codePoint)));
+    out.push_back(step.codePoint < 0 ? kReplacementCodePoint
+                                     : static_cast<char32_t>(FoldCodePoint(step.codePoint)));
     i += step.length;
   }
   return out;

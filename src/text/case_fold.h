@@ -17,7 +17,6 @@ namespace tezlo {
 // sequence is one U+FFFD, as ValidUtf8 makes it: the units are those of the text made valid.
 std::u32string FoldForSearch(std::string_view utf8);
 
-
 // Whether `a` and `b` fold to the same characters; nothing when either is not valid UTF-8.
 // Cheap: no allocation, stops at the first differing character.
 std::optional<bool> SimpleFoldEquals(std::string_view a, std::string_view b);

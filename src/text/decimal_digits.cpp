@@ -15,8 +15,8 @@ DecimalDigits SignificantDigits(double magnitude) {
   }
   // d.dddddddddddddde±x: one digit before the point and the rest after it.
   char buffer[64];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific,
-                                    kSignificantDigits - 1);
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
+                                    std::chars_format::scientific, kSignificantDigits - 1);
   const std::string_view sci(buffer, static_cast<size_t>(result.ptr - buffer));
   const size_t e = sci.find('e');
   for (const char c : sci.substr(0, e)) {

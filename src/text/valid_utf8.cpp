@@ -51,7 +51,8 @@ bool IsValidUtf8(std::string_view text) {
     // ASCII runs are the common case; take them eight bytes at a time.
     while (i + 8 <= text.size()) {
       uint64_t block = 0;
-      for (size_t k = 0; k < 8; ++k) block |= static_cast<uint64_t>(static_cast<uint8_t>(text[i + k])) << (8 * k);
+      for (size_t k = 0; k < 8; ++k)
+        block |= static_cast<uint64_t>(static_cast<uint8_t>(text[i + k])) << (8 * k);
       if ((block & 0x8080808080808080ull) != 0) break;
       i += 8;
     }

@@ -70,7 +70,8 @@ void BlockToColumn(Context& ctx) {
   // Written in one transfer, which stores exactly what writing the cells one by one would.
   Matrix column(static_cast<int32_t>(written), 1);
   for (int64_t k = 0; k < written; ++k) {
-    column.At(static_cast<int32_t>(k), 0) = values.At(static_cast<int32_t>(k % r), static_cast<int32_t>(k / r));
+    column.At(static_cast<int32_t>(k), 0) =
+        values.At(static_cast<int32_t>(k % r), static_cast<int32_t>(k / r));
   }
   Step([&] { host.SetValues(*target, Cell{1, 1}, column); });
 }

@@ -24,7 +24,8 @@ constexpr const char* kIntroText =
 std::vector<std::u32string> FoldedItems(const Matrix& column) {
   std::vector<std::u32string> items;
   items.reserve(static_cast<size_t>(column.Rows()));
-  for (int32_t r = 0; r < column.Rows(); ++r) items.push_back(FoldForSearch(ValueToText(column.At(r, 0))));
+  for (int32_t r = 0; r < column.Rows(); ++r)
+    items.push_back(FoldForSearch(ValueToText(column.At(r, 0))));
   return items;
 }
 

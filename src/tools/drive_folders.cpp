@@ -17,7 +17,8 @@ void ListDriveFolders(Context& ctx) {
   Step([&] { lines = ctx.system.DriveFolderListing(); });
   if (lines.empty()) return;
   Matrix column(static_cast<int32_t>(lines.size()), 1);
-  for (size_t i = 0; i < lines.size(); ++i) column.At(static_cast<int32_t>(i), 0) = Value::Text(lines[i]);
+  for (size_t i = 0; i < lines.size(); ++i)
+    column.At(static_cast<int32_t>(i), 0) = Value::Text(lines[i]);
   Step([&] { host.SetValues(target, Cell{1, 1}, column); });
 }
 

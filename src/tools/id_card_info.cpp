@@ -57,7 +57,8 @@ int32_t YearOfDateText(std::string_view text) {
   const auto d = Digits(text.substr(second + 1));
   if (!y || !m || !d || *y < 100) throw HostError("Type mismatch");
   using namespace std::chrono;
-  const year_month_day date{year{*y}, month{static_cast<unsigned>(*m)}, day{static_cast<unsigned>(*d)}};
+  const year_month_day date{year{*y}, month{static_cast<unsigned>(*m)},
+                            day{static_cast<unsigned>(*d)}};
   if (!date.ok()) throw HostError("Type mismatch");
   return *y;
 }
@@ -76,7 +77,8 @@ int32_t YearOf(const Value& value) {
 // instead of two per number.
 class TextFormats {
  public:
-  TextFormats(Host& host, SheetRef sheet, bool deferred) : host_(host), sheet_(sheet), deferred_(deferred) {}
+  TextFormats(Host& host, SheetRef sheet, bool deferred)
+      : host_(host), sheet_(sheet), deferred_(deferred) {}
   TextFormats(const TextFormats&) = delete;
   TextFormats& operator=(const TextFormats&) = delete;
 
@@ -96,7 +98,8 @@ class TextFormats {
   void Flush() {
     for (Pending* run : {&region_, &age_}) {
       if (run->cells == 0) continue;
-      const Area area = Area::Of(run->first.row, run->first.col, run->first.row + run->cells - 1, run->first.col);
+      const Area area =
+          Area::Of(run->first.row, run->first.col, run->first.row + run->cells - 1, run->first.col);
       run->cells = 0;
       host_.SetNumberFormatLocal(sheet_, area, kTextFormat);
     }
@@ -116,7 +119,8 @@ class TextFormats {
 
 // Writes the four derived values of one number. Returns false when the cell ends the tool
 // (empty, or of a length other than 15 and 18); a failing step throws.
-bool ExpandOne(Context& ctx, SheetRef sheet, Cell cell, TextFormats& formats, std::optional<int32_t>& thisYear) {
+bool ExpandOne(Context& ctx, SheetRef sheet, Cell cell, TextFormats& formats,
+               std::optional<int32_t>& thisYear) {
   Host& host = ctx.host;
   const std::string text = ValueToText(host.GetValue(sheet, cell));
   const size_t length = CharCount(text);
@@ -132,8 +136,9 @@ bool ExpandOne(Context& ctx, SheetRef sheet, Cell cell, TextFormats& formats, st
   host.SetValue(sheet, at(2), Value::Text(Left(text, 6)));
   formats.Set(TextFormats::Slot::Region, at(2));
 
-  host.SetValue(sheet, at(3), Value::Text(Mid(normalized, 7, 4) + "-" + Mid(normalized, 11, 2) +
-                                          "-" + Mid(normalized, 13, 2)));
+  host.SetValue(sheet, at(3),
+                Value::Text(Mid(normalized, 7, 4) + "-" + Mid(normalized, 11, 2) + "-" +
+                            Mid(normalized, 13, 2)));
 
   if (!thisYear) thisYear = ctx.system.Today().year;
   const int32_t birthYear = YearOf(host.GetValue(sheet, at(3)));
@@ -145,7 +150,8 @@ bool ExpandOne(Context& ctx, SheetRef sheet, Cell cell, TextFormats& formats, st
   return true;
 }
 
-void ExpandSelection(Context& ctx, SheetRef sheet, const Selection& selection, TextFormats& formats) {
+void ExpandSelection(Context& ctx, SheetRef sheet, const Selection& selection,
+                     TextFormats& formats) {
   std::optional<int32_t> thisYear;
   for (const Area& area : selection.areas) {
     for (int32_t row = area.first.row; row <= area.last.row; ++row) {

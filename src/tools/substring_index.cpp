@@ -15,7 +15,8 @@ namespace {
 // search over a short, contiguous run, with no hashing and no per-node allocation.
 class NeedleAutomaton {
  public:
-  explicit NeedleAutomaton(const std::vector<std::u32string>& needles) : needleNode_(needles.size()) {
+  explicit NeedleAutomaton(const std::vector<std::u32string>& needles)
+      : needleNode_(needles.size()) {
     BuildTrie(needles);
     BuildDenseTables();
     LinkFailures();
@@ -74,7 +75,8 @@ class NeedleAutomaton {
       if (n.childEnd - n.childBegin < kDenseFrom) continue;
       n.dense = static_cast<uint32_t>(dense_.size() / kDenseWidth);
       dense_.resize(dense_.size() + kDenseWidth, kNone);
-      for (uint32_t child = n.childBegin; child < n.childEnd && edge_[child] < kDenseWidth; ++child) {
+      for (uint32_t child = n.childBegin; child < n.childEnd && edge_[child] < kDenseWidth;
+           ++child) {
         dense_[size_t{n.dense} * kDenseWidth + edge_[child]] = child;
       }
     }
@@ -116,7 +118,8 @@ class NeedleAutomaton {
     for (size_t node = 0; node < runs.size(); ++node) {
       const Run run = runs[node];  // copied: push_back below may move the vector
       uint32_t k = run.lo;
-      while (k < run.hi && length(k) == run.depth) needleNode_[order[k++]] = static_cast<uint32_t>(node);
+      while (k < run.hi && length(k) == run.depth)
+        needleNode_[order[k++]] = static_cast<uint32_t>(node);
       nodes_[node].childBegin = static_cast<uint32_t>(runs.size());
       while (k < run.hi) {
         const char32_t c = packed[start[k] + run.depth];
@@ -155,8 +158,8 @@ class NeedleAutomaton {
 
   std::vector<uint32_t> needleNode_;  // needle index -> the node its text ends at
   std::vector<Node> nodes_;
-  std::vector<char32_t> edge_;        // node -> character on its incoming edge
-  std::vector<uint32_t> dense_;       // rows of kDenseWidth children, kNone where none
+  std::vector<char32_t> edge_;   // node -> character on its incoming edge
+  std::vector<uint32_t> dense_;  // rows of kDenseWidth children, kNone where none
   std::vector<uint8_t> marked_;
 };
 

@@ -22,9 +22,11 @@ SheetRef FindSheet(Host& host, int32_t book, const std::string& name) {
 
 // The folder and the file name joined with the separator the folder itself uses.
 std::string TemplatePath(const std::string& folder) {
-  const bool backslashes = folder.find('\\') != std::string::npos && folder.find('/') == std::string::npos;
+  const bool backslashes =
+      folder.find('\\') != std::string::npos && folder.find('/') == std::string::npos;
   const char separator = backslashes ? '\\' : '/';
-  if (folder.empty() || folder.back() == '/' || folder.back() == '\\') return folder + kTemplateFile;
+  if (folder.empty() || folder.back() == '/' || folder.back() == '\\')
+    return folder + kTemplateFile;
   return folder + separator + kTemplateFile;
 }
 

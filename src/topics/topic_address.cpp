@@ -11,7 +11,8 @@ namespace tezlo {
 std::optional<Cell> ParseTopicAddress(std::string_view code) {
   if (code.empty() || !IsAsciiDigit(code.front())) return std::nullopt;
   const std::string_view rowPart = TrimBlanks(code.substr(1));
-  if (rowPart.empty() || !std::all_of(rowPart.begin(), rowPart.end(), IsAsciiDigit)) return std::nullopt;
+  if (rowPart.empty() || !std::all_of(rowPart.begin(), rowPart.end(), IsAsciiDigit))
+    return std::nullopt;
 
   int32_t row = 0;
   try {

@@ -146,7 +146,8 @@ std::optional<KeyEvent> CursesTerminal::NextEvent(int timeoutMs) {
       wait = 30;  // the rest of an escape sequence comes at once, or it was the Escape key
     } else if (timeoutMs >= 0) {
       wait = static_cast<int>(std::max<int64_t>(
-          0, std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count()));
+          0,
+          std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count()));
     }
     pollfd fds[2] = {{STDIN_FILENO, POLLIN, 0}, {resizePipe[0], POLLIN, 0}};
     const int ready = poll(fds, resizePipe[0] >= 0 ? 2 : 1, wait);

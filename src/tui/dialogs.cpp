@@ -49,7 +49,9 @@ std::vector<std::string> WrapText(const std::string& text, int width) {
   size_t start = 0;
   while (true) {
     const size_t end = text.find('\n', start);
-    std::string_view line = std::string_view(text).substr(start, end == std::string::npos ? std::string::npos : end - start);
+    std::string_view line =
+        std::string_view(text).substr(start,
+                                      end == std::string::npos ? std::string::npos : end - start);
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     do {
       std::string_view part = FitPrefix(line, std::max(width, 2));
@@ -78,26 +80,22 @@ MessageDialog::MessageDialog(std::string title, std::string text, Icon icon,
       cancel_(std::min(cancelButton, buttons_.size() - 1)) {}
 
 MessageDialog MessageDialog::For(const MessageBoxRequest& request) {
-  if (request.buttons == Buttons::Ok) return MessageDialog(request.title, request.text, request.icon, {"OK"}, 0, 0);
+  if (request.buttons == Buttons::Ok)
+    return MessageDialog(request.title, request.text, request.icon, {"OK"}, 0, 0);
   const size_t def = request.defaultButton == DefaultButton::Second ? 1 : 0;
   return MessageDialog(request.title, request.text, request.icon, {"OK", "Cancel"}, def, 1);
 }
 
 std::optional<size_t> MessageDialog::Handle(const KeyEvent& event) {
   switch (event.key) {
-    case Key::Enter:
-      return focus_;
-    case Key::Escape:
-      return cancel_;
-    case Key::Left:
-      focus_ = (focus_ + buttons_.size() - 1) % buttons_.size();
-      return std::nullopt;
+    case Key::Enter: return focus_;
+    case Key::Escape: return cancel_;
+    case Key::Left: focus_ = (focus_ + buttons_.size() - 1) % buttons_.size(); return std::nullopt;
     case Key::Right:
     case Key::Tab:
       focus_ = (focus_ + (event.shift ? buttons_.size() - 1 : 1)) % buttons_.size();
       return std::nullopt;
-    default:
-      return std::nullopt;
+    default: return std::nullopt;
   }
 }
 
@@ -124,7 +122,8 @@ void MessageDialog::Render(ScreenBuffer& out) const {
   for (size_t i = 0; i < buttons_.size(); ++i) {
     const std::string label = ButtonLabel(buttons_[i]);
     bx += out.Put(bx, y + h - 2, label, Attr{i == focus_ ? Role::ButtonFocus : Role::Button, 0},
-                  x + w - 1 - bx) + 2;
+                  x + w - 1 - bx) +
+          2;
   }
 }
 
@@ -152,7 +151,8 @@ Caret InputDialog::Render(ScreenBuffer& out) const {
   const int x = std::max(0, (out.Width() - w) / 2);
   const int y = std::max(0, (out.Height() - h) / 2);
   DrawFrame(out, x, y, w, h, title_);
-  for (size_t i = 0; i < lines.size(); ++i) out.Put(x + 2, y + 2 + static_cast<int>(i), lines[i], kBox, w - 4);
+  for (size_t i = 0; i < lines.size(); ++i)
+    out.Put(x + 2, y + 2 + static_cast<int>(i), lines[i], kBox, w - 4);
   const int fieldY = y + h - 4;
   const int fieldW = w - 4;
   const Attr field{field_.AllSelected() ? Role::Selected : Role::BoxField, 0};
@@ -162,7 +162,8 @@ Caret InputDialog::Render(ScreenBuffer& out) const {
   const int caret = TextWidth(std::string_view(text).substr(0, field_.Cursor()));
   size_t from = 0;
   int skipped = 0;
-  while (caret - skipped >= fieldW && from < text.size()) skipped += CharWidth(DecodeUtf8(text, from));
+  while (caret - skipped >= fieldW && from < text.size())
+    skipped += CharWidth(DecodeUtf8(text, from));
   out.Put(x + 2, fieldY, std::string_view(text).substr(from), field, fieldW);
   const std::string ok = ButtonLabel("OK");
   const std::string cancel = ButtonLabel("Cancel");
@@ -184,7 +185,8 @@ Caret RenderCommandBox(ScreenBuffer& out, const LineEditor& field) {
   const int caret = TextWidth(std::string_view(text).substr(0, field.Cursor()));
   size_t from = 0;
   int skipped = 0;
-  while (caret - skipped >= fieldW && from < text.size()) skipped += CharWidth(DecodeUtf8(text, from));
+  while (caret - skipped >= fieldW && from < text.size())
+    skipped += CharWidth(DecodeUtf8(text, from));
   out.Fill(x + 1, y + 1, fieldW, Attr{Role::BoxField, 0});
   out.Put(x + 1, y + 1, std::string_view(text).substr(from), Attr{Role::BoxField, 0}, fieldW);
   return Caret{x + 1 + caret - skipped, y + 1};

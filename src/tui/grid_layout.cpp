@@ -7,15 +7,16 @@
 namespace tezlo {
 
 int32_t GridLayout::WholeColumns() const {
-  const auto n = std::count_if(columns.begin(), columns.end(), [](const ColumnSpan& c) { return c.whole; });
+  const auto n =
+      std::count_if(columns.begin(), columns.end(), [](const ColumnSpan& c) { return c.whole; });
   return std::max<int32_t>(1, static_cast<int32_t>(n));
 }
 
 std::optional<Cell> GridLayout::CellAt(int x, int y) const {
-  const auto row = std::find_if(rows.begin(), rows.end(), [&](const RowSpan& r) { return r.y == y; });
-  const auto col = std::find_if(columns.begin(), columns.end(), [&](const ColumnSpan& c) {
-    return x >= c.x && x < c.x + c.width;
-  });
+  const auto row =
+      std::find_if(rows.begin(), rows.end(), [&](const RowSpan& r) { return r.y == y; });
+  const auto col = std::find_if(columns.begin(), columns.end(),
+                                [&](const ColumnSpan& c) { return x >= c.x && x < c.x + c.width; });
   if (row == rows.end() || col == columns.end()) return std::nullopt;
   return Cell{row->row, col->col};
 }

@@ -14,8 +14,8 @@ namespace tezlo {
 struct ColumnSpan {
   int32_t col = 1;
   int x = 0;
-  int width = 0;       // cells on the screen, clipped at the right edge
-  bool whole = true;   // false for a column cut off by the screen's edge
+  int width = 0;      // cells on the screen, clipped at the right edge
+  bool whole = true;  // false for a column cut off by the screen's edge
 };
 
 struct RowSpan {

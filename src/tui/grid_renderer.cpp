@@ -43,7 +43,8 @@ void RenderStatus(const Sheet& sheet, const ScreenState& state, ScreenBuffer& ou
     // Long text scrolls so that the caret stays in view.
     size_t from = 0;
     int skipped = 0;
-    while (caret - skipped >= room && from < text.size()) skipped += CharWidth(DecodeUtf8(text, from));
+    while (caret - skipped >= room && from < text.size())
+      skipped += CharWidth(DecodeUtf8(text, from));
     out.Put(x, kStatusLine, std::string_view(text).substr(from), Attr{Role::Edit, 0}, room);
     result.cursorX = x + caret - skipped;
     result.cursorY = kStatusLine;
@@ -124,14 +125,16 @@ void RenderRow(const Sheet& sheet, const GridLayout& layout, const RowSpan& row,
       const int width = TextWidth(shown.text);
       if (shown.numeric && width > cells) {
         const int full = ColumnCells(sheet.ColumnWidth(c.col)) - (flagged ? 1 : 0);
-        out.Put(c.x, row.y, std::string(static_cast<size_t>(std::max(full, 0)), '#'), attrs[i], cells);
+        out.Put(c.x, row.y, std::string(static_cast<size_t>(std::max(full, 0)), '#'), attrs[i],
+                cells);
       } else if (shown.align == Align::Left && width > cells && !flagged) {
         // Text runs on over the empty cells to its right, each keeping its own background.
         int room = c.width;
         size_t j = i + 1;
-        while (j < n && room < width &&
-               (records[j] == nullptr || (!records[j]->HasContent() && !records[j]->HasComment())) &&
-               !(state.edit != nullptr && Cell{row.row, layout.columns[j].col} == selection.active)) {
+        while (
+            j < n && room < width &&
+            (records[j] == nullptr || (!records[j]->HasContent() && !records[j]->HasComment())) &&
+            !(state.edit != nullptr && Cell{row.row, layout.columns[j].col} == selection.active)) {
           room += layout.columns[j].width;
           ++j;
         }
@@ -145,7 +148,8 @@ void RenderRow(const Sheet& sheet, const GridLayout& layout, const RowSpan& row,
         PutAligned(out, c.x, row.y, cells, shown.text, shown.align, attrs[i]);
       }
     }
-    if (flagged && c.whole) out.PutChar(c.x + c.width - 1, row.y, U'*', Attr{Role::CommentFlag, attrs[i].color});
+    if (flagged && c.whole)
+      out.PutChar(c.x + c.width - 1, row.y, U'*', Attr{Role::CommentFlag, attrs[i].color});
   }
   (void)result;
 }
@@ -173,7 +177,8 @@ void RenderTabs(const Workbook& book, ScreenBuffer& out, GridLayout& layout) {
   int x = 0;
   if (first > 0) x += out.Put(x, y, "<", tab, 1);
   for (size_t i = first; i < labels.size() && x < out.Width(); ++i) {
-    const int width = out.Put(x, y, labels[i], Attr{i == active ? Role::TabActive : Role::Tab, 0}, out.Width() - x);
+    const int width = out.Put(x, y, labels[i], Attr{i == active ? Role::TabActive : Role::Tab, 0},
+                              out.Width() - x);
     layout.tabs.push_back(TabSpan{static_cast<int32_t>(i + 1), x, width});
     x += width;
     x += out.Put(x, y, "|", tab, out.Width() - x);
@@ -192,11 +197,8 @@ ShownValue ShowValue(const Value& value, const std::string& numberFormat) {
       shown.numeric = true;
       break;
     case ValueKind::Boolean:
-    case ValueKind::Error:
-      shown.align = Align::Center;
-      break;
-    default:
-      shown.align = Align::Left;
+    case ValueKind::Error: shown.align = Align::Center; break;
+    default: shown.align = Align::Left;
   }
   return shown;
 }
@@ -216,10 +218,12 @@ RenderedScreen RenderWorkbench(const Workbook& book, const ScreenState& state, S
   const Sheet& sheet = book.GetSheet(book.ActiveSheetIndex());
   RenderStatus(sheet, state, out, result);
   if (out.Height() < 3) return result;
-  result.layout = LayoutGrid(sheet, sheet.View().scroll, out.Width(), kHeaderLine, out.Height() - 2);
+  result.layout =
+      LayoutGrid(sheet, sheet.View().scroll, out.Width(), kHeaderLine, out.Height() - 2);
   for (int y = kHeaderLine + 1; y < out.Height() - 1; ++y) out.Fill(0, y, out.Width(), Attr{});
   RenderHeaders(sheet, result.layout, out);
-  for (const RowSpan& row : result.layout.rows) RenderRow(sheet, result.layout, row, state, out, result);
+  for (const RowSpan& row : result.layout.rows)
+    RenderRow(sheet, result.layout, row, state, out, result);
   if (state.edit != nullptr) {
     const Cell active = sheet.View().selection.active;
     const ColumnSpan* c = result.layout.FindColumn(active.col);

@@ -42,11 +42,12 @@ Focus JournalingHost::CurrentFocus() {
 void JournalingHost::Tick() {
   if ((++calls_ & 0x3FF) != 0 || !progress_) return;
   const auto now = std::chrono::steady_clock::now();
-  if (now - started_ < std::chrono::milliseconds(200) || now - reported_ < std::chrono::milliseconds(100)) return;
+  if (now - started_ < std::chrono::milliseconds(200) ||
+      now - reported_ < std::chrono::milliseconds(100))
+    return;
   reported_ = now;
   progress_(std::chrono::duration<double>(now - started_).count());
 }
-
 
 bool JournalingHost::Touch(SheetRef ref) {
   Sheet* sheet = nullptr;
@@ -74,7 +75,8 @@ bool JournalingHost::CopySheetsForDeletion(SheetRef ref) {
     return false;
   }
   bool anyFormulas = false;
-  for (int32_t i = 1; i <= book->SheetCount(); ++i) anyFormulas = anyFormulas || MayHoldFormulas(book->GetSheet(i));
+  for (int32_t i = 1; i <= book->SheetCount(); ++i)
+    anyFormulas = anyFormulas || MayHoldFormulas(book->GetSheet(i));
   if (!anyFormulas) return copied_.count(&book->GetSheet(ref.sheet)) != 0;
   for (int32_t i = 1; i <= book->SheetCount(); ++i) {
     Sheet& sheet = book->GetSheet(i);
@@ -176,13 +178,16 @@ void JournalingHost::SetValue(SheetRef sheet, Cell cell, const Value& value) {
 void JournalingHost::SetValues(SheetRef sheet, Cell topLeft, const Matrix& values) {
   if (!values.Empty()) {
     RecordCells(sheet, Area::Of(topLeft.row, topLeft.col,
-                                static_cast<int32_t>(std::min<int64_t>(int64_t{topLeft.row} + values.Rows() - 1, INT32_MAX)),
-                                static_cast<int32_t>(std::min<int64_t>(int64_t{topLeft.col} + values.Cols() - 1, INT32_MAX))));
+                                static_cast<int32_t>(std::min<int64_t>(
+                                    int64_t{topLeft.row} + values.Rows() - 1, INT32_MAX)),
+                                static_cast<int32_t>(std::min<int64_t>(
+                                    int64_t{topLeft.col} + values.Cols() - 1, INT32_MAX))));
   }
   inner_.SetValues(sheet, topLeft, values);
 }
 
-void JournalingHost::SetFormula(SheetRef sheet, Cell cell, const std::string& formula, const Value& lastValue) {
+void JournalingHost::SetFormula(SheetRef sheet, Cell cell, const std::string& formula,
+                                const Value& lastValue) {
   Tick();
   RecordCells(sheet, Area::Of(cell));
   inner_.SetFormula(sheet, cell, formula, lastValue);
@@ -204,7 +209,9 @@ void JournalingHost::InsertShiftDown(SheetRef ref, Area area) {
     const int64_t n = area.Rows();
     if (n > 0) {
       const int32_t from = static_cast<int32_t>(std::max<int64_t>(1, rows - n + 1));
-      steps_.push_back(CellsStep(ref, CaptureCells(inner_.GetSheet(ref), Area::Of(from, area.first.col, rows, area.last.col))));
+      steps_.push_back(
+          CellsStep(ref, CaptureCells(inner_.GetSheet(ref),
+                                      Area::Of(from, area.first.col, rows, area.last.col))));
     }
     inner_.InsertShiftDown(ref, area);
     steps_.push_back(ShiftStep(ref, area, false));
@@ -253,8 +260,10 @@ void JournalingHost::Sort(SheetRef sheet, Area area, int32_t keyColumn, bool des
 
 void JournalingHost::Copy(SheetRef from, Area area, SheetRef to, Cell destTopLeft) {
   RecordCells(to, Area::Of(destTopLeft.row, destTopLeft.col,
-                           static_cast<int32_t>(std::min<int64_t>(destTopLeft.row + area.Rows() - 1, INT32_MAX)),
-                           static_cast<int32_t>(std::min<int64_t>(destTopLeft.col + area.Cols() - 1, INT32_MAX))));
+                           static_cast<int32_t>(
+                               std::min<int64_t>(destTopLeft.row + area.Rows() - 1, INT32_MAX)),
+                           static_cast<int32_t>(
+                               std::min<int64_t>(destTopLeft.col + area.Cols() - 1, INT32_MAX))));
   inner_.Copy(from, area, to, destTopLeft);
 }
 
@@ -285,7 +294,8 @@ void JournalingHost::SetColorIndex(SheetRef sheet, Area area, int32_t index) {
   RecordCells(sheet, area);
   inner_.SetColorIndex(sheet, area, index);
 }
-void JournalingHost::SetColumnColorIndex(SheetRef sheet, int32_t first, int32_t last, int32_t index) {
+void JournalingHost::SetColumnColorIndex(SheetRef sheet, int32_t first, int32_t last,
+                                         int32_t index) {
   try {
     RecordCells(sheet, Area::Of(1, first, inner_.GetSheet(sheet).Rows(), last));
   } catch (const HostError&) {

@@ -69,7 +69,8 @@ class JournalingHost final : public HostWrapper {
   void SetValues(SheetRef sheet, Cell topLeft, const Matrix& values) override;
   std::string GetText(SheetRef sheet, Cell cell) override;
   std::string GetFormula(SheetRef sheet, Cell cell) override;
-  void SetFormula(SheetRef sheet, Cell cell, const std::string& formula, const Value& lastValue) override;
+  void SetFormula(SheetRef sheet, Cell cell, const std::string& formula,
+                  const Value& lastValue) override;
   void ClearContents(SheetRef sheet, Area area) override;
   Cell End(SheetRef sheet, Cell from, Direction direction) override;
   int32_t Match(SheetRef sheet, const Value& lookup, Area area) override;

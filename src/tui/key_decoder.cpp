@@ -91,8 +91,10 @@ std::optional<KeyEvent> KeyDecoder::DecodeCsi(std::string_view body, char final,
   if (final == '~') {
     KeyEvent e;
     switch (p[0]) {
-      case 1: case 7: e.key = Key::Home; break;
-      case 4: case 8: e.key = Key::End; break;
+      case 1:
+      case 7: e.key = Key::Home; break;
+      case 4:
+      case 8: e.key = Key::End; break;
       case 3: e.key = Key::Delete; break;
       case 5: e.key = Key::PageUp; break;
       case 6: e.key = Key::PageDown; break;
@@ -131,7 +133,8 @@ std::optional<KeyEvent> KeyDecoder::DecodeEscape(size_t& length, bool idle) {
         std::optional<KeyEvent> e;
         if (second == 'O') {
           e = LetterKey(static_cast<char>(c));
-          if (e && pending_.size() > 3 && i > 2) ApplyModifier(*e, Params(std::string_view(pending_).substr(2, i - 2))[0]);
+          if (e && pending_.size() > 3 && i > 2)
+            ApplyModifier(*e, Params(std::string_view(pending_).substr(2, i - 2))[0]);
         } else {
           e = DecodeCsi(std::string_view(pending_).substr(2, i - 2), static_cast<char>(c), ignored);
         }

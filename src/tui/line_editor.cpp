@@ -29,7 +29,8 @@ void LineEditor::Insert(char32_t ch) {
     cursor_ = 0;
     selected_ = false;
   }
-  if (ch > 0x10FFFF || (ch >= 0xD800 && ch <= 0xDFFF)) ch = kReplacementCodePoint;  // no character: the text stays valid
+  if (ch > 0x10FFFF || (ch >= 0xD800 && ch <= 0xDFFF))
+    ch = kReplacementCodePoint;  // no character: the text stays valid
   std::string bytes;
   AppendUtf8(bytes, ch);
   text_.insert(cursor_, bytes);
@@ -74,8 +75,7 @@ bool LineEditor::Handle(const KeyEvent& event) {
       selected_ = false;
       cursor_ = text_.size();
       return true;
-    default:
-      return false;
+    default: return false;
   }
 }
 

@@ -38,7 +38,8 @@ std::string OpenBook(MemoryHost& host, const WorkbenchArgs& args) {
   if (args.create) {
     if (Exists(args.book)) return args.book + " exists already; open it with: tezlo " + args.book;
     Workbook& book = host.GetWorkbook(host.ActiveWorkbook());
-    book.SetName(ValidUtf8(FileNameOf(args.book)));  // a file name is bytes; the workbook's name is text
+    book.SetName(
+        ValidUtf8(FileNameOf(args.book)));  // a file name is bytes; the workbook's name is text
     book.SetPath(args.book);
     return {};
   }

@@ -21,11 +21,11 @@ enum class Role : uint8_t {
   Message,       // a notice or progress at the end of the status line
   Tab,
   TabActive,
-  Box,           // dialog and command box frames and text
-  BoxField,      // a dialog's or the command box's text field
+  Box,       // dialog and command box frames and text
+  BoxField,  // a dialog's or the command box's text field
   Button,
   ButtonFocus,
-  Edit,          // the cell being edited
+  Edit,  // the cell being edited
 };
 
 struct Attr {

@@ -20,7 +20,8 @@ void Refocus(MemoryHost& host, Focus focus) {
 void Revert(MemoryHost& host, UndoEntry& entry, bool toBefore) {
   StepList inverse;
   inverse.reserve(entry.steps.size());
-  for (auto it = entry.steps.rbegin(); it != entry.steps.rend(); ++it) inverse.push_back((*it)->Apply(host));
+  for (auto it = entry.steps.rbegin(); it != entry.steps.rend(); ++it)
+    inverse.push_back((*it)->Apply(host));
   entry.steps = std::move(inverse);
   Refocus(host, toBefore ? entry.before : entry.after);
 }

@@ -5,7 +5,9 @@
 namespace tezlo {
 namespace {
 
-Sheet& SheetOf(MemoryHost& host, SheetRef ref) { return host.GetWorkbook(ref.book).GetSheet(ref.sheet); }
+Sheet& SheetOf(MemoryHost& host, SheetRef ref) {
+  return host.GetWorkbook(ref.book).GetSheet(ref.sheet);
+}
 
 class Cells final : public UndoStep {
  public:
@@ -15,7 +17,8 @@ class Cells final : public UndoStep {
     CellImage now = CaptureCells(sheet, image_.area);
     auto& columns = sheet.Columns();
     const Area& a = image_.area;
-    for (auto it = columns.lower_bound(a.first.col); it != columns.end() && it->first <= a.last.col; ++it)
+    for (auto it = columns.lower_bound(a.first.col); it != columns.end() && it->first <= a.last.col;
+         ++it)
       it->second.Extract(a.first.row, a.last.row);
     for (auto& [col, entries] : image_.columns) columns[col].InsertRun(std::move(entries));
     sheet.DropEmptyColumns();
@@ -186,9 +189,11 @@ CellImage CaptureCells(const Sheet& sheet, const Area& area) {
   CellImage image;
   image.area = area;
   const auto& columns = sheet.Columns();
-  for (auto it = columns.lower_bound(area.first.col); it != columns.end() && it->first <= area.last.col; ++it) {
+  for (auto it = columns.lower_bound(area.first.col);
+       it != columns.end() && it->first <= area.last.col; ++it) {
     std::vector<ColumnStore::Entry> entries;
-    for (ColumnStore::Cursor c = it->second.Seek(area.first.row); c.Valid() && c.Row() <= area.last.row; c.Next())
+    for (ColumnStore::Cursor c = it->second.Seek(area.first.row);
+         c.Valid() && c.Row() <= area.last.row; c.Next())
       entries.push_back(ColumnStore::Entry{c.Row(), c.Record()});
     if (!entries.empty()) image.columns.emplace_back(it->first, std::move(entries));
   }
@@ -203,8 +208,8 @@ Sheet CopyFrame(Sheet& sheet) {
 }
 
 std::unique_ptr<Workbook> CopyWorkbook(const Workbook& book) {
-  auto copy = std::make_unique<Workbook>(book.Name(), book.Rows(), book.Cols(), book.MaxDigitWidthPx(),
-                                         book.SheetCount());
+  auto copy = std::make_unique<Workbook>(book.Name(), book.Rows(), book.Cols(),
+                                         book.MaxDigitWidthPx(), book.SheetCount());
   for (int32_t i = 1; i <= book.SheetCount(); ++i) copy->GetSheet(i) = book.GetSheet(i);
   copy->SetPath(book.Path());
   copy->SetStyles(book.Styles());
@@ -237,6 +242,8 @@ std::unique_ptr<UndoStep> RemoveSheetStep(SheetRef at) { return std::make_unique
 std::unique_ptr<UndoStep> ReopenWorkbookStep(std::unique_ptr<Workbook> book) {
   return std::make_unique<ReopenWorkbook>(std::move(book));
 }
-std::unique_ptr<UndoStep> CloseWorkbookStep(int32_t book) { return std::make_unique<CloseWorkbook>(book); }
+std::unique_ptr<UndoStep> CloseWorkbookStep(int32_t book) {
+  return std::make_unique<CloseWorkbook>(book);
+}
 
 }  // namespace tezlo

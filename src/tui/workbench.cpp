@@ -12,7 +12,8 @@ namespace tezlo {
 namespace {
 
 Area Span(Cell a, Cell b) {
-  return Area::Of(std::min(a.row, b.row), std::min(a.col, b.col), std::max(a.row, b.row), std::max(a.col, b.col));
+  return Area::Of(std::min(a.row, b.row), std::min(a.col, b.col), std::max(a.row, b.row),
+                  std::max(a.col, b.col));
 }
 
 std::string Seconds(double s) {
@@ -23,7 +24,8 @@ std::string Seconds(double s) {
 
 }  // namespace
 
-Workbench::Workbench(MemoryHost& host, Terminal& terminal, System& system, ToolTable tools, BookSaver save)
+Workbench::Workbench(MemoryHost& host, Terminal& terminal, System& system, ToolTable tools,
+                     BookSaver save)
     : host_(host),
       terminal_(terminal),
       journal_(host),
@@ -121,7 +123,8 @@ void Workbench::Run() {
     Present();
     int timeout = -1;
     if (timerOn_) {
-      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(due_ - std::chrono::steady_clock::now());
+      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+          due_ - std::chrono::steady_clock::now());
       timeout = static_cast<int>(std::max<int64_t>(0, left.count()));
     }
     if (const std::optional<KeyEvent> event = terminal_.NextEvent(timeout)) Handle(*event);
@@ -280,8 +283,7 @@ void Workbench::HandleEdit(const KeyEvent& e) {
       CommitEdit();
       MoveBy(e.key == Key::Up ? -1 : 1, 0, false);
       return;
-    default:
-      editor_.Handle(e);
+    default: editor_.Handle(e);
   }
 }
 
@@ -291,11 +293,8 @@ void Workbench::HandleCommand(const KeyEvent& e) {
       StopTimer();
       Close();
       return;
-    case Key::Enter:
-      RunCode();
-      return;
-    default:
-      box_.Handle(e);
+    case Key::Enter: RunCode(); return;
+    default: box_.Handle(e);
   }
 }
 
@@ -355,7 +354,8 @@ void Workbench::MoveToEnd(Direction direction, bool extend) {
 void Workbench::Page(int sign, bool extend) {
   const int32_t rows = std::max<int32_t>(1, layout_.Rows());
   SheetView& view = ActiveSheetModel().View();
-  view.scroll.row = std::clamp<int32_t>(view.scroll.row + sign * rows, 1, ActiveSheetModel().Rows());
+  view.scroll.row =
+      std::clamp<int32_t>(view.scroll.row + sign * rows, 1, ActiveSheetModel().Rows());
   MoveBy(sign * rows, 0, extend);
 }
 
@@ -476,15 +476,17 @@ bool Workbench::Save() {
   std::string path = book.Path();
   const bool readOnly = !readOnlyPath_.empty() && path == readOnlyPath_;
   if (path.empty() || readOnly) {
-    const std::string prompt =
-        readOnly ? readOnlyReason_ + ".\nIt was opened read-only; save it as:" : "Save the workbook as:";
-    const std::optional<std::string> answer =
-        ui_.InputBox(InputBoxRequest{prompt, "Save", readOnly ? std::string() : book.Name() + ".xlsx"});
+    const std::string prompt = readOnly
+                                   ? readOnlyReason_ + ".\nIt was opened read-only; save it as:"
+                                   : "Save the workbook as:";
+    const std::optional<std::string> answer = ui_.InputBox(
+        InputBoxRequest{prompt, "Save", readOnly ? std::string() : book.Name() + ".xlsx"});
     if (!answer || answer->empty() || *answer == readOnlyPath_) return false;
     path = *answer;
   }
   if (!save_) {
-    ui_.MessageBox(MessageBoxRequest{"Saving is not available in this build.", "Save", Buttons::Ok, Icon::Critical});
+    ui_.MessageBox(MessageBoxRequest{"Saving is not available in this build.", "Save", Buttons::Ok,
+                                     Icon::Critical});
     return false;
   }
   SaveReport report;
@@ -496,8 +498,8 @@ bool Workbench::Save() {
     } catch (const ReadOnlyFileError& e) {
       if (options.force ||
           ui_.MessageBox(MessageBoxRequest{std::string(e.what()) + ".\nReplace it anyway?", "Save",
-                                           Buttons::OkCancel, Icon::Warning, DefaultButton::Second}) !=
-              Answer::Ok) {
+                                           Buttons::OkCancel, Icon::Warning,
+                                           DefaultButton::Second}) != Answer::Ok) {
         return false;
       }
       options.force = true;
@@ -518,8 +520,9 @@ void Workbench::Quit() {
     quit_ = true;
     return;
   }
-  const size_t choice = ui_.Ask(MessageDialog("Tezlo", "Save the changes to " + Book().Name() + " before quitting?",
-                                              Icon::Question, {"Save", "Don't save", "Cancel"}, 0, 2));
+  const size_t choice =
+      ui_.Ask(MessageDialog("Tezlo", "Save the changes to " + Book().Name() + " before quitting?",
+                            Icon::Question, {"Save", "Don't save", "Cancel"}, 0, 2));
   if (choice == 0) {
     quit_ = Save();
   } else if (choice == 1) {

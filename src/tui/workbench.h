@@ -26,8 +26,8 @@ namespace tezlo {
 
 // Writes a workbook to a file and returns what the user should know of it; throws (FileError,
 // HostError) with a message for the user, ReadOnlyFileError for a read-only file unless forced.
-using BookSaver =
-    std::function<SaveReport(const Workbook& book, const std::string& path, const SaveOptions& options)>;
+using BookSaver = std::function<SaveReport(const Workbook& book, const std::string& path,
+                                           const SaveOptions& options)>;
 
 class Workbench final : private CommandBoxWindow {
  public:

@@ -42,7 +42,7 @@ TEST_F(SampleWorkbookTest, IsAWorkingSheetWithATopicIndexOfFiftyRows) {
   EXPECT_EQ(host.ActiveCell(), (Cell{1, 1}));
   EXPECT_EQ(At(1, 10), Value());  // J1 empty: the index ends at row 50
   EXPECT_EQ(host.CountA(kPlusOne, Area::Of(1, 1, 50, 13)), int64_t{std::size(kSampleTopics)});
-  EXPECT_EQ(host.CountA(kPlusOne, Area::Of(1, 14, 1048576, 14)), 1);  // one block in N
+  EXPECT_EQ(host.CountA(kPlusOne, Area::Of(1, 14, 1048576, 14)), 1);      // one block in N
   EXPECT_EQ(host.GetText(kPlusOne, Cell{106, 2}), "110101198503120025");  // kept as text
 }
 

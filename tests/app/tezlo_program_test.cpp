@@ -66,8 +66,10 @@ class TezloProgramTest : public ::testing::Test {
     const fs::path errFile = dir / "stderr";
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    posix_spawn_file_actions_addopen(&actions, 2, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_addopen(&actions, 1, outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0600);
+    posix_spawn_file_actions_addopen(&actions, 2, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0600);
     pid_t pid = 0;
     Outcome o;
     const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
@@ -111,10 +113,11 @@ TEST_F(TezloProgramTest, ARunOnAnotherSheetShowsTheRefusalAndLeavesPlusOneActive
   ASSERT_EQ(Run({"run", book, "--new", "--", ""}).status, 0);
   const Outcome o = Run({"run", book, "--sheet", "Sheet1", "--select", "D66", "--", "+3"});
   ASSERT_EQ(o.status, 0) << o.err;
-  EXPECT_EQ(o.out,
-            "dialog\tTezlo\t活动工作表是Sheet1不是“+1”或“+2”或“+3”表，这样可能出错。现选“+1”表并退出。"
-            "\tok\tok (unanswered)\n"
-            "state\tsheet=+1\tactive=A1\tselection=A1\ttop-left=A1\tediting=no\n");
+  EXPECT_EQ(
+      o.out,
+      "dialog\tTezlo\t活动工作表是Sheet1不是“+1”或“+2”或“+3”表，这样可能出错。现选“+1”表并退出。"
+      "\tok\tok (unanswered)\n"
+      "state\tsheet=+1\tactive=A1\tselection=A1\ttop-left=A1\tediting=no\n");
   EXPECT_EQ(o.err, "");
 }
 
@@ -157,7 +160,9 @@ TEST_F(TezloProgramTest, ARunHoldsTheOfficeLockAndRespectsOthersAndReadOnlyFiles
     WorkbookLock held = WorkbookLock::Acquire(book);
     const Outcome o = Run({"run", book, "--", "+3"});
     EXPECT_EQ(o.status, 1);
-    EXPECT_NE(o.err.find("is open in another program, by " + OwnLockOwner().Shown()), std::string::npos) << o.err;
+    EXPECT_NE(o.err.find("is open in another program, by " + OwnLockOwner().Shown()),
+              std::string::npos)
+        << o.err;
     EXPECT_NE(o.err.find("nothing was changed"), std::string::npos) << o.err;
     EXPECT_EQ(ReadAll(book), saved);
   }
@@ -169,7 +174,8 @@ TEST_F(TezloProgramTest, ARunHoldsTheOfficeLockAndRespectsOthersAndReadOnlyFiles
   const std::string before = ReadAll(book);
   const Outcome refused = Run({"run", book, "--", "101"});
   EXPECT_EQ(refused.status, 1);
-  EXPECT_NE(refused.err.find("is read-only, so it was not replaced (--force replaces it anyway)"), std::string::npos)
+  EXPECT_NE(refused.err.find("is read-only, so it was not replaced (--force replaces it anyway)"),
+            std::string::npos)
       << refused.err;
   EXPECT_EQ(ReadAll(book), before);
   EXPECT_EQ(Run({"run", book, "--force", "--", "101"}).status, 0);
@@ -198,8 +204,10 @@ TEST_F(TezloProgramTest, ADesktopNameWithAStrayByteIsSavedAsValidText) {
   const std::string check =
       "/usr/bin/python3 -c 'import sys, openpyxl\n"
       "wb = openpyxl.load_workbook(sys.argv[1])\n"
-      "names = sorted(c.value for ws in wb for row in ws.iter_rows() for c in row if isinstance(c.value, str) and c.value.endswith(\".txt\"))\n"
-      "sys.exit(0 if names == [\"bad\\ufffdname.txt\", \"\\u597d.txt\"] else print(names) or 1)' '" +
+      "names = sorted(c.value for ws in wb for row in ws.iter_rows() for c in row if "
+      "isinstance(c.value, str) and c.value.endswith(\".txt\"))\n"
+      "sys.exit(0 if names == [\"bad\\ufffdname.txt\", \"\\u597d.txt\"] else print(names) or 1)' "
+      "'" +
       book + "' > '" + (dir / "log").string() + "' 2>&1";
   EXPECT_EQ(std::system(check.c_str()), 0) << ReadAll(dir / "log");
 }
@@ -236,7 +244,8 @@ TEST_F(TezloProgramTest, RunsAtTheSameTimeNeverLoseAChange) {
       ++saved;
     } else {
       EXPECT_EQ(WEXITSTATUS(status), 1);
-      EXPECT_TRUE(err.find("is open in another program, by " + OwnLockOwner().Shown()) != std::string::npos ||
+      EXPECT_TRUE(err.find("is open in another program, by " + OwnLockOwner().Shown()) !=
+                      std::string::npos ||
                   err.find("is being opened by another Tezlo process") != std::string::npos)
           << err;
     }

@@ -23,7 +23,9 @@ class RandomSheet {
  public:
   RandomSheet(BlockSheet& s, std::mt19937& rng) : s_(s), rng_(rng) {}
 
-  int32_t Between(int32_t low, int32_t high) { return std::uniform_int_distribution<int32_t>(low, high)(rng_); }
+  int32_t Between(int32_t low, int32_t high) {
+    return std::uniform_int_distribution<int32_t>(low, high)(rng_);
+  }
 
   Value RandomValue() {
     switch (Between(0, 3)) {
@@ -48,8 +50,9 @@ class RandomSheet {
       top += height;
     }
     for (int32_t i = 0; i < 1500; ++i) {
-      s_.host.SetValue(s_.sheet, Cell{Between(kNeighbours.first.row, kNeighbours.last.row),
-                                      Between(kNeighbours.first.col, kNeighbours.last.col)},
+      s_.host.SetValue(s_.sheet,
+                       Cell{Between(kNeighbours.first.row, kNeighbours.last.row),
+                            Between(kNeighbours.first.col, kNeighbours.last.col)},
                        RandomValue());
     }
   }
@@ -57,13 +60,15 @@ class RandomSheet {
   Cell EditedCell() { return Cell{Between(40, 320), Between(1, 13)}; }
 
   std::string RandomCode() {
-    static const std::vector<std::string> fixed = {"++", "--", "*2", "*3", "*4", "*5", "*6", "*7", "*8", "*9",
-                                                   "+",  "-",  "+a", "-0", "-0.4", "+-2", "0", "/x05"};
+    static const std::vector<std::string> fixed = {"++", "--", "*2",   "*3",  "*4", "*5",
+                                                   "*6", "*7", "*8",   "*9",  "+",  "-",
+                                                   "+a", "-0", "-0.4", "+-2", "0",  "/x05"};
     switch (Between(0, 3)) {
       case 0: return "+" + std::to_string(Between(-2, 12));
       case 1: return "-" + std::to_string(Between(-2, 12));
       case 2: return "0" + std::to_string(Between(0, 9)) + std::to_string(Between(10, 40));
-      default: return fixed[static_cast<size_t>(Between(0, static_cast<int32_t>(fixed.size()) - 1))];
+      default:
+        return fixed[static_cast<size_t>(Between(0, static_cast<int32_t>(fixed.size()) - 1))];
     }
   }
 
@@ -107,16 +112,19 @@ TEST(BlockToolsProperty, RandomCodesKeepTheNeighboursAndInsertThenDeleteRoundTri
         s.Run("+" + std::to_string(n));
         s.host.ActivateCell(at);
         s.Run("-" + std::to_string(n));
-        ASSERT_EQ(s.Values(kEdited), before) << "sheet " << sheetNo << " step " << step << " +" << n;
+        ASSERT_EQ(s.Values(kEdited), before)
+            << "sheet " << sheetNo << " step " << step << " +" << n;
         ASSERT_TRUE(s.ui.Dialogs().empty());
         ++roundTrips;
         continue;
       }
       const std::string code = random.RandomCode();
       random.PlaceCursor(code);
-      if (s.ui.UnusedAnswers() == 0) s.ui.QueueAnswer(random.Between(0, 1) ? Answer::Ok : Answer::Cancel);
+      if (s.ui.UnusedAnswers() == 0)
+        s.ui.QueueAnswer(random.Between(0, 1) ? Answer::Ok : Answer::Cancel);
       s.Run(code);
-      ASSERT_EQ(s.Values(kNeighbours), neighbours) << "sheet " << sheetNo << " step " << step << " " << code;
+      ASSERT_EQ(s.Values(kNeighbours), neighbours)
+          << "sheet " << sheetNo << " step " << step << " " << code;
       ASSERT_EQ(s.host.CountA(s.sheet, Area::Of(1, 14, 65536, 256)), outsideCount) << code;
       ASSERT_TRUE(s.host.ScreenUpdating()) << code;
     }

@@ -155,7 +155,8 @@ TEST(OneRowTools, NeverAskAndIgnoreWhatFollowsTheirSign) {
 // Counts that are not numbers, and counts below 1, change nothing and ask nothing; "-0" and
 // "-0.4" would otherwise name the rows above the active one.
 TEST(BlockRowCounts, WithoutAUsableCountNothingHappens) {
-  for (const std::string code : {"+", "+a", "+3x", "+0", "+-2", "-", "-3b", "-a", "-0", "-0.4", "-  "}) {
+  for (const std::string code :
+       {"+", "+a", "+3x", "+0", "+-2", "-", "-3b", "-a", "-0", "-0.4", "-  "}) {
     FilledSheet s;
     const Matrix before = s.Watched();
     s.Activate("E65");
@@ -223,7 +224,7 @@ TEST(InsertBlockRows, BottomDataOutsideTheStripDoesNotAsk) {
 TEST(InsertBlockRows, WideBlocksEditOnlyTheirFirstThirteenColumns) {
   FilledSheet s("+2");  // 26-column blocks
   const Matrix before = s.Watched();
-  s.Activate("T70");    // column 20
+  s.Activate("T70");  // column 20
   s.Run("+2");
   EXPECT_EQ(s.Watched(), Shifted(before, 70, 1, 2));
   for (int32_t r = 51; r <= 120; ++r) {
@@ -234,7 +235,7 @@ TEST(InsertBlockRows, WideBlocksEditOnlyTheirFirstThirteenColumns) {
 TEST(DeleteBlockRows, WideBlocksEditOnlyTheirFirstThirteenColumns) {
   FilledSheet s("+3");  // 39-column blocks
   const Matrix before = s.Watched();
-  s.Activate("AJ70");   // column 36
+  s.Activate("AJ70");  // column 36
   s.ui.QueueAnswer(Answer::Ok);
   s.Run("-4");
   EXPECT_EQ(s.Watched(), Shifted(before, 70, 1, -4));

@@ -1,6 +1,6 @@
-// A working sheet in the memory host, dispatching through the program's tool table, a scripted Ui that also notes
-// whether screen updating was off when each dialog showed, and shorthands for laying out topic
-// blocks and comparing areas.
+// A working sheet in the memory host, dispatching through the program's tool table, a scripted Ui
+// that also notes whether screen updating was off when each dialog showed, and shorthands for
+// laying out topic blocks and comparing areas.
 #pragma once
 
 #include <cstdint>
@@ -116,7 +116,8 @@ struct BlockSheet {
     const Area a = Range(area);
     Matrix labels(static_cast<int32_t>(a.Rows()), static_cast<int32_t>(a.Cols()));
     for (int32_t r = 0; r < labels.Rows(); ++r) {
-      for (int32_t c = 0; c < labels.Cols(); ++c) labels.At(r, c) = Label(a.first.row + r, a.first.col + c);
+      for (int32_t c = 0; c < labels.Cols(); ++c)
+        labels.At(r, c) = Label(a.first.row + r, a.first.col + c);
     }
     host.SetValues(sheet, a.first, labels);
   }

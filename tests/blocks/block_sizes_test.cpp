@@ -100,7 +100,8 @@ TEST(RestoreBlockSizes, WideBlocksReadTheHeightsFromValuesFourteenOn) {
 
 TEST(RestoreBlockSizes, AWordCountsAsZeroAndHides) {
   SizedSheet s;
-  s.host.AddComment(s.sheet, At("A60"), "54,wide," + Repeat("54", 11) + ",tall," + Repeat("13.5", 10));
+  s.host.AddComment(s.sheet, At("A60"),
+                    "54,wide," + Repeat("54", 11) + ",tall," + Repeat("13.5", 10));
   s.Activate("C62");
   s.Run("*8");
   EXPECT_EQ(s.host.ColumnWidth(s.sheet, 2), 0);

@@ -30,20 +30,21 @@ struct MoveSheet : BlockSheet {
   void FillLabels(const Area& area) { BlockSheet::FillLabels(AreaText(area)); }
   using BlockSheet::FillLabels;
   static std::string AreaText(const Area& area) {
-    return ColumnName(area.first.col) + std::to_string(area.first.row) + ":" + ColumnName(area.last.col) +
-           std::to_string(area.last.row);
+    return ColumnName(area.first.col) + std::to_string(area.first.row) + ":" +
+           ColumnName(area.last.col) + std::to_string(area.last.row);
   }
   static std::string ColumnName(int32_t col) {
     std::string name;
-    for (; col > 0; col = (col - 1) / 26) name.insert(name.begin(), static_cast<char>('A' + (col - 1) % 26));
+    for (; col > 0; col = (col - 1) / 26)
+      name.insert(name.begin(), static_cast<char>('A' + (col - 1) % 26));
     return name;
   }
 };
 
 // Rows `from`.. of the 13 columns from `col` in `after` equal rows `from + shift`.. in `before`
 // (both snapshots of the same area starting in row `top`), up to `to`.
-void ExpectRowsMovedUp(const Matrix& before, const Matrix& after, int32_t top, int32_t from, int32_t to,
-                       int32_t shift) {
+void ExpectRowsMovedUp(const Matrix& before, const Matrix& after, int32_t top, int32_t from,
+                       int32_t to, int32_t shift) {
   for (int32_t r = from; r <= to; ++r) {
     for (int32_t c = 0; c < 13; ++c) {
       const int32_t source = r + shift - top;

@@ -22,7 +22,8 @@ struct SortSheet : BlockSheet {
   SortSheet() {
     PutText("A60", "topic");
     FillLabels("B60:M70");
-    for (int32_t i = 0; i < 11; ++i) host.SetValue(sheet, Cell{60 + i, 4}, Value::Number(kKeys[static_cast<size_t>(i)]));
+    for (int32_t i = 0; i < 11; ++i)
+      host.SetValue(sheet, Cell{60 + i, 4}, Value::Number(kKeys[static_cast<size_t>(i)]));
     FillLabels("N55:Z80");
     PutText("A75", "next");
     FillLabels("B75:M78");
@@ -45,9 +46,8 @@ std::vector<int32_t> RowsByKey(bool descending) {
   std::vector<int32_t> rows(kKeys.size());
   std::iota(rows.begin(), rows.end(), 60);
   auto key = [](int32_t row) { return kKeys[static_cast<size_t>(row - 60)]; };
-  std::sort(rows.begin(), rows.end(), [&](int32_t a, int32_t b) {
-    return descending ? key(a) > key(b) : key(a) < key(b);
-  });
+  std::sort(rows.begin(), rows.end(),
+            [&](int32_t a, int32_t b) { return descending ? key(a) > key(b) : key(a) < key(b); });
   return rows;
 }
 

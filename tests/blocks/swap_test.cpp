@@ -29,16 +29,20 @@ struct RegionSheet : BlockSheet {
 
 // `before` (a snapshot of `area`) with rows or columns `a` and `b` (sheet numbers) of the columns
 // or rows from `from` to `to` exchanged.
-Matrix WithRowsExchanged(Matrix before, const Area& area, int32_t a, int32_t b, int32_t from, int32_t to) {
+Matrix WithRowsExchanged(Matrix before, const Area& area, int32_t a, int32_t b, int32_t from,
+                         int32_t to) {
   for (int32_t c = from; c <= to; ++c) {
-    std::swap(before.At(a - area.first.row, c - area.first.col), before.At(b - area.first.row, c - area.first.col));
+    std::swap(before.At(a - area.first.row, c - area.first.col),
+              before.At(b - area.first.row, c - area.first.col));
   }
   return before;
 }
 
-Matrix WithColumnsExchanged(Matrix before, const Area& area, int32_t a, int32_t b, int32_t from, int32_t to) {
+Matrix WithColumnsExchanged(Matrix before, const Area& area, int32_t a, int32_t b, int32_t from,
+                            int32_t to) {
   for (int32_t r = from; r <= to; ++r) {
-    std::swap(before.At(r - area.first.row, a - area.first.col), before.At(r - area.first.row, b - area.first.col));
+    std::swap(before.At(r - area.first.row, a - area.first.col),
+              before.At(r - area.first.row, b - area.first.col));
   }
   return before;
 }
@@ -77,7 +81,8 @@ TEST(SwapTools, OneOrThreeCellsShowTheNoticeAndChangeNothing) {
     s.Run(code);
     s.host.Select(Selection{{Range("C60:C61"), Area::Of(At("E64"))}, At("E64")});
     s.Run(code);
-    EXPECT_EQ(s.Boxes(), (std::vector<MessageBoxRequest>{Notice(kNotTwo), Notice(kNotTwo)})) << code;
+    EXPECT_EQ(s.Boxes(), (std::vector<MessageBoxRequest>{Notice(kNotTwo), Notice(kNotTwo)}))
+        << code;
     EXPECT_EQ(s.Values("A50:Z90"), before) << code;
     EXPECT_TRUE(s.host.ScreenUpdating()) << code;
   }

@@ -22,9 +22,12 @@ TEST(CalcHostDifferences, WidthsReadBackInWholePixels) {
   for (const double chars : {4.5, 8.43, 10.0, 0.5, 30.3}) {
     memory.SetColumnWidth(kSheet, 2, 2, chars);
     calc->SetColumnWidth(kSheet, 2, 2, chars);
-    EXPECT_DOUBLE_EQ(calc->ColumnWidthPoints(kSheet, 2), memory.ColumnWidthPoints(kSheet, 2)) << chars;
+    EXPECT_DOUBLE_EQ(calc->ColumnWidthPoints(kSheet, 2), memory.ColumnWidthPoints(kSheet, 2))
+        << chars;
     EXPECT_DOUBLE_EQ(memory.ColumnWidth(kSheet, 2), chars);
-    EXPECT_DOUBLE_EQ(calc->ColumnWidth(kSheet, 2), ColumnPointsToChars(memory.ColumnWidthPoints(kSheet, 2), 7)) << chars;
+    EXPECT_DOUBLE_EQ(calc->ColumnWidth(kSheet, 2),
+                     ColumnPointsToChars(memory.ColumnWidthPoints(kSheet, 2), 7))
+        << chars;
   }
   // 8.43 and 10 are whole pixels already: both read them back unchanged.
   calc->SetColumnWidth(kSheet, 3, 3, 10);
@@ -131,7 +134,8 @@ TEST(CalcHostDifferences, EmptyCommentsExist) {
 TEST(CalcHostDifferences, ScreenUpdatingLocksTheControllers) {
   auto calc = NewCalcHost(1);
   auto locked = [&](int32_t book) {
-    return css::uno::Reference<css::frame::XModel>(calc->Document(book), css::uno::UNO_QUERY_THROW)->hasControllersLocked();
+    return css::uno::Reference<css::frame::XModel>(calc->Document(book), css::uno::UNO_QUERY_THROW)
+        ->hasControllersLocked();
   };
   EXPECT_TRUE(calc->ScreenUpdating());
   EXPECT_FALSE(locked(1));

@@ -28,7 +28,9 @@ struct Scenario {
   std::vector<Answer> answers = {};
 };
 
-Selection At(int32_t row, int32_t col) { return Selection{{Area::Of(row, col, row, col)}, Cell{row, col}}; }
+Selection At(int32_t row, int32_t col) {
+  return Selection{{Area::Of(row, col, row, col)}, Cell{row, col}};
+}
 Selection Block(Area area) { return Selection{{area}, area.first}; }
 
 std::string Describe(const Value& v) {
@@ -50,7 +52,8 @@ std::string Describe(const Value& v) {
 // CR LF pair reads back as one LF and line breaks at the end are dropped; the memory engine keeps
 // the characters it was given (the recent-codes note ends in two CR LF pairs).
 std::string NoteLines(std::string text) {
-  for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at)) text.erase(at, 1);
+  for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at))
+    text.erase(at, 1);
   while (!text.empty() && text.back() == '\n') text.pop_back();
   return text;
 }
@@ -62,7 +65,8 @@ std::vector<std::string> Snapshot(Host& h) {
   std::vector<std::string> lines;
   const int32_t book = h.ActiveWorkbook();
   lines.push_back("sheets " + std::to_string(h.SheetCount(book)));
-  for (int32_t s = 1; s <= h.SheetCount(book); ++s) lines.push_back("name " + h.SheetName({book, s}));
+  for (int32_t s = 1; s <= h.SheetCount(book); ++s)
+    lines.push_back("name " + h.SheetName({book, s}));
   {
     const SheetRef ref{book, 1};
     const std::string at;
@@ -85,12 +89,15 @@ std::vector<std::string> Snapshot(Host& h) {
           if (color != 0) facts += " ci=" + std::to_string(color);
           if (h.HasComment(ref, cell)) facts += " c=" + NoteLines(h.CommentText(ref, cell));
         }
-        if (!facts.empty()) lines.push_back(at + std::to_string(r) + "," + std::to_string(c) + facts);
+        if (!facts.empty())
+          lines.push_back(at + std::to_string(r) + "," + std::to_string(c) + facts);
       }
-      lines.push_back(at + "row " + std::to_string(r) + " h=" + std::to_string(h.RowHeight(ref, r)));
+      lines.push_back(at + "row " + std::to_string(r) +
+                      " h=" + std::to_string(h.RowHeight(ref, r)));
     }
     for (int32_t c = frame.first.col; c <= frame.last.col; ++c) {
-      lines.push_back(at + "col " + std::to_string(c) + " w=" + std::to_string(h.ColumnWidthPoints(ref, c)));
+      lines.push_back(at + "col " + std::to_string(c) +
+                      " w=" + std::to_string(h.ColumnWidthPoints(ref, c)));
     }
   }
   const SheetRef active = h.ActiveSheet();
@@ -101,7 +108,8 @@ std::vector<std::string> Snapshot(Host& h) {
              std::to_string(a.last.row) + "," + std::to_string(a.last.col);
   }
   lines.push_back("sheet " + std::to_string(active.sheet) + " selection" + areas + " active " +
-                  std::to_string(selection.active.row) + "," + std::to_string(selection.active.col));
+                  std::to_string(selection.active.row) + "," +
+                  std::to_string(selection.active.col));
   return lines;
 }
 
@@ -150,7 +158,8 @@ const std::vector<Scenario>& Scenarios() {
       {"insert rows", "+3", At(53, 2)},
       {"delete rows", "-2", At(58, 2)},
       {"delete rows refused", "-2", At(54, 2)},
-      {"swap cells", "*2", Selection{{Area::Of(53, 2, 53, 2), Area::Of(55, 4, 55, 4)}, Cell{55, 4}}},
+      {"swap cells", "*2",
+       Selection{{Area::Of(53, 2, 53, 2), Area::Of(55, 4, 55, 4)}, Cell{55, 4}}},
       {"sort ascending", "*5", At(68, 5)},
       {"sort descending", "*6", At(84, 3)},
       {"select region", "*9", At(69, 3)},
@@ -191,7 +200,8 @@ TEST_P(CalcToolParity, SameWorkbookAndDialogsInCalc) {
   auto calc = NewCalcHost(2);
   Prepare(*calc, s);
   const std::vector<std::string> before = Snapshot(memory);
-  ASSERT_TRUE(Snapshot(*calc) == before) << "prepared: " << FirstDifference(before, Snapshot(*calc));
+  ASSERT_TRUE(Snapshot(*calc) == before)
+      << "prepared: " << FirstDifference(before, Snapshot(*calc));
   const std::vector<std::string> memoryDialogs = RunCode(memory, s);
   const std::vector<std::string> calcDialogs = RunCode(*calc, s);
   EXPECT_EQ(calcDialogs, memoryDialogs);

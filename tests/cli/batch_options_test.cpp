@@ -24,8 +24,10 @@ TEST(ParseBatchCommand, TakesTheBookThenTheCodesWithOptionsAnywhereBeforeTheSepa
 // Codes, answers and the sheet name reach the workbook as well-formed text; the file names are
 // left as the bytes the file system knows.
 TEST(ParseBatchCommand, TextThatIsNotUtf8BecomesValidButFileNamesStayBytes) {
-  const BatchOptions o = Parse({"b\xFF.xlsx", "--sheet", "\xE6\x95", "--answer", "a\xC0" "b", "--out",
-                                "o\xFE.xlsx", "--", "+\xED\xA0\x80", "中文"});
+  const BatchOptions o = Parse({"b\xFF.xlsx", "--sheet", "\xE6\x95", "--answer",
+                                "a\xC0"
+                                "b",
+                                "--out", "o\xFE.xlsx", "--", "+\xED\xA0\x80", "中文"});
   EXPECT_EQ(o.book, "b\xFF.xlsx");
   EXPECT_EQ(o.out, "o\xFE.xlsx");
   EXPECT_EQ(o.sheet, "\uFFFD");
@@ -43,10 +45,9 @@ TEST(ParseBatchCommand, DefaultsAndEveryOption) {
   EXPECT_FALSE(d.today);
   EXPECT_FALSE(d.out);
 
-  const BatchOptions o =
-      Parse({"--new", "b.xlsx", "--select", "D66", "--select", "f1:$G$2", "--top-left", "C10",
-             "--window", "20x8", "--grid", "65536X256", "--today", "2024-02-29", "--out",
-             "o.xlsx", "105"});
+  const BatchOptions o = Parse({"--new", "b.xlsx", "--select", "D66", "--select", "f1:$G$2",
+                                "--top-left", "C10", "--window", "20x8", "--grid", "65536X256",
+                                "--today", "2024-02-29", "--out", "o.xlsx", "105"});
   EXPECT_TRUE(o.createNew);
   EXPECT_EQ(o.select, (std::vector<Area>{Area::Of(66, 4, 66, 4), Area::Of(1, 6, 2, 7)}));
   EXPECT_EQ(o.topLeft, (Cell{10, 3}));
@@ -75,18 +76,18 @@ TEST(ParseBatchCommand, HelpStopsBeforeAnythingElseIsChecked) {
 
 TEST(ParseBatchCommand, RefusesWhatCannotBeRun) {
   for (const Args& bad : std::vector<Args>{
-           {},                                        // no book
-           {"b.xlsx", "--bogus"},                     // unknown option
-           {"b.xlsx", "--sheet"},                     // option without its value
-           {"b.xlsx", "--window", "40"},              // not RxC
-           {"b.xlsx", "--window", "0x16"},            // empty window
-           {"b.xlsx", "--grid", "1048577x16384"},     // beyond the largest grid
+           {},                                                     // no book
+           {"b.xlsx", "--bogus"},                                  // unknown option
+           {"b.xlsx", "--sheet"},                                  // option without its value
+           {"b.xlsx", "--window", "40"},                           // not RxC
+           {"b.xlsx", "--window", "0x16"},                         // empty window
+           {"b.xlsx", "--grid", "1048577x16384"},                  // beyond the largest grid
            {"b.xlsx", "--grid", "100x100", "--window", "200x10"},  // window beyond the grid
-           {"b.xlsx", "--select", "A1:B"},            // half a range
-           {"b.xlsx", "--select", "Sheet1!A1"},       // no sheet prefixes
-           {"b.xlsx", "--grid", "65536x256", "--select", "IW1"},  // outside the old grid
-           {"b.xlsx", "--top-left", "A1:B2"},         // one cell only
-           {"b.xlsx", "--today", "2023-02-29"},       // not a day of 2023
+           {"b.xlsx", "--select", "A1:B"},                         // half a range
+           {"b.xlsx", "--select", "Sheet1!A1"},                    // no sheet prefixes
+           {"b.xlsx", "--grid", "65536x256", "--select", "IW1"},   // outside the old grid
+           {"b.xlsx", "--top-left", "A1:B2"},                      // one cell only
+           {"b.xlsx", "--today", "2023-02-29"},                    // not a day of 2023
            {"b.xlsx", "--today", "24-1-1"},
            {"b.xlsx", "--out", ""},
            {"b.xlsx", "--max-memory", "lots"},
@@ -121,7 +122,8 @@ TEST(ParseByteSize, ReadsSizesInPowersOf1024) {
   EXPECT_EQ(ParseByteSize("800k"), 800 * 1024);
   EXPECT_EQ(ParseByteSize("1048576"), 1048576);
   EXPECT_EQ(ParseByteSize("4194304T"), int64_t{1} << 62);
-  for (const char* bad : {"", "M", "-1G", "0", "1.5G", "2X", "G2", "4194305T", "99999999999999999999"}) {
+  for (const char* bad :
+       {"", "M", "-1G", "0", "1.5G", "2X", "G2", "4194305T", "99999999999999999999"}) {
     EXPECT_FALSE(ParseByteSize(bad)) << bad;
   }
   EXPECT_EQ(Parse({"b.xlsx", "--max-memory", "2G"}).maxMemoryBytes, int64_t{2} << 30);

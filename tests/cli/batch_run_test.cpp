@@ -28,27 +28,29 @@ class FakeFiles {
   int64_t LastMemoryBound() const { return lastMemoryBound_; }
 
   WorkbookFiles Files() {
-    return WorkbookFiles{
-        [this](const std::string& path, const LoadOptions& options) {
-          lastMemoryBound_ = options.maxMemoryBytes;
-          const auto it = books_.find(path);
-          if (it == books_.end()) throw FileError(path + ": no such file");
-          auto book = std::make_unique<Workbook>("book", options.rows, options.cols,
-                                                 options.maxDigitWidthPx, 1);
-          book->RenameSheet(1, it->second.sheets.front());
-          for (size_t i = 1; i < it->second.sheets.size(); ++i) book->AppendSheet(it->second.sheets[i]);
-          book->ActivateSheet(it->second.active);
-          return book;
-        },
-        [this](const Workbook& book, const std::string& path, const SaveOptions&) {
-          if (failSaves_) throw FileError(path + ": disk full");
-          SavedBook saved;
-          for (int32_t i = 1; i <= book.SheetCount(); ++i) saved.sheets.push_back(book.GetSheet(i).Name());
-          saved.active = book.ActiveSheetIndex();
-          saved_[path] = saved;
-          return SaveReport{};
-        },
-        {}};
+    return WorkbookFiles{[this](const std::string& path, const LoadOptions& options) {
+                           lastMemoryBound_ = options.maxMemoryBytes;
+                           const auto it = books_.find(path);
+                           if (it == books_.end()) throw FileError(path + ": no such file");
+                           auto book =
+                               std::make_unique<Workbook>("book", options.rows, options.cols,
+                                                          options.maxDigitWidthPx, 1);
+                           book->RenameSheet(1, it->second.sheets.front());
+                           for (size_t i = 1; i < it->second.sheets.size(); ++i)
+                             book->AppendSheet(it->second.sheets[i]);
+                           book->ActivateSheet(it->second.active);
+                           return book;
+                         },
+                         [this](const Workbook& book, const std::string& path, const SaveOptions&) {
+                           if (failSaves_) throw FileError(path + ": disk full");
+                           SavedBook saved;
+                           for (int32_t i = 1; i <= book.SheetCount(); ++i)
+                             saved.sheets.push_back(book.GetSheet(i).Name());
+                           saved.active = book.ActiveSheetIndex();
+                           saved_[path] = saved;
+                           return SaveReport{};
+                         },
+                         {}};
   }
 
  private:
@@ -96,14 +98,16 @@ TEST_F(BatchRunTest, ARunOnAnotherSheetShowsTheRefusalAndEndsOnPlusOne) {
   ASSERT_EQ(Run({"b.xlsx", "--select", "C7", "--", "+3"}), kExitDone) << err.str();
   const std::vector<std::string> lines = OutLines();
   ASSERT_EQ(lines.size(), 2u) << out.str();
-  EXPECT_EQ(lines[0], "dialog\tTezlo\t" + NotAWorkingSheetMessage("Notes") + "\tok\tok (unanswered)");
+  EXPECT_EQ(lines[0],
+            "dialog\tTezlo\t" + NotAWorkingSheetMessage("Notes") + "\tok\tok (unanswered)");
   EXPECT_EQ(lines[1], "state\tsheet=+1\tactive=A1\tselection=A1\ttop-left=A1\tediting=no");
 }
 
 TEST_F(BatchRunTest, TheStateLineShowsEverySelectedAreaAndTheWindow) {
   files.Put("b.xlsx", {{"+2", "+1"}, 2});
   ASSERT_EQ(Run({"b.xlsx", "--select", "D66", "--select", "F1:G2", "--top-left", "A1"}), kExitDone);
-  EXPECT_EQ(out.str(), "state\tsheet=+1\tactive=D66\tselection=D66,F1:G2\ttop-left=A1\tediting=no\n");
+  EXPECT_EQ(out.str(),
+            "state\tsheet=+1\tactive=D66\tselection=D66,F1:G2\ttop-left=A1\tediting=no\n");
   EXPECT_EQ(files.Saved().count("b.xlsx"), 1u);
   // Selecting alone scrolls just enough to show the active cell in a 40-row window.
   ASSERT_EQ(Run({"b.xlsx", "--sheet", "+2", "--select", "D66"}), kExitDone);
@@ -149,12 +153,14 @@ TEST_F(BatchRunTest, AFailedSaveIsAFileError) {
 TEST_F(BatchRunTest, AnInternalErrorStopsTheRunWithStatusThreeAndSavesNothing) {
   files.Put("b.xlsx", {{"+1"}, 1});
   const DispatchRow faulty[] = {
-      {CodeTest::Exactly("*2"), nullptr, [](Context&) { throw std::logic_error("a swap lost its cells"); }},
+      {CodeTest::Exactly("*2"), nullptr,
+       [](Context&) { throw std::logic_error("a swap lost its cells"); }},
       {CodeTest::Exactly("*3"), nullptr, [](Context&) { throw HostError("refused"); }},
   };
   tools = faulty;
   EXPECT_EQ(Run({"b.xlsx", "*3", "*2", "*3"}), kExitInternalError);
-  EXPECT_EQ(err.str(), "tezlo run: internal error in the code \"*2\": a swap lost its cells; nothing saved\n");
+  EXPECT_EQ(err.str(),
+            "tezlo run: internal error in the code \"*2\": a swap lost its cells; nothing saved\n");
   EXPECT_NE(out.str().find("Tezlo: internal error"), std::string::npos) << out.str();
   EXPECT_TRUE(files.Saved().empty());
   EXPECT_EQ(Run({"b.xlsx", "*3", "*3"}), kExitDone) << err.str();

@@ -12,7 +12,10 @@ namespace {
 // A window that logs what the controller asks of it.
 class FakeWindow : public CommandBoxWindow {
  public:
-  void SetText(const std::string& t) override { log.push_back("text " + t); text = t; }
+  void SetText(const std::string& t) override {
+    log.push_back("text " + t);
+    text = t;
+  }
   void StartTimer(int32_t ms) override { log.push_back("start " + std::to_string(ms)); }
   void StopTimer() override { log.push_back("stop"); }
   void Close() override { log.push_back("close"); }

@@ -45,7 +45,7 @@ TEST(LeadingNumber, ExponentsWithEOrD) {
   EXPECT_EQ(LeadingNumber("1E3"), 1000);
   EXPECT_EQ(LeadingNumber("2d2"), 200);
   EXPECT_EQ(LeadingNumber("2.5E-1"), 0.25);
-  EXPECT_EQ(LeadingNumber("1e"), 1);   // an exponent without digits is not read
+  EXPECT_EQ(LeadingNumber("1e"), 1);  // an exponent without digits is not read
   EXPECT_EQ(LeadingNumber("1e+x"), 1);
   EXPECT_EQ(LeadingNumber("1e-400"), 0);
   EXPECT_THROW(LeadingNumber("1e400"), HostError);
@@ -194,14 +194,22 @@ TEST(Characters, MidAndLeft) {
 // everywhere: each maximal subpart of an ill-formed sequence is one character (one U+FFFD).
 TEST(Characters, InvalidUtf8CountsAsItReadsOnceMadeValid) {
   EXPECT_EQ(CharCount("\xFF\xFE"), 2u);
-  EXPECT_EQ(CharCount("a\xE8\xBA"), 2u);           // a truncated sequence at the end is one
-  EXPECT_EQ(CharCount("\xC0\x80"), 2u);            // overlong form
-  EXPECT_EQ(CharCount("\xED\xA0\x80"), 3u);        // encoded surrogate
-  EXPECT_EQ(CharCount("\xE8" "x" "\xBA\xAB"), 4u);  // continuation bytes without a lead
-  for (std::string_view raw : {"\xFF\xFE", "a\xE8\xBA", "\xC0\x80", "\xED\xA0\x80", "\xE8x\xBA\xAB", "\xF0\x9F\x98"}) {
+  EXPECT_EQ(CharCount("a\xE8\xBA"), 2u);     // a truncated sequence at the end is one
+  EXPECT_EQ(CharCount("\xC0\x80"), 2u);      // overlong form
+  EXPECT_EQ(CharCount("\xED\xA0\x80"), 3u);  // encoded surrogate
+  EXPECT_EQ(CharCount("\xE8"
+                      "x"
+                      "\xBA\xAB"),
+            4u);  // continuation bytes without a lead
+  for (std::string_view raw :
+       {"\xFF\xFE", "a\xE8\xBA", "\xC0\x80", "\xED\xA0\x80", "\xE8x\xBA\xAB", "\xF0\x9F\x98"}) {
     EXPECT_EQ(CharCount(raw), CharCount(ValidUtf8(raw))) << raw;
   }
-  EXPECT_EQ(Mid("\xFF" "身" "\xFE", 2, 1), "身");
+  EXPECT_EQ(Mid("\xFF"
+                "身"
+                "\xFE",
+                2, 1),
+            "身");
   EXPECT_EQ(Left("\xE8\xBA", 1), "\xE8\xBA");
 }
 

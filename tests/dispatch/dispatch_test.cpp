@@ -42,18 +42,21 @@ TEST_P(DispatchRoutingTest, RunsTheFirstMatchingRowOnly) {
   EXPECT_EQ(RunCode(r.code), r.tool ? Names{r.tool} : Names{}) << "code \"" << r.code << "\"";
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    RecordingTable, DispatchRoutingTest,
-    ::testing::Values(Routing{"++", "++"}, Routing{"++3", "++"}, Routing{"+3", "+"}, Routing{"+", "+"},
-                      Routing{"999", "999"}, Routing{"999abc", "999"}, Routing{"1e3", "above 100"},
-                      Routing{"100", nullptr}, Routing{"*5", "*5"}, Routing{"*5 ", nullptr},
-                      Routing{"*6", nullptr}, Routing{"-3", nullptr}, Routing{"hello", nullptr}));
+INSTANTIATE_TEST_SUITE_P(RecordingTable, DispatchRoutingTest,
+                         ::testing::Values(Routing{"++", "++"}, Routing{"++3", "++"},
+                                           Routing{"+3", "+"}, Routing{"+", "+"},
+                                           Routing{"999", "999"}, Routing{"999abc", "999"},
+                                           Routing{"1e3", "above 100"}, Routing{"100", nullptr},
+                                           Routing{"*5", "*5"}, Routing{"*5 ", nullptr},
+                                           Routing{"*6", nullptr}, Routing{"-3", nullptr},
+                                           Routing{"hello", nullptr}));
 
 TEST_F(DispatchTest, CaptionedToolFindsItsNoteWrittenFirst) {
   wb.PutText("A60", "topic");
   wb.Select("C62");
   const Tool readNote = [](Context& ctx) {
-    ToolRuns().push_back({ctx.host.CommentText(ctx.host.ActiveSheet(), Cell{60, 2}), true, Flow::GoOn, 0});
+    ToolRuns().push_back(
+        {ctx.host.CommentText(ctx.host.ActiveSheet(), Cell{60, 2}), true, Flow::GoOn, 0});
   };
   const DispatchRow table[] = {{CodeTest::Exactly("*14"), "j14获取所有进程列表", readNote}};
   wb.ctx.tools = table;
@@ -114,7 +117,8 @@ TEST_F(DispatchTest, NewWorkbookRunsTheCommandOnTheNewPlusOne) {
   Workbench fresh;
   ToolRuns().clear();
   const Tool recordSheet = [](Context& ctx) {
-    ToolRuns().push_back({ctx.host.SheetName(ctx.host.ActiveSheet()), true, ctx.flowFlag, ctx.blockWidth});
+    ToolRuns().push_back(
+        {ctx.host.SheetName(ctx.host.ActiveSheet()), true, ctx.flowFlag, ctx.blockWidth});
   };
   const DispatchRow table[] = {{CodeTest::Exactly("*9"), nullptr, recordSheet}};
   fresh.ctx.tools = table;
@@ -158,7 +162,9 @@ TEST_F(DispatchTest, RefusalsEndSilentlyAndFaultsOfOursAreReported) {
   EXPECT_EQ(box.title, "Tezlo: internal error");
   EXPECT_EQ(box.icon, Icon::Critical);
   EXPECT_EQ(box.buttons, Buttons::Ok);
-  EXPECT_EQ(box.text, "An internal error stopped the command \"-3\": bug\nThe workbook is as the command left it.");
+  EXPECT_EQ(
+      box.text,
+      "An internal error stopped the command \"-3\": bug\nThe workbook is as the command left it.");
   EXPECT_EQ(wb.ctx.internalError, "bug");
 
   EXPECT_NO_THROW(wb.Run("120"));

@@ -36,8 +36,8 @@ INSTANTIATE_TEST_SUITE_P(
                       // Too big for the 16-bit computation: the step fails, the default stays.
                       SettingCase{Value::Number(1e6), 51}, SettingCase{Value::Number(32800), 51},
                       // Read like a function code: the leading number of the text.
-                      SettingCase{Value::Text("120abc"), 101}, SettingCase{Value::Text("2 0 0"), 201},
-                      SettingCase{Value::Boolean(true), 51},
+                      SettingCase{Value::Text("120abc"), 101},
+                      SettingCase{Value::Text("2 0 0"), 201}, SettingCase{Value::Boolean(true), 51},
                       SettingCase{Value::Error(ErrorCode::NA), 51}));
 
 TEST(PrepareWorkbookTest, NewWorkbookGetsPlusTwoThenPlusOneAfterSheet1) {

@@ -58,8 +58,9 @@ TEST_F(RecentCodesNoteTest, BareLineFeedsAreNotLineBreaks) {
 
 TEST_F(RecentCodesNoteTest, NoteKeepsAtMostSevenLines) {
   PrepareWorkbook(wb.ctx);
-  const char* captions[] = {"j11方块变单列",     "j12单列变方块",     "j13获取桌面文件列表",
-                            "j14获取所有进程列表", "j15减肥工作薄",     "j16列块移至最后",
+  const char* captions[] = {"j11方块变单列",       "j12单列变方块",
+                            "j13获取桌面文件列表", "j14获取所有进程列表",
+                            "j15减肥工作薄",       "j16列块移至最后",
                             "j17列块移到新表处理", "j18两列中的相同项与不同项"};
   for (const char* caption : captions) NoteRecentCode(wb.ctx, caption);
   EXPECT_EQ(Note(),
@@ -74,7 +75,8 @@ TEST_F(RecentCodesNoteTest, NoteKeepsAtMostSevenLines) {
 
 TEST_F(RecentCodesNoteTest, YoungNotesEndWithBlankLines) {
   PrepareWorkbook(wb.ctx);
-  for (const char* caption : {"j19主题词列表", "j20获取所有磁盘的文件夹目录", "j22文本与数字互换"}) {
+  for (const char* caption :
+       {"j19主题词列表", "j20获取所有磁盘的文件夹目录", "j22文本与数字互换"}) {
     NoteRecentCode(wb.ctx, caption);
   }
   EXPECT_EQ(Note(),

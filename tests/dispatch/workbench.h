@@ -61,13 +61,16 @@ struct Workbench {
     host.ActivateSheet(Sheet(active));
   }
 
-  void Put(std::string_view a1, const Value& value) { host.SetValue(host.ActiveSheet(), At(a1), value); }
+  void Put(std::string_view a1, const Value& value) {
+    host.SetValue(host.ActiveSheet(), At(a1), value);
+  }
   void PutText(std::string_view a1, const std::string& text) { Put(a1, Value::Text(text)); }
   // Fills every cell of the area with a text.
   void Fill(std::string_view area, const std::string& text) {
     const Area a = Range(area);
     for (int32_t r = a.first.row; r <= a.last.row; ++r) {
-      for (int32_t c = a.first.col; c <= a.last.col; ++c) host.SetValue(host.ActiveSheet(), {r, c}, Value::Text(text));
+      for (int32_t c = a.first.col; c <= a.last.col; ++c)
+        host.SetValue(host.ActiveSheet(), {r, c}, Value::Text(text));
     }
   }
   void Select(std::string_view a1) { host.ActivateCell(At(a1)); }

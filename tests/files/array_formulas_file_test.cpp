@@ -64,7 +64,8 @@ bool Lists(const Workbook& wb, const std::string& what) {
 // A row of cells: (column, inside of the <c> element after its reference).
 std::string Row(int32_t r, const std::vector<std::pair<int32_t, std::string>>& cells) {
   std::string xml = "<row r=\"" + std::to_string(r) + "\">";
-  for (const auto& [c, inside] : cells) xml += "<c r=\"" + CellRefText({r, c}) + "\"" + inside + "</c>";
+  for (const auto& [c, inside] : cells)
+    xml += "<c r=\"" + CellRefText({r, c}) + "\"" + inside + "</c>";
   return xml + "</row>";
 }
 
@@ -72,12 +73,21 @@ TEST(ArrayFormulaFiles, ASaveInPlaceKeepsEveryArray) {
   // A column, a block, a dynamic array of one cell (cell metadata), an array whose anchor holds
   // a text, and a formula with escaped characters.
   const std::string data =
-      Row(1, {{1, "><v>1</v>"}, {2, "><v>2</v>"}, {3, "><f t=\"array\" ref=\"C1:C3\">A1:A3*B1:B3</f><v>2</v>"},
+      Row(1, {{1, "><v>1</v>"},
+              {2, "><v>2</v>"},
+              {3, "><f t=\"array\" ref=\"C1:C3\">A1:A3*B1:B3</f><v>2</v>"},
               {5, " cm=\"1\"><f t=\"array\" ref=\"E1\">SUM(A1:A3)</f><v>6</v>"}}) +
-      Row(2, {{1, "><v>2</v>"}, {2, "><v>3</v>"}, {3, "><v>6</v>"},
-              {4, " t=\"str\"><f t=\"array\" ref=\"D2:E3\">IF(A2:B3&gt;2,\"&lt;big&gt;\",\"&amp;\")</f><v>&amp;</v>"},
+      Row(2, {{1, "><v>2</v>"},
+              {2, "><v>3</v>"},
+              {3, "><v>6</v>"},
+              {4,
+               " t=\"str\"><f t=\"array\" "
+               "ref=\"D2:E3\">IF(A2:B3&gt;2,\"&lt;big&gt;\",\"&amp;\")</f><v>&amp;</v>"},
               {5, " t=\"str\"><v>&amp;</v>"}}) +
-      Row(3, {{1, "><v>3</v>"}, {2, "><v>4</v>"}, {3, "><v>12</v>"}, {4, " t=\"str\"><v>&lt;big&gt;</v>"},
+      Row(3, {{1, "><v>3</v>"},
+              {2, "><v>4</v>"},
+              {3, "><v>12</v>"},
+              {4, " t=\"str\"><v>&lt;big&gt;</v>"},
               {5, " t=\"str\"><v>&lt;big&gt;</v>"}}) +
       Row(5, {{1, "><f>SUM(C1:C3)</f><v>20</v>"}});
   ScratchDir dir;
@@ -98,9 +108,13 @@ TEST(ArrayFormulaFiles, ASaveInPlaceKeepsEveryArray) {
 
   SaveWorkbook(*wb, path);  // in place: nothing refuses it
   const std::string xml = testing::ReadZip(ReadFileBytes(path)).at("xl/worksheets/sheet1.xml");
-  EXPECT_NE(xml.find("<c r=\"E1\" cm=\"1\"><f t=\"array\" ref=\"E1\">SUM(A1:A3)</f>"), std::string::npos) << xml;
+  EXPECT_NE(xml.find("<c r=\"E1\" cm=\"1\"><f t=\"array\" ref=\"E1\">SUM(A1:A3)</f>"),
+            std::string::npos)
+      << xml;
   EXPECT_NE(xml.find("<f>SUM(C1:C3)</f>"), std::string::npos) << xml;
-  ASSERT_EQ(RunTestScript("print_arrays.py", "openpyxl '" + path + "' '" + dir.Path("o.txt") + "'", dir.Path("o.log")), 0)
+  ASSERT_EQ(RunTestScript("print_arrays.py", "openpyxl '" + path + "' '" + dir.Path("o.txt") + "'",
+                          dir.Path("o.log")),
+            0)
       << ReadFileBytes(dir.Path("o.log"));
   EXPECT_EQ(Lines(dir.Path("o.txt")), expected);
   // Read again, the same arrays.
@@ -114,13 +128,16 @@ TEST(ArrayFormulaFiles, ASaveInPlaceKeepsEveryArray) {
   h.SetValue({1, 1}, {1, 5}, Value::Number(7));
   EXPECT_THROW(h.SetValue({1, 1}, {3, 3}, Value::Number(7)), HostError);
   SaveWorkbook(h.GetWorkbook(1), dir.Path("written.xlsx"));
-  const std::string written = testing::ReadZip(ReadFileBytes(dir.Path("written.xlsx"))).at("xl/worksheets/sheet1.xml");
+  const std::string written =
+      testing::ReadZip(ReadFileBytes(dir.Path("written.xlsx"))).at("xl/worksheets/sheet1.xml");
   EXPECT_NE(written.find("<c r=\"E1\"><v>7</v></c>"), std::string::npos) << written;
-  ASSERT_EQ(RunTestScript("print_arrays.py", "openpyxl '" + dir.Path("written.xlsx") + "' '" + dir.Path("w.txt") + "'",
+  ASSERT_EQ(RunTestScript("print_arrays.py",
+                          "openpyxl '" + dir.Path("written.xlsx") + "' '" + dir.Path("w.txt") + "'",
                           dir.Path("w.log")),
             0)
       << ReadFileBytes(dir.Path("w.log"));
-  EXPECT_EQ(Lines(dir.Path("w.txt")), std::vector<std::string>(expected.begin(), expected.begin() + 2));
+  EXPECT_EQ(Lines(dir.Path("w.txt")),
+            std::vector<std::string>(expected.begin(), expected.begin() + 2));
 }
 
 // Arrays the file gets wrong keep their anchors' formulas as plain ones and are listed, so the
@@ -133,18 +150,33 @@ TEST(ArrayFormulaFiles, MalformedArraysAreKeptAsPlainFormulasAndListed) {
     const char* listed;
     Cell plain;  // the anchor whose formula is kept as a plain one
   };
-  const char* badRange = "array formulas whose range does not start at their cell (kept as plain formulas)";
+  const char* badRange =
+      "array formulas whose range does not start at their cell (kept as plain formulas)";
   const char* overlap = "array formulas overlapping other formulas (kept as plain formulas)";
   const std::vector<Case> cases = {
       {"no range", Row(1, {{1, "><f t=\"array\">1</f><v>1</v>"}}), badRange, {1, 1}},
-      {"a range that is not one", Row(1, {{1, "><f t=\"array\" ref=\"A1:\">1</f><v>1</v>"}}), badRange, {1, 1}},
-      {"a range starting elsewhere", Row(1, {{2, "><f t=\"array\" ref=\"A1:B2\">1</f><v>1</v>"}}), badRange, {1, 2}},
-      {"a range past the grid", Row(1, {{1, "><f t=\"array\" ref=\"A1:A1048577\">1</f><v>1</v>"}}), badRange, {1, 1}},
-      {"a formula inside", Row(1, {{1, "><f t=\"array\" ref=\"A1:B2\">1</f><v>1</v>"}}) + Row(2, {{2, "><f>3</f><v>3</v>"}}),
-       overlap, {1, 1}},
+      {"a range that is not one",
+       Row(1, {{1, "><f t=\"array\" ref=\"A1:\">1</f><v>1</v>"}}),
+       badRange,
+       {1, 1}},
+      {"a range starting elsewhere",
+       Row(1, {{2, "><f t=\"array\" ref=\"A1:B2\">1</f><v>1</v>"}}),
+       badRange,
+       {1, 2}},
+      {"a range past the grid",
+       Row(1, {{1, "><f t=\"array\" ref=\"A1:A1048577\">1</f><v>1</v>"}}),
+       badRange,
+       {1, 1}},
+      {"a formula inside",
+       Row(1, {{1, "><f t=\"array\" ref=\"A1:B2\">1</f><v>1</v>"}}) +
+           Row(2, {{2, "><f>3</f><v>3</v>"}}),
+       overlap,
+       {1, 1}},
       {"crossing arrays",
-       Row(1, {{2, "><f t=\"array\" ref=\"B1:B3\">1</f><v>1</v>"}}) + Row(2, {{1, "><f t=\"array\" ref=\"A2:C2\">1</f><v>1</v>"}}),
-       overlap, {2, 1}},
+       Row(1, {{2, "><f t=\"array\" ref=\"B1:B3\">1</f><v>1</v>"}}) +
+           Row(2, {{1, "><f t=\"array\" ref=\"A2:C2\">1</f><v>1</v>"}}),
+       overlap,
+       {2, 1}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -176,7 +208,9 @@ void RunOperation(MemoryHost& h, const std::string& op) {
 }
 
 std::string RandomOp(std::mt19937& rng) {
-  auto pick = [&rng](int32_t low, int32_t high) { return std::uniform_int_distribution<int32_t>(low, high)(rng); };
+  auto pick = [&rng](int32_t low, int32_t high) {
+    return std::uniform_int_distribution<int32_t>(low, high)(rng);
+  };
   const int kind = pick(0, 5);
   const int32_t r1 = pick(1, 14);
   const int32_t r2 = r1 + pick(0, 3);
@@ -186,23 +220,27 @@ std::string RandomOp(std::mt19937& rng) {
   if (kind == 5) return "cols " + std::to_string(c1) + " " + std::to_string(c2);
   // Inserted cells across all the columns used now and then: rows inserted through arrays.
   const bool wide = pick(0, 3) == 0;
-  return std::string(kind < 2 ? "down " : "up ") + std::to_string(r1) + " " + std::to_string(wide ? 1 : c1) + " " +
-         std::to_string(r2) + " " + std::to_string(wide ? 8 : c2);
+  return std::string(kind < 2 ? "down " : "up ") + std::to_string(r1) + " " +
+         std::to_string(wide ? 1 : c1) + " " + std::to_string(r2) + " " +
+         std::to_string(wide ? 8 : c2);
 }
 
 TEST(ArrayFormulaFiles, ShiftsMoveAndRefuseAsLibreOfficeDoes) {
-  ASSERT_EQ(std::system("command -v soffice >/dev/null && /usr/bin/python3 -c 'import uno' 2>/dev/null"), 0)
+  ASSERT_EQ(std::system(
+                "command -v soffice >/dev/null && /usr/bin/python3 -c 'import uno' 2>/dev/null"),
+            0)
       << "LibreOffice (libreoffice-calc-nogui, python3-uno) is not installed";
   unsigned seed = 20261208;
-  if (const char* s = std::getenv("TEZLO_ARRAY_SEED")) seed = static_cast<unsigned>(std::strtoul(s, nullptr, 10));
+  if (const char* s = std::getenv("TEZLO_ARRAY_SEED"))
+    seed = static_cast<unsigned>(std::strtoul(s, nullptr, 10));
   std::mt19937 rng(seed);
   // Values in A1:AD60, beyond the cells the operations name (so that LibreOffice's sheet changes
   // with every shift it makes: it refuses one by doing nothing), with arrays among them whose
   // formulas refer to cells that move too.
   const std::vector<std::pair<Area, std::string>> arrays = {
-      {Area::Of(2, 3, 4, 3), "A2:A4*B2:B4"},       {Area::Of(3, 5, 4, 6), "A3:B4*2"},
-      {Area::Of(7, 1, 7, 3), "SUM(D1:D5)+E7:G7"},  {Area::Of(10, 2, 13, 2), "ROW(A10:A13)"},
-      {Area::Of(10, 4, 10, 4), "SUM(H1:H25)"},     {Area::Of(15, 6, 16, 8), "A15:C16-1"},
+      {Area::Of(2, 3, 4, 3), "A2:A4*B2:B4"},        {Area::Of(3, 5, 4, 6), "A3:B4*2"},
+      {Area::Of(7, 1, 7, 3), "SUM(D1:D5)+E7:G7"},   {Area::Of(10, 2, 13, 2), "ROW(A10:A13)"},
+      {Area::Of(10, 4, 10, 4), "SUM(H1:H25)"},      {Area::Of(15, 6, 16, 8), "A15:C16-1"},
       {Area::Of(20, 1, 22, 4), "TRANSPOSE(E1:G4)"},
   };
   std::string data;
@@ -263,7 +301,8 @@ TEST(ArrayFormulaFiles, ShiftsMoveAndRefuseAsLibreOfficeDoes) {
   EXPECT_GT(refusals, 5);
   int cutByLibreOffice = 0;
   WriteFileBytes(dir.Path("jobs.txt"), jobs);
-  ASSERT_EQ(RunTestScript("print_arrays.py", "libreoffice '" + dir.Path("jobs.txt") + "' '" + dir.Path("lo.txt") + "'",
+  ASSERT_EQ(RunTestScript("print_arrays.py",
+                          "libreoffice '" + dir.Path("jobs.txt") + "' '" + dir.Path("lo.txt") + "'",
                           dir.Path("lo.log")),
             0)
       << ReadFileBytes(dir.Path("lo.log"));
@@ -300,8 +339,10 @@ TEST(ArrayFormulaFiles, ShiftsMoveAndRefuseAsLibreOfficeDoes) {
     // first difference is such a deletion is checked up to it only: the sheets differ after it.
     bool cut = false;
     for (const std::string& op : jobOps[job]) {
-      const bool here = std::find(refusedHere.begin(), refusedHere.end(), "refused " + op) != refusedHere.end();
-      const bool there = std::find(refusedThere.begin(), refusedThere.end(), "refused " + op) != refusedThere.end();
+      const bool here =
+          std::find(refusedHere.begin(), refusedHere.end(), "refused " + op) != refusedHere.end();
+      const bool there = std::find(refusedThere.begin(), refusedThere.end(), "refused " + op) !=
+                         refusedThere.end();
       if (here == there) continue;
       cut = here && op.rfind("up ", 0) == 0;
       break;
@@ -314,11 +355,13 @@ TEST(ArrayFormulaFiles, ShiftsMoveAndRefuseAsLibreOfficeDoes) {
     // The same ranges: LibreOffice's own result, its reading of Tezlo's file, and Tezlo's.
     std::map<std::string, std::string> here;
     for (const std::string& line : ours[job]) {
-      if (line[0] != '#' && line.rfind("refused ", 0) != 0) here[line.substr(0, line.find('\t'))] = line.substr(line.find('\t') + 1);
+      if (line[0] != '#' && line.rfind("refused ", 0) != 0)
+        here[line.substr(0, line.find('\t'))] = line.substr(line.find('\t') + 1);
     }
     auto byRange = [](const std::vector<std::string>& lines) {
       std::map<std::string, std::string> out;
-      for (const std::string& l : lines) out[l.substr(0, l.find('\t'))] = l.substr(l.find('\t') + 1);
+      for (const std::string& l : lines)
+        out[l.substr(0, l.find('\t'))] = l.substr(l.find('\t') + 1);
       return out;
     };
     const auto doneThere = byRange(done);
@@ -334,7 +377,9 @@ TEST(ArrayFormulaFiles, ShiftsMoveAndRefuseAsLibreOfficeDoes) {
     // as the spreadsheet does, where LibreOffice moves some of them elsewhere, and it reads a
     // #REF! in a file's formula as nothing.
     for (const auto& [range, formula] : here) {
-      if (formula.find("#REF!") != std::string::npos || readThere.count(range) == 0 || doneThere.count(range) == 0) continue;
+      if (formula.find("#REF!") != std::string::npos || readThere.count(range) == 0 ||
+          doneThere.count(range) == 0)
+        continue;
       EXPECT_EQ(readThere.at(range), doneThere.at(range)) << range;
     }
   }

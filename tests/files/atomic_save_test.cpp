@@ -46,7 +46,8 @@ TEST(AtomicSave, AFailedSaveLeavesNothingBehindAndSaysWhy) {
     SaveWorkbook(wb, dir.Path("no such folder/book.xlsx"));
     FAIL();
   } catch (const FileError& e) {
-    EXPECT_NE(std::string(e.what()).find("No such file or directory"), std::string::npos) << e.what();
+    EXPECT_NE(std::string(e.what()).find("No such file or directory"), std::string::npos)
+        << e.what();
   }
   std::filesystem::create_directory(dir.Path("folder.xlsx"));
   WriteFileBytes(dir.Path("folder.xlsx/inside"), "kept");
@@ -64,7 +65,8 @@ TEST(AtomicSave, TheMemoryHostSavesThroughTheFileLayer) {
   host.SetValue(SheetRef{1, 1}, Cell{2, 3}, Value::Text("你好"));
   host.SaveWorkbookAs(1, dir.Path("saved.xlsx"));
   EXPECT_EQ(host.WorkbookName(1), "saved.xlsx");
-  EXPECT_EQ(LoadWorkbook(dir.Path("saved.xlsx"))->GetSheet(1).Find({2, 3})->value, Value::Text("你好"));
+  EXPECT_EQ(LoadWorkbook(dir.Path("saved.xlsx"))->GetSheet(1).Find({2, 3})->value,
+            Value::Text("你好"));
   try {
     host.SaveWorkbookAs(1, dir.Path("missing/x.xlsx"));
     FAIL();

@@ -31,15 +31,19 @@ std::string ChartPart(const std::vector<std::string>& formulas) {
   std::string out =
       "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
       "<c:chartSpace xmlns:c=\"http://schemas.openxmlformats.org/drawingml/2006/chart\" "
-      "xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\"><c:chart><c:plotArea><c:barChart>";
+      "xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/"
+      "main\"><c:chart><c:plotArea><c:barChart>";
   for (size_t i = 0; i < formulas.size(); ++i) {
-    out += "<c:ser><c:idx val=\"" + std::to_string(i) + "\"/><c:tx><c:strRef><c:f>Totals</c:f></c:strRef></c:tx>"
+    out += "<c:ser><c:idx val=\"" + std::to_string(i) +
+           "\"/><c:tx><c:strRef><c:f>Totals</c:f></c:strRef></c:tx>"
            "<!-- <c:f>Data!$A$1</c:f> --><c:val><c:numRef>\n  <c:f>";
     AppendXmlText(out, formulas[i]);
-    out += "</c:f><c:numCache><c:formatCode>General</c:formatCode><c:ptCount val=\"1\"/>"
-           "<c:pt idx=\"0\"><c:v>10</c:v></c:pt></c:numCache></c:numRef></c:val></c:ser>";
+    out +=
+        "</c:f><c:numCache><c:formatCode>General</c:formatCode><c:ptCount val=\"1\"/>"
+        "<c:pt idx=\"0\"><c:v>10</c:v></c:pt></c:numCache></c:numRef></c:val></c:ser>";
   }
-  return out + "<![CDATA[<c:f>Data!$B$2</c:f>]]></c:barChart></c:plotArea></c:chart></c:chartSpace>";
+  return out +
+         "<![CDATA[<c:f>Data!$B$2</c:f>]]></c:barChart></c:plotArea></c:chart></c:chartSpace>";
 }
 
 // The formula with the sheet prefix before each #REF! taken off.
@@ -53,7 +57,8 @@ std::vector<SheetMoves> MovesOf(const Workbook& book, const std::vector<std::str
   std::vector<SheetMoves> out;
   for (int32_t i = 1; i <= book.SheetCount(); ++i) {
     const Sheet& s = book.GetSheet(i);
-    out.push_back(SheetMoves{readNames[static_cast<size_t>(i - 1)], s.Name(), &s.ShiftsSinceRead()});
+    out.push_back(
+        SheetMoves{readNames[static_cast<size_t>(i - 1)], s.Name(), &s.ShiftsSinceRead()});
   }
   return out;
 }
@@ -73,24 +78,28 @@ TEST(ChartRefs, FormulasMoveAsTheSameReferencesInCellsMoveUnderTheHostsOperation
     MemoryHost host;
     Workbook& book = host.GetWorkbook(1);
     while (book.SheetCount() < 5) host.AddSheetAfter(SheetRef{1, book.SheetCount()});
-    for (int32_t i = 1; i <= 5; ++i) host.RenameSheet(SheetRef{1, i}, start[static_cast<size_t>(i - 1)]);
+    for (int32_t i = 1; i <= 5; ++i)
+      host.RenameSheet(SheetRef{1, i}, start[static_cast<size_t>(i - 1)]);
     auto ref = [&] {
       const std::string sheet = spelled[static_cast<size_t>(pick(0, 3))];
       const int c = pick(1, 10), r = pick(1, 20);
       switch (pick(0, 4)) {
         case 0: return sheet + "$" + col(c) + "$" + std::to_string(r);
-        case 1: return sheet + col(c) + std::to_string(r) + ":" + col(c + pick(0, 3)) + std::to_string(r + pick(0, 8));
+        case 1:
+          return sheet + col(c) + std::to_string(r) + ":" + col(c + pick(0, 3)) +
+                 std::to_string(r + pick(0, 8));
         case 2: return sheet + "$" + col(c) + ":$" + col(c + pick(0, 2));
         case 3: return sheet + "$" + std::to_string(r) + ":$" + std::to_string(r + pick(0, 3));
         default:
-          return sheet + "$" + col(c) + "$" + std::to_string(r) + ":$" + col(c) + "$" + std::to_string(r + pick(0, 9));
+          return sheet + "$" + col(c) + "$" + std::to_string(r) + ":$" + col(c) + "$" +
+                 std::to_string(r + pick(0, 9));
       }
     };
     std::vector<std::string> formulas;
     for (int i = pick(1, 8); i > 0; --i) {
       formulas.push_back(pick(0, 3) == 0 ? "(" + ref() + "," + ref() + ")" : ref());
-      host.SetFormula(SheetRef{1, 5}, Cell{static_cast<int32_t>(formulas.size()), 1}, "=SUM(" + formulas.back() + ")",
-                      Value{});
+      host.SetFormula(SheetRef{1, 5}, Cell{static_cast<int32_t>(formulas.size()), 1},
+                      "=SUM(" + formulas.back() + ")", Value{});
     }
     for (int i = pick(1, 4); i > 0; --i) {
       const SheetRef s{1, pick(1, 4)};
@@ -111,7 +120,9 @@ TEST(ChartRefs, FormulasMoveAsTheSameReferencesInCellsMoveUnderTheHostsOperation
             host.RenameSheet(s, b);
             break;
           }
-          default: host.RenameSheet(s, pick(0, 1) ? "Year 2026" : "A1" + std::to_string(round)); break;
+          default:
+            host.RenameSheet(s, pick(0, 1) ? "Year 2026" : "A1" + std::to_string(round));
+            break;
         }
       } catch (const HostError&) {
       }
@@ -119,7 +130,8 @@ TEST(ChartRefs, FormulasMoveAsTheSameReferencesInCellsMoveUnderTheHostsOperation
     const std::vector<SheetMoves> moves = MovesOf(book, start);
     std::vector<std::string> charted;
     for (size_t i = 0; i < formulas.size(); ++i) {
-      const std::string cell = host.GetFormula(SheetRef{1, 5}, Cell{static_cast<int32_t>(i + 1), 1});
+      const std::string cell =
+          host.GetFormula(SheetRef{1, 5}, Cell{static_cast<int32_t>(i + 1), 1});
       ASSERT_EQ(cell.substr(0, 5), "=SUM(");
       const std::string expected = cell.substr(5, cell.size() - 6);
       const std::optional<std::string> chart = MoveChartFormula(formulas[i], moves, kGrid);
@@ -133,7 +145,8 @@ TEST(ChartRefs, FormulasMoveAsTheSameReferencesInCellsMoveUnderTheHostsOperation
         ++renamedErrors;
         bool namesSheetNow = false;
         for (const SheetMoves& m : moves) {
-          namesSheetNow = namesSheetNow || charted.back().find(SheetPrefix(m.name) + "#REF!") != std::string::npos;
+          namesSheetNow = namesSheetNow ||
+                          charted.back().find(SheetPrefix(m.name) + "#REF!") != std::string::npos;
         }
         EXPECT_TRUE(namesSheetNow) << charted.back();
       }
@@ -143,7 +156,8 @@ TEST(ChartRefs, FormulasMoveAsTheSameReferencesInCellsMoveUnderTheHostsOperation
     for (const SheetMoves& m : moves) renamed += m.name != m.readName;
     // The same formulas in a chart part: exactly the part written with the moved formulas.
     const std::string part = ChartPart(formulas);
-    EXPECT_EQ(ShiftChartPart(part, [&](std::string_view f) { return MoveChartFormula(f, moves, kGrid); }),
+    EXPECT_EQ(ShiftChartPart(part,
+                             [&](std::string_view f) { return MoveChartFormula(f, moves, kGrid); }),
               ChartPart(charted));
     EXPECT_EQ(ChartPartFormulas(ChartPart(charted)).value_or(std::vector<std::string>{}).size(),
               2 * charted.size());
@@ -163,14 +177,15 @@ TEST(ChartRefs, AHandCheckedChart) {
   const std::vector<SheetMoves> moves = {{"Data", "Data", &data}, {"My Sheet", "Summary", &mine}};
   auto move = [&](std::string_view f) { return MoveChartFormula(f, moves, kGrid); };
   EXPECT_EQ(move("Data!$B$2:$B$11"), "Data!$B$5:$B$14");
-  EXPECT_EQ(move("Data!$N$2:$N$11"), std::nullopt);            // beside the band
-  EXPECT_EQ(move("Data!$M$1:$N$4"), std::nullopt);             // across its edge
-  EXPECT_EQ(move("'My Sheet'!$A$2:$A$11"), "Summary!#REF!");   // every cell deleted
+  EXPECT_EQ(move("Data!$N$2:$N$11"), std::nullopt);           // beside the band
+  EXPECT_EQ(move("Data!$M$1:$N$4"), std::nullopt);            // across its edge
+  EXPECT_EQ(move("'My Sheet'!$A$2:$A$11"), "Summary!#REF!");  // every cell deleted
   EXPECT_EQ(move("'my sheet'!$A$1:$A$20"), "Summary!$A$1:$A$10");
   EXPECT_EQ(move("(Data!$B$2:$B$5,'My Sheet'!$D$12:$D$15)"), "(Data!$B$5:$B$8,Summary!$D$2:$D$5)");
-  EXPECT_EQ(move("Data!$B:$B"), std::nullopt);                 // whole columns: rows come and go inside
+  EXPECT_EQ(move("Data!$B:$B"), std::nullopt);  // whole columns: rows come and go inside
   // Not cells of this workbook's sheets: a name, another workbook, a sheet not read from the file.
-  for (const char* same : {"Totals", "[1]Data!$B$2", "'[Book.xlsx]Data'!$B$2", "Extra!$B$2", "\"Data!$B$2\""}) {
+  for (const char* same :
+       {"Totals", "[1]Data!$B$2", "'[Book.xlsx]Data'!$B$2", "Extra!$B$2", "\"Data!$B$2\""}) {
     EXPECT_EQ(move(same), std::nullopt) << same;
   }
 }
@@ -181,7 +196,8 @@ TEST(ChartRefs, PartsAndFormulasThatCannotBeReadAreLeftAsTheyWere) {
   const FormulaMove move = [&](std::string_view f) { return MoveChartFormula(f, moves, kGrid); };
   const std::string good = "<c:f>Data!$A$1</c:f>";
   const std::string moved = "<c:f>Data!$A$3</c:f>";
-  ASSERT_EQ(ShiftChartPart("<c:chart>" + good + "</c:chart>", move), "<c:chart>" + moved + "</c:chart>");
+  ASSERT_EQ(ShiftChartPart("<c:chart>" + good + "</c:chart>", move),
+            "<c:chart>" + moved + "</c:chart>");
   // Formulas this reader does not take: an entity XML does not define, markup inside, a CDATA
   // section. Each stays, the good one beside it moves. Escapes are read and written back.
   for (const std::string& odd : {
@@ -191,9 +207,11 @@ TEST(ChartRefs, PartsAndFormulasThatCannotBeReadAreLeftAsTheyWere) {
            std::string("<c:f>Data!$A$1<!-- x --></c:f>"),
        }) {
     SCOPED_TRACE(odd);
-    EXPECT_EQ(ShiftChartPart("<c:chart>" + odd + good + "</c:chart>", move), "<c:chart>" + odd + moved + "</c:chart>");
+    EXPECT_EQ(ShiftChartPart("<c:chart>" + odd + good + "</c:chart>", move),
+              "<c:chart>" + odd + moved + "</c:chart>");
   }
-  EXPECT_EQ(ShiftChartPart("<f>&#68;ata!$A$1</f><cx:f dir=\"row\">(Data!$A$1,'R&amp;D'!$A$1)</cx:f>", move),
+  EXPECT_EQ(ShiftChartPart(
+                "<f>&#68;ata!$A$1</f><cx:f dir=\"row\">(Data!$A$1,'R&amp;D'!$A$1)</cx:f>", move),
             "<f>Data!$A$3</f><cx:f dir=\"row\">(Data!$A$3,'R&amp;D'!$A$1)</cx:f>");
   // A part whose tags do not nest is left whole: every cut of a good part, and one closed by
   // the wrong end tag. Nothing crashes on any of them.
@@ -215,21 +233,27 @@ struct Step {
   const char* what;
   void (*run)(MemoryHost&, SheetRef, SheetRef);
 };
-// The operations of the saved-workbook tests, as chart_ref_books.py STEPS applies them in LibreOffice.
+// The operations of the saved-workbook tests, as chart_ref_books.py STEPS applies them in
+// LibreOffice.
 const Step kSteps[] = {
     {"3 rows of cells inserted in A:M of Data",
      [](MemoryHost& h, SheetRef d, SheetRef) { h.InsertShiftDown(d, Area::Of(1, 1, 3, 13)); }},
-    {"whole rows 2..4 of My Sheet deleted", [](MemoryHost& h, SheetRef, SheetRef m) { h.DeleteRows(m, 2, 4); }},
-    {"Data renamed 'Data 2024'", [](MemoryHost& h, SheetRef d, SheetRef) { h.RenameSheet(d, "Data 2024"); }},
+    {"whole rows 2..4 of My Sheet deleted",
+     [](MemoryHost& h, SheetRef, SheetRef m) { h.DeleteRows(m, 2, 4); }},
+    {"Data renamed 'Data 2024'",
+     [](MemoryHost& h, SheetRef d, SheetRef) { h.RenameSheet(d, "Data 2024"); }},
     {"Data's C5:C14 deleted, cells below moving up",
      [](MemoryHost& h, SheetRef d, SheetRef) { h.DeleteShiftUp(d, Area::Of(5, 3, 14, 3)); }},
-    {"My Sheet renamed Summary", [](MemoryHost& h, SheetRef, SheetRef m) { h.RenameSheet(m, "Summary"); }},
+    {"My Sheet renamed Summary",
+     [](MemoryHost& h, SheetRef, SheetRef m) { h.RenameSheet(m, "Summary"); }},
 };
 
 // The lines chart_ref_books.py prints: sheet, series, kind, formula, tab-separated.
-std::vector<std::vector<std::string>> ReadWithOpenpyxl(const testing::ScratchDir& dir, const std::string& book) {
+std::vector<std::vector<std::string>> ReadWithOpenpyxl(const testing::ScratchDir& dir,
+                                                       const std::string& book) {
   std::vector<std::vector<std::string>> out;
-  const int status = testing::RunTestScript("chart_ref_books.py", "read '" + book + "'", dir.Path("log"));
+  const int status =
+      testing::RunTestScript("chart_ref_books.py", "read '" + book + "'", dir.Path("log"));
   const std::string log = testing::ReadFileBytes(dir.Path("log"));
   EXPECT_EQ(status, 0) << log;
   std::istringstream in(log);
@@ -297,7 +321,9 @@ std::string Plain(std::string f) {
 }
 
 TEST(ChartRefs, LibreOfficeMovesTheChartsAlike) {
-  ASSERT_EQ(std::system("command -v soffice >/dev/null && /usr/bin/python3 -c 'import uno' 2>/dev/null"), 0)
+  ASSERT_EQ(std::system(
+                "command -v soffice >/dev/null && /usr/bin/python3 -c 'import uno' 2>/dev/null"),
+            0)
       << "LibreOffice (libreoffice-calc-nogui, python3-uno) is not installed";
   // The same operations on the same workbook in Tezlo and in a headless LibreOffice, both saved
   // and read back by openpyxl: every chart formula reads the same, save for the one range whose
@@ -313,15 +339,16 @@ TEST(ChartRefs, LibreOfficeMovesTheChartsAlike) {
   for (const Step& step : kSteps) step.run(host, SheetRef{1, 1}, SheetRef{1, 2});
   const std::string ours = dir.Path("ours.xlsx"), theirs = dir.Path("theirs.xlsx");
   SaveWorkbook(host.GetWorkbook(1), ours);
-  ASSERT_EQ(testing::RunTestScript("chart_ref_books.py", "libreoffice '" + book + "' '" + theirs + "'",
-                                   dir.Path("log")),
+  ASSERT_EQ(testing::RunTestScript("chart_ref_books.py",
+                                   "libreoffice '" + book + "' '" + theirs + "'", dir.Path("log")),
             0)
       << testing::ReadFileBytes(dir.Path("log"));
   // By sheet, series and kind. LibreOffice gives a series titled by a literal text a title
   // formula of its own; only what both have is compared.
   auto keyed = [&](const std::string& path) {
     std::map<std::string, std::string> out;
-    for (const auto& line : ReadWithOpenpyxl(dir, path)) out[line[0] + " " + line[1] + " " + line[2]] = line[3];
+    for (const auto& line : ReadWithOpenpyxl(dir, path))
+      out[line[0] + " " + line[1] + " " + line[2]] = line[3];
     return out;
   };
   const auto mine = keyed(ours), lo = keyed(theirs);

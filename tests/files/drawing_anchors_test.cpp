@@ -25,9 +25,10 @@ RefShift InsertRight(int32_t r1, int32_t first, int32_t r2, int32_t last) {
 
 // A marker as a drawing part writes it, with the prefix and spacing given.
 std::string Marker(const std::string& p, const char* name, const AnchorMarker& m) {
-  return "<" + p + name + "><" + p + "col>" + std::to_string(m.col) + "</" + p + "col><" + p + "colOff>" +
-         std::to_string(m.colOff) + "</" + p + "colOff>\n  <" + p + "row>" + std::to_string(m.row) + "</" + p +
-         "row><" + p + "rowOff>" + std::to_string(m.rowOff) + "</" + p + "rowOff></" + p + name + ">";
+  return "<" + p + name + "><" + p + "col>" + std::to_string(m.col) + "</" + p + "col><" + p +
+         "colOff>" + std::to_string(m.colOff) + "</" + p + "colOff>\n  <" + p + "row>" +
+         std::to_string(m.row) + "</" + p + "row><" + p + "rowOff>" + std::to_string(m.rowOff) +
+         "</" + p + "rowOff></" + p + name + ">";
 }
 
 // A drawing part holding `anchors`: two-cell ones with their editAs (none for TwoCell, to test
@@ -44,13 +45,14 @@ std::string Part(const std::vector<DrawingAnchor>& anchors) {
     if (wrapped) out += "<mc:AlternateContent><mc:Choice Requires=\"a14\">";
     const std::string body =
         "<xdr:sp macro=\"\" textlink=\"\"><xdr:nvSpPr><xdr:cNvPr id=\"" + std::to_string(i + 2) +
-        "\" name=\"Box &amp; 1\"/></xdr:nvSpPr><xdr:txBody><a:p><a:r><a:t>row 7 &lt; col 3</a:t></a:r></a:p>"
+        "\" name=\"Box &amp; 1\"/></xdr:nvSpPr><xdr:txBody><a:p><a:r><a:t>row 7 &lt; col "
+        "3</a:t></a:r></a:p>"
         "</xdr:txBody></xdr:sp><!-- <xdr:from><xdr:row>1</xdr:row></xdr:from> --><xdr:clientData/>";
     if (i % 4 == 3) {
       out += "<xdr:oneCellAnchor>" + Marker("xdr:", "from", a.from) +
              "<xdr:ext cx=\"609600\" cy=\"190500\"/>" + body + "</xdr:oneCellAnchor>";
     } else {
-      const char* editAs = a.mode == AnchorMode::OneCell ? " editAs=\"oneCell\""
+      const char* editAs = a.mode == AnchorMode::OneCell    ? " editAs=\"oneCell\""
                            : a.mode == AnchorMode::Absolute ? " editAs='absolute'"
                                                             : "";
       out += "<xdr:twoCellAnchor" + std::string(editAs) + ">" + Marker("xdr:", "from", a.from) +
@@ -58,7 +60,9 @@ std::string Part(const std::vector<DrawingAnchor>& anchors) {
     }
     if (wrapped) out += "</mc:Choice><mc:Fallback/></mc:AlternateContent>";
   }
-  out += "<xdr:absoluteAnchor><xdr:pos x=\"5\" y=\"7\"/><xdr:ext cx=\"9\" cy=\"9\"/><xdr:clientData/></xdr:absoluteAnchor>";
+  out +=
+      "<xdr:absoluteAnchor><xdr:pos x=\"5\" y=\"7\"/><xdr:ext cx=\"9\" "
+      "cy=\"9\"/><xdr:clientData/></xdr:absoluteAnchor>";
   return out + "</xdr:wsDr>";
 }
 
@@ -82,7 +86,8 @@ TEST(DrawingAnchors, EachKindOfAnchorMovesAsShiftAnchorSaysAndNothingElseChanges
     for (int i = pick(1, 8); i > 0; --i) {
       const AnchorMode mode = static_cast<AnchorMode>(pick(0, 2));
       AnchorMarker from{pick(0, 15), pick(0, 3) * 9525, pick(0, 20), pick(0, 3) * 9525};
-      AnchorMarker to{from.col + pick(0, 4), pick(0, 3) * 9525, from.row + pick(0, 6), pick(0, 3) * 9525};
+      AnchorMarker to{from.col + pick(0, 4), pick(0, 3) * 9525, from.row + pick(0, 6),
+                      pick(0, 3) * 9525};
       anchors.push_back(AsWritten(DrawingAnchor{mode, from, to}, anchors.size()));
     }
     std::vector<RefShift> shifts;
@@ -130,21 +135,30 @@ TEST(DrawingAnchors, EachKindOfAnchorMovesAsShiftAnchorSaysAndNothingElseChanges
 TEST(DrawingAnchors, AHandCheckedPartWithEditAsAndNoPrefix) {
   const std::string part =
       "<wsDr xmlns=\"http://schemas.openxmlformats.org/drawingml/2006/spreadsheetDrawing\">"
-      "<twoCellAnchor editAs=\"oneCell\"><from><col>4</col><colOff>10</colOff><row>19</row><rowOff>20</rowOff></from>"
-      "<to><col>6</col><colOff>30</colOff><row>22</row><rowOff>40</rowOff></to><pic/><clientData/></twoCellAnchor>"
+      "<twoCellAnchor "
+      "editAs=\"oneCell\"><from><col>4</col><colOff>10</colOff><row>19</row><rowOff>20</rowOff></"
+      "from>"
+      "<to><col>6</col><colOff>30</colOff><row>22</row><rowOff>40</rowOff></to><pic/><clientData/"
+      "></twoCellAnchor>"
       "<twoCellAnchor><from><col>1</col><colOff>0</colOff><row>2</row><rowOff>5</rowOff></from>"
-      "<to><col>3</col><colOff>0</colOff><row>9</row><rowOff>6</rowOff></to><sp/><clientData/></twoCellAnchor>"
+      "<to><col>3</col><colOff>0</colOff><row>9</row><rowOff>6</rowOff></to><sp/><clientData/></"
+      "twoCellAnchor>"
       "</wsDr>";
   // Rows 5..6 (0-based 4..5) deleted in columns A:M: the first picture (rows 20..23) moves up two
   // and keeps its size; the second (rows 3..10) loses two rows of its height.
   const std::string moved = ShiftDrawingPart(part, {DeleteUpShift("S", kGrid, 5, 1, 6, 13)});
-  EXPECT_EQ(moved,
-            "<wsDr xmlns=\"http://schemas.openxmlformats.org/drawingml/2006/spreadsheetDrawing\">"
-            "<twoCellAnchor editAs=\"oneCell\"><from><col>4</col><colOff>10</colOff><row>17</row><rowOff>20</rowOff></from>"
-            "<to><col>6</col><colOff>30</colOff><row>20</row><rowOff>40</rowOff></to><pic/><clientData/></twoCellAnchor>"
-            "<twoCellAnchor><from><col>1</col><colOff>0</colOff><row>2</row><rowOff>5</rowOff></from>"
-            "<to><col>3</col><colOff>0</colOff><row>7</row><rowOff>6</rowOff></to><sp/><clientData/></twoCellAnchor>"
-            "</wsDr>");
+  EXPECT_EQ(
+      moved,
+      "<wsDr xmlns=\"http://schemas.openxmlformats.org/drawingml/2006/spreadsheetDrawing\">"
+      "<twoCellAnchor "
+      "editAs=\"oneCell\"><from><col>4</col><colOff>10</colOff><row>17</row><rowOff>20</rowOff></"
+      "from>"
+      "<to><col>6</col><colOff>30</colOff><row>20</row><rowOff>40</rowOff></to><pic/><clientData/"
+      "></twoCellAnchor>"
+      "<twoCellAnchor><from><col>1</col><colOff>0</colOff><row>2</row><rowOff>5</rowOff></from>"
+      "<to><col>3</col><colOff>0</colOff><row>7</row><rowOff>6</rowOff></to><sp/><clientData/></"
+      "twoCellAnchor>"
+      "</wsDr>");
   // Whole rows 1..3 deleted: the second picture's top corner was in them, it goes to row 1's top.
   const std::string cut = ShiftDrawingPart(part, {DeleteRowsShift("S", kGrid, 1, 3)});
   EXPECT_NE(cut.find("<from><col>1</col><colOff>0</colOff><row>0</row><rowOff>0</rowOff></from>"
@@ -167,28 +181,41 @@ TEST(DrawingAnchors, APartOrAnAnchorThatCannotBeReadIsLeftAsItWas) {
   // Anchors this reader cannot take: a number that is not one, an entity, a missing field, a
   // field written twice, a field holding markup. Each stays, the good one beside it moves.
   for (const std::string& odd : {
-           std::string("<oneCellAnchor><from><col>1</col><colOff>0</colOff><row>x3</row><rowOff>0</rowOff></from></oneCellAnchor>"),
-           std::string("<oneCellAnchor><from><col>1</col><colOff>0</colOff><row>&#51;</row><rowOff>0</rowOff></from></oneCellAnchor>"),
-           std::string("<oneCellAnchor><from><col>1</col><colOff>0</colOff><rowOff>0</rowOff></from></oneCellAnchor>"),
-           std::string("<oneCellAnchor><from><col>1</col><colOff>0</colOff><row>3</row><row>3</row><rowOff>0</rowOff></from></oneCellAnchor>"),
-           std::string("<oneCellAnchor><from><col>1</col><colOff>0</colOff><row><b>3</b></row><rowOff>0</rowOff></from></oneCellAnchor>"),
-           std::string("<twoCellAnchor><from><col>1</col><colOff>0</colOff><row>3</row><rowOff>0</rowOff></from></twoCellAnchor>"),
-           std::string("<oneCellAnchor><from><col>1</col><colOff>0</colOff><row>99999999999</row><rowOff>0</rowOff></from></oneCellAnchor>"),
+           std::string("<oneCellAnchor><from><col>1</col><colOff>0</colOff><row>x3</row><rowOff>0</"
+                       "rowOff></from></oneCellAnchor>"),
+           std::string("<oneCellAnchor><from><col>1</col><colOff>0</colOff><row>&#51;</"
+                       "row><rowOff>0</rowOff></from></oneCellAnchor>"),
+           std::string("<oneCellAnchor><from><col>1</col><colOff>0</colOff><rowOff>0</rowOff></"
+                       "from></oneCellAnchor>"),
+           std::string("<oneCellAnchor><from><col>1</col><colOff>0</colOff><row>3</row><row>3</"
+                       "row><rowOff>0</rowOff></from></oneCellAnchor>"),
+           std::string("<oneCellAnchor><from><col>1</col><colOff>0</colOff><row><b>3</b></"
+                       "row><rowOff>0</rowOff></from></oneCellAnchor>"),
+           std::string("<twoCellAnchor><from><col>1</col><colOff>0</colOff><row>3</row><rowOff>0</"
+                       "rowOff></from></twoCellAnchor>"),
+           std::string("<oneCellAnchor><from><col>1</col><colOff>0</colOff><row>99999999999</"
+                       "row><rowOff>0</rowOff></from></oneCellAnchor>"),
        }) {
     SCOPED_TRACE(odd);
-    EXPECT_EQ(ShiftDrawingPart("<wsDr>" + odd + good + "</wsDr>", {down}), "<wsDr>" + odd + moved + "</wsDr>");
+    EXPECT_EQ(ShiftDrawingPart("<wsDr>" + odd + good + "</wsDr>", {down}),
+              "<wsDr>" + odd + moved + "</wsDr>");
   }
   // A one-cell anchor has no "to": one written there anyway is left alone, its "from" moves.
-  EXPECT_EQ(ShiftDrawingPart("<oneCellAnchor><from><col>1</col><colOff>0</colOff><row>3</row><rowOff>0</rowOff></from>"
-                             "<to><col>7</col><colOff>0</colOff><row>7</row><rowOff>0</rowOff></to></oneCellAnchor>",
-                             {down}),
-            "<oneCellAnchor><from><col>1</col><colOff>0</colOff><row>5</row><rowOff>0</rowOff></from>"
-            "<to><col>7</col><colOff>0</colOff><row>7</row><rowOff>0</rowOff></to></oneCellAnchor>");
+  EXPECT_EQ(
+      ShiftDrawingPart(
+          "<oneCellAnchor><from><col>1</col><colOff>0</colOff><row>3</row><rowOff>0</rowOff></from>"
+          "<to><col>7</col><colOff>0</colOff><row>7</row><rowOff>0</rowOff></to></oneCellAnchor>",
+          {down}),
+      "<oneCellAnchor><from><col>1</col><colOff>0</colOff><row>5</row><rowOff>0</rowOff></from>"
+      "<to><col>7</col><colOff>0</colOff><row>7</row><rowOff>0</rowOff></to></oneCellAnchor>");
   // White space around a number is read; the number is rewritten without it.
-  EXPECT_EQ(ShiftDrawingPart("<oneCellAnchor><from><col>1</col><colOff>0</colOff><row> 3\n</row><rowOff>0</rowOff>"
-                             "</from></oneCellAnchor>",
-                             {down}),
-            "<oneCellAnchor><from><col>1</col><colOff>0</colOff><row>5</row><rowOff>0</rowOff></from></oneCellAnchor>");
+  EXPECT_EQ(
+      ShiftDrawingPart(
+          "<oneCellAnchor><from><col>1</col><colOff>0</colOff><row> 3\n</row><rowOff>0</rowOff>"
+          "</from></oneCellAnchor>",
+          {down}),
+      "<oneCellAnchor><from><col>1</col><colOff>0</colOff><row>5</row><rowOff>0</rowOff></from></"
+      "oneCellAnchor>");
   // A part whose tags do not nest is left whole: every cut of a good part, and one closed by
   // the wrong end tag. Nothing crashes on any of them.
   const std::string two = "<wsDr>" + good + good + "</wsDr>";
@@ -199,11 +226,13 @@ TEST(DrawingAnchors, APartOrAnAnchorThatCannotBeReadIsLeftAsItWas) {
       EXPECT_EQ(out, cutPart) << n;  // inside the first anchor
     }
   }
-  const std::string wrongEnd = "<wsDr>" + good.substr(0, good.size() - 16) + "</oneCellAnchor></wsDr>";
+  const std::string wrongEnd =
+      "<wsDr>" + good.substr(0, good.size() - 16) + "</oneCellAnchor></wsDr>";
   EXPECT_EQ(ShiftDrawingPart(wrongEnd, {down}), wrongEnd);
   // A corner outside the sheet (a damaged file) stays where it is.
   const std::string far =
-      "<oneCellAnchor><from><col>1</col><colOff>0</colOff><row>1048576</row><rowOff>0</rowOff></from></oneCellAnchor>";
+      "<oneCellAnchor><from><col>1</col><colOff>0</colOff><row>1048576</row><rowOff>0</rowOff></"
+      "from></oneCellAnchor>";
   EXPECT_EQ(ShiftDrawingPart(far, {down}), far);
 }
 
@@ -211,7 +240,8 @@ TEST(DrawingAnchors, APartOrAnAnchorThatCannotBeReadIsLeftAsItWas) {
 std::vector<std::pair<std::string, DrawingAnchor>> ReadWithOpenpyxl(const testing::ScratchDir& dir,
                                                                     const std::string& book) {
   std::vector<std::pair<std::string, DrawingAnchor>> out;
-  const int status = testing::RunTestScript("drawing_anchor_books.py", "read '" + book + "'", dir.Path("log"));
+  const int status =
+      testing::RunTestScript("drawing_anchor_books.py", "read '" + book + "'", dir.Path("log"));
   const std::string log = testing::ReadFileBytes(dir.Path("log"));
   EXPECT_EQ(status, 0) << log;
   std::istringstream in(log);
@@ -219,10 +249,12 @@ std::vector<std::pair<std::string, DrawingAnchor>> ReadWithOpenpyxl(const testin
     std::istringstream fields(line);
     std::string kind, mode;
     DrawingAnchor a;
-    fields >> kind >> mode >> a.from.col >> a.from.colOff >> a.from.row >> a.from.rowOff >> a.to.col >>
-        a.to.colOff >> a.to.row >> a.to.rowOff;
+    fields >> kind >> mode >> a.from.col >> a.from.colOff >> a.from.row >> a.from.rowOff >>
+        a.to.col >> a.to.colOff >> a.to.row >> a.to.rowOff;
     EXPECT_TRUE(fields) << line;
-    a.mode = mode == "twoCell" ? AnchorMode::TwoCell : mode == "oneCell" ? AnchorMode::OneCell : AnchorMode::Absolute;
+    a.mode = mode == "twoCell"   ? AnchorMode::TwoCell
+             : mode == "oneCell" ? AnchorMode::OneCell
+                                 : AnchorMode::Absolute;
     out.emplace_back(kind, a);
   }
   return out;
@@ -231,7 +263,9 @@ std::vector<std::pair<std::string, DrawingAnchor>> ReadWithOpenpyxl(const testin
 TEST(DrawingAnchors, PicturesAndChartsOfASavedWorkbookStandWhereTheirCellsWent) {
   testing::ScratchDir dir;
   const std::string book = dir.Path("drawings.xlsx");
-  ASSERT_EQ(testing::RunTestScript("drawing_anchor_books.py", "make '" + book + "'", dir.Path("log")), 0)
+  ASSERT_EQ(testing::RunTestScript("drawing_anchor_books.py", "make '" + book + "'",
+                                   dir.Path("log")),
+            0)
       << testing::ReadFileBytes(dir.Path("log"));
   const auto original = ReadWithOpenpyxl(dir, book);
   ASSERT_EQ(original.size(), 9u);
@@ -278,7 +312,8 @@ TEST(DrawingAnchors, PicturesAndChartsOfASavedWorkbookStandWhereTheirCellsWent) 
   // column D went with D to the start of what followed (column C, 0-based 2, no offset).
   const auto last = ReadWithOpenpyxl(dir, saved);
   EXPECT_EQ(last[5].second, (DrawingAnchor{AnchorMode::OneCell, {2, 0, 4, 0}, {2, 0, 4, 0}}));
-  EXPECT_EQ(last[1].second, (DrawingAnchor{AnchorMode::TwoCell, {1, 28575, 7, 0}, {2, 0, 9, 47625}}));
+  EXPECT_EQ(last[1].second,
+            (DrawingAnchor{AnchorMode::TwoCell, {1, 28575, 7, 0}, {2, 0, 9, 47625}}));
   // The absolute picture (F24:H27) moved with nothing.
   EXPECT_EQ(last[3].second, original[3].second);
 }

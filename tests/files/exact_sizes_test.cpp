@@ -55,7 +55,8 @@ std::string BookWith(const std::string& format, const std::string& cols, const s
   auto parts = testing::MinimalParts("");
   parts["xl/worksheets/sheet1.xml"] =
       "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">" + format +
-      (cols.empty() ? "" : "<cols>" + cols + "</cols>") + "<sheetData>" + rows + "</sheetData></worksheet>";
+      (cols.empty() ? "" : "<cols>" + cols + "</cols>") + "<sheetData>" + rows +
+      "</sheetData></worksheet>";
   return testing::MakeZip(parts);
 }
 
@@ -81,7 +82,8 @@ TEST(ExactSizes, UntouchedSizesSurviveTenRoundsCharacterForCharacter) {
     EXPECT_EQ(s.RowHeight(2), 14.25);
     EXPECT_EQ(s.RowHeight(5), 0);
   }
-  for (int round = 0; round < 10; ++round) bytes = SaveWorkbookToBytes(*LoadWorkbookFromBytes(bytes, "sizes.xlsx"));
+  for (int round = 0; round < 10; ++round)
+    bytes = SaveWorkbookToBytes(*LoadWorkbookFromBytes(bytes, "sizes.xlsx"));
   SizeAttributes sizes = SizesOf(bytes);
   EXPECT_EQ(sizes.widths[2], "12.5");
   EXPECT_EQ(sizes.widths[3], "30");
@@ -94,20 +96,23 @@ TEST(ExactSizes, UntouchedSizesSurviveTenRoundsCharacterForCharacter) {
   EXPECT_EQ(sizes.heights[3], "40.0");
   EXPECT_EQ(sizes.heights[5], "22.5");
   EXPECT_TRUE(sizes.hiddenRows[5]);
-  EXPECT_EQ(sizes.format, (std::map<std::string, std::string>{
-                              {"baseColWidth", "10"}, {"defaultColWidth", "11.5"}, {"defaultRowHeight", "14.25"}}));
+  EXPECT_EQ(sizes.format, (std::map<std::string, std::string>{{"baseColWidth", "10"},
+                                                              {"defaultColWidth", "11.5"},
+                                                              {"defaultRowHeight", "14.25"}}));
 }
 
 TEST(ExactSizes, ChangedSizesAreWrittenAsSetAndMovedOnesKeepTheirText) {
   const std::string bytes = BookWith(
-      "", "<col min=\"2\" max=\"3\" width=\"12.5\" customWidth=\"1\"/><col min=\"5\" max=\"5\" width=\"30\" customWidth=\"1\"/>",
+      "",
+      "<col min=\"2\" max=\"3\" width=\"12.5\" customWidth=\"1\"/><col min=\"5\" max=\"5\" "
+      "width=\"30\" customWidth=\"1\"/>",
       "<row r=\"2\" ht=\"40.0\" customHeight=\"1\"/><row r=\"3\" ht=\"40.0\" customHeight=\"1\"/>");
   auto book = LoadWorkbookFromBytes(bytes, "sizes.xlsx");
   Sheet& s = book->GetSheet(1);
   s.SetColumnWidth(3, 3, 20);
   s.SetColumnWidth(8, 8, 11.71);  // a width some text already gave
   s.SetRowHeight(3, 3, 41.5);
-  s.EraseColumnsAndShift(1, 1);   // 12.5 moves to B, 30 to D
+  s.EraseColumnsAndShift(1, 1);  // 12.5 moves to B, 30 to D
   const std::string saved = SaveWorkbookToBytes(*book);
   SizeAttributes sizes = SizesOf(saved);
   EXPECT_EQ(sizes.widths[1], "12.5");
@@ -140,17 +145,18 @@ TEST(ExactSizes, ARandomSpreadOfSizesSurvivesARound) {
     if (rng() % 4 == 0) continue;
     widths[c] = number(0.5, 80, 9);
     hiddenCols[c] = rng() % 10 == 0;
-    cols += "<col min=\"" + std::to_string(c) + "\" max=\"" + std::to_string(c) + "\" width=\"" + widths[c] +
-            (hiddenCols[c] ? "\" hidden=\"1" : "") + "\" customWidth=\"1\"/>";
+    cols += "<col min=\"" + std::to_string(c) + "\" max=\"" + std::to_string(c) + "\" width=\"" +
+            widths[c] + (hiddenCols[c] ? "\" hidden=\"1" : "") + "\" customWidth=\"1\"/>";
   }
   std::map<int32_t, std::string> heights;
   std::string rows;
   for (int32_t r = 1; r <= 2000; r += 1 + static_cast<int32_t>(rng() % 3)) {
     heights[r] = number(1, 409, 3);
-    rows += "<row r=\"" + std::to_string(r) + "\" ht=\"" + heights[r] + "\"" + (rng() % 10 == 0 ? " hidden=\"1\"" : "") +
-            " customHeight=\"1\"/>";
+    rows += "<row r=\"" + std::to_string(r) + "\" ht=\"" + heights[r] + "\"" +
+            (rng() % 10 == 0 ? " hidden=\"1\"" : "") + " customHeight=\"1\"/>";
   }
-  SizeAttributes sizes = SizesOf(SaveWorkbookToBytes(*LoadWorkbookFromBytes(BookWith("", cols, rows), "random.xlsx")));
+  SizeAttributes sizes =
+      SizesOf(SaveWorkbookToBytes(*LoadWorkbookFromBytes(BookWith("", cols, rows), "random.xlsx")));
   EXPECT_EQ(sizes.widths, widths);
   EXPECT_EQ(sizes.hiddenCols, hiddenCols);
   EXPECT_EQ(sizes.heights.size(), heights.size());

@@ -56,25 +56,52 @@ std::string StoredZip(const std::vector<std::pair<std::string, std::string>>& en
   for (const auto& [name, data] : entries) {
     const uint32_t crc = Crc32(data);
     const size_t offset = body.size();
-    le(body, 0x04034b50, 4); le(body, 20, 2); le(body, 0, 2); le(body, 0, 2); le(body, 0, 4);
-    le(body, crc, 4); le(body, data.size(), 4); le(body, data.size(), 4); le(body, name.size(), 2); le(body, 0, 2);
+    le(body, 0x04034b50, 4);
+    le(body, 20, 2);
+    le(body, 0, 2);
+    le(body, 0, 2);
+    le(body, 0, 4);
+    le(body, crc, 4);
+    le(body, data.size(), 4);
+    le(body, data.size(), 4);
+    le(body, name.size(), 2);
+    le(body, 0, 2);
     body += name + data;
-    le(central, 0x02014b50, 4); le(central, 20, 2); le(central, 20, 2); le(central, 0, 2); le(central, 0, 2);
-    le(central, 0, 4); le(central, crc, 4); le(central, data.size(), 4); le(central, data.size(), 4);
-    le(central, name.size(), 2); le(central, 0, 2); le(central, 0, 2); le(central, 0, 2); le(central, 0, 2);
-    le(central, 0, 4); le(central, offset, 4);
+    le(central, 0x02014b50, 4);
+    le(central, 20, 2);
+    le(central, 20, 2);
+    le(central, 0, 2);
+    le(central, 0, 2);
+    le(central, 0, 4);
+    le(central, crc, 4);
+    le(central, data.size(), 4);
+    le(central, data.size(), 4);
+    le(central, name.size(), 2);
+    le(central, 0, 2);
+    le(central, 0, 2);
+    le(central, 0, 2);
+    le(central, 0, 2);
+    le(central, 0, 4);
+    le(central, offset, 4);
     central += name;
   }
   std::string out = body + central;
-  le(out, 0x06054b50, 4); le(out, 0, 2); le(out, 0, 2); le(out, entries.size(), 2); le(out, entries.size(), 2);
-  le(out, central.size(), 4); le(out, body.size(), 4); le(out, 0, 2);
+  le(out, 0x06054b50, 4);
+  le(out, 0, 2);
+  le(out, 0, 2);
+  le(out, entries.size(), 2);
+  le(out, entries.size(), 2);
+  le(out, central.size(), 4);
+  le(out, body.size(), 4);
+  le(out, 0, 2);
   return out;
 }
 
 TEST(FileMessages, WhatIsNotAWorkbookFileIsCalledWhatItIs) {
   ScratchDir dir;
   std::filesystem::create_directory(dir.Path("folder.xlsx"));
-  EXPECT_EQ(LoadMessage(dir.Path("folder.xlsx")), "'" + dir.Path("folder.xlsx") + "' is a folder, not a workbook file");
+  EXPECT_EQ(LoadMessage(dir.Path("folder.xlsx")),
+            "'" + dir.Path("folder.xlsx") + "' is a folder, not a workbook file");
   ASSERT_EQ(mkfifo(dir.Path("pipe.xlsx").c_str(), 0600), 0);
   EXPECT_NE(LoadMessage(dir.Path("pipe.xlsx")).find("is not a regular file"), std::string::npos);
   EXPECT_NE(LoadMessage("/dev/zero").find("'/dev/zero' is not a regular file"), std::string::npos);
@@ -82,22 +109,26 @@ TEST(FileMessages, WhatIsNotAWorkbookFileIsCalledWhatItIs) {
   std::vector<std::pair<std::string, std::string>> twice;
   for (const auto& part : MinimalParts("")) twice.emplace_back(part);
   twice.emplace_back("xl/workbook.xml", twice[2].second);
-  EXPECT_EQ(BytesMessage(StoredZip(twice)), "'named.xlsx' is damaged: it holds two parts of the same name");
+  EXPECT_EQ(BytesMessage(StoredZip(twice)),
+            "'named.xlsx' is damaged: it holds two parts of the same name");
 }
 
 TEST(FileMessages, FaultsFoundInsideAPartNameTheFile) {
   auto parts = MinimalParts("");
   parts["xl/_rels/workbook.xml.rels"].insert(
       parts["xl/_rels/workbook.xml.rels"].find("</Relationships>"),
-      "<Relationship Id=\"rId9\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/"
+      "<Relationship Id=\"rId9\" "
+      "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/"
       "sharedStrings\" Target=\"sharedStrings.xml\"/>");
-  parts["xl/sharedStrings.xml"] = "<sst xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><si><t>" +
-                                  std::string((1 << 20) + 1, 'x') + "</t></si></sst>";
+  parts["xl/sharedStrings.xml"] =
+      "<sst xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><si><t>" +
+      std::string((1 << 20) + 1, 'x') + "</t></si></sst>";
   EXPECT_EQ(BytesMessage(MakeZip(parts)), "'named.xlsx': a shared text is too long");
 
   auto many = MinimalParts("");
   std::string sheets;
-  for (int i = 0; i < 5000; ++i) sheets += "<sheet name=\"S" + std::to_string(i) + "\" sheetId=\"1\" r:id=\"rId1\"/>";
+  for (int i = 0; i < 5000; ++i)
+    sheets += "<sheet name=\"S" + std::to_string(i) + "\" sheetId=\"1\" r:id=\"rId1\"/>";
   auto& book = many["xl/workbook.xml"];
   book.replace(book.find("<sheets>") + 8, 0, sheets);
   EXPECT_EQ(BytesMessage(MakeZip(many)), "'named.xlsx': the workbook holds too many sheets");
@@ -116,8 +147,11 @@ TEST(FileMessages, ALongListOfUnkeptContentIsCutAfterTenItems) {
     FAIL() << "saved over unkept content";
   } catch (const FileError& e) {
     const std::string what = e.what();
-    EXPECT_NE(what.find("part0, part1, part2, part3, part4, part5, part6, part7, part8, part9 and 9,980 more"),
-              std::string::npos) << what;
+    EXPECT_NE(
+        what.find(
+            "part0, part1, part2, part3, part4, part5, part6, part7, part8, part9 and 9,980 more"),
+        std::string::npos)
+        << what;
     EXPECT_LT(what.size(), 400u);
     EXPECT_NE(what.find("save the workbook under another name"), std::string::npos);
   }

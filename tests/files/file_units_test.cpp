@@ -33,7 +33,7 @@ TEST(CellRefs, ParseAndPrintAtTheGridsEdges) {
 TEST(Palette, IndexedColoursAndNearestEntries) {
   EXPECT_EQ(IndexedColorOf(43), 50);
   EXPECT_EQ(ColorIndexOfIndexed(50), 43);
-  EXPECT_EQ(ColorIndexOfIndexed(2), 3);  // the first eight repeat the palette's start
+  EXPECT_EQ(ColorIndexOfIndexed(2), 3);   // the first eight repeat the palette's start
   EXPECT_EQ(ColorIndexOfIndexed(64), 0);  // system foreground: no colour of its own
   EXPECT_EQ(NearestColorIndex(0x99CC00), 43);
   EXPECT_EQ(NearestColorIndex(0x0000FF), 5);  // 32 is the same colour; the lower index wins
@@ -55,10 +55,12 @@ TEST(NumberFormats, BuiltinIdsAndDates) {
   EXPECT_EQ(BuiltinNumberFormatId("@"), 49);
   EXPECT_EQ(BuiltinNumberFormatId("0.00"), 2);
   EXPECT_FALSE(BuiltinNumberFormatId("yyyy/m/d"));  // locale-dependent: written as a custom format
-  for (const char* date : {"yyyy/m/d", "h:mm", "[h]:mm:ss", "[Red]yyyy-mm-dd", "yyyy\"年\"m\"月\""}) {
+  for (const char* date :
+       {"yyyy/m/d", "h:mm", "[h]:mm:ss", "[Red]yyyy-mm-dd", "yyyy\"年\"m\"月\""}) {
     EXPECT_TRUE(IsDateFormat(date)) << date;
   }
-  for (const char* number : {"General", "@", "0.00", "#,##0", "0%", "\"day\" 0", "[Red]0.0", "0.00E+00", "\\d0"}) {
+  for (const char* number :
+       {"General", "@", "0.00", "#,##0", "0%", "\"day\" 0", "[Red]0.0", "0.00E+00", "\\d0"}) {
     EXPECT_FALSE(IsDateFormat(number)) << number;
   }
 }
@@ -84,7 +86,8 @@ TEST(XmlText, EscapesReadBackUnchanged) {
   std::string parsed = escaped;
   for (const auto& [entity, ch] : std::vector<std::pair<std::string, std::string>>{
            {"&lt;", "<"}, {"&gt;", ">"}, {"&#13;", "\r"}, {"&amp;", "&"}}) {
-    for (size_t at; (at = parsed.find(entity)) != std::string::npos;) parsed.replace(at, entity.size(), ch);
+    for (size_t at; (at = parsed.find(entity)) != std::string::npos;)
+      parsed.replace(at, entity.size(), ch);
   }
   EXPECT_EQ(DecodeEscapes(parsed), text);
   EXPECT_EQ(DecodeEscapes("_xD800_"), "\xEF\xBF\xBD");  // a lone surrogate is no character

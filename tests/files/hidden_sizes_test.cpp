@@ -22,9 +22,10 @@ struct Attributes : XmlHandler {
   void Start(std::string_view, std::string_view name, const XmlAttrs& attrs) override {
     auto all = [&attrs]() {
       std::map<std::string, std::string> out;
-      for (const char* key : {"min", "max", "width", "style", "hidden", "customWidth", "collapsed", "outlineLevel",
-                               "r", "ht", "customHeight", "customFormat", "s", "baseColWidth", "defaultColWidth",
-                               "defaultRowHeight", "zeroHeight", "outlineLevelRow", "outlineLevelCol"}) {
+      for (const char* key :
+           {"min", "max", "width", "style", "hidden", "customWidth", "collapsed", "outlineLevel",
+            "r", "ht", "customHeight", "customFormat", "s", "baseColWidth", "defaultColWidth",
+            "defaultRowHeight", "zeroHeight", "outlineLevelRow", "outlineLevelCol"}) {
         if (const auto v = attrs.Get(key)) out[key] = std::string(*v);
       }
       EXPECT_EQ(out.size(), attrs.Count()) << "an attribute this test does not know";
@@ -48,13 +49,16 @@ std::string LibreOfficeStyleBook() {
   auto parts = testing::MinimalParts("");
   parts["xl/worksheets/sheet1.xml"] =
       "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">"
-      "<sheetFormatPr defaultColWidth=\"10.08203125\" defaultRowHeight=\"12.8\" zeroHeight=\"false\" "
+      "<sheetFormatPr defaultColWidth=\"10.08203125\" defaultRowHeight=\"12.8\" "
+      "zeroHeight=\"false\" "
       "outlineLevelRow=\"0\" outlineLevelCol=\"0\"></sheetFormatPr><cols>"
-      "<col collapsed=\"false\" customWidth=\"false\" hidden=\"true\" outlineLevel=\"0\" max=\"5\" min=\"5\" "
+      "<col collapsed=\"false\" customWidth=\"false\" hidden=\"true\" outlineLevel=\"0\" max=\"5\" "
+      "min=\"5\" "
       "style=\"0\" width=\"10.08\"/>"
       "<col min=\"7\" max=\"7\" width=\"10.08\" hidden=\"1\"/>"
       "<col min=\"9\" max=\"9\" width=\"20\" hidden=\"1\" customWidth=\"1\"/></cols><sheetData>"
-      "<row r=\"6\" customFormat=\"false\" ht=\"12.8\" hidden=\"true\" customHeight=\"false\" outlineLevel=\"0\" "
+      "<row r=\"6\" customFormat=\"false\" ht=\"12.8\" hidden=\"true\" customHeight=\"false\" "
+      "outlineLevel=\"0\" "
       "collapsed=\"false\"><c r=\"A6\"><v>1</v></c></row>"
       "<row r=\"8\" ht=\"12.8\" hidden=\"1\"/>"
       "<row r=\"10\" ht=\"30\" hidden=\"1\" customHeight=\"1\"/></sheetData></worksheet>";
@@ -63,7 +67,8 @@ std::string LibreOfficeStyleBook() {
 
 TEST(HiddenSizes, HiddenWithoutACustomSizeStaysSoAndHiddenWithOneStaysCustom) {
   std::string bytes = LibreOfficeStyleBook();
-  for (int round = 0; round < 3; ++round) bytes = SaveWorkbookToBytes(*LoadWorkbookFromBytes(bytes, "lo.xlsx"));
+  for (int round = 0; round < 3; ++round)
+    bytes = SaveWorkbookToBytes(*LoadWorkbookFromBytes(bytes, "lo.xlsx"));
   const Attributes a = AttributesOf(bytes);
   EXPECT_EQ(a.cols.at("5").at("customWidth"), "false");
   EXPECT_EQ(a.cols.at("5").at("width"), "10.08");
@@ -76,10 +81,10 @@ TEST(HiddenSizes, HiddenWithoutACustomSizeStaysSoAndHiddenWithOneStaysCustom) {
   EXPECT_EQ(a.rows.at("8").at("customHeight"), "0");
   EXPECT_EQ(a.rows.at("10").at("customHeight"), "1");
   EXPECT_EQ(a.format, (std::map<std::string, std::string>{{"defaultColWidth", "10.08203125"},
-                                                           {"defaultRowHeight", "12.8"},
-                                                           {"zeroHeight", "false"},
-                                                           {"outlineLevelRow", "0"},
-                                                           {"outlineLevelCol", "0"}}));
+                                                          {"defaultRowHeight", "12.8"},
+                                                          {"zeroHeight", "false"},
+                                                          {"outlineLevelRow", "0"},
+                                                          {"outlineLevelCol", "0"}}));
 }
 
 TEST(HiddenSizes, ShownAgainBySettingASizeTheSizeIsCustomAndSaidOnce) {

@@ -27,7 +27,9 @@ std::string LoadError(const std::string& bytes, const LoadOptions& options = {})
   EXPECT_NE(std::string(haystack).find(needle), std::string::npos) << (haystack)
 
 TEST(HostileFiles, TheMinimalPackageLoads) {
-  const auto wb = LoadWorkbookFromBytes(MakeZip(MinimalParts("<row r=\"1\"><c r=\"A1\"><v>5</v></c></row>")), "t.xlsx");
+  const auto wb =
+      LoadWorkbookFromBytes(MakeZip(MinimalParts("<row r=\"1\"><c r=\"A1\"><v>5</v></c></row>")),
+                            "t.xlsx");
   EXPECT_EQ(wb->GetSheet(1).Find({1, 1})->value, Value::Number(5));
 }
 
@@ -54,10 +56,12 @@ TEST(HostileFiles, AZipWithoutAWorkbookIsRefused) {
 
 TEST(HostileFiles, DocumentTypesAndEntitiesAreRefused) {
   const std::string laughs =
-      "<?xml version=\"1.0\"?><!DOCTYPE lolz [<!ENTITY lol \"lol\"><!ENTITY lol2 \"&lol;&lol;&lol;&lol;&lol;\">"
+      "<?xml version=\"1.0\"?><!DOCTYPE lolz [<!ENTITY lol \"lol\"><!ENTITY lol2 "
+      "\"&lol;&lol;&lol;&lol;&lol;\">"
       "<!ENTITY lol3 \"&lol2;&lol2;&lol2;&lol2;&lol2;\">]>"
       "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><sheetData>"
-      "<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>&lol3;</t></is></c></row></sheetData></worksheet>";
+      "<row r=\"1\"><c r=\"A1\" "
+      "t=\"inlineStr\"><is><t>&lol3;</t></is></c></row></sheetData></worksheet>";
   auto parts = MinimalParts("");
   parts["xl/worksheets/sheet1.xml"] = laughs;
   EXPECT_CONTAINS(LoadError(MakeZip(parts)), "declares a document type");
@@ -67,7 +71,8 @@ TEST(HostileFiles, DocumentTypesAndEntitiesAreRefused) {
 }
 
 TEST(HostileFiles, MalformedXmlAndDeepNestingAreRefused) {
-  EXPECT_CONTAINS(LoadError(MakeZip(MinimalParts("<row r=\"1\"><c r=\"A1\"><v>5</c></row>"))), "not well-formed");
+  EXPECT_CONTAINS(LoadError(MakeZip(MinimalParts("<row r=\"1\"><c r=\"A1\"><v>5</c></row>"))),
+                  "not well-formed");
   std::string deep;
   for (int i = 0; i < 1000; ++i) deep += "<x>";
   for (int i = 0; i < 1000; ++i) deep += "</x>";
@@ -92,29 +97,38 @@ TEST(HostileFiles, PartsThatInflatePastTheBoundAreStoppedWhileInflating) {
 }
 
 TEST(HostileFiles, AbsurdAddressesAndCountsAreRefused) {
-  EXPECT_CONTAINS(LoadError(MakeZip(MinimalParts("<row r=\"1\"><c r=\"XFE1\"><v>1</v></c></row>"))), "bad reference");
+  EXPECT_CONTAINS(LoadError(MakeZip(MinimalParts("<row r=\"1\"><c r=\"XFE1\"><v>1</v></c></row>"))),
+                  "bad reference");
   EXPECT_CONTAINS(LoadError(MakeZip(MinimalParts("<row r=\"1048577\"><c><v>1</v></c></row>"))),
                   "row 1048577 lies outside the 1048576 x 16384 grid");
   EXPECT_CONTAINS(LoadError(MakeZip(MinimalParts("<row r=\"-5\"/>"))), "row number");
-  EXPECT_CONTAINS(LoadError(MakeZip(MinimalParts("<row r=\"1\"><c r=\"A1\" t=\"s\"><v>99</v></c></row>"))),
+  EXPECT_CONTAINS(LoadError(MakeZip(
+                      MinimalParts("<row r=\"1\"><c r=\"A1\" t=\"s\"><v>99</v></c></row>"))),
                   "shared text that does not exist");
-  EXPECT_CONTAINS(LoadError(MakeZip(MinimalParts("<row r=\"1\"><c r=\"A1\" s=\"7\"><v>1</v></c></row>"))),
+  EXPECT_CONTAINS(LoadError(
+                      MakeZip(MinimalParts("<row r=\"1\"><c r=\"A1\" s=\"7\"><v>1</v></c></row>"))),
                   "format that does not exist");
-  EXPECT_CONTAINS(LoadError(MakeZip(MinimalParts("<row r=\"1\"><c r=\"A1\"><v>1e999</v></c></row>"))),
+  EXPECT_CONTAINS(LoadError(
+                      MakeZip(MinimalParts("<row r=\"1\"><c r=\"A1\"><v>1e999</v></c></row>"))),
                   "malformed number");
-  EXPECT_CONTAINS(LoadError(MakeZip(MinimalParts("<row r=\"1\"><c r=\"A1\" t=\"zz\"><v>1</v></c></row>"))),
+  EXPECT_CONTAINS(LoadError(MakeZip(
+                      MinimalParts("<row r=\"1\"><c r=\"A1\" t=\"zz\"><v>1</v></c></row>"))),
                   "unknown type");
-  EXPECT_CONTAINS(LoadError(MakeZip(MinimalParts("", "<cols><col min=\"5\" max=\"2\" width=\"3\"/></cols>"))),
+  EXPECT_CONTAINS(LoadError(MakeZip(
+                      MinimalParts("", "<cols><col min=\"5\" max=\"2\" width=\"3\"/></cols>"))),
                   "column range");
   // A dimension claiming the whole grid costs nothing: it is not used to reserve memory.
-  const auto wb = LoadWorkbookFromBytes(
-      MakeZip(MinimalParts("", "")), "t.xlsx");
+  const auto wb = LoadWorkbookFromBytes(MakeZip(MinimalParts("", "")), "t.xlsx");
   EXPECT_EQ(wb->GetSheet(1).Columns().size(), 0u);
   std::string merges = "<mergeCells>";
-  for (int i = 1; i <= 20001; ++i) merges += "<mergeCell ref=\"A" + std::to_string(i) + ":B" + std::to_string(i) + "\"/>";
-  EXPECT_CONTAINS(LoadError(MakeZip(MinimalParts("", merges + "</mergeCells>"))), "more than 20000 merged areas");
-  EXPECT_CONTAINS(LoadError(MakeZip(MinimalParts("", "<mergeCells><mergeCell ref=\"A1:B2\"/><mergeCell ref=\"B2:C3\"/></mergeCells>"))),
-                  "merged areas overlap");
+  for (int i = 1; i <= 20001; ++i)
+    merges += "<mergeCell ref=\"A" + std::to_string(i) + ":B" + std::to_string(i) + "\"/>";
+  EXPECT_CONTAINS(LoadError(MakeZip(MinimalParts("", merges + "</mergeCells>"))),
+                  "more than 20000 merged areas");
+  EXPECT_CONTAINS(
+      LoadError(MakeZip(MinimalParts(
+          "", "<mergeCells><mergeCell ref=\"A1:B2\"/><mergeCell ref=\"B2:C3\"/></mergeCells>"))),
+      "merged areas overlap");
   LoadOptions few;
   few.maxCells = 10;
   std::string many = "<row r=\"1\">";
@@ -124,8 +138,9 @@ TEST(HostileFiles, AbsurdAddressesAndCountsAreRefused) {
 
 TEST(HostileFiles, CellsListedOutOfOrderOrTwiceKeepTheirLastListing) {
   const auto wb = LoadWorkbookFromBytes(
-      MakeZip(MinimalParts("<row r=\"3\"><c r=\"A3\"><v>3</v></c></row><row r=\"1\"><c r=\"A1\"><v>1</v></c>"
-                           "<c r=\"A1\"><v>2</v></c></row>")),
+      MakeZip(MinimalParts(
+          "<row r=\"3\"><c r=\"A3\"><v>3</v></c></row><row r=\"1\"><c r=\"A1\"><v>1</v></c>"
+          "<c r=\"A1\"><v>2</v></c></row>")),
       "t.xlsx");
   const Sheet& s = wb->GetSheet(1);
   EXPECT_EQ(s.Find({1, 1})->value, Value::Number(2));

@@ -20,14 +20,16 @@ std::string Script(const std::string& name) {
 // Debian's interpreter, where the python3-openpyxl package installs openpyxl (a python3 found
 // first on PATH may be another one).
 int RunPython(const std::string& script, const std::string& arg, const std::string& log) {
-  const std::string command = "/usr/bin/python3 '" + Script(script) + "' '" + arg + "' > '" + log + "' 2>&1";
+  const std::string command =
+      "/usr/bin/python3 '" + Script(script) + "' '" + arg + "' > '" + log + "' 2>&1";
   return std::system(command.c_str());
 }
 
 TEST(Interop, AWorkbookWrittenByOpenpyxlIsReadCorrectly) {
   ScratchDir dir;
   const std::string path = dir.Path("openpyxl.xlsx");
-  ASSERT_EQ(RunPython("make_openpyxl_book.py", path, dir.Path("log")), 0) << testing::ReadFileBytes(dir.Path("log"));
+  ASSERT_EQ(RunPython("make_openpyxl_book.py", path, dir.Path("log")), 0)
+      << testing::ReadFileBytes(dir.Path("log"));
   const auto wb = LoadWorkbook(path);
   ASSERT_EQ(wb->SheetCount(), 2);
   EXPECT_EQ(wb->GetSheet(1).Name(), "+1");
@@ -61,7 +63,8 @@ TEST(Interop, AWorkbookWrittenByOpenpyxlIsReadCorrectly) {
   EXPECT_EQ(s.RowHeight(2), 30);
   EXPECT_EQ(s.RowHeight(5), 0);
   EXPECT_EQ(s.MergedAreas(), std::vector<Area>{Area::Of(10, 1, 11, 3)});
-  EXPECT_EQ(s.View().selection, (Selection{{Area::Of(66, 4, 66, 4), Area::Of(1, 6, 2, 7)}, Cell{66, 4}}));
+  EXPECT_EQ(s.View().selection,
+            (Selection{{Area::Of(66, 4, 66, 4), Area::Of(1, 6, 2, 7)}, Cell{66, 4}}));
   EXPECT_EQ(s.View().scroll, (Cell{50, 3}));
   EXPECT_EQ(wb->GetSheet(2).Find({2, 2})->value, Value::Text("第二张"));
   EXPECT_TRUE(wb->UnmodelledContent().empty()) << wb->UnmodelledContent().front();
@@ -108,7 +111,8 @@ TEST(Interop, AWorkbookTezloWritesReadsBackInOpenpyxl) {
   wb.ActivateSheet(2);
   const std::string path = dir.Path("tezlo.xlsx");
   SaveWorkbook(wb, path);
-  EXPECT_EQ(RunPython("check_tezlo_book.py", path, dir.Path("log")), 0) << testing::ReadFileBytes(dir.Path("log"));
+  EXPECT_EQ(RunPython("check_tezlo_book.py", path, dir.Path("log")), 0)
+      << testing::ReadFileBytes(dir.Path("log"));
 }
 
 }  // namespace

@@ -22,7 +22,8 @@ class KeptContent : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     corpus_ = new ScratchDir();
-    status_ = RunTestScript("make_feature_books.py", "'" + corpus_->Path("books") + "'", corpus_->Path("log"));
+    status_ = RunTestScript("make_feature_books.py", "'" + corpus_->Path("books") + "'",
+                            corpus_->Path("log"));
   }
   // A corpus that could not be made fails every test (a failure in SetUpTestSuite would only
   // skip them).
@@ -34,14 +35,15 @@ class KeptContent : public ::testing::Test {
   }
   static std::vector<std::filesystem::path> Books() {
     std::vector<std::filesystem::path> books;
-    for (const auto& entry : std::filesystem::directory_iterator(corpus_->Path("books"))) books.push_back(entry.path());
+    for (const auto& entry : std::filesystem::directory_iterator(corpus_->Path("books")))
+      books.push_back(entry.path());
     std::sort(books.begin(), books.end());
     return books;
   }
   // Copies `book` into `dir`, lets `change` work on it loaded, saves it over itself and compares.
   template <class Change>
-  static void SaveInPlaceAndCompare(const std::filesystem::path& book, const ScratchDir& dir, const char* mode,
-                                    Change&& change) {
+  static void SaveInPlaceAndCompare(const std::filesystem::path& book, const ScratchDir& dir,
+                                    const char* mode, Change&& change) {
     SCOPED_TRACE(book.filename().string());
     const std::string copy = dir.Path(book.filename().string());
     std::filesystem::copy_file(book, copy, std::filesystem::copy_options::overwrite_existing);
@@ -50,7 +52,8 @@ class KeptContent : public ::testing::Test {
     change(*wb);
     SaveWorkbook(*wb, copy);
     const std::string args = "'" + book.string() + "' '" + copy + "' " + mode;
-    EXPECT_EQ(RunTestScript("check_kept_book.py", args, dir.Path("log")), 0) << ReadFileBytes(dir.Path("log"));
+    EXPECT_EQ(RunTestScript("check_kept_book.py", args, dir.Path("log")), 0)
+        << ReadFileBytes(dir.Path("log"));
   }
 
   static ScratchDir* corpus_;

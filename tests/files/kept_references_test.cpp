@@ -14,13 +14,18 @@ namespace {
 
 constexpr const char* kTail =
     "<autoFilter ref=\"A4:F40\"/>"
-    "<conditionalFormatting sqref=\"A5:B10\"><cfRule type=\"expression\" dxfId=\"0\" priority=\"1\">"
+    "<conditionalFormatting sqref=\"A5:B10\"><cfRule type=\"expression\" dxfId=\"0\" "
+    "priority=\"1\">"
     "<formula>A5&gt;0</formula></cfRule></conditionalFormatting>"
-    "<dataValidations count=\"2\"><dataValidation type=\"list\" sqref=\"C3\"><formula1>$Z$1:$Z$5</formula1>"
-    "</dataValidation><dataValidation type=\"whole\" sqref=\"D20:D30\"><formula1>0</formula1></dataValidation>"
+    "<dataValidations count=\"2\"><dataValidation type=\"list\" "
+    "sqref=\"C3\"><formula1>$Z$1:$Z$5</formula1>"
+    "</dataValidation><dataValidation type=\"whole\" "
+    "sqref=\"D20:D30\"><formula1>0</formula1></dataValidation>"
     "</dataValidations>"
-    "<hyperlinks><hyperlink ref=\"E8\" location=\"S!A1\"/><hyperlink ref=\"F2\" location=\"S!B2\"/></hyperlinks>"
-    "<rowBreaks count=\"1\" manualBreakCount=\"1\"><brk id=\"12\" max=\"16383\" man=\"1\"/></rowBreaks>";
+    "<hyperlinks><hyperlink ref=\"E8\" location=\"S!A1\"/><hyperlink ref=\"F2\" "
+    "location=\"S!B2\"/></hyperlinks>"
+    "<rowBreaks count=\"1\" manualBreakCount=\"1\"><brk id=\"12\" max=\"16383\" "
+    "man=\"1\"/></rowBreaks>";
 
 std::string SheetXml(const std::string& package) {
   ZipPackage zip = ZipPackage::FromMemory(package, "saved", ZipLimits{1 << 26, 1 << 27, 100});
@@ -28,7 +33,8 @@ std::string SheetXml(const std::string& package) {
 }
 
 TEST(KeptReferences, WhatRefersToCellsInTheFileFollowsTheCellsTheToolsMove) {
-  const std::string file = testing::MakeZip(testing::MinimalParts("<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>", kTail));
+  const std::string file =
+      testing::MakeZip(testing::MinimalParts("<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>", kTail));
   MemoryHost host;
   host.OpenWorkbook(LoadWorkbookFromBytes(file, "book.xlsx"));
   host.CloseWorkbook(1, false);
@@ -42,17 +48,23 @@ TEST(KeptReferences, WhatRefersToCellsInTheFileFollowsTheCellsTheToolsMove) {
   EXPECT_NE(xml.find("<formula>A8&gt;0</formula>"), std::string::npos) << xml;
   EXPECT_NE(xml.find("sqref=\"C6\"><formula1>$Z$1:$Z$5</formula1>"), std::string::npos) << xml;
   EXPECT_NE(xml.find("sqref=\"D23:D33\""), std::string::npos) << xml;
-  EXPECT_NE(xml.find("<hyperlink ref=\"E11\" location=\"S!A1\"/><hyperlink ref=\"F5\""), std::string::npos) << xml;
-  EXPECT_NE(xml.find("<brk id=\"12\""), std::string::npos) << "a band shift leaves page breaks: " << xml;
+  EXPECT_NE(xml.find("<hyperlink ref=\"E11\" location=\"S!A1\"/><hyperlink ref=\"F5\""),
+            std::string::npos)
+      << xml;
+  EXPECT_NE(xml.find("<brk id=\"12\""), std::string::npos)
+      << "a band shift leaves page breaks: " << xml;
 
   // Whole row 6 deleted: the validated cell C6 goes with it, page breaks move up.
   host.DeleteRows(sheet, 6, 6);
   xml = SheetXml(SaveWorkbookToBytes(host.GetWorkbook(1)));
-  EXPECT_NE(xml.find("<dataValidations count=\"1\"><dataValidation type=\"whole\" sqref=\"D22:D32\">"),
+  EXPECT_NE(xml.find(
+                "<dataValidations count=\"1\"><dataValidation type=\"whole\" sqref=\"D22:D32\">"),
             std::string::npos)
       << xml;
   EXPECT_NE(xml.find("<conditionalFormatting sqref=\"A7:B12\">"), std::string::npos) << xml;
-  EXPECT_NE(xml.find("<rowBreaks count=\"1\" manualBreakCount=\"1\"><brk id=\"11\""), std::string::npos) << xml;
+  EXPECT_NE(xml.find("<rowBreaks count=\"1\" manualBreakCount=\"1\"><brk id=\"11\""),
+            std::string::npos)
+      << xml;
 
   // Every cell a conditional format covers deleted: the format goes; the file still opens.
   host.DeleteRows(sheet, 7, 12);
@@ -66,8 +78,10 @@ TEST(KeptReferences, DefinedNamesFollowTheirCellsAndOneWhoseCellsWentRefersToRef
   auto parts = testing::MinimalParts("<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>");
   std::string& book = parts["xl/workbook.xml"];
   book.insert(book.find("</workbook>"),
-              "<definedNames><definedName name=\"_xlnm.Print_Area\" localSheetId=\"0\">S!$A$1:$F$20</definedName>"
-              "<definedName name=\"Gone\">S!$A$2</definedName><definedName name=\"Far\">S!$Z$2</definedName>"
+              "<definedNames><definedName name=\"_xlnm.Print_Area\" "
+              "localSheetId=\"0\">S!$A$1:$F$20</definedName>"
+              "<definedName name=\"Gone\">S!$A$2</definedName><definedName "
+              "name=\"Far\">S!$Z$2</definedName>"
               "</definedNames>");
   MemoryHost host;
   host.OpenWorkbook(LoadWorkbookFromBytes(testing::MakeZip(parts), "book.xlsx"));
@@ -95,18 +109,25 @@ TEST(KeptReferences, DefinedNamesFollowTheirCellsAndOneWhoseCellsWentRefersToRef
 }
 
 TEST(KeptReferences, ATableMovesWholeOrTheShiftIsRefusedAndItsPartSaysWhereItIs) {
-  auto parts = testing::MinimalParts("<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>",
-                                     "<tableParts count=\"1\"><tablePart r:id=\"rId1\"/></tableParts>");
+  auto parts =
+      testing::MinimalParts("<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>",
+                            "<tableParts count=\"1\"><tablePart r:id=\"rId1\"/></tableParts>");
   std::string& sheetXml = parts["xl/worksheets/sheet1.xml"];
-  sheetXml.replace(sheetXml.find("<worksheet ") + 11, 0,
-                   "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\" ");
+  sheetXml.replace(
+      sheetXml.find("<worksheet ") + 11, 0,
+      "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\" ");
   parts["xl/worksheets/_rels/sheet1.xml.rels"] =
-      "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\"><Relationship Id=\"rId1\" "
-      "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/table\" Target=\"../tables/table1.xml\"/>"
+      "<Relationships "
+      "xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\"><Relationship "
+      "Id=\"rId1\" "
+      "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/table\" "
+      "Target=\"../tables/table1.xml\"/>"
       "</Relationships>";
   parts["xl/tables/table1.xml"] =
-      "<table xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" id=\"1\" name=\"T\" displayName=\"Sales\" "
-      "ref=\"B2:D10\"><autoFilter ref=\"B2:D10\"/><tableColumns count=\"3\"><tableColumn id=\"1\" name=\"a\"/>"
+      "<table xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" id=\"1\" "
+      "name=\"T\" displayName=\"Sales\" "
+      "ref=\"B2:D10\"><autoFilter ref=\"B2:D10\"/><tableColumns count=\"3\"><tableColumn id=\"1\" "
+      "name=\"a\"/>"
       "<tableColumn id=\"2\" name=\"b\"/><tableColumn id=\"3\" name=\"c\"/></tableColumns></table>";
   MemoryHost host;
   host.OpenWorkbook(LoadWorkbookFromBytes(testing::MakeZip(parts), "book.xlsx"));
@@ -120,7 +141,8 @@ TEST(KeptReferences, ATableMovesWholeOrTheShiftIsRefusedAndItsPartSaysWhereItIs)
   const std::string saved = SaveWorkbookToBytes(host.GetWorkbook(1));
   ZipPackage zip = ZipPackage::FromMemory(saved, "saved", ZipLimits{1 << 26, 1 << 27, 100});
   const std::string table = zip.ReadBytes(zip.Find("xl/tables/table1.xml"));
-  EXPECT_NE(table.find("displayName=\"Sales\" ref=\"B4:D12\"><autoFilter ref=\"B4:D12\"/>"), std::string::npos)
+  EXPECT_NE(table.find("displayName=\"Sales\" ref=\"B4:D12\"><autoFilter ref=\"B4:D12\"/>"),
+            std::string::npos)
       << table;
   // Read again, the moved table guards its new place.
   MemoryHost again;
@@ -132,32 +154,43 @@ TEST(KeptReferences, ATableMovesWholeOrTheShiftIsRefusedAndItsPartSaysWhereItIs)
 
 TEST(KeptReferences, ElementsWithoutReferencesAndOddBytesComeBackAsTheyWere) {
   RefShift shift = InsertDownShift("S", GridSize{}, 1, 1, 2, 16384);
-  const std::string margins = "<pageMargins left=\"0.7\" right=\"0.7\" top=\"0.75\" bottom=\"0.75\"/>";
+  const std::string margins =
+      "<pageMargins left=\"0.7\" right=\"0.7\" top=\"0.75\" bottom=\"0.75\"/>";
   EXPECT_EQ(ShiftKeptElement("pageMargins", margins, {shift}), margins);
   // A prefixed element, a comment and an attribute in apostrophes.
   const std::string prefixed =
-      "<x:hyperlinks><!-- <x:hyperlink ref=\"A1\"/> --><x:hyperlink ref='B3' display=\"a > b\"/></x:hyperlinks>";
+      "<x:hyperlinks><!-- <x:hyperlink ref=\"A1\"/> --><x:hyperlink ref='B3' display=\"a > "
+      "b\"/></x:hyperlinks>";
   EXPECT_EQ(ShiftKeptElement("hyperlinks", prefixed, {shift}),
-            "<x:hyperlinks><!-- <x:hyperlink ref=\"A1\"/> --><x:hyperlink ref='B5' display=\"a > b\"/></x:hyperlinks>");
+            "<x:hyperlinks><!-- <x:hyperlink ref=\"A1\"/> --><x:hyperlink ref='B5' display=\"a > "
+            "b\"/></x:hyperlinks>");
   // Character references are read; a formula with an entity of a document type is left alone.
-  const std::string coded = "<conditionalFormatting sqref=\"A1\"><cfRule><formula>A1&#x3E;0</formula></cfRule></conditionalFormatting>";
+  const std::string coded =
+      "<conditionalFormatting "
+      "sqref=\"A1\"><cfRule><formula>A1&#x3E;0</formula></cfRule></conditionalFormatting>";
   EXPECT_EQ(ShiftKeptElement("conditionalFormatting", coded, {shift}),
-            "<conditionalFormatting sqref=\"A3\"><cfRule><formula>A3&gt;0</formula></cfRule></conditionalFormatting>");
-  const std::string odd = "<conditionalFormatting sqref=\"A1\"><cfRule><formula>A1&odd;0</formula></cfRule></conditionalFormatting>";
+            "<conditionalFormatting "
+            "sqref=\"A3\"><cfRule><formula>A3&gt;0</formula></cfRule></conditionalFormatting>");
+  const std::string odd =
+      "<conditionalFormatting "
+      "sqref=\"A1\"><cfRule><formula>A1&odd;0</formula></cfRule></conditionalFormatting>";
   EXPECT_EQ(ShiftKeptElement("conditionalFormatting", odd, {shift}),
-            "<conditionalFormatting sqref=\"A3\"><cfRule><formula>A1&odd;0</formula></cfRule></conditionalFormatting>");
+            "<conditionalFormatting "
+            "sqref=\"A3\"><cfRule><formula>A1&odd;0</formula></cfRule></conditionalFormatting>");
 
   // Data bars as LibreOffice and Excel keep them in the extension list: the range moves as the
   // sheet's own conditional format does, and one whose cells all went is dropped.
   const std::string ext =
       "<extLst><ext uri=\"{78C0D931}\"><x14:conditionalFormattings><x14:conditionalFormatting>"
       "<x14:cfRule type=\"dataBar\"/><xm:sqref>A1:A5</xm:sqref></x14:conditionalFormatting>"
-      "<x14:conditionalFormatting><x14:cfRule type=\"iconSet\"/><xm:sqref>B1</xm:sqref></x14:conditionalFormatting>"
+      "<x14:conditionalFormatting><x14:cfRule "
+      "type=\"iconSet\"/><xm:sqref>B1</xm:sqref></x14:conditionalFormatting>"
       "</x14:conditionalFormattings></ext></extLst>";
   const std::string shifted = ShiftKeptElement("extLst", ext, {shift});
   EXPECT_NE(shifted.find("<xm:sqref>A3:A7</xm:sqref>"), std::string::npos) << shifted;
   EXPECT_NE(shifted.find("<xm:sqref>B3</xm:sqref>"), std::string::npos) << shifted;
-  const std::string gone = ShiftKeptElement("extLst", ext, {DeleteRowsShift("S", GridSize{}, 1, 1)});
+  const std::string gone =
+      ShiftKeptElement("extLst", ext, {DeleteRowsShift("S", GridSize{}, 1, 1)});
   EXPECT_EQ(gone.find("iconSet"), std::string::npos) << gone;
   EXPECT_NE(gone.find("<xm:sqref>A1:A4</xm:sqref>"), std::string::npos) << gone;
 

@@ -30,7 +30,8 @@ const char* const kStyles =
     "<font><b/><sz val=\"11\"/><name val=\"Calibri\"/></font></fonts>"
     "<fills count=\"3\"><fill><patternFill patternType=\"none\"/></fill>"
     "<fill><patternFill patternType=\"gray125\"/></fill>"
-    "<fill><patternFill patternType=\"solid\"><fgColor indexed=\"13\"/></patternFill></fill></fills>"
+    "<fill><patternFill patternType=\"solid\"><fgColor "
+    "indexed=\"13\"/></patternFill></fill></fills>"
     "<borders count=\"2\"><border/><border><left style=\"thin\"/></border></borders>"
     "<cellStyleXfs count=\"2\"><xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\"/>"
     "<xf numFmtId=\"0\" fontId=\"1\" fillId=\"0\" borderId=\"0\"/></cellStyleXfs>"
@@ -38,7 +39,8 @@ const char* const kStyles =
     "<xf numFmtId=\"0\" fontId=\"1\" fillId=\"0\" borderId=\"1\" xfId=\"1\" applyFont=\"1\">"
     "<alignment horizontal=\"center\"/></xf>"
     "<xf numFmtId=\"170\" fontId=\"0\" fillId=\"2\" borderId=\"0\" xfId=\"0\" applyFill=\"1\"/>"
-    "<xf numFmtId=\"49\" fontId=\"1\" fillId=\"0\" borderId=\"0\" xfId=\"0\" quotePrefix=\"1\"/></cellXfs>"
+    "<xf numFmtId=\"49\" fontId=\"1\" fillId=\"0\" borderId=\"0\" xfId=\"0\" "
+    "quotePrefix=\"1\"/></cellXfs>"
     "<cellStyles count=\"2\"><cellStyle name=\"Normal\" xfId=\"0\" builtinId=\"0\"/>"
     "<cellStyle name=\"Heading\" xfId=\"1\"/></cellStyles>"
     "<dxfs count=\"1\"><dxf><font><i/></font></dxf></dxfs>"
@@ -47,15 +49,18 @@ const char* const kStyles =
 
 std::map<std::string, std::string> StyledParts() {
   auto parts = MinimalParts(
-      "<row r=\"1\"><c r=\"A1\" s=\"1\"><v>1</v></c><c r=\"B1\" s=\"2\"/><c r=\"C1\" s=\"3\"/></row>"
+      "<row r=\"1\"><c r=\"A1\" s=\"1\"><v>1</v></c><c r=\"B1\" s=\"2\"/><c r=\"C1\" "
+      "s=\"3\"/></row>"
       "<row r=\"2\" s=\"2\" customFormat=\"1\"><c r=\"A2\" s=\"1\"><v>2</v></c></row>"
       "<row r=\"3\"><c r=\"A3\" s=\"1\"><v>3</v></c></row>");
   std::string& sheet = parts["xl/worksheets/sheet1.xml"];
-  sheet.insert(sheet.find("<sheetData"), "<cols><col min=\"4\" max=\"5\" width=\"9\" style=\"1\" customWidth=\"1\"/></cols>");
+  sheet.insert(sheet.find("<sheetData"),
+               "<cols><col min=\"4\" max=\"5\" width=\"9\" style=\"1\" customWidth=\"1\"/></cols>");
   parts["xl/styles.xml"] = kStyles;
   parts["xl/_rels/workbook.xml.rels"].insert(
       parts["xl/_rels/workbook.xml.rels"].find("</Relationships>"),
-      "<Relationship Id=\"rId5\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles\" "
+      "<Relationship Id=\"rId5\" "
+      "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles\" "
       "Target=\"styles.xml\"/>");
   return parts;
 }
@@ -102,11 +107,14 @@ TEST(KeptStyles, AToolsChangeDerivesAFormatDifferingInThatAttributeOnly) {
   testing::WriteFileBytes(source, MakeZip(StyledParts()));
   auto wb = LoadWorkbook(source);
   Sheet& s = wb->GetSheet(1);
-  s.Edit({1, 1}, [](CellRecord& r) { r.colorIndex = 3; });   // bold, bordered, centred: now red
-  s.Edit({3, 1}, [](CellRecord& r) { r.colorIndex = 3; });   // the same change reuses the format
+  s.Edit({1, 1}, [](CellRecord& r) { r.colorIndex = 3; });  // bold, bordered, centred: now red
+  s.Edit({3, 1}, [](CellRecord& r) { r.colorIndex = 3; });  // the same change reuses the format
   s.Edit({1, 2}, [](CellRecord& r) { SetOwnNumberFormat(r, "0.00%", "General"); });
   s.Edit({1, 3}, [](CellRecord& r) { r.quotePrefix = false; });
-  s.Edit({4, 1}, [](CellRecord& r) { r.value = Value::Number(4); r.colorIndex = 3; });
+  s.Edit({4, 1}, [](CellRecord& r) {
+    r.value = Value::Number(4);
+    r.colorIndex = 3;
+  });
   const std::string saved = dir.Path("saved.xlsx");
   SaveWorkbook(*wb, saved);
 
@@ -130,8 +138,8 @@ TEST(KeptStyles, AToolsChangeDerivesAFormatDifferingInThatAttributeOnly) {
   EXPECT_EQ(xml.substr(xml.find("<cellStyles")), original.substr(original.find("<cellStyles")));
 
   // openpyxl, reading the file on its own, sees the bold, the border and the alignment kept.
-  const std::string command = "/usr/bin/python3 '" + Script("check_kept_styles.py") + "' '" + saved +
-                              "' > '" + dir.Path("log") + "' 2>&1";
+  const std::string command = "/usr/bin/python3 '" + Script("check_kept_styles.py") + "' '" +
+                              saved + "' > '" + dir.Path("log") + "' 2>&1";
   EXPECT_EQ(std::system(command.c_str()), 0) << testing::ReadFileBytes(dir.Path("log"));
 }
 
@@ -160,11 +168,13 @@ TEST(KeptStyles, APartWithoutNumberFormatsOrWithItsOwnPaletteGetsWhatItLacks) {
   styles.erase(styles.find("<numFmts"), styles.find("<fonts") - styles.find("<numFmts"));
   styles.replace(styles.find("numFmtId=\"170\""), 14, "numFmtId=\"2\"");
   // Indexed colour 10 is green in this part's own palette.
-  styles.insert(styles.find("<extLst>"), "<colors><indexedColors><rgbColor rgb=\"FF000000\"/><rgbColor rgb=\"FFFFFFFF\"/>"
-                "<rgbColor rgb=\"FFFF0000\"/><rgbColor rgb=\"FF00FF00\"/><rgbColor rgb=\"FF0000FF\"/>"
-                "<rgbColor rgb=\"FFFFFF00\"/><rgbColor rgb=\"FFFF00FF\"/><rgbColor rgb=\"FF00FFFF\"/>"
-                "<rgbColor rgb=\"FF000000\"/><rgbColor rgb=\"FFFFFFFF\"/><rgbColor rgb=\"FF00FF00\"/>"
-                "</indexedColors></colors>");
+  styles.insert(
+      styles.find("<extLst>"),
+      "<colors><indexedColors><rgbColor rgb=\"FF000000\"/><rgbColor rgb=\"FFFFFFFF\"/>"
+      "<rgbColor rgb=\"FFFF0000\"/><rgbColor rgb=\"FF00FF00\"/><rgbColor rgb=\"FF0000FF\"/>"
+      "<rgbColor rgb=\"FFFFFF00\"/><rgbColor rgb=\"FFFF00FF\"/><rgbColor rgb=\"FF00FFFF\"/>"
+      "<rgbColor rgb=\"FF000000\"/><rgbColor rgb=\"FFFFFFFF\"/><rgbColor rgb=\"FF00FF00\"/>"
+      "</indexedColors></colors>");
   parts["xl/styles.xml"] = styles;
   auto wb = LoadWorkbookFromBytes(MakeZip(parts), "p.xlsx");
   Sheet& s = wb->GetSheet(1);
@@ -178,8 +188,11 @@ TEST(KeptStyles, APartWithoutNumberFormatsOrWithItsOwnPaletteGetsWhatItLacks) {
   EXPECT_EQ(back->GetSheet(1).ColorIndexAt({1, 1}), 3);
   EXPECT_EQ(back->GetSheet(1).NumberFormatAt({1, 1}), "0.0000");
   const std::string& xml = back->Styles()->xml;
-  EXPECT_NE(xml.find("<numFmts count=\"1\"><numFmt numFmtId=\"164\" formatCode=\"0.0000\"/></numFmts><fonts"),
-            std::string::npos) << xml;
+  EXPECT_NE(
+      xml.find(
+          "<numFmts count=\"1\"><numFmt numFmtId=\"164\" formatCode=\"0.0000\"/></numFmts><fonts"),
+      std::string::npos)
+      << xml;
   EXPECT_NE(xml.find("<fgColor rgb=\"FFFF0000\"/>"), std::string::npos) << xml;
 }
 
@@ -213,13 +226,18 @@ TEST(StylesXml, ListsGrowInPlaceWhateverTheirShape) {
   // A '>' inside a value or a comment does not end a tag early.
   EXPECT_EQ(AppendToList("<a><!-- <x> --><x k=\"a>b\"></x></a>", "x", "<i/>", 1),
             "<a><!-- <x> --><x k=\"a>b\"><i/></x></a>");
-  EXPECT_EQ(WithAttribute("<xf a=\"1\" fillId=\"0\"/>", "fillId", "7"), "<xf a=\"1\" fillId=\"7\"/>");
-  EXPECT_EQ(WithAttribute("<xf a=\"1\" quotePrefix=\"1\"><b/></xf>", "quotePrefix", ""), "<xf a=\"1\"><b/></xf>");
-  EXPECT_EQ(WithAttribute("<xf numFmtId=\"1\"><b/></xf>", "fmtId", "2"), "<xf numFmtId=\"1\" fmtId=\"2\"><b/></xf>");
+  EXPECT_EQ(WithAttribute("<xf a=\"1\" fillId=\"0\"/>", "fillId", "7"),
+            "<xf a=\"1\" fillId=\"7\"/>");
+  EXPECT_EQ(WithAttribute("<xf a=\"1\" quotePrefix=\"1\"><b/></xf>", "quotePrefix", ""),
+            "<xf a=\"1\"><b/></xf>");
+  EXPECT_EQ(WithAttribute("<xf numFmtId=\"1\"><b/></xf>", "fmtId", "2"),
+            "<xf numFmtId=\"1\" fmtId=\"2\"><b/></xf>");
   const auto xfs = CellXfTexts(kStyles);
   ASSERT_EQ(xfs.size(), 4u);
-  EXPECT_EQ(xfs[1], "<xf numFmtId=\"0\" fontId=\"1\" fillId=\"0\" borderId=\"1\" xfId=\"1\" applyFont=\"1\">"
-                    "<alignment horizontal=\"center\"/></xf>");
+  EXPECT_EQ(
+      xfs[1],
+      "<xf numFmtId=\"0\" fontId=\"1\" fillId=\"0\" borderId=\"1\" xfId=\"1\" applyFont=\"1\">"
+      "<alignment horizontal=\"center\"/></xf>");
 }
 
 }  // namespace

@@ -16,8 +16,10 @@ using testing::MinimalParts;
 
 const char* const kTwoFills =
     "<styleSheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">"
-    "<fills count=\"3\"><fill><patternFill patternType=\"none\"/></fill><fill><patternFill patternType=\"gray125\"/></fill>"
-    "<fill><patternFill patternType=\"solid\"><fgColor indexed=\"13\"/></patternFill></fill></fills>"
+    "<fills count=\"3\"><fill><patternFill patternType=\"none\"/></fill><fill><patternFill "
+    "patternType=\"gray125\"/></fill>"
+    "<fill><patternFill patternType=\"solid\"><fgColor "
+    "indexed=\"13\"/></patternFill></fill></fills>"
     "<cellXfs count=\"3\"><xf/><xf fillId=\"2\"/><xf numFmtId=\"2\"/></cellXfs></styleSheet>";
 
 // A package whose sheet lists `rows` rows of `cols` formatted empty cells each; `style(row, col)`
@@ -28,7 +30,8 @@ std::string FormattedBook(int32_t rows, int32_t cols, F&& style) {
   for (int32_t r = 1; r <= rows; ++r) {
     data += "<row r=\"" + std::to_string(r) + "\">";
     for (int32_t c = 1; c <= cols; ++c) {
-      data += "<c r=\"" + CellRefText(Cell{r, c}) + "\" s=\"" + std::to_string(style(r, c)) + "\"/>";
+      data +=
+          "<c r=\"" + CellRefText(Cell{r, c}) + "\" s=\"" + std::to_string(style(r, c)) + "\"/>";
     }
     data += "</row>";
   }
@@ -40,13 +43,15 @@ std::string FormattedBook(int32_t rows, int32_t cols, F&& style) {
   parts["xl/styles.xml"] = kTwoFills;
   parts["xl/_rels/workbook.xml.rels"].insert(
       parts["xl/_rels/workbook.xml.rels"].find("</Relationships>"),
-      "<Relationship Id=\"rId5\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles\" "
+      "<Relationship Id=\"rId5\" "
+      "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles\" "
       "Target=\"styles.xml\"/>");
   return MakeZip(parts);
 }
 
 TEST(MemoryBound, RunsOfFormattedEmptyCellsAreOneEntryEach) {
-  const auto wb = LoadWorkbookFromBytes(FormattedBook(3000, 20, [](int32_t, int32_t) { return 1; }), "runs.xlsx");
+  const auto wb = LoadWorkbookFromBytes(FormattedBook(3000, 20, [](int32_t, int32_t) { return 1; }),
+                                        "runs.xlsx");
   const Sheet& s = wb->GetSheet(1);
   EXPECT_TRUE(s.Columns().empty());  // no cell record at all
   // Each column's 3000 listed cells and the 50 coloured rows below join into one run; the other
@@ -60,7 +65,8 @@ TEST(MemoryBound, RunsOfFormattedEmptyCellsAreOneEntryEach) {
 
 TEST(MemoryBound, AFileNeedingMoreThanItsBoundIsRefusedNamingIt) {
   // Alternating formats: every cell starts a run of its own.
-  const std::string bytes = FormattedBook(400, 100, [](int32_t r, int32_t c) { return (r + c) % 2 + 1; });
+  const std::string bytes =
+      FormattedBook(400, 100, [](int32_t r, int32_t c) { return (r + c) % 2 + 1; });
   LoadOptions tight;
   tight.maxMemoryBytes = 1 << 20;
   try {

@@ -41,8 +41,12 @@ TEST(OfficeLock, TheFormatsReadAsTheOfficeProgramsWriteThem) {
   for (char c : std::string("Anna")) owner += std::string{c, '\0'};
   owner.resize(162, ' ');
   EXPECT_EQ(ParseExcelOwnerFile(owner), "Anna");
-  EXPECT_EQ(ParseExcelOwnerFile(std::string("\x03" "Bob")), "Bob");
-  EXPECT_FALSE(ParseExcelOwnerFile(std::string("\x09" "Bob")));
+  EXPECT_EQ(ParseExcelOwnerFile(std::string("\x03"
+                                            "Bob")),
+            "Bob");
+  EXPECT_FALSE(
+      ParseExcelOwnerFile(std::string("\x09"
+                                      "Bob")));
 
   EXPECT_EQ(OfficeLockPath("/x/y/book.xlsx"), "/x/y/.~lock.book.xlsx#");
   EXPECT_EQ(ExcelOwnerPath("book.xlsx"), "./~$book.xlsx");
@@ -75,7 +79,8 @@ TEST(OfficeLock, OneProcessHoldsTheWorkbookUntilItEndsAndThenItsLockIsStale) {
     ADD_FAILURE() << "two processes held the lock";
   } catch (const LockedFileError& e) {
     EXPECT_EQ(e.Owner(), OwnLockOwner().Shown());
-    EXPECT_NE(std::string(e.what()).find("is open in another program"), std::string::npos) << e.what();
+    EXPECT_NE(std::string(e.what()).find("is open in another program"), std::string::npos)
+        << e.what();
   }
   EXPECT_THROW(SaveWorkbook(wb, book), LockedFileError);
 
@@ -100,19 +105,22 @@ TEST(OfficeLock, LocksOfOtherHostsAndExcelOwnerFilesAreRespectedStaleProfilesAre
   const std::string host = OwnLockOwner().host;
 
   // A LibreOffice of this host whose profile no running process uses: stale.
-  WriteFileBytes(OfficeLockPath(book), ",ann,"+ host + ",01.01.2026 10:00,file:///nonexistent/profile;");
+  WriteFileBytes(OfficeLockPath(book),
+                 ",ann," + host + ",01.01.2026 10:00,file:///nonexistent/profile;");
   EXPECT_FALSE(ForeignLockOwner(book));
   WorkbookLock::Acquire(book).Release();
   EXPECT_FALSE(std::filesystem::exists(OfficeLockPath(book)));
 
   // Another host cannot be asked: its lock holds.
-  WriteFileBytes(OfficeLockPath(book), "Ann Lee,ann,elsewhere,01.01.2026 10:00,file:///home/ann/.config/libreoffice/4;");
+  WriteFileBytes(OfficeLockPath(book),
+                 "Ann Lee,ann,elsewhere,01.01.2026 10:00,file:///home/ann/.config/libreoffice/4;");
   try {
     WorkbookLock::Acquire(book);
     ADD_FAILURE() << "another host's lock was taken over";
   } catch (const LockedFileError& e) {
     EXPECT_EQ(e.Owner(), "Ann Lee");
-    EXPECT_NE(std::string(e.what()).find("on elsewhere since 01.01.2026 10:00"), std::string::npos) << e.what();
+    EXPECT_NE(std::string(e.what()).find("on elsewhere since 01.01.2026 10:00"), std::string::npos)
+        << e.what();
   }
   std::filesystem::remove(OfficeLockPath(book));
 

@@ -33,7 +33,8 @@ struct EventLog : XmlHandler {
   void Start(std::string_view ns, std::string_view name, const XmlAttrs& attrs) override {
     Flush();
     std::vector<std::string> all;
-    for (const XmlAttr& a : attrs.All()) all.push_back(std::string(a.ns) + "|" + std::string(a.local) + "=" + std::string(a.value));
+    for (const XmlAttr& a : attrs.All())
+      all.push_back(std::string(a.ns) + "|" + std::string(a.local) + "=" + std::string(a.value));
     std::sort(all.begin(), all.end());
     std::string line = "S " + std::string(ns) + "|" + std::string(name);
     for (const auto& a : all) line += " " + a;
@@ -69,7 +70,8 @@ Outcome Read(const std::string& doc, bool quick, const Arrival& arrival = {}) {
         std::mt19937 rng(arrival.seed);
         for (size_t at = 0; at < doc.size();) {
           if (at >= arrival.failAfter) throw FileError("the part stopped inflating");
-          const size_t n = std::min(doc.size() - at, std::uniform_int_distribution<size_t>(1, 300)(rng));
+          const size_t n =
+              std::min(doc.size() - at, std::uniform_int_distribution<size_t>(1, 300)(rng));
           if (!to.Append(std::string_view(doc).substr(at, n))) throw FileError("does not fit");
           at += n;
           if (rng() % 8 == 0) std::this_thread::yield();
@@ -109,14 +111,43 @@ std::string RandomCell(std::mt19937& rng, int row, int col, bool odd) {
   };
   if (!odd) return Pick(rng, plain);
   std::vector<std::string> awkward = {
-      "<!-- a comment --><c/>", "<?pi data?><c/>", "<c><v><![CDATA[1<2]]></v></c>", "<c><v>&#65;&#x42;</v></c>",
-      "<c><v>&nbsp;</v></c>", "<c><t>caf\xc3\xa9</t></c>", "<c><t>bad \xff byte</t></c>", "<c><v>1\r\n</v></c>",
-      "<c xmlns:q=\"urn:q\" q:a=\"1\"/>", "<c q:a=\"1\"/>", "<c s=\"1\" s=\"2\"/>", "<c x14ac:a=\"1\" x14ac:a=\"2\"/>",
-      "<c a=\"x<y\"/>", "<c a=\"tab\there\"/>", "<c a=\"&amp;\"/>", "<c><v>a]]>b</v></c>", "<c><v>1</d></c>",
-      "<c a=\"1/>", "<c a=1/>", "<c a=\"1\"b=\"2\"/>", "<1c/>", "< c/>", "<x14ac:c/>", "<c:d/>",
-      "<c><v>1</v>", "</c>", "<c xmlns=\"urn:other\"/>", "<c/ >", "<c a:b:c=\"1\"/>", "<c>\x01</c>",
-      "<c>" + std::string(300, ' ') + "</c>", "<c>&amp</c>", "<c>&#0;</c>", "<c\ta=\"1\"/>", "<xml:c/>",
-      std::string(40, '<') + "x", "<a>" + std::string(1, '\0') + "</a>",
+      "<!-- a comment --><c/>",
+      "<?pi data?><c/>",
+      "<c><v><![CDATA[1<2]]></v></c>",
+      "<c><v>&#65;&#x42;</v></c>",
+      "<c><v>&nbsp;</v></c>",
+      "<c><t>caf\xc3\xa9</t></c>",
+      "<c><t>bad \xff byte</t></c>",
+      "<c><v>1\r\n</v></c>",
+      "<c xmlns:q=\"urn:q\" q:a=\"1\"/>",
+      "<c q:a=\"1\"/>",
+      "<c s=\"1\" s=\"2\"/>",
+      "<c x14ac:a=\"1\" x14ac:a=\"2\"/>",
+      "<c a=\"x<y\"/>",
+      "<c a=\"tab\there\"/>",
+      "<c a=\"&amp;\"/>",
+      "<c><v>a]]>b</v></c>",
+      "<c><v>1</d></c>",
+      "<c a=\"1/>",
+      "<c a=1/>",
+      "<c a=\"1\"b=\"2\"/>",
+      "<1c/>",
+      "< c/>",
+      "<x14ac:c/>",
+      "<c:d/>",
+      "<c><v>1</v>",
+      "</c>",
+      "<c xmlns=\"urn:other\"/>",
+      "<c/ >",
+      "<c a:b:c=\"1\"/>",
+      "<c>\x01</c>",
+      "<c>" + std::string(300, ' ') + "</c>",
+      "<c>&amp</c>",
+      "<c>&#0;</c>",
+      "<c\ta=\"1\"/>",
+      "<xml:c/>",
+      std::string(40, '<') + "x",
+      "<a>" + std::string(1, '\0') + "</a>",
   };
   std::string nested;
   for (int i = 0; i < 300; ++i) nested += "<n>";
@@ -128,8 +159,9 @@ std::string RandomCell(std::mt19937& rng, int row, int col, bool odd) {
 std::string RandomSheet(std::mt19937& rng, int& oddOnes) {
   std::bernoulli_distribution odd(0.02);
   std::string doc = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n";
-  doc += "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" "
-         "xmlns:x14ac=\"http://schemas.microsoft.com/office/spreadsheetml/2009/9/ac\">";
+  doc +=
+      "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" "
+      "xmlns:x14ac=\"http://schemas.microsoft.com/office/spreadsheetml/2009/9/ac\">";
   if (odd(rng)) doc += "<!-- <sheetData><row/></sheetData> -->";
   doc += "<sheetViews><sheetView workbookViewId=\"0\"/></sheetViews>\n<sheetData>\n";
   const int rows = std::uniform_int_distribution<int>(0, 12)(rng);
@@ -176,8 +208,10 @@ TEST(QuickXml, RandomSheetsGiveTheParsersEventsBytesAndErrors) {
 }
 
 TEST(QuickXml, APartThatStopsArrivingEndsTheReadingWithItsError) {
-  std::string doc = "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><sheetData>";
-  for (int r = 1; r <= 400; ++r) doc += "<row r=\"" + std::to_string(r) + "\"><c><v>1</v></c></row>";
+  std::string doc =
+      "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><sheetData>";
+  for (int r = 1; r <= 400; ++r)
+    doc += "<row r=\"" + std::to_string(r) + "\"><c><v>1</v></c></row>";
   doc += "</sheetData></worksheet>";
   for (const bool quick : {true, false}) {
     const Outcome cut = Read(doc, quick, Arrival{true, 7, doc.size() / 2});
@@ -190,13 +224,16 @@ TEST(QuickXml, APartThatStopsArrivingEndsTheReadingWithItsError) {
 }
 
 TEST(QuickXml, ErrorsAfterTheRowsNameTheirLine) {
-  std::string doc = "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">\n<sheetData>\n";
+  std::string doc =
+      "<worksheet "
+      "xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">\n<sheetData>\n";
   for (int r = 1; r <= 50; ++r) doc += "<row r=\"" + std::to_string(r) + "\"><c s=\"1\"/></row>\n";
   doc += "</sheetData>\n<mergeCells><bad></mergeCells>\n</worksheet>";
   const Outcome quick = Read(doc, true);
   EXPECT_GT(quick.quickBytes, 50 * 20);
   ASSERT_FALSE(quick.events.empty());
-  EXPECT_NE(quick.events.back().find("(line 54: mismatched tag)"), std::string::npos) << quick.events.back();
+  EXPECT_NE(quick.events.back().find("(line 54: mismatched tag)"), std::string::npos)
+      << quick.events.back();
 }
 
 }  // namespace

@@ -25,9 +25,10 @@ using testing::ReadZip;
 constexpr const char* kMain = "http://schemas.openxmlformats.org/spreadsheetml/2006/main";
 
 // A package whose shared texts part holds `items` (each the inside of an <si>) under `sstRoot`.
-std::map<std::string, std::string> WithSharedTexts(const std::string& sheetData, const std::vector<std::string>& items,
-                                                   const std::string& sstRoot = std::string("<sst xmlns=\"") + kMain + "\">",
-                                                   const std::string& itemTag = "si") {
+std::map<std::string, std::string> WithSharedTexts(
+    const std::string& sheetData, const std::vector<std::string>& items,
+    const std::string& sstRoot = std::string("<sst xmlns=\"") + kMain + "\">",
+    const std::string& itemTag = "si") {
   auto parts = MinimalParts(sheetData);
   std::string sst = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n" + sstRoot;
   for (const std::string& item : items) sst += "<" + itemTag + ">" + item + "</" + itemTag + ">";
@@ -53,14 +54,16 @@ std::vector<std::string> SavedItems(const std::string& sst, std::string* uniqueC
   return items;
 }
 
-// What each cell of a sheet (the first unless named) is saved as: the inside of its shared item, by A1 address.
-std::map<std::string, std::string> SavedCells(const std::string& package,
-                                              const std::string& part = "xl/worksheets/sheet1.xml") {
+// What each cell of a sheet (the first unless named) is saved as: the inside of its shared item, by
+// A1 address.
+std::map<std::string, std::string> SavedCells(
+    const std::string& package, const std::string& part = "xl/worksheets/sheet1.xml") {
   const auto parts = ReadZip(package);
   const std::vector<std::string> items = SavedItems(parts.at("xl/sharedStrings.xml"));
   const std::string& sheet = parts.at(part);
   std::map<std::string, std::string> out;
-  for (size_t at = sheet.find("<c r=\""); at != std::string::npos; at = sheet.find("<c r=\"", at + 1)) {
+  for (size_t at = sheet.find("<c r=\""); at != std::string::npos;
+       at = sheet.find("<c r=\"", at + 1)) {
     const size_t end = sheet.find("</c>", at);
     const std::string cell = sheet.substr(at, end - at);
     const std::string ref = cell.substr(6, cell.find('"', 6) - 6);
@@ -71,7 +74,9 @@ std::map<std::string, std::string> SavedCells(const std::string& package,
   return out;
 }
 
-std::string PlainItem(const std::string& text) { return "<t>" + text + "</t>"; }  // a text without escapes
+std::string PlainItem(const std::string& text) {
+  return "<t>" + text + "</t>";
+}  // a text without escapes
 
 // Random runs: one to four, each with a random choice of bold, italic, colour, size and font,
 // texts with Chinese, entities and edge spaces; now and then phonetic runs after them.
@@ -82,8 +87,8 @@ struct RandomItem {
 
 RandomItem RandomRuns(std::mt19937& rng) {
   static const std::vector<std::pair<std::string, std::string>> kWords = {
-      {"粗体", "粗体"}, {"plain", "plain"}, {" lead", " lead"}, {"a &amp; b", "a & b"},
-      {"&lt;tag&gt;", "<tag>"}, {"trail ", "trail "}, {"数据", "数据"}, {"x_x", "x_x"}};
+      {"粗体", "粗体"},         {"plain", "plain"},   {" lead", " lead"}, {"a &amp; b", "a & b"},
+      {"&lt;tag&gt;", "<tag>"}, {"trail ", "trail "}, {"数据", "数据"},   {"x_x", "x_x"}};
   RandomItem item;
   const int runs = 1 + static_cast<int>(rng() % 4);
   for (int i = 0; i < runs; ++i) {
@@ -94,16 +99,21 @@ RandomItem RandomRuns(std::mt19937& rng) {
       if (rng() % 2) item.xml += "<b/>";
       if (rng() % 2) item.xml += "<i val=\"1\"/>";
       if (rng() % 2) item.xml += "<sz val=\"" + std::to_string(8 + rng() % 20) + "\"/>";
-      if (rng() % 2) item.xml += "<color rgb=\"FF" + std::to_string(100000 + rng() % 899999) + "\"/>";
-      if (rng() % 3 == 0) item.xml += "<rFont val=\"宋体\"/><family val=\"3\"/><charset val=\"134\"/>";
+      if (rng() % 2)
+        item.xml += "<color rgb=\"FF" + std::to_string(100000 + rng() % 899999) + "\"/>";
+      if (rng() % 3 == 0)
+        item.xml += "<rFont val=\"宋体\"/><family val=\"3\"/><charset val=\"134\"/>";
       item.xml += "</rPr>";
     }
-    item.xml += xml.front() == ' ' || xml.back() == ' ' ? "<t xml:space=\"preserve\">" + xml + "</t>" : "<t>" + xml + "</t>";
+    item.xml += xml.front() == ' ' || xml.back() == ' '
+                    ? "<t xml:space=\"preserve\">" + xml + "</t>"
+                    : "<t>" + xml + "</t>";
     item.xml += "</r>";
     item.shown += text;
   }
   if (rng() % 4 == 0) {
-    item.xml += "<rPh sb=\"0\" eb=\"1\"><t>よみ</t></rPh><phoneticPr fontId=\"1\" type=\"noConversion\"/>";
+    item.xml +=
+        "<rPh sb=\"0\" eb=\"1\"><t>よみ</t></rPh><phoneticPr fontId=\"1\" type=\"noConversion\"/>";
   }
   return item;
 }
@@ -147,7 +157,8 @@ TEST(RichText, RandomRunsAreWrittenBackByteForByteSharedOnceAndMoveWithTheirCell
     auto loaded = LoadWorkbook(path);
     ASSERT_TRUE(loaded->UnmodelledContent().empty()) << loaded->UnmodelledContent().front();
     for (const auto& [ref, item] : itemOf) {
-      EXPECT_EQ(loaded->GetSheet(1).Find(*ParseCellRef(ref))->value, Value::Text(shown[item])) << ref;
+      EXPECT_EQ(loaded->GetSheet(1).Find(*ParseCellRef(ref))->value, Value::Text(shown[item]))
+          << ref;
     }
     // Saved over its source (nothing is lost any more), each cell's item is the one it was
     // read with, byte for byte; identical runs share one item.
@@ -186,12 +197,14 @@ TEST(RichText, RandomRunsAreWrittenBackByteForByteSharedOnceAndMoveWithTheirCell
     };
     for (int32_t row = 23; row <= 33; ++row) {
       std::vector<std::string> line;
-      for (int32_t col = 1; col <= 3; ++col) line.push_back(items[moved[CellRefText(Cell{row, col})]]);
+      for (int32_t col = 1; col <= 3; ++col)
+        line.push_back(items[moved[CellRefText(Cell{row, col})]]);
       rows.emplace(texts(row), line);
       unsorted.push_back(texts(row));
     }
     host.Sort(sheet, Area::Of(23, 1, 33, 3), 2, false);
-    host.SetValue(sheet, Cell{1, 1}, Value::Text(shown[moved["A1"]]));  // the same text, typed again
+    host.SetValue(sheet, Cell{1, 1},
+                  Value::Text(shown[moved["A1"]]));  // the same text, typed again
     host.SetValue(sheet, Cell{2, 1}, Value::Text("typed"));
     host.GetSheet(sheet).Edit({3, 1}, [](CellRecord& r) { r.value = Value::Text("behind"); });
     host.AddSheetAfter(sheet);
@@ -218,7 +231,9 @@ TEST(RichText, RandomRunsAreWrittenBackByteForByteSharedOnceAndMoveWithTheirCell
       std::vector<std::string> written;
       for (int32_t col = 1; col <= 3; ++col) written.push_back(cells[CellRefText(Cell{row, col})]);
       const auto [first, last] = rows.equal_range(texts(row));
-      EXPECT_TRUE(std::any_of(first, last, [&written](const auto& r) { return r.second == written; })) << "row " << row;
+      EXPECT_TRUE(
+          std::any_of(first, last, [&written](const auto& r) { return r.second == written; }))
+          << "row " << row;
       rowsSorted += texts(row) != unsorted[static_cast<size_t>(row - 23)] ? 1 : 0;
     }
     // The copy on the new sheet is written with the same items, runs and all.
@@ -228,11 +243,14 @@ TEST(RichText, RandomRunsAreWrittenBackByteForByteSharedOnceAndMoveWithTheirCell
 }
 
 TEST(RichText, InlineRunsAreWrittenAsASharedItemAndForeignRunsPlain) {
-  const std::string inlineRuns = "<r><rPr><i/><color rgb=\"FFFF0000\"/></rPr><t>in</t></r><r><t xml:space=\"preserve\"> line</t></r>";
-  const std::string data =
-      "<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is>" + inlineRuns + "</is></c>"
-      "<c r=\"B1\" t=\"inlineStr\"><is>\n  <t>plain inline</t></is></c>"
-      "<c r=\"C1\" t=\"s\"><v>0</v></c><c r=\"D1\" t=\"s\"><v>1</v></c><c r=\"E1\" t=\"s\"><v>2</v></c></row>";
+  const std::string inlineRuns =
+      "<r><rPr><i/><color rgb=\"FFFF0000\"/></rPr><t>in</t></r><r><t xml:space=\"preserve\"> "
+      "line</t></r>";
+  const std::string data = "<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is>" + inlineRuns +
+                           "</is></c>"
+                           "<c r=\"B1\" t=\"inlineStr\"><is>\n  <t>plain inline</t></is></c>"
+                           "<c r=\"C1\" t=\"s\"><v>0</v></c><c r=\"D1\" t=\"s\"><v>1</v></c><c "
+                           "r=\"E1\" t=\"s\"><v>2</v></c></row>";
   // The source's root binds the main namespace to a prefix: the runs spelt with it cannot stand
   // under the root Tezlo writes.
   const std::string root = std::string("<x:sst xmlns:x=\"") + kMain + "\" xmlns:o=\"urn:other\">";
@@ -241,7 +259,8 @@ TEST(RichText, InlineRunsAreWrittenAsASharedItemAndForeignRunsPlain) {
       "<x:r><x:t>d</x:t></x:r><o:extra/>",
       "<x:t>plain</x:t>",
   };
-  const auto wb = LoadWorkbookFromBytes(MakeZip(WithSharedTexts(data, items, root, "x:si")), "i.xlsx");
+  const auto wb =
+      LoadWorkbookFromBytes(MakeZip(WithSharedTexts(data, items, root, "x:si")), "i.xlsx");
   EXPECT_TRUE(wb->UnmodelledContent().empty()) << wb->UnmodelledContent().front();
   const Sheet& s = wb->GetSheet(1);
   EXPECT_EQ(s.Find({1, 1})->value, Value::Text("in line"));
@@ -260,10 +279,11 @@ TEST(RichText, InlineRunsAreWrittenAsASharedItemAndForeignRunsPlain) {
 TEST(RichText, RunsAreWrittenOnlyWhenTheyStandAloneAsOneItem) {
   EXPECT_EQ(RichTextShown("<r><rPr><b/></rPr><t>a&amp;</t></r><r><t>_x0041_</t></r>"), "a&A");
   EXPECT_EQ(RichTextShown("<r><t>a</t></r><rPh sb=\"0\" eb=\"1\"><t>phonetic</t></rPh>"), "a");
-  EXPECT_EQ(RichTextShown("<r xmlns:p=\"urn:p\" p:k=\"1\"><t>declared inside</t></r>"), "declared inside");
-  EXPECT_EQ(RichTextShown("<r><t>a</t>"), std::nullopt);             // not well-formed
+  EXPECT_EQ(RichTextShown("<r xmlns:p=\"urn:p\" p:k=\"1\"><t>declared inside</t></r>"),
+            "declared inside");
+  EXPECT_EQ(RichTextShown("<r><t>a</t>"), std::nullopt);              // not well-formed
   EXPECT_EQ(RichTextShown("<x:r><x:t>a</x:t></x:r>"), std::nullopt);  // undeclared prefix
-  EXPECT_EQ(RichTextShown("</si><si><t>a</t>"), std::nullopt);  // would end the item early
+  EXPECT_EQ(RichTextShown("</si><si><t>a</t>"), std::nullopt);        // would end the item early
   EXPECT_EQ(RichTextShown("<r><t>a</t></r></si></sst><sst><si>"), std::nullopt);
 }
 

@@ -64,7 +64,7 @@ std::unique_ptr<Workbook> RichBook() {
   });
   // Fills: cells, a whole column, and a cell that opts out of its column's colour.
   s.Edit({8, 1}, [](CellRecord& r) { r.colorIndex = 43; });
-  s.Edit({8, 2}, [](CellRecord& r) { r.colorIndex = 5; });   // 0000FF, also palette entry 32
+  s.Edit({8, 2}, [](CellRecord& r) { r.colorIndex = 5; });  // 0000FF, also palette entry 32
   s.Edit({8, 3}, [](CellRecord& r) { r.colorIndex = 32; });
   s.SetColumnColor(14, 14, 43);
   s.SetColumnNumberFormat(15, 16, "0.00");
@@ -97,7 +97,9 @@ std::unique_ptr<Workbook> RichBook() {
 }
 
 void ExpectSameCells(const Sheet& a, const Sheet& b) {
-  std::vector<std::tuple<Cell, Value, std::string, std::optional<std::string>, int, std::string, bool>> ca, cb;
+  std::vector<
+      std::tuple<Cell, Value, std::string, std::optional<std::string>, int, std::string, bool>>
+      ca, cb;
   auto collect = [](const Sheet& s, auto& out) {
     // Cells holding only a format may be records on one side and format runs on the other.
     s.ForEachCellByRow(
@@ -183,7 +185,9 @@ TEST(RoundTrip, AWorksheetOfSeveralMegabytesComesBackWhole) {
       if (pick < 4) {
         PutValue(s, {row, col}, Value::Number(static_cast<double>(rng() % 100000) / 8));
       } else if (pick < 9) {
-        PutValue(s, {row, col}, Value::Text("条目 " + std::to_string(rng() % 3000) + std::string(rng() % 3 == 0 ? 300 : 2, 'x')));
+        PutValue(s, {row, col},
+                 Value::Text("条目 " + std::to_string(rng() % 3000) +
+                             std::string(rng() % 3 == 0 ? 300 : 2, 'x')));
       }
     }
   }
@@ -205,7 +209,9 @@ TEST(RoundTrip, TheGridIsTheLoadersChoiceAndCellsBeyondItAreRefused) {
     LoadWorkbook(dir.Path("tall.xlsx"), old);
     FAIL() << "a cell beyond the grid was accepted";
   } catch (const FileError& e) {
-    EXPECT_NE(std::string(e.what()).find("B70000 lies outside the 65536 x 256 grid"), std::string::npos) << e.what();
+    EXPECT_NE(std::string(e.what()).find("B70000 lies outside the 65536 x 256 grid"),
+              std::string::npos)
+        << e.what();
   }
   const auto full = LoadWorkbook(dir.Path("tall.xlsx"));
   EXPECT_EQ(full->GetSheet(1).Rows(), 1048576);

@@ -34,7 +34,9 @@ std::unique_ptr<Workbook> BigBook() {
   Sheet& s = wb->GetSheet(1);
   for (int32_t r = 1; r <= 10000; ++r) {
     for (int32_t c = 1; c <= 13; ++c) {
-      s.Edit({r, c}, [&](CellRecord& rec) { rec.value = Value::Text("topic " + std::to_string(r * 13 + c)); });
+      s.Edit({r, c}, [&](CellRecord& rec) {
+        rec.value = Value::Text("topic " + std::to_string(r * 13 + c));
+      });
     }
   }
   return wb;
@@ -98,7 +100,8 @@ Caught SignalDuringSave(const Workbook& book, const ScratchDir& dir, int sig) {
       const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
       const std::string name = event->len ? event->name : "";
       at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
-      if (temp.empty() && (event->mask & IN_CREATE) && name.rfind(TempFilePrefix("book.xlsx"), 0) == 0) {
+      if (temp.empty() && (event->mask & IN_CREATE) &&
+          name.rfind(TempFilePrefix("book.xlsx"), 0) == 0) {
         kill(child, sig);
         temp = name;
         waitpid(child, &caught.status, 0);
@@ -121,12 +124,14 @@ TEST(SafeSave, ACaughtSignalDuringASaveRemovesItsTemporaryFileAndEndsTheProgram)
     for (int attempt = 0; attempt < 20 && !hit; ++attempt) {
       const Caught caught = SignalDuringSave(*book, dir, sig);
       ASSERT_TRUE(WIFSIGNALED(caught.status))
-          << "signal " << sig << " exit " << (WIFEXITED(caught.status) ? WEXITSTATUS(caught.status) : -1);
+          << "signal " << sig << " exit "
+          << (WIFEXITED(caught.status) ? WEXITSTATUS(caught.status) : -1);
       EXPECT_EQ(WTERMSIG(caught.status), sig);
       EXPECT_TRUE(TempFiles(dir.Dir(), "book.xlsx").empty()) << "signal " << sig;
       hit = caught.fate == Fate::Removed;
     }
-    EXPECT_TRUE(hit) << "no save was caught while its temporary file existed (signal " << sig << ")";
+    EXPECT_TRUE(hit) << "no save was caught while its temporary file existed (signal " << sig
+                     << ")";
     EXPECT_NO_THROW(LoadWorkbook(dir.Path("book.xlsx")));
   }
 }
@@ -148,7 +153,8 @@ TEST(SafeSave, AKilledSavesLeftoverGoesWithTheNextSaveButALiveWritersFileStays) 
   ASSERT_EQ(pipe(ready), 0);
   const pid_t writer = fork();
   if (writer == 0) {
-    const std::string own = dir.Path(TempFilePrefix("book.xlsx") + std::to_string(getpid()) + "-abcdef");
+    const std::string own =
+        dir.Path(TempFilePrefix("book.xlsx") + std::to_string(getpid()) + "-abcdef");
     const int fd = open(own.c_str(), O_CREAT | O_RDWR, 0600);
     flock(fd, LOCK_EX);
     (void)!write(ready[1], "x", 1);
@@ -161,7 +167,8 @@ TEST(SafeSave, AKilledSavesLeftoverGoesWithTheNextSaveButALiveWritersFileStays) 
 
   SaveWorkbook(*book, path);
   std::vector<std::string> left = TempFiles(dir.Dir(), "book.xlsx");
-  EXPECT_EQ(left, std::vector<std::string>{live}) << "the dead writer's " << dead << " should be gone";
+  EXPECT_EQ(left, std::vector<std::string>{live})
+      << "the dead writer's " << dead << " should be gone";
 
   kill(writer, SIGKILL);
   waitpid(writer, nullptr, 0);
@@ -184,7 +191,8 @@ TEST(SafeSave, SymbolicAndHardLinksKeepPointingAtTheSavedWorkbook) {
   SaveWorkbook(wb, dir.Path("book.xlsx"));
   EXPECT_TRUE(std::filesystem::is_symlink(dir.Path("book.xlsx")));
   EXPECT_TRUE(std::filesystem::is_symlink(dir.Path("middle.xlsx")));
-  EXPECT_EQ(LoadWorkbook(dir.Path("real/target.xlsx"))->GetSheet(1).Find({1, 1})->value, Value::Text("saved"));
+  EXPECT_EQ(LoadWorkbook(dir.Path("real/target.xlsx"))->GetSheet(1).Find({1, 1})->value,
+            Value::Text("saved"));
   EXPECT_TRUE(TempFiles(dir.Dir(), "book.xlsx").empty());
   EXPECT_TRUE(TempFiles(dir.Path("real"), "target.xlsx").empty());
 
@@ -199,7 +207,8 @@ TEST(SafeSave, SymbolicAndHardLinksKeepPointingAtTheSavedWorkbook) {
   EXPECT_EQ(after.st_ino, before.st_ino);
   EXPECT_EQ(after.st_nlink, 2u);
   EXPECT_EQ(ReadFileBytes(dir.Path("b.xlsx")), ReadFileBytes(dir.Path("a.xlsx")));
-  EXPECT_EQ(LoadWorkbook(dir.Path("b.xlsx"))->GetSheet(1).Find({1, 1})->value, Value::Text("saved"));
+  EXPECT_EQ(LoadWorkbook(dir.Path("b.xlsx"))->GetSheet(1).Find({1, 1})->value,
+            Value::Text("saved"));
   EXPECT_TRUE(TempFiles(dir.Dir(), "a.xlsx").empty());
 
   // A loop of links is refused.
@@ -247,7 +256,8 @@ TEST(SafeSave, OwnerGroupAndModeAreKeptAndAGroupThatCannotBeIsReported) {
   ASSERT_TRUE(WIFEXITED(status));
   ASSERT_EQ(WEXITSTATUS(status), 0);
   std::string notes(4096, '\0');
-  notes.resize(static_cast<size_t>(std::max<ssize_t>(read(report[0], notes.data(), notes.size()), 0)));
+  notes.resize(
+      static_cast<size_t>(std::max<ssize_t>(read(report[0], notes.data(), notes.size()), 0)));
   close(report[0]);
   EXPECT_NE(notes.find("could not be kept"), std::string::npos) << notes;
   ASSERT_EQ(stat(path.c_str(), &st), 0);

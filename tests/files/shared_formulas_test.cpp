@@ -35,11 +35,14 @@ std::map<std::string, std::string> TwoSheetParts(const std::string& sheetData) {
   std::string& book = parts["xl/workbook.xml"];
   book.insert(book.find("</sheets>"), "<sheet name=\"Other Sheet\" sheetId=\"2\" r:id=\"rId2\"/>");
   std::string& rels = parts["xl/_rels/workbook.xml.rels"];
-  rels.insert(rels.find("</Relationships>"),
-              "<Relationship Id=\"rId2\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/"
-              "relationships/worksheet\" Target=\"worksheets/sheet2.xml\"/>");
+  rels.insert(
+      rels.find("</Relationships>"),
+      "<Relationship Id=\"rId2\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/"
+      "relationships/worksheet\" Target=\"worksheets/sheet2.xml\"/>");
   parts["xl/worksheets/sheet2.xml"] =
-      "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><sheetData/></worksheet>";
+      "<worksheet "
+      "xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><sheetData/></"
+      "worksheet>";
   return parts;
 }
 
@@ -124,10 +127,13 @@ std::string RandomFormula(std::mt19937& rng) {
 }
 
 TEST(SharedFormulas, EveryCellReadsAsLibreOfficeReadsIt) {
-  ASSERT_EQ(std::system("command -v soffice >/dev/null && /usr/bin/python3 -c 'import uno' 2>/dev/null"), 0)
+  ASSERT_EQ(std::system(
+                "command -v soffice >/dev/null && /usr/bin/python3 -c 'import uno' 2>/dev/null"),
+            0)
       << "LibreOffice (libreoffice-calc-nogui, python3-uno) is not installed";
   unsigned seed = 20240611;
-  if (const char* s = std::getenv("TEZLO_SHARED_SEED")) seed = static_cast<unsigned>(std::strtoul(s, nullptr, 10));
+  if (const char* s = std::getenv("TEZLO_SHARED_SEED"))
+    seed = static_cast<unsigned>(std::strtoul(s, nullptr, 10));
   std::mt19937 rng(seed);
   // Groups in rows, columns and blocks; a few fixed ones with mixed "$", another sheet's cells,
   // text holding what looks like a reference, and groups at the grid's far corner.
@@ -153,10 +159,14 @@ TEST(SharedFormulas, EveryCellReadsAsLibreOfficeReadsIt) {
     const Area& a = groups[g].range;
     for (int32_t r = a.first.row; r <= a.last.row; ++r) {
       for (int32_t c = a.first.col; c <= a.last.col; ++c) {
-        std::string xml = "<c r=\"" + CellRefText({r, c}) + "\"><f t=\"shared\" si=\"" + std::to_string(g) + "\"";
+        std::string xml =
+            "<c r=\"" + CellRefText({r, c}) + "\"><f t=\"shared\" si=\"" + std::to_string(g) + "\"";
         if (Cell{r, c} == a.first) {
           std::string text;
-          for (char ch : groups[g].formula) text += ch == '&' ? std::string("&amp;") : ch == '"' ? std::string("&quot;") : std::string(1, ch);
+          for (char ch : groups[g].formula)
+            text += ch == '&'   ? std::string("&amp;")
+                    : ch == '"' ? std::string("&quot;")
+                                : std::string(1, ch);
           xml += " ref=\"" + AreaRefText(a) + "\">" + text + "</f>";
         } else {
           xml += "/>";
@@ -178,8 +188,10 @@ TEST(SharedFormulas, EveryCellReadsAsLibreOfficeReadsIt) {
   EXPECT_TRUE(wb->UnmodelledContent().empty()) << wb->UnmodelledContent().front();
   const auto ours = Formulas(*wb);
 
-  ASSERT_EQ(RunTestScript("print_formulas.py", "libreoffice '" + path + "' '" + dir.Path("lo.txt") + "'",
-                          dir.Path("lo.log")), 0)
+  ASSERT_EQ(RunTestScript("print_formulas.py",
+                          "libreoffice '" + path + "' '" + dir.Path("lo.txt") + "'",
+                          dir.Path("lo.log")),
+            0)
       << Log(dir.Path("lo.log"));
   const auto theirs = ReadPrinted(dir.Path("lo.txt"));
   size_t cellCount = 0;
@@ -191,7 +203,8 @@ TEST(SharedFormulas, EveryCellReadsAsLibreOfficeReadsIt) {
     const auto it = ours.find(cell);
     const std::string mine = it == ours.end() ? "(none)" : AsLibreOfficeSpellsAreas(it->second);
     if (mine != printed.first && shown++ < 20) {
-      ADD_FAILURE() << cell << ": Tezlo " << mine << ", LibreOffice " << printed.first << " (seed " << seed << ")";
+      ADD_FAILURE() << cell << ": Tezlo " << mine << ", LibreOffice " << printed.first << " (seed "
+                    << seed << ")";
     }
   }
 }
@@ -204,9 +217,12 @@ TEST(SharedFormulas, FollowersWithoutAUsableFirstCellKeepTheirValuesAndAreListed
     std::string data;
     Cell bad;  // the follower kept as its value, 5
   };
-  const std::string master = "<row r=\"1\"><c r=\"B1\"><f t=\"shared\" ref=\"B1:B3\" si=\"7\">A1*2</f><v>2</v></c></row>";
+  const std::string master =
+      "<row r=\"1\"><c r=\"B1\"><f t=\"shared\" ref=\"B1:B3\" si=\"7\">A1*2</f><v>2</v></c></row>";
   const std::vector<Case> cases = {
-      {"no first cell", "<row r=\"2\"><c r=\"B2\"><f t=\"shared\" si=\"3\"/><v>5</v></c></row>", {2, 2}},
+      {"no first cell",
+       "<row r=\"2\"><c r=\"B2\"><f t=\"shared\" si=\"3\"/><v>5</v></c></row>",
+       {2, 2}},
       {"first cell in a later row",
        "<row r=\"2\"><c r=\"B2\"><f t=\"shared\" si=\"3\"/><v>5</v></c></row>"
        "<row r=\"1\"><c r=\"B1\"><f t=\"shared\" ref=\"B1:B3\" si=\"3\">A1</f><v>1</v></c></row>",
@@ -215,11 +231,21 @@ TEST(SharedFormulas, FollowersWithoutAUsableFirstCellKeepTheirValuesAndAreListed
        "<row r=\"2\"><c r=\"A2\"><f t=\"shared\" si=\"3\"/><v>5</v></c>"
        "<c r=\"C2\"><f t=\"shared\" ref=\"A2:C2\" si=\"3\">A1</f><v>1</v></c></row>",
        {2, 1}},
-      {"outside the range", "<row r=\"4\"><c r=\"B4\"><f t=\"shared\" si=\"7\"/><v>5</v></c></row>", {4, 2}},
-      {"beside the range", "<row r=\"2\"><c r=\"C2\"><f t=\"shared\" si=\"7\"/><v>5</v></c></row>", {2, 3}},
-      {"a group that is not a number", "<row r=\"2\"><c r=\"B2\"><f t=\"shared\" si=\"x\"/><v>5</v></c></row>", {2, 2}},
-      {"a negative group", "<row r=\"2\"><c r=\"B2\"><f t=\"shared\" si=\"-1\"/><v>5</v></c></row>", {2, 2}},
-      {"a group past 32 bits", "<row r=\"2\"><c r=\"B2\"><f t=\"shared\" si=\"4294967303\"/><v>5</v></c></row>", {2, 2}},
+      {"outside the range",
+       "<row r=\"4\"><c r=\"B4\"><f t=\"shared\" si=\"7\"/><v>5</v></c></row>",
+       {4, 2}},
+      {"beside the range",
+       "<row r=\"2\"><c r=\"C2\"><f t=\"shared\" si=\"7\"/><v>5</v></c></row>",
+       {2, 3}},
+      {"a group that is not a number",
+       "<row r=\"2\"><c r=\"B2\"><f t=\"shared\" si=\"x\"/><v>5</v></c></row>",
+       {2, 2}},
+      {"a negative group",
+       "<row r=\"2\"><c r=\"B2\"><f t=\"shared\" si=\"-1\"/><v>5</v></c></row>",
+       {2, 2}},
+      {"a group past 32 bits",
+       "<row r=\"2\"><c r=\"B2\"><f t=\"shared\" si=\"4294967303\"/><v>5</v></c></row>",
+       {2, 2}},
       {"no group", "<row r=\"2\"><c r=\"B2\"><f t=\"shared\"/><v>5</v></c></row>", {2, 2}},
       {"a first cell with a malformed range",
        "<row r=\"2\"><c r=\"A2\"><f t=\"shared\" ref=\"A2:ZZZZ9\" si=\"3\">A1</f><v>1</v></c>"
@@ -238,8 +264,10 @@ TEST(SharedFormulas, FollowersWithoutAUsableFirstCellKeepTheirValuesAndAreListed
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     // The good group's follower comes after the bad cell's rows (rows need not be in order).
-    const std::string tail = "<row r=\"3\"><c r=\"B3\"><f t=\"shared\" si=\"7\"/><v>6</v></c></row>";
-    const auto wb = LoadWorkbookFromBytes(MakeZip(MinimalParts(master + c.data + tail)), "bad.xlsx");
+    const std::string tail =
+        "<row r=\"3\"><c r=\"B3\"><f t=\"shared\" si=\"7\"/><v>6</v></c></row>";
+    const auto wb =
+        LoadWorkbookFromBytes(MakeZip(MinimalParts(master + c.data + tail)), "bad.xlsx");
     EXPECT_TRUE(Lists(*wb, kMissingMaster));
     const Sheet& sheet = wb->GetSheet(1);
     const CellRecord* bad = sheet.Find(c.bad);
@@ -253,7 +281,9 @@ TEST(SharedFormulas, FollowersWithoutAUsableFirstCellKeepTheirValuesAndAreListed
   }
   // A file whose groups all have their first cells lists nothing.
   const auto fine = LoadWorkbookFromBytes(
-      MakeZip(MinimalParts(master + "<row r=\"3\"><c r=\"B3\"><f t=\"shared\" si=\"7\"/><v>6</v></c></row>")), "ok.xlsx");
+      MakeZip(MinimalParts(
+          master + "<row r=\"3\"><c r=\"B3\"><f t=\"shared\" si=\"7\"/><v>6</v></c></row>")),
+      "ok.xlsx");
   EXPECT_TRUE(fine->UnmodelledContent().empty());
 }
 
@@ -263,10 +293,13 @@ TEST(SharedFormulas, AFirstCellInsideItsRangeMovesBothWays) {
   const std::string data =
       "<row r=\"2\"><c r=\"A2\"><f t=\"shared\" si=\"0\"/><v>1</v></c>"
       "<c r=\"B2\"><f t=\"shared\" ref=\"A1:C3\" si=\"0\">B1+$B2</f><v>1</v></c></row>"
-      "<row r=\"3\"><c r=\"A3\"><f t=\"shared\" si=\"0\"/><v>1</v></c><c r=\"C3\"><f t=\"shared\" si=\"0\"/><v>1</v></c></row>";
+      "<row r=\"3\"><c r=\"A3\"><f t=\"shared\" si=\"0\"/><v>1</v></c><c r=\"C3\"><f t=\"shared\" "
+      "si=\"0\"/><v>1</v></c></row>";
   const auto wb = LoadWorkbookFromBytes(MakeZip(MinimalParts(data)), "in.xlsx");
   const auto f = Formulas(*wb);
-  EXPECT_EQ(f, (std::map<std::string, std::string>{{"B2", "B1+$B2"}, {"A3", "A2+$B3"}, {"C3", "C2+$B3"}}));
+  EXPECT_EQ(f, (std::map<std::string, std::string>{{"B2", "B1+$B2"},
+                                                   {"A3", "A2+$B3"},
+                                                   {"C3", "C2+$B3"}}));
   EXPECT_TRUE(Lists(*wb, kMissingMaster));  // A2 comes before its first cell
 }
 
@@ -275,8 +308,10 @@ TEST(SharedFormulas, ManyFollowersOfALongFormulaAreChargedToTheMemoryBound) {
   std::string formula;
   while (formula.size() < 2000) formula += "A1+";
   formula += "1";
-  std::string data = "<row r=\"1\"><c r=\"A1\"><f t=\"shared\" ref=\"A1:A2000\" si=\"0\">" + formula + "</f><v>1</v></c></row>";
-  for (int r = 2; r <= 2000; ++r) data += "<row r=\"" + std::to_string(r) + "\"><c><f t=\"shared\" si=\"0\"/><v>1</v></c></row>";
+  std::string data = "<row r=\"1\"><c r=\"A1\"><f t=\"shared\" ref=\"A1:A2000\" si=\"0\">" +
+                     formula + "</f><v>1</v></c></row>";
+  for (int r = 2; r <= 2000; ++r)
+    data += "<row r=\"" + std::to_string(r) + "\"><c><f t=\"shared\" si=\"0\"/><v>1</v></c></row>";
   const std::string bytes = MakeZip(MinimalParts(data));
   LoadOptions tight;
   tight.maxMemoryBytes = 1 << 20;
@@ -300,8 +335,9 @@ TEST(SharedFormulas, ManyGroupsAreChargedToTheMemoryBound) {
   // Every cell a group of its own, group numbers spread over their whole range.
   std::string data;
   for (int r = 1; r <= 50000; ++r) {
-    data += "<row r=\"" + std::to_string(r) + "\"><c><f t=\"shared\" ref=\"A" + std::to_string(r) + "\" si=\"" +
-            std::to_string(static_cast<uint32_t>(r) * 85931u) + "\">B1</f><v>1</v></c></row>";
+    data += "<row r=\"" + std::to_string(r) + "\"><c><f t=\"shared\" ref=\"A" + std::to_string(r) +
+            "\" si=\"" + std::to_string(static_cast<uint32_t>(r) * 85931u) +
+            "\">B1</f><v>1</v></c></row>";
   }
   const std::string bytes = MakeZip(MinimalParts(data));
   LoadOptions tight;
@@ -315,10 +351,13 @@ TEST(SharedFormulas, ManyGroupsAreChargedToTheMemoryBound) {
 // Saved in place, every follower holds its own formula and keeps its value; openpyxl reads them.
 TEST(SharedFormulas, ASaveInPlaceWritesEveryFormulaOnItsOwn) {
   const std::string data =
-      "<row r=\"1\"><c r=\"A1\"><v>3</v></c><c r=\"B1\"><f t=\"shared\" ref=\"B1:C3\" si=\"0\">$A1*2+A$1</f><v>9</v></c>"
+      "<row r=\"1\"><c r=\"A1\"><v>3</v></c><c r=\"B1\"><f t=\"shared\" ref=\"B1:C3\" "
+      "si=\"0\">$A1*2+A$1</f><v>9</v></c>"
       "<c r=\"C1\" t=\"str\"><f t=\"shared\" si=\"0\"/><v>x</v></c></row>"
-      "<row r=\"2\"><c r=\"B2\"><f t=\"shared\" si=\"0\"/><v>4.5</v></c><c r=\"C2\" t=\"b\"><f t=\"shared\" si=\"0\"/><v>1</v></c></row>"
-      "<row r=\"3\"><c r=\"B3\"><f t=\"shared\" si=\"0\"/><v>-2</v></c><c r=\"C3\" t=\"e\"><f t=\"shared\" si=\"0\"/><v>#DIV/0!</v></c></row>";
+      "<row r=\"2\"><c r=\"B2\"><f t=\"shared\" si=\"0\"/><v>4.5</v></c><c r=\"C2\" t=\"b\"><f "
+      "t=\"shared\" si=\"0\"/><v>1</v></c></row>"
+      "<row r=\"3\"><c r=\"B3\"><f t=\"shared\" si=\"0\"/><v>-2</v></c><c r=\"C3\" t=\"e\"><f "
+      "t=\"shared\" si=\"0\"/><v>#DIV/0!</v></c></row>";
   ScratchDir dir;
   const std::string path = dir.Path("book.xlsx");
   WriteFileBytes(path, MakeZip(TwoSheetParts(data)));
@@ -326,12 +365,18 @@ TEST(SharedFormulas, ASaveInPlaceWritesEveryFormulaOnItsOwn) {
   SaveWorkbook(*wb, path);
   const auto saved = testing::ReadZip(ReadFileBytes(path));
   EXPECT_EQ(saved.at("xl/worksheets/sheet1.xml").find("shared"), std::string::npos);
-  ASSERT_EQ(RunTestScript("print_formulas.py", "openpyxl '" + path + "' '" + dir.Path("o.txt") + "'", dir.Path("o.log")), 0)
+  ASSERT_EQ(RunTestScript("print_formulas.py",
+                          "openpyxl '" + path + "' '" + dir.Path("o.txt") + "'", dir.Path("o.log")),
+            0)
       << Log(dir.Path("o.log"));
   const auto read = ReadPrinted(dir.Path("o.txt"));
   const std::map<std::string, std::pair<std::string, std::string>> expected = {
-      {"A1", {"", "3"}},           {"B1", {"$A1*2+A$1", "9"}},  {"C1", {"$A1*2+B$1", "x"}},
-      {"B2", {"$A2*2+A$1", "4.5"}}, {"C2", {"$A2*2+B$1", "True"}}, {"B3", {"$A3*2+A$1", "-2"}},
+      {"A1", {"", "3"}},
+      {"B1", {"$A1*2+A$1", "9"}},
+      {"C1", {"$A1*2+B$1", "x"}},
+      {"B2", {"$A2*2+A$1", "4.5"}},
+      {"C2", {"$A2*2+B$1", "True"}},
+      {"B3", {"$A3*2+A$1", "-2"}},
       {"C3", {"$A3*2+B$1", "#DIV/0!"}},
   };
   EXPECT_EQ(read, expected);

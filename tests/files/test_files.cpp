@@ -12,7 +12,8 @@ namespace tezlo::testing {
 
 ScratchDir::ScratchDir() {
   std::random_device rd;
-  dir_ = std::filesystem::temp_directory_path() / ("tezlo-files-" + std::to_string(rd()) + std::to_string(rd()));
+  dir_ = std::filesystem::temp_directory_path() /
+         ("tezlo-files-" + std::to_string(rd()) + std::to_string(rd()));
   std::filesystem::create_directories(dir_);
 }
 
@@ -37,7 +38,8 @@ std::string MakeZip(const std::map<std::string, std::string>& parts) {
   std::string out;
   char chunk[4096];
   zip_int64_t n;
-  while ((n = zip_source_read(buffer, chunk, sizeof chunk)) > 0) out.append(chunk, static_cast<size_t>(n));
+  while ((n = zip_source_read(buffer, chunk, sizeof chunk)) > 0)
+    out.append(chunk, static_cast<size_t>(n));
   zip_source_close(buffer);
   zip_source_free(buffer);
   zip_error_fini(&error);
@@ -62,7 +64,8 @@ std::map<std::string, std::string> ReadZip(const std::string& bytes) {
     std::string content;
     char chunk[4096];
     zip_int64_t n;
-    while ((n = zip_fread(file, chunk, sizeof chunk)) > 0) content.append(chunk, static_cast<size_t>(n));
+    while ((n = zip_fread(file, chunk, sizeof chunk)) > 0)
+      content.append(chunk, static_cast<size_t>(n));
     zip_fclose(file);
     parts[zip_get_name(archive, static_cast<zip_uint64_t>(i), 0)] = std::move(content);
   }
@@ -73,34 +76,43 @@ std::map<std::string, std::string> ReadZip(const std::string& bytes) {
 std::string ContentTypesXml(int sheets) {
   std::string out =
       "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
-      "<Default Extension=\"rels\" ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
+      "<Default Extension=\"rels\" "
+      "ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
       "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
       "<Override PartName=\"/xl/workbook.xml\" "
-      "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml\"/>";
+      "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml\"/"
+      ">";
   for (int i = 1; i <= sheets; ++i) {
     out += "<Override PartName=\"/xl/worksheets/sheet" + std::to_string(i) +
-           ".xml\" ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml\"/>";
+           ".xml\" "
+           "ContentType=\"application/"
+           "vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml\"/>";
   }
   return out + "</Types>";
 }
 
-std::map<std::string, std::string> MinimalParts(const std::string& sheetData, const std::string& sheetTail) {
+std::map<std::string, std::string> MinimalParts(const std::string& sheetData,
+                                                const std::string& sheetTail) {
   const std::string rels = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
   return {
-      {"[Content_Types].xml", "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\"/>"},
+      {"[Content_Types].xml",
+       "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\"/>"},
       {"_rels/.rels",
        "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
-       "<Relationship Id=\"rId1\" Type=\"" + rels + "officeDocument\" Target=\"xl/workbook.xml\"/></Relationships>"},
+       "<Relationship Id=\"rId1\" Type=\"" +
+           rels + "officeDocument\" Target=\"xl/workbook.xml\"/></Relationships>"},
       {"xl/workbook.xml",
        "<workbook xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" "
        "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\">"
        "<sheets><sheet name=\"S\" sheetId=\"1\" r:id=\"rId1\"/></sheets></workbook>"},
       {"xl/_rels/workbook.xml.rels",
        "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
-       "<Relationship Id=\"rId1\" Type=\"" + rels + "worksheet\" Target=\"worksheets/sheet1.xml\"/></Relationships>"},
+       "<Relationship Id=\"rId1\" Type=\"" +
+           rels + "worksheet\" Target=\"worksheets/sheet1.xml\"/></Relationships>"},
       {"xl/worksheets/sheet1.xml",
-       "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><sheetData>" + sheetData +
-           "</sheetData>" + sheetTail + "</worksheet>"},
+       "<worksheet "
+       "xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><sheetData>" +
+           sheetData + "</sheetData>" + sheetTail + "</worksheet>"},
   };
 }
 
@@ -108,7 +120,8 @@ void AddWorkbookRelationship(std::map<std::string, std::string>& parts, const st
                              const std::string& type, const std::string& target) {
   std::string& rels = parts["xl/_rels/workbook.xml.rels"];
   rels.insert(rels.find("</Relationships>"),
-              "<Relationship Id=\"" + id + "\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/" +
+              "<Relationship Id=\"" + id +
+                  "\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/" +
                   type + "\" Target=\"" + target + "\"/>");
 }
 

@@ -21,12 +21,39 @@ using testing::ScratchDir;
 // bytes.
 std::string RandomText(std::mt19937& rng, bool illFormed) {
   static const char* const kPieces[] = {
-      "a", "Z", " ", "<", "&", ">", "\"", "'", "\t", "\n", "\r", "\r\n", "_", "_x", "_x0041_",
-      "_x005F_", "_x005f_x0001_", "_xD800_", "x005F_", "中文", "é", "\U0001F600", "\uFFFD",
-      "\uFFFE", "\uFFFF", "\u0085", "\u2028", "]]>", "&amp;",
+      "a",
+      "Z",
+      " ",
+      "<",
+      "&",
+      ">",
+      "\"",
+      "'",
+      "\t",
+      "\n",
+      "\r",
+      "\r\n",
+      "_",
+      "_x",
+      "_x0041_",
+      "_x005F_",
+      "_x005f_x0001_",
+      "_xD800_",
+      "x005F_",
+      "中文",
+      "é",
+      "\U0001F600",
+      "\uFFFD",
+      "\uFFFE",
+      "\uFFFF",
+      "\u0085",
+      "\u2028",
+      "]]>",
+      "&amp;",
   };
-  static const char* const kStray[] = {"\x80", "\xBF", "\xC0\xAF", "\xE2\x82", "\xED\xA0\x80",
-                                       "\xF4\x90\x80\x80", "\xF0\x9F\x98", "\xFE", "\xFF"};
+  static const char* const kStray[] = {"\x80",         "\xBF",         "\xC0\xAF",
+                                       "\xE2\x82",     "\xED\xA0\x80", "\xF4\x90\x80\x80",
+                                       "\xF0\x9F\x98", "\xFE",         "\xFF"};
   std::string text;
   const int pieces = static_cast<int>(rng() % 12);
   for (int k = 0; k < pieces; ++k) {
@@ -40,9 +67,7 @@ std::string RandomText(std::mt19937& rng, bool illFormed) {
           break;
         }
         [[fallthrough]];
-      default:
-        text += kPieces[rng() % std::size(kPieces)];
-        break;
+      default: text += kPieces[rng() % std::size(kPieces)]; break;
     }
   }
   return text;
@@ -96,7 +121,8 @@ TEST(WellFormed, RandomTextsSurviveASaveAndALoad) {
   std::mt19937 rng(7);
   for (int round = 0; round < 60; ++round) {
     std::vector<Sample> samples;
-    for (int32_t row = 1; row <= 40; ++row) samples.push_back({{row, 1}, RandomText(rng, round % 2 == 1)});
+    for (int32_t row = 1; row <= 40; ++row)
+      samples.push_back({{row, 1}, RandomText(rng, round % 2 == 1)});
     const auto wb = BookOf(samples);
     const std::string saved = SaveWorkbookToBytes(*wb);
     const auto back = LoadWorkbookFromBytes(saved, "texts.xlsx");
@@ -118,9 +144,12 @@ TEST(WellFormed, TextsWithStrayBytesOpenInOpenpyxl) {
     // openpyxl shows the file format's escapes of control characters as written, so only texts
     // without them are compared; every text must still parse.
     const std::string text = ValidUtf8(samples.back().text);
-    bool plain = !text.empty() && text.find("_x") == std::string::npos && text.find('\r') == std::string::npos;
-    for (const char c : text) plain = plain && (static_cast<unsigned char>(c) >= 0x20 || c == '\n' || c == '\t');
-    if (plain && text.find("\uFFFE") == std::string::npos && text.find("\uFFFF") == std::string::npos) {
+    bool plain = !text.empty() && text.find("_x") == std::string::npos &&
+                 text.find('\r') == std::string::npos;
+    for (const char c : text)
+      plain = plain && (static_cast<unsigned char>(c) >= 0x20 || c == '\n' || c == '\t');
+    if (plain && text.find("\uFFFE") == std::string::npos &&
+        text.find("\uFFFF") == std::string::npos) {
       expected += "A" + std::to_string(row) + " ";
       for (const char c : text) {
         static const char* digits = "0123456789abcdef";
@@ -131,13 +160,18 @@ TEST(WellFormed, TextsWithStrayBytesOpenInOpenpyxl) {
     }
   }
   samples.push_back({{31, 1}, "stray \xFF byte"});  // always compared
-  expected += "A31 " "7374726179" "20" "efbfbd" "2062797465\n";
+  expected +=
+      "A31 "
+      "7374726179"
+      "20"
+      "efbfbd"
+      "2062797465\n";
   const std::string path = dir.Path("texts.xlsx");
   SaveWorkbook(*BookOf(samples), path);
   testing::WriteFileBytes(dir.Path("expected"), expected);
   const std::string script = (std::filesystem::path(TEZLO_TEST_DIR) / "check_texts.py").string();
-  const std::string command = "/usr/bin/python3 '" + script + "' '" + path + "' '" + dir.Path("expected") +
-                              "' > '" + dir.Path("log") + "' 2>&1";
+  const std::string command = "/usr/bin/python3 '" + script + "' '" + path + "' '" +
+                              dir.Path("expected") + "' > '" + dir.Path("log") + "' 2>&1";
   EXPECT_EQ(std::system(command.c_str()), 0) << testing::ReadFileBytes(dir.Path("log"));
   ExpectTexts(*LoadWorkbook(path), samples);
 }
@@ -146,7 +180,8 @@ TEST(WellFormed, TextsWithStrayBytesOpenInOpenpyxl) {
 // surrogates in cell texts and sheet names.
 TEST(WellFormed, EscapesInFilesDecodeToValidText) {
   auto parts = testing::MinimalParts(
-      "<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>a_xD800_b_x0001__x005F_x0041_</t></is></c></row>");
+      "<row r=\"1\"><c r=\"A1\" "
+      "t=\"inlineStr\"><is><t>a_xD800_b_x0001__x005F_x0041_</t></is></c></row>");
   const std::string sheetName = "<sheet name=\"S\"";
   std::string& workbook = parts["xl/workbook.xml"];
   workbook.replace(workbook.find(sheetName), sheetName.size(), "<sheet name=\"S_xDFFF_\"");

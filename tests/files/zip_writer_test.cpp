@@ -45,7 +45,8 @@ TEST(ParallelDeflate, PiecesJoinIntoOneStreamWithTheWholeCrc) {
   std::mt19937 rng(5);
   ParallelDeflate deflate(1, 97);
   std::vector<std::string> parts;
-  for (size_t size : {0u, 1u, 96u, 97u, 98u, 5000u, 123457u}) parts.push_back(RandomBytes(rng, size));
+  for (size_t size : {0u, 1u, 96u, 97u, 98u, 5000u, 123457u})
+    parts.push_back(RandomBytes(rng, size));
   parts.reserve(2 * parts.size());  // what is being deflated must not move
   std::vector<size_t> tickets;
   for (const std::string& p : parts) tickets.push_back(deflate.Start(p));
@@ -65,7 +66,8 @@ TEST(ParallelDeflate, PiecesJoinIntoOneStreamWithTheWholeCrc) {
   for (size_t i = parts.size(); i-- > 0;) {  // taken out of order
     const ParallelDeflate::Packed packed = deflate.Take(tickets[i]);
     EXPECT_EQ(Inflate(packed.bytes, parts[i].size()), parts[i]) << parts[i].size();
-    EXPECT_EQ(packed.crc, crc32_z(0, reinterpret_cast<const Bytef*>(parts[i].data()), parts[i].size()));
+    EXPECT_EQ(packed.crc,
+              crc32_z(0, reinterpret_cast<const Bytef*>(parts[i].data()), parts[i].size()));
   }
 }
 
@@ -79,7 +81,8 @@ TEST(ZipWriter, RandomArchivesReadBackByLibzipAndPython) {
     const int count = 1 + static_cast<int>(rng() % 12);
     for (int i = 0; i < count; ++i) {
       const size_t size = rng() % 4 == 0 ? (rng() % (3 << 20)) : rng() % 3000;
-      const std::string name = (i % 3 == 0 ? "xl/media/图片" : "xl/part") + std::to_string(i) + ".xml";
+      const std::string name =
+          (i % 3 == 0 ? "xl/media/图片" : "xl/part") + std::to_string(i) + ".xml";
       parts[name] = RandomBytes(rng, size);
       if (rng() % 3 == 0) {
         const size_t part = zip.Open(name);  // given in pieces
@@ -99,7 +102,8 @@ TEST(ZipWriter, RandomArchivesReadBackByLibzipAndPython) {
     testing::WriteFileBytes(path, bytes);
     const std::string check =
         "/usr/bin/python3 -c \"import sys, zipfile; z = zipfile.ZipFile(sys.argv[1]); "
-        "sys.exit(1 if z.testzip() is not None or len(z.namelist()) != int(sys.argv[2]) else 0)\" '" +
+        "sys.exit(1 if z.testzip() is not None or len(z.namelist()) != int(sys.argv[2]) else 0)\" "
+        "'" +
         path + "' " + std::to_string(count);
     EXPECT_EQ(std::system(check.c_str()), 0) << "round " << round;
   }

@@ -17,7 +17,8 @@ TEST(PathParts, SplitsAtTheLastSeparator) {
   EXPECT_EQ(FolderOf("book.xlsx"), ".");
   EXPECT_EQ(FileNameOf("book.xlsx"), "book.xlsx");
   EXPECT_EQ(FileNameOf("folder/"), "");
-  EXPECT_EQ(FileNameOf("C:\\data\\book.xlsx"), "C:\\data\\book.xlsx");  // "\" is a byte of a name here
+  EXPECT_EQ(FileNameOf("C:\\data\\book.xlsx"),
+            "C:\\data\\book.xlsx");  // "\" is a byte of a name here
   EXPECT_EQ(FileNameOfAnyPath("C:\\data\\book.xlsx"), "book.xlsx");
   EXPECT_EQ(FileNameOfAnyPath("C:\\data/sub\\book.xlsx"), "book.xlsx");
 }

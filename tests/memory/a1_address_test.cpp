@@ -26,25 +26,24 @@ std::optional<Area> ByFormulaGrammar(std::string_view text, GridSize grid) {
   const int32_t col2 = std::max(ref.first.col, ref.last.col);
   switch (ref.kind) {
     case FormulaRef::Kind::Cell:
-    case FormulaRef::Kind::Area:
-      return Area::Of(row1, col1, row2, col2);
-    case FormulaRef::Kind::Columns:
-      return Area::Of(1, col1, grid.rows, col2);
-    case FormulaRef::Kind::Rows:
-      return Area::Of(row1, 1, row2, grid.cols);
+    case FormulaRef::Kind::Area: return Area::Of(row1, col1, row2, col2);
+    case FormulaRef::Kind::Columns: return Area::Of(1, col1, grid.rows, col2);
+    case FormulaRef::Kind::Rows: return Area::Of(row1, 1, row2, grid.cols);
   }
   return std::nullopt;
 }
 
 TEST(A1Address, WrittenAddressesReadBackAndTextsReadAsFormulasReadThem) {
   std::mt19937 rng(41);
-  auto pick = [&](int32_t lo, int32_t hi) { return std::uniform_int_distribution<int32_t>(lo, hi)(rng); };
+  auto pick = [&](int32_t lo, int32_t hi) {
+    return std::uniform_int_distribution<int32_t>(lo, hi)(rng);
+  };
   for (int i = 0; i < 20000; ++i) {
     const Cell a{pick(1, kGridRows), pick(1, kGridCols)};
     const Cell b{pick(1, kGridRows), pick(1, kGridCols)};
     EXPECT_EQ(ParseCellRef(CellRefText(a)), a);
-    const Area area = Area::Of(std::min(a.row, b.row), std::min(a.col, b.col), std::max(a.row, b.row),
-                               std::max(a.col, b.col));
+    const Area area = Area::Of(std::min(a.row, b.row), std::min(a.col, b.col),
+                               std::max(a.row, b.row), std::max(a.col, b.col));
     EXPECT_EQ(ParseAreaRef(AreaRefText(area)), area);
     EXPECT_EQ(ParseAreaAddress(AreaRefText(area)), area);
   }
@@ -63,7 +62,8 @@ TEST(A1Address, WrittenAddressesReadBackAndTextsReadAsFormulasReadThem) {
     for (int i = 0; i < 200000; ++i) {
       std::string text;
       const int length = pick(1, 9);
-      for (int k = 0; k < length; ++k) text += alphabet[static_cast<size_t>(pick(0, static_cast<int32_t>(alphabet.size()) - 1))];
+      for (int k = 0; k < length; ++k)
+        text += alphabet[static_cast<size_t>(pick(0, static_cast<int32_t>(alphabet.size()) - 1))];
       const std::optional<Area> area = ParseAreaAddress(text, grid);
       ASSERT_EQ(area, ByFormulaGrammar(text, grid)) << text;
       read += area ? 1 : 0;

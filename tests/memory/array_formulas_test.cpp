@@ -41,9 +41,11 @@ void PutArray(Sheet& sheet, const Area& block, const std::string& formula) {
   }
   sheet.Edit(block.first, [&](CellRecord& rec) {
     rec.Extras().formula = formula;
-    rec.extras->array = ArrayExtent{static_cast<int32_t>(block.Rows()), static_cast<int32_t>(block.Cols())};
+    rec.extras->array =
+        ArrayExtent{static_cast<int32_t>(block.Rows()), static_cast<int32_t>(block.Cols())};
   });
-  sheet.NoteArray(ArrayExtent{static_cast<int32_t>(block.Rows()), static_cast<int32_t>(block.Cols())});
+  sheet.NoteArray(
+      ArrayExtent{static_cast<int32_t>(block.Rows()), static_cast<int32_t>(block.Cols())});
 }
 
 std::vector<Area> Sorted(std::vector<Area> areas) {
@@ -115,8 +117,8 @@ struct CellShift {
     }
     if (deleted == b.Count()) return std::nullopt;
     if (deleted > 0) refused = true;
-    return Area::Of(b.first.row + offset->first, b.first.col + offset->second, b.last.row + offset->first,
-                    b.last.col + offset->second);
+    return Area::Of(b.first.row + offset->first, b.first.col + offset->second,
+                    b.last.row + offset->first, b.last.col + offset->second);
   }
 };
 
@@ -129,7 +131,8 @@ Area RandomArea(std::mt19937& rng, int32_t maxRows, int32_t maxCols) {
 
 TEST(ArrayFormulas, RandomOperationsKeepEveryArrayWholeOrAreRefused) {
   unsigned seed = 4711;
-  if (const char* s = std::getenv("TEZLO_ARRAY_SEED")) seed = static_cast<unsigned>(std::strtoul(s, nullptr, 10));
+  if (const char* s = std::getenv("TEZLO_ARRAY_SEED"))
+    seed = static_cast<unsigned>(std::strtoul(s, nullptr, 10));
   std::mt19937 rng(seed);
   int refusals = 0;
   int allowed = 0;
@@ -139,14 +142,17 @@ TEST(ArrayFormulas, RandomOperationsKeepEveryArrayWholeOrAreRefused) {
     std::vector<Area> arrays;
     for (int k = 0; k < 8; ++k) {
       const Area block = RandomArea(rng, 4, 3);
-      if (std::any_of(arrays.begin(), arrays.end(), [&](const Area& a) { return Meets(a, block); })) continue;
+      if (std::any_of(arrays.begin(), arrays.end(), [&](const Area& a) { return Meets(a, block); }))
+        continue;
       arrays.push_back(block);
       PutArray(sheet, block, "=SUM(A1:A3*B1:B3)+" + std::to_string(k));
     }
     // Plain formulas and values around them.
     for (int k = 0; k < 20; ++k) {
-      const Cell c{1 + static_cast<int32_t>(rng() % kRows), 1 + static_cast<int32_t>(rng() % kCols)};
-      if (std::any_of(arrays.begin(), arrays.end(), [&](const Area& a) { return a.Contains(c); })) continue;
+      const Cell c{1 + static_cast<int32_t>(rng() % kRows),
+                   1 + static_cast<int32_t>(rng() % kCols)};
+      if (std::any_of(arrays.begin(), arrays.end(), [&](const Area& a) { return a.Contains(c); }))
+        continue;
       if (k % 2 == 0) {
         h.SetFormula(kS, c, "=A1+" + std::to_string(k), Value::Number(k));
       } else {
@@ -155,7 +161,8 @@ TEST(ArrayFormulas, RandomOperationsKeepEveryArrayWholeOrAreRefused) {
     }
     ASSERT_EQ(Sorted(AllArrays(sheet)), Sorted(arrays));
     for (int step = 0; step < 30; ++step) {
-      SCOPED_TRACE("seed " + std::to_string(seed) + " round " + std::to_string(round) + " step " + std::to_string(step));
+      SCOPED_TRACE("seed " + std::to_string(seed) + " round " + std::to_string(round) + " step " +
+                   std::to_string(step));
       const std::string before = Snapshot(sheet);
       bool refused = false;
       std::vector<Area> expected;
@@ -164,8 +171,10 @@ TEST(ArrayFormulas, RandomOperationsKeepEveryArrayWholeOrAreRefused) {
       const unsigned op = rng() % 8;
       if (op < 4) {
         CellShift shift{static_cast<CellShift::Kind>(op), RandomArea(rng, 3, 4), sheet.Rows()};
-        if (shift.kind == CellShift::Kind::DeleteRows) shift.area = Area::Of(shift.area.first.row, 1, shift.area.last.row, sheet.Cols());
-        if (shift.kind == CellShift::Kind::DeleteCols) shift.area = Area::Of(1, shift.area.first.col, sheet.Rows(), shift.area.last.col);
+        if (shift.kind == CellShift::Kind::DeleteRows)
+          shift.area = Area::Of(shift.area.first.row, 1, shift.area.last.row, sheet.Cols());
+        if (shift.kind == CellShift::Kind::DeleteCols)
+          shift.area = Area::Of(1, shift.area.first.col, sheet.Rows(), shift.area.last.col);
         for (const Area& a : arrays) {
           if (const std::optional<Area> moved = shift.Block(a, refused)) expected.push_back(*moved);
         }
@@ -173,8 +182,12 @@ TEST(ArrayFormulas, RandomOperationsKeepEveryArrayWholeOrAreRefused) {
         switch (shift.kind) {
           case CellShift::Kind::InsertDown: run = [&h, a] { h.InsertShiftDown(kS, a); }; break;
           case CellShift::Kind::DeleteUp: run = [&h, a] { h.DeleteShiftUp(kS, a); }; break;
-          case CellShift::Kind::DeleteRows: run = [&h, a] { h.DeleteRows(kS, a.first.row, a.last.row); }; break;
-          case CellShift::Kind::DeleteCols: run = [&h, a] { h.DeleteColumns(kS, a.first.col, a.last.col); }; break;
+          case CellShift::Kind::DeleteRows:
+            run = [&h, a] { h.DeleteRows(kS, a.first.row, a.last.row); };
+            break;
+          case CellShift::Kind::DeleteCols:
+            run = [&h, a] { h.DeleteColumns(kS, a.first.col, a.last.col); };
+            break;
         }
       } else if (op < 7) {
         // Writes over an area: values, clearing, or a copy of another area onto it.
@@ -190,14 +203,17 @@ TEST(ArrayFormulas, RandomOperationsKeepEveryArrayWholeOrAreRefused) {
         } else if (op == 5) {
           run = [&h, dest] { h.ClearContents(kS, dest); };
         } else {
-          const Area source = Area::Of(1 + static_cast<int32_t>(rng() % kRows), 1 + static_cast<int32_t>(rng() % kCols), 0, 0);
-          const Area from = Area::Of(source.first.row, source.first.col, source.first.row + static_cast<int32_t>(dest.Rows()) - 1,
+          const Area source = Area::Of(1 + static_cast<int32_t>(rng() % kRows),
+                                       1 + static_cast<int32_t>(rng() % kCols), 0, 0);
+          const Area from = Area::Of(source.first.row, source.first.col,
+                                     source.first.row + static_cast<int32_t>(dest.Rows()) - 1,
                                      source.first.col + static_cast<int32_t>(dest.Cols()) - 1);
           for (const Area& a : arrays) {
             if (Inside(a, from)) {
               const int32_t dr = dest.first.row - from.first.row;
               const int32_t dc = dest.first.col - from.first.col;
-              expected.push_back(Area::Of(a.first.row + dr, a.first.col + dc, a.last.row + dr, a.last.col + dc));
+              expected.push_back(
+                  Area::Of(a.first.row + dr, a.first.col + dc, a.last.row + dr, a.last.col + dc));
             }
           }
           run = [&h, from, dest] { h.Copy(kS, from, kS, dest.first); };
@@ -208,7 +224,8 @@ TEST(ArrayFormulas, RandomOperationsKeepEveryArrayWholeOrAreRefused) {
         for (const Area& a : arrays) {
           if (Meets(a, area) && (a.Rows() > 1 || !Inside(a, area))) refused = true;
         }
-        const int32_t key = area.first.col + static_cast<int32_t>(rng() % static_cast<unsigned>(area.Cols()));
+        const int32_t key =
+            area.first.col + static_cast<int32_t>(rng() % static_cast<unsigned>(area.Cols()));
         run = [&h, area, key] { h.Sort(kS, area, key, false); };
       }
       if (refused) {
@@ -246,7 +263,8 @@ TEST(ArrayFormulas, AnArrayPushedPartlyOffTheSheetRefusesTheInsertion) {
   Sheet& sheet = h.GetSheet(kS);
   const int32_t last = sheet.Rows();
   PutArray(sheet, Area::Of(last - 3, 2, last - 2, 2), "=ROW()");
-  sheet.Edit(Cell{last - 2, 2}, [](CellRecord& r) { r.value = Value(); });  // the tail holds nothing
+  sheet.Edit(Cell{last - 2, 2},
+             [](CellRecord& r) { r.value = Value(); });  // the tail holds nothing
   const std::string before = Snapshot(sheet);
   EXPECT_THROW(h.InsertShiftDown(kS, Area::Of(1, 1, 3, 3)), HostError);
   EXPECT_EQ(Snapshot(sheet), before);
@@ -280,11 +298,11 @@ TEST(ArrayFormulas, OneCellArraysAreReplacedLargerOnesRefuseACellsWrite) {
 TEST(ArrayFormulas, BrokenArraysAreFound) {
   MemoryHost h;
   Sheet& sheet = h.GetSheet(kS);
-  PutArray(sheet, Area::Of(1, 2, 3, 3), "=1");    // B1:C3
-  PutArray(sheet, Area::Of(2, 1, 2, 4), "=2");    // A2:D2 crosses it, neither anchor in the other
-  PutArray(sheet, Area::Of(5, 1, 6, 2), "=3");    // A5:B6 holds a plain formula
+  PutArray(sheet, Area::Of(1, 2, 3, 3), "=1");  // B1:C3
+  PutArray(sheet, Area::Of(2, 1, 2, 4), "=2");  // A2:D2 crosses it, neither anchor in the other
+  PutArray(sheet, Area::Of(5, 1, 6, 2), "=3");  // A5:B6 holds a plain formula
   sheet.Edit(Cell{6, 2}, [](CellRecord& r) { r.Extras().formula = "=9"; });
-  PutArray(sheet, Area::Of(8, 1, 9, 1), "=4");    // A8:A9 and B8 beside it: fine
+  PutArray(sheet, Area::Of(8, 1, 9, 1), "=4");  // A8:A9 and B8 beside it: fine
   PutArray(sheet, Area::Of(8, 2, 8, 2), "=5");
   PutArray(sheet, Area::Of(10, 1, 10, 1), "=6");
   PutArray(sheet, Area::Of(10, 5, 11, 6), "=7");  // E10:F11 holds the anchor of another

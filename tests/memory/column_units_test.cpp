@@ -6,11 +6,11 @@ namespace tezlo {
 namespace {
 
 TEST(ColumnUnits, StandardWidths) {
-  EXPECT_EQ(ColumnCharsToPoints(8.43, 7), 48);    // 64 px
+  EXPECT_EQ(ColumnCharsToPoints(8.43, 7), 48);  // 64 px
   EXPECT_EQ(ColumnPointsToChars(48, 7), 8.43);
-  EXPECT_EQ(ColumnCharsToPoints(10, 7), 56.25);   // 75 px
+  EXPECT_EQ(ColumnCharsToPoints(10, 7), 56.25);    // 75 px
   EXPECT_EQ(ColumnCharsToPoints(8.57, 7), 48.75);  // 65 px
-  EXPECT_EQ(ColumnCharsToPoints(1, 7), 9);        // 12 px
+  EXPECT_EQ(ColumnCharsToPoints(1, 7), 9);         // 12 px
   EXPECT_EQ(ColumnCharsToPoints(255, 7), 1342.5);  // 1790 px
 }
 

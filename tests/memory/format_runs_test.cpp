@@ -38,15 +38,17 @@ void ExpectSame(const Sheet& s, const Grid& g, const std::string& step) {
       got.color = s.ColorIndexAt({r, c});
       got.style = s.OwnFormat({r, c}).style;
       ASSERT_EQ(got, g[static_cast<size_t>(r)][static_cast<size_t>(c)])
-          << step << " at row " << r << " col " << c << ": got " << got.number << "/" << got.color << "/"
-          << got.style;
+          << step << " at row " << r << " col " << c << ": got " << got.number << "/" << got.color
+          << "/" << got.style;
     }
   }
 }
 
 TEST(FormatRuns, EveryMoveCarriesRunsAndRecordsAlike) {
   std::mt19937 rng(12);
-  auto pick = [&rng](int32_t lo, int32_t hi) { return std::uniform_int_distribution<int32_t>(lo, hi)(rng); };
+  auto pick = [&rng](int32_t lo, int32_t hi) {
+    return std::uniform_int_distribution<int32_t>(lo, hi)(rng);
+  };
   for (int round = 0; round < 12; ++round) {
     Sheet s("S", kRows, kCols);
     Grid g = Empty();
@@ -82,31 +84,41 @@ TEST(FormatRuns, EveryMoveCarriesRunsAndRecordsAlike) {
       const int32_t r1 = pick(1, 45);
       const int32_t r2 = r1 + pick(0, 3);
       const int32_t n = r2 - r1 + 1;
-      std::string what = "round " + std::to_string(round) + " step " + std::to_string(step) + " op " +
-                         std::to_string(op);
+      std::string what = "round " + std::to_string(round) + " step " + std::to_string(step) +
+                         " op " + std::to_string(op);
       if (op == 0) {
         InsertCellsShiftDown(s, Area::Of(r1, c1, r2, c2));
         for (int32_t c = c1; c <= c2; ++c) {
-          for (int32_t r = kRows; r >= r1 + n; --r) g[static_cast<size_t>(r)][static_cast<size_t>(c)] = g[static_cast<size_t>(r - n)][static_cast<size_t>(c)];
-          ModelCell above = r1 > 1 ? g[static_cast<size_t>(r1 - 1)][static_cast<size_t>(c)] : ModelCell{};
+          for (int32_t r = kRows; r >= r1 + n; --r)
+            g[static_cast<size_t>(r)][static_cast<size_t>(c)] =
+                g[static_cast<size_t>(r - n)][static_cast<size_t>(c)];
+          ModelCell above =
+              r1 > 1 ? g[static_cast<size_t>(r1 - 1)][static_cast<size_t>(c)] : ModelCell{};
           above.number = 0;
-          for (int32_t r = r1; r < r1 + n; ++r) g[static_cast<size_t>(r)][static_cast<size_t>(c)] = above;
+          for (int32_t r = r1; r < r1 + n; ++r)
+            g[static_cast<size_t>(r)][static_cast<size_t>(c)] = above;
         }
       } else if (op == 1) {
         DeleteCellsShiftUp(s, Area::Of(r1, c1, r2, c2));
         for (int32_t c = c1; c <= c2; ++c) {
           for (int32_t r = r1; r <= kRows; ++r) {
-            g[static_cast<size_t>(r)][static_cast<size_t>(c)] = r + n <= kRows ? g[static_cast<size_t>(r + n)][static_cast<size_t>(c)] : ModelCell{};
+            g[static_cast<size_t>(r)][static_cast<size_t>(c)] =
+                r + n <= kRows ? g[static_cast<size_t>(r + n)][static_cast<size_t>(c)]
+                               : ModelCell{};
           }
         }
       } else if (op == 2) {
         DeleteWholeRows(s, r1, r2);
-        for (int32_t r = r1; r <= kRows; ++r) g[static_cast<size_t>(r)] = r + n <= kRows ? g[static_cast<size_t>(r + n)] : std::vector<ModelCell>(kCols + 1);
+        for (int32_t r = r1; r <= kRows; ++r)
+          g[static_cast<size_t>(r)] =
+              r + n <= kRows ? g[static_cast<size_t>(r + n)] : std::vector<ModelCell>(kCols + 1);
       } else if (op == 3) {
         DeleteWholeColumns(s, c1, c2);
         const int32_t m = c2 - c1 + 1;
         for (auto& row : g) {
-          for (int32_t c = c1; c <= kCols; ++c) row[static_cast<size_t>(c)] = c + m <= kCols ? row[static_cast<size_t>(c + m)] : ModelCell{};
+          for (int32_t c = c1; c <= kCols; ++c)
+            row[static_cast<size_t>(c)] =
+                c + m <= kCols ? row[static_cast<size_t>(c + m)] : ModelCell{};
         }
       } else if (op == 5) {
         // A colour over a band, empty cells and records alike (0 takes colours away).
@@ -117,7 +129,8 @@ TEST(FormatRuns, EveryMoveCarriesRunsAndRecordsAlike) {
           return f;
         });
         for (int32_t r = band.first.row; r <= band.last.row; ++r) {
-          for (int32_t c = c1; c <= c2; ++c) g[static_cast<size_t>(r)][static_cast<size_t>(c)].color = color;
+          for (int32_t c = c1; c <= c2; ++c)
+            g[static_cast<size_t>(r)][static_cast<size_t>(c)].color = color;
         }
       } else {
         // A copy of rows r1..r2 + 6 of columns c1..c2 to a place that may overlap it.
@@ -127,8 +140,9 @@ TEST(FormatRuns, EveryMoveCarriesRunsAndRecordsAlike) {
         const Grid before = g;
         for (int32_t r = from.first.row; r <= from.last.row; ++r) {
           for (int32_t c = from.first.col; c <= from.last.col; ++c) {
-            g[static_cast<size_t>(to.row + r - from.first.row)][static_cast<size_t>(to.col + c - from.first.col)] =
-                before[static_cast<size_t>(r)][static_cast<size_t>(c)];
+            g[static_cast<size_t>(to.row + r - from.first.row)]
+             [static_cast<size_t>(to.col + c - from.first.col)] =
+                 before[static_cast<size_t>(r)][static_cast<size_t>(c)];
           }
         }
       }

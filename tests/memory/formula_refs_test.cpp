@@ -12,7 +12,8 @@ const GridSize kGrid;
 std::vector<std::string> RefTexts(std::string_view f, GridSize grid = kGrid) {
   std::vector<std::string> out;
   for (const FormulaRef& r : FindFormulaRefs(f, grid)) {
-    out.push_back((r.sheet ? *r.sheet + "!" : "") + std::string(f.substr(r.begin, r.end - r.begin)));
+    out.push_back((r.sheet ? *r.sheet + "!" : "") +
+                  std::string(f.substr(r.begin, r.end - r.begin)));
   }
   return out;
 }
@@ -34,8 +35,7 @@ TEST(FindFormulaRefs, ReadsCellsAreasWholeColumnsAndRowsWithTheirDollars) {
 TEST(FindFormulaRefs, LeavesStringsFunctionsNamesNumbersAndErrorsAlone) {
   EXPECT_EQ(RefTexts("=LOG10(A1)&\"B2 \"\"C3\"\"\""), (Texts{"A1"}));
   EXPECT_EQ(RefTexts("=LOG10"), (Texts{"LOG10"}));  // without a call it is a cell
-  EXPECT_EQ(RefTexts("=TRUE+Rate2024x+_xlfn.STDEV(A2)+1.5E+3+#REF!+#DIV/0!+#N/A"),
-            (Texts{"A2"}));
+  EXPECT_EQ(RefTexts("=TRUE+Rate2024x+_xlfn.STDEV(A2)+1.5E+3+#REF!+#DIV/0!+#N/A"), (Texts{"A2"}));
   EXPECT_EQ(RefTexts("=XFD1+XFE1+A1048576+A1048577+A0"), (Texts{"XFD1", "A1048576"}));
   EXPECT_EQ(RefTexts("=IV1+IW1", GridSize{65536, 256}), (Texts{"IV1"}));
   EXPECT_EQ(RefTexts("=Table1[[#This Row],[A1]]+B1"), (Texts{"B1"}));
@@ -173,7 +173,8 @@ namespace tezlo {
 namespace {
 
 TEST(RenameSheetRefs, RenamesEveryReferenceToTheSheetQuotingAsNeeded) {
-  EXPECT_EQ(RenameSheetRefs("=Data!A1+'data'!B2:C3+Other!C3+D4+SUM(Data:Other!A1)", "Data", "My Data"),
+  EXPECT_EQ(RenameSheetRefs("=Data!A1+'data'!B2:C3+Other!C3+D4+SUM(Data:Other!A1)", "Data",
+                            "My Data"),
             "='My Data'!A1+'My Data'!B2:C3+Other!C3+D4+SUM('My Data:Other'!A1)");
   EXPECT_EQ(RenameSheetRefs("='Sheet 1'!A:A+Sheet1!B1", "Sheet 1", "主题"), "=主题!A:A+Sheet1!B1");
   // Names that would read as something else are quoted; inner quotes doubled.

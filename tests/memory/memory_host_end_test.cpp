@@ -27,10 +27,10 @@ TEST_F(MemoryHostEndTest, EmptyColumnGoesToTheSheetEdges) {
 TEST_F(MemoryHostEndTest, RunsAndGapsDownAndUp) {
   for (int r = 10; r <= 14; ++r) Put(r, 1);
   Put(20, 1);
-  EXPECT_EQ(End(1, 1, Direction::Down), (Cell{10, 1}));    // empty: nearest filled
-  EXPECT_EQ(End(10, 1, Direction::Down), (Cell{14, 1}));   // run: its end
+  EXPECT_EQ(End(1, 1, Direction::Down), (Cell{10, 1}));   // empty: nearest filled
+  EXPECT_EQ(End(10, 1, Direction::Down), (Cell{14, 1}));  // run: its end
   EXPECT_EQ(End(12, 1, Direction::Down), (Cell{14, 1}));
-  EXPECT_EQ(End(14, 1, Direction::Down), (Cell{20, 1}));   // end of run: next filled
+  EXPECT_EQ(End(14, 1, Direction::Down), (Cell{20, 1}));  // end of run: next filled
   EXPECT_EQ(End(20, 1, Direction::Down), (Cell{1048576, 1}));
   EXPECT_EQ(End(1048576, 1, Direction::Up), (Cell{20, 1}));
   EXPECT_EQ(End(20, 1, Direction::Up), (Cell{14, 1}));

@@ -33,7 +33,8 @@ class MemoryHostReferencesTest : public ::testing::Test {
 };
 
 TEST_F(MemoryHostReferencesTest, AShiftCuttingATableIsRefusedBeforeAnythingMoves) {
-  Data().SetProtectedAreas({ProtectedArea{ProtectedArea::Kind::Table, "Sales", Area::Of(2, 2, 10, 4)}});
+  Data().SetProtectedAreas(
+      {ProtectedArea{ProtectedArea::Kind::Table, "Sales", Area::Of(2, 2, 10, 4)}});
   h.SetFormula(kOther, Cell{1, 1}, "=Data!C5", Value());
   EXPECT_EQ(Refused([&] { h.InsertShiftDown(kData, Area::Of(5, 3, 6, 5)); }),
             "cannot shift part of the table Sales");
@@ -55,9 +56,11 @@ TEST_F(MemoryHostReferencesTest, AShiftCuttingATableIsRefusedBeforeAnythingMoves
 }
 
 TEST_F(MemoryHostReferencesTest, APivotTableOnlyMovesWhole) {
-  Data().SetProtectedAreas({ProtectedArea{ProtectedArea::Kind::PivotTable, "Pivot 1", Area::Of(4, 2, 6, 3)},
-                            ProtectedArea{ProtectedArea::Kind::Table, "T", Area::Of(1, 5, 2, 6)}});
-  EXPECT_EQ(Refused([&] { h.DeleteRows(kData, 5, 5); }), "cannot shift part of the pivot table Pivot 1");
+  Data().SetProtectedAreas(
+      {ProtectedArea{ProtectedArea::Kind::PivotTable, "Pivot 1", Area::Of(4, 2, 6, 3)},
+       ProtectedArea{ProtectedArea::Kind::Table, "T", Area::Of(1, 5, 2, 6)}});
+  EXPECT_EQ(Refused([&] { h.DeleteRows(kData, 5, 5); }),
+            "cannot shift part of the pivot table Pivot 1");
   EXPECT_EQ(Refused([&] { h.InsertShiftDown(kData, Area::Of(5, 1, 5, 4)); }),
             "cannot shift part of the pivot table Pivot 1");
   EXPECT_EQ(h.GetValue(kData, Cell{5, 1}), Value::Number(51));
@@ -78,8 +81,7 @@ TEST_F(MemoryHostReferencesTest, RenamingASheetRewritesTheFormulasNamingIt) {
   EXPECT_EQ(h.GetFormula(kData, Cell{1, 7}), "='A1'!A1+A1");
   // The rewritten references still follow their cells.
   h.InsertShiftDown(kData, Area::Of(1, 1, 1, 3));
-  EXPECT_EQ(h.GetFormula(kOther, Cell{2, 2}),
-            "=SUM('My data'!A2:B3)+'My data'!C4*A1");
+  EXPECT_EQ(h.GetFormula(kOther, Cell{2, 2}), "=SUM('My data'!A2:B3)+'My data'!C4*A1");
 }
 
 TEST_F(MemoryHostReferencesTest, CopiesReReferenceRelativeFormulas) {

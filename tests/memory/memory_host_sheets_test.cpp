@@ -54,8 +54,7 @@ TEST(MemoryHostSheetsTest, AddedSheetsTakeTheNextNumberAndBecomeActive) {
   h.RenameSheet(added, "+2");
   const SheetRef next = h.AddSheetAfter(added);
   h.RenameSheet(next, "+1");
-  EXPECT_EQ(SheetNames(h, 1),
-            (std::vector<std::string>{"Sheet1", "+2", "+1", "Sheet2", "Sheet3"}));
+  EXPECT_EQ(SheetNames(h, 1), (std::vector<std::string>{"Sheet1", "+2", "+1", "Sheet2", "Sheet3"}));
   // Names compare without regard to case: "SHEET7" takes the number 7.
   h.RenameSheet({1, 1}, "SHEET7");
   EXPECT_EQ(h.SheetName(h.AddSheetAfter({1, 5})), "Sheet8");
@@ -63,8 +62,8 @@ TEST(MemoryHostSheetsTest, AddedSheetsTakeTheNextNumberAndBecomeActive) {
 
 TEST(MemoryHostSheetsTest, RenameFollowsTheNameRules) {
   MemoryHost h;
-  for (const char* bad : {"", "a:b", "a\\b", "a/b", "a?b", "a*b", "a[b", "a]b",
-                          "12345678901234567890123456789012"}) {
+  for (const char* bad :
+       {"", "a:b", "a\\b", "a/b", "a?b", "a*b", "a[b", "a]b", "12345678901234567890123456789012"}) {
     EXPECT_THROW(h.RenameSheet({1, 1}, bad), HostError) << bad;
   }
   EXPECT_THROW(h.RenameSheet({1, 1}, "sheet2"), HostError);
@@ -73,8 +72,9 @@ TEST(MemoryHostSheetsTest, RenameFollowsTheNameRules) {
   EXPECT_EQ(h.SheetName({1, 1}), "SHEET1");
   h.RenameSheet({1, 1}, "1234567890123456789012345678901");  // 31 characters
   h.RenameSheet({1, 2}, "工作表一二三四五六七八九十一二三四五六七八九十一二三四五六七八");
-  EXPECT_THROW(h.RenameSheet({1, 3}, "工作表"  // 32 characters
-                                     "一二三四五六七八九十一二三四五六七八九十一二三四五六七八九"),
+  EXPECT_THROW(h.RenameSheet({1, 3},
+                             "工作表"  // 32 characters
+                             "一二三四五六七八九十一二三四五六七八九十一二三四五六七八九"),
                HostError);
 }
 
@@ -140,9 +140,9 @@ TEST(MemoryHostSheetsTest, SaveAsGoesThroughTheSaverAndRenamesTheWorkbook) {
   h.SaveWorkbookAs(1, "C:\\Users\\a\\b.xlsx");
   EXPECT_EQ(h.WorkbookName(1), "b.xlsx");
   h.CloseWorkbook(1, true);
-  EXPECT_EQ(written, (std::vector<std::string>{"Book1>/tmp/out/模板.xlsx",
-                                               "模板.xlsx>C:\\Users\\a\\b.xlsx",
-                                               "b.xlsx>C:\\Users\\a\\b.xlsx"}));
+  EXPECT_EQ(written,
+            (std::vector<std::string>{"Book1>/tmp/out/模板.xlsx", "模板.xlsx>C:\\Users\\a\\b.xlsx",
+                                      "b.xlsx>C:\\Users\\a\\b.xlsx"}));
 }
 
 TEST(MemoryHostSheetsTest, AFailingSaverLeavesNameAndPathAlone) {

@@ -68,7 +68,7 @@ TEST_F(MemoryHostSortTest, FullyBlankRowsKeepTheirPlaceAmongBlankKeys) {
   h.Sort(kS, Area::Of(1, 1, 4, 2), 1, false);
   EXPECT_EQ(h.GetValue(kS, Cell{1, 1}), Value::Number(1));
   EXPECT_EQ(h.GetValue(kS, Cell{2, 1}), Value::Number(5));
-  EXPECT_EQ(h.GetValue(kS, Cell{3, 2}), Value());     // the blank row 2 comes first
+  EXPECT_EQ(h.GetValue(kS, Cell{3, 2}), Value());  // the blank row 2 comes first
   EXPECT_EQ(h.GetValue(kS, Cell{4, 2}), Value::Text("x"));
 }
 

@@ -17,8 +17,8 @@ TEST(NumberFormatNames, GeneralHasALocalName) {
 }
 
 TEST(NumberFormatNames, OtherFormatsPassThrough) {
-  for (const char* f : {"@", "yyyy/m/d", "yyyy-mm-dd", "0.00", "0%", "#,##0",
-                        "yyyy\"年\"m\"月\"d\"日\"", ""}) {
+  for (const char* f :
+       {"@", "yyyy/m/d", "yyyy-mm-dd", "0.00", "0%", "#,##0", "yyyy\"年\"m\"月\"d\"日\"", ""}) {
     EXPECT_EQ(CanonicalNumberFormat(f), f);
     EXPECT_EQ(LocalNumberFormat(f), f);
   }

@@ -114,7 +114,8 @@ std::vector<Case> RunLibreOffice(const std::string& dir, unsigned seed, std::str
       const std::vector<std::string> rc = Split(text, ' ');
       return Cell{std::stoi(rc.at(0)), std::stoi(rc.at(1))};
     };
-    const std::optional<Cell> noteAfter = f[14] == "-" ? std::nullopt : std::optional<Cell>(cell(f[14]));
+    const std::optional<Cell> noteAfter =
+        f[14] == "-" ? std::nullopt : std::optional<Cell>(cell(f[14]));
     cases.push_back(Case{s, Area::Of(n(6), n(7), n(8), n(9)), f[10], f[11], f[12], cell(f[13]),
                          noteAfter, line});
   }
@@ -216,8 +217,8 @@ TEST(ShiftAnchorAgainstLibreOffice, RandomDrawingsUnderRandomShifts) {
   }
   const std::string table = dir + "/anchors.tsv";
   const std::string logPath = dir + "/log";
-  const std::string command = "/usr/bin/python3 '" + ScriptPath("libreoffice_anchors.py") + "' '" + table +
-                              "' 200 " + std::to_string(seed) + " > '" + logPath + "' 2>&1";
+  const std::string command = "/usr/bin/python3 '" + ScriptPath("libreoffice_anchors.py") + "' '" +
+                              table + "' 200 " + std::to_string(seed) + " > '" + logPath + "' 2>&1";
   const int status = std::system(command.c_str());
   std::ifstream logIn(logPath);
   const std::string log(std::istreambuf_iterator<char>(logIn), {});
@@ -242,7 +243,9 @@ TEST(ShiftAnchorAgainstLibreOffice, RandomDrawingsUnderRandomShifts) {
     };
     const std::vector<int32_t> corners = numbers(f[1]);
     DrawingAnchor anchor;
-    anchor.mode = f[0] == "twoCell" ? AnchorMode::TwoCell : f[0] == "oneCell" ? AnchorMode::OneCell : AnchorMode::Absolute;
+    anchor.mode = f[0] == "twoCell"   ? AnchorMode::TwoCell
+                  : f[0] == "oneCell" ? AnchorMode::OneCell
+                                      : AnchorMode::Absolute;
     // Offsets a third and two thirds into the corners' cells (in EMU of a default cell).
     anchor.from = AnchorMarker{corners[0], 200000, corners[1], 60000};
     anchor.to = AnchorMarker{corners[2], 400000, corners[3], 120000};
@@ -265,14 +268,16 @@ TEST(ShiftAnchorAgainstLibreOffice, RandomDrawingsUnderRandomShifts) {
              along < s.first + s.count;
     };
     const bool cornerDeleted =
-        anchor.mode != AnchorMode::Absolute && (deleted(anchor.from) || (anchor.mode == AnchorMode::TwoCell && deleted(anchor.to)));
+        anchor.mode != AnchorMode::Absolute &&
+        (deleted(anchor.from) || (anchor.mode == AnchorMode::TwoCell && deleted(anchor.to)));
     if (cornerDeleted) continue;
     ++compared;
     ASSERT_NE(f[8], "-");
     const std::vector<int32_t> theirs = numbers(f[8]);
     const DrawingAnchor ours = ShiftAnchor(anchor, s);
     moved += !(ours == anchor);
-    EXPECT_EQ((std::vector<int32_t>{ours.from.col, ours.from.row, ours.to.col, ours.to.row}), theirs);
+    EXPECT_EQ((std::vector<int32_t>{ours.from.col, ours.from.row, ours.to.col, ours.to.row}),
+              theirs);
   }
   // Most cases are compared, and many of them move a drawing.
   EXPECT_GT(compared, 150);

@@ -7,8 +7,12 @@ namespace {
 
 const GridSize kGrid;
 
-RefShift Insert(int r1, int c1, int r2, int c2) { return InsertDownShift("S", kGrid, r1, c1, r2, c2); }
-RefShift Delete(int r1, int c1, int r2, int c2) { return DeleteUpShift("S", kGrid, r1, c1, r2, c2); }
+RefShift Insert(int r1, int c1, int r2, int c2) {
+  return InsertDownShift("S", kGrid, r1, c1, r2, c2);
+}
+RefShift Delete(int r1, int c1, int r2, int c2) {
+  return DeleteUpShift("S", kGrid, r1, c1, r2, c2);
+}
 RefShift InsertRows(int first, int last) { return Insert(first, 1, last, kGrid.cols); }
 // Cells inserted with a shift to the right (columns first..last in rows r1..r2).
 RefShift InsertRight(int r1, int first, int r2, int last) {
@@ -47,7 +51,8 @@ TEST(ShiftSqref, DeletedCellsAreLostAndWhatFollowsClosesUp) {
   // One losing no cell moves as a reference: inside the band only.
   EXPECT_EQ(Sqref("A7:C9", s), "A7:C9");
   EXPECT_EQ(Sqref("C7:D9", s), "C5:D7");
-  EXPECT_EQ(Sqref("A1:A1048576 B1:B1048576", s), "A1:A1048576 B1:B1048576");  // whole columns stay whole
+  EXPECT_EQ(Sqref("A1:A1048576 B1:B1048576", s),
+            "A1:A1048576 B1:B1048576");  // whole columns stay whole
 }
 
 TEST(ShiftSqref, AlongColumnsAndWholeRowsAndColumns) {
@@ -60,7 +65,8 @@ TEST(ShiftSqref, AlongColumnsAndWholeRowsAndColumns) {
   EXPECT_EQ(Sqref("B5:C6", InsertRows(5, 5)), "B6:C7");
   // Each area moves on its own; pieces that are not areas are kept.
   EXPECT_EQ(Sqref("A1:B2 A5:B6", DeleteRowsShift("S", kGrid, 3, 4)), "A1:B2 A3:B4");
-  EXPECT_EQ(Sqref("  $A$5  junk!  Sheet1!B2", DeleteRowsShift("S", kGrid, 1, 1)), "A4 junk! Sheet1!B2");
+  EXPECT_EQ(Sqref("  $A$5  junk!  Sheet1!B2", DeleteRowsShift("S", kGrid, 1, 1)),
+            "A4 junk! Sheet1!B2");
   EXPECT_EQ(Sqref("", InsertRows(1, 1)), "");
 }
 
@@ -83,7 +89,7 @@ TEST(ShiftSqref, ValidationsFollowEveryCell) {
   EXPECT_EQ(ShiftSqref("A2:E9", d, cells), "A2:A9 B2:D7 E2:E9");
   EXPECT_EQ(ShiftSqref("B4:D5", d, cells), "");
   EXPECT_EQ(ShiftSqref("B1:B1048576", d, cells), "B1:B1048576");  // a whole column stays whole
-  EXPECT_EQ(ShiftSqref("B1048575:C1048576", s, cells), "");        // pushed off the sheet
+  EXPECT_EQ(ShiftSqref("B1048575:C1048576", s, cells), "");       // pushed off the sheet
 }
 
 TEST(ShiftRangeFormula, RelativeReferencesFollowTheRangesNewTopLeftCell) {
@@ -96,12 +102,15 @@ TEST(ShiftRangeFormula, RelativeReferencesFollowTheRangesNewTopLeftCell) {
   EXPECT_EQ(ShiftRangeFormula("=A5>B$1+$C$9", Cell{5, 1}, Cell{7, 1}, InsertRows(2, 3)),
             "=A7>B$1+$C$11");
   // Whole columns deleted before it: it moves left, and so do its references.
-  EXPECT_EQ(ShiftRangeFormula("=C5=D5", Cell{5, 3}, Cell{5, 1}, DeleteColumnsShift("S", kGrid, 1, 2)),
+  EXPECT_EQ(ShiftRangeFormula("=C5=D5", Cell{5, 3}, Cell{5, 1},
+                              DeleteColumnsShift("S", kGrid, 1, 2)),
             "=A5=B5");
   // A range whose first column went: the rule reads from its next column.
-  EXPECT_EQ(ShiftRangeFormula("=B2<>\"\"", Cell{2, 2}, Cell{2, 2}, DeleteColumnsShift("S", kGrid, 2, 2)),
+  EXPECT_EQ(ShiftRangeFormula("=B2<>\"\"", Cell{2, 2}, Cell{2, 2},
+                              DeleteColumnsShift("S", kGrid, 2, 2)),
             std::nullopt);
-  EXPECT_EQ(ShiftRangeFormula("=$A2=B2", Cell{2, 2}, Cell{2, 1}, DeleteColumnsShift("S", kGrid, 1, 1)),
+  EXPECT_EQ(ShiftRangeFormula("=$A2=B2", Cell{2, 2}, Cell{2, 1},
+                              DeleteColumnsShift("S", kGrid, 1, 1)),
             "=#REF!=A2");
   EXPECT_EQ(ShiftRangeFormula("=B2=B1", Cell{2, 2}, Cell{1, 2}, DeleteRowsShift("S", kGrid, 1, 1)),
             "=B1=#REF!");
@@ -128,16 +137,18 @@ TEST(ShiftAnchor, ACellAnchoredDrawingMovesAndSizesWithItsCells) {
   EXPECT_EQ(ShiftAnchor(Picture(), InsertRows(2, 3)), moved);  // rows inserted above
   DrawingAnchor grown = Picture();
   grown.to.row = 9;
-  EXPECT_EQ(ShiftAnchor(Picture(), InsertRows(6, 7)), grown);  // inside: it grows
-  EXPECT_EQ(ShiftAnchor(Picture(), Insert(6, 2, 7, 3)), grown);  // the band holds it
+  EXPECT_EQ(ShiftAnchor(Picture(), InsertRows(6, 7)), grown);        // inside: it grows
+  EXPECT_EQ(ShiftAnchor(Picture(), Insert(6, 2, 7, 3)), grown);      // the band holds it
   EXPECT_EQ(ShiftAnchor(Picture(), InsertRows(10, 12)), Picture());  // after it
   // Deleted rows inside shrink it; a corner in deleted rows goes to the start of what follows.
   DrawingAnchor shrunk = Picture();
   shrunk.to.row = 5;
   EXPECT_EQ(ShiftAnchor(Picture(), DeleteRowsShift("S", kGrid, 6, 7)), shrunk);
-  DrawingAnchor topCut{AnchorMode::TwoCell, AnchorMarker{1, 1000, 2, 0}, AnchorMarker{2, 3000, 4, 4000}};
+  DrawingAnchor topCut{AnchorMode::TwoCell, AnchorMarker{1, 1000, 2, 0},
+                       AnchorMarker{2, 3000, 4, 4000}};
   EXPECT_EQ(ShiftAnchor(Picture(), DeleteRowsShift("S", kGrid, 3, 5)), topCut);
-  DrawingAnchor bottomCut{AnchorMode::TwoCell, AnchorMarker{1, 1000, 3, 2000}, AnchorMarker{2, 3000, 6, 0}};
+  DrawingAnchor bottomCut{AnchorMode::TwoCell, AnchorMarker{1, 1000, 3, 2000},
+                          AnchorMarker{2, 3000, 6, 0}};
   EXPECT_EQ(ShiftAnchor(Picture(), DeleteRowsShift("S", kGrid, 7, 10)), bottomCut);
   // All its rows deleted: kept with no height at the start of what follows, as Excel keeps it
   // (LibreOffice deletes the drawing; in the two cases above it keeps the cut corner's row).
@@ -162,9 +173,11 @@ TEST(ShiftAnchor, TheBandMovesTheCornersInItEditAsDecidesTheRest) {
   one.from.row = 5;
   one.to.row = 9;
   EXPECT_EQ(ShiftAnchor(Picture(AnchorMode::OneCell), InsertRows(1, 2)), one);
-  EXPECT_EQ(ShiftAnchor(Picture(AnchorMode::OneCell), InsertRows(6, 7)), Picture(AnchorMode::OneCell));
+  EXPECT_EQ(ShiftAnchor(Picture(AnchorMode::OneCell), InsertRows(6, 7)),
+            Picture(AnchorMode::OneCell));
   // editAs="absolute": stays.
-  EXPECT_EQ(ShiftAnchor(Picture(AnchorMode::Absolute), InsertRows(1, 2)), Picture(AnchorMode::Absolute));
+  EXPECT_EQ(ShiftAnchor(Picture(AnchorMode::Absolute), InsertRows(1, 2)),
+            Picture(AnchorMode::Absolute));
   // Along columns: whole column A deleted.
   DrawingAnchor left = Picture();
   left.from.col = 0;
@@ -176,21 +189,27 @@ TEST(ShiftAnchor, ACornerCarriedPastTheOtherChangesPlacesWithItAsInLibreOffice) 
   // Five rows deleted above in column C only: the bottom-right corner (C, 0-based row 7) rises
   // to row 2, above the top-left one (B, row 3): the drawing spans rows 2..3, each corner keeping
   // its column, the offsets going with the rows.
-  const DrawingAnchor raised{AnchorMode::TwoCell, AnchorMarker{1, 1000, 2, 4000}, AnchorMarker{2, 3000, 3, 2000}};
+  const DrawingAnchor raised{AnchorMode::TwoCell, AnchorMarker{1, 1000, 2, 4000},
+                             AnchorMarker{2, 3000, 3, 2000}};
   EXPECT_EQ(ShiftAnchor(Picture(), Delete(1, 3, 5, 3)), raised);
   // Six rows inserted in column B only: the top-left corner sinks to row 9, below row 7.
-  const DrawingAnchor sunk{AnchorMode::TwoCell, AnchorMarker{1, 1000, 7, 4000}, AnchorMarker{2, 3000, 9, 2000}};
+  const DrawingAnchor sunk{AnchorMode::TwoCell, AnchorMarker{1, 1000, 7, 4000},
+                           AnchorMarker{2, 3000, 9, 2000}};
   EXPECT_EQ(ShiftAnchor(Picture(), Insert(1, 2, 6, 2)), sunk);
   // A case the comparison with LibreOffice found: F13:J13 (0-based), rows 2..5 deleted in J:O.
-  const DrawingAnchor flat{AnchorMode::TwoCell, AnchorMarker{5, 0, 12, 0}, AnchorMarker{9, 0, 12, 0}};
+  const DrawingAnchor flat{AnchorMode::TwoCell, AnchorMarker{5, 0, 12, 0},
+                           AnchorMarker{9, 0, 12, 0}};
   const DrawingAnchor after = ShiftAnchor(flat, Delete(2, 10, 5, 15));
   EXPECT_EQ(after.from.row, 8);
   EXPECT_EQ(after.to.row, 12);
   // Along columns: cells A:D deleted in row 5 only carry the bottom-right corner (G5) left of
   // the top-left one (D1).
-  const DrawingAnchor wide{AnchorMode::TwoCell, AnchorMarker{3, 10, 0, 0}, AnchorMarker{6, 20, 4, 0}};
-  const DrawingAnchor crossed = ShiftAnchor(wide, RefShift{RefShift::Axis::Cols, false, 1, 4, 5, 5, "S", kGrid});
-  EXPECT_EQ(crossed, (DrawingAnchor{AnchorMode::TwoCell, AnchorMarker{2, 20, 0, 0}, AnchorMarker{3, 10, 4, 0}}));
+  const DrawingAnchor wide{AnchorMode::TwoCell, AnchorMarker{3, 10, 0, 0},
+                           AnchorMarker{6, 20, 4, 0}};
+  const DrawingAnchor crossed =
+      ShiftAnchor(wide, RefShift{RefShift::Axis::Cols, false, 1, 4, 5, 5, "S", kGrid});
+  EXPECT_EQ(crossed, (DrawingAnchor{AnchorMode::TwoCell, AnchorMarker{2, 20, 0, 0},
+                                    AnchorMarker{3, 10, 4, 0}}));
 }
 
 TEST(ShiftPageBreak, RowBreaksMoveWithWholeRowsOnly) {
@@ -211,7 +230,8 @@ TEST(ShiftPageBreak, RowBreaksMoveWithWholeRowsOnly) {
 
 TEST(ReferenceShifts, PositionsOutsideTheSheetFromADamagedFileAreLeftAlone) {
   const int32_t huge = 2147483647;
-  const DrawingAnchor wild{AnchorMode::TwoCell, AnchorMarker{huge, 0, huge, 0}, AnchorMarker{-5, 0, -7, 0}};
+  const DrawingAnchor wild{AnchorMode::TwoCell, AnchorMarker{huge, 0, huge, 0},
+                           AnchorMarker{-5, 0, -7, 0}};
   EXPECT_EQ(ShiftAnchor(wild, InsertRows(1, 3)), wild);
   EXPECT_EQ(ShiftAnchor(wild, DeleteColumnsShift("S", kGrid, 1, 3)), wild);
   EXPECT_EQ(ShiftPageBreak(huge, true, InsertRows(1, 3)), huge);
@@ -221,15 +241,15 @@ TEST(ReferenceShifts, PositionsOutsideTheSheetFromADamagedFileAreLeftAlone) {
 }
 
 TEST(CutsThrough, ATableMovesWithAllItsColumnsOrNotAtAll) {
-  const Area table = Area::Of(2, 2, 10, 4);  // B2:D10
-  EXPECT_FALSE(CutsThrough(table, Insert(5, 2, 5, 4)));   // its columns: it grows
-  EXPECT_FALSE(CutsThrough(table, Insert(5, 1, 5, 6)));   // wider band: it grows
-  EXPECT_FALSE(CutsThrough(table, Insert(1, 2, 1, 4)));   // above it: it moves
-  EXPECT_TRUE(CutsThrough(table, Insert(5, 3, 5, 5)));    // part of its columns
-  EXPECT_TRUE(CutsThrough(table, Insert(1, 1, 1, 2)));    // above it, part of its columns
+  const Area table = Area::Of(2, 2, 10, 4);                // B2:D10
+  EXPECT_FALSE(CutsThrough(table, Insert(5, 2, 5, 4)));    // its columns: it grows
+  EXPECT_FALSE(CutsThrough(table, Insert(5, 1, 5, 6)));    // wider band: it grows
+  EXPECT_FALSE(CutsThrough(table, Insert(1, 2, 1, 4)));    // above it: it moves
+  EXPECT_TRUE(CutsThrough(table, Insert(5, 3, 5, 5)));     // part of its columns
+  EXPECT_TRUE(CutsThrough(table, Insert(1, 1, 1, 2)));     // above it, part of its columns
   EXPECT_FALSE(CutsThrough(table, Insert(11, 3, 11, 5)));  // after it
-  EXPECT_FALSE(CutsThrough(table, Insert(5, 5, 5, 6)));   // beside it
-  EXPECT_TRUE(CutsThrough(table, Delete(10, 4, 12, 4)));  // its last row in column D
+  EXPECT_FALSE(CutsThrough(table, Insert(5, 5, 5, 6)));    // beside it
+  EXPECT_TRUE(CutsThrough(table, Delete(10, 4, 12, 4)));   // its last row in column D
   EXPECT_FALSE(CutsThrough(table, DeleteRowsShift("S", kGrid, 4, 20)));
   EXPECT_FALSE(CutsThrough(table, DeleteColumnsShift("S", kGrid, 3, 3)));
   EXPECT_TRUE(CutsThrough(table, InsertRight(5, 1, 5, 1)));  // part of its rows moving right

@@ -15,9 +15,9 @@ Value T(const char* s) { return Value::Text(s); }
 int Sign(int v) { return (v > 0) - (v < 0); }
 
 TEST(SortOrder, KindsInOrder) {
-  const std::vector<Value> ascending = {Value::Number(-5), Value::Date(29342), Value::Number(1e6),
-                                        T(""), T("a"), Value::Boolean(false), Value::Boolean(true),
-                                        Value::Error(ErrorCode::NA)};
+  const std::vector<Value> ascending = {
+      Value::Number(-5),     Value::Date(29342),   Value::Number(1e6),         T(""), T("a"),
+      Value::Boolean(false), Value::Boolean(true), Value::Error(ErrorCode::NA)};
   for (size_t i = 0; i < ascending.size(); ++i) {
     for (size_t j = 0; j < ascending.size(); ++j) {
       const int expected = i < j ? -1 : (i > j ? 1 : 0);

@@ -65,9 +65,9 @@ TEST(TypedEntry, LongDigitStringsKeepFifteenDigits) {
 }
 
 TEST(TypedEntry, WhatStaysText) {
-  for (const char* text : {"abc", "12a", "1 234", "1,23", "1,2345", ",123", "1,,234", "--5",
-                           "(-12)", "1e", "e3", "1e400", "%", "-", ".", "5 %", "0x1F", "&H1F",
-                           "=1+2", "12abc", " "}) {
+  for (const char* text :
+       {"abc",   "12a", "1 234", "1,23", "1,2345", ",123", "1,,234", "--5",  "(-12)", "1e", "e3",
+        "1e400", "%",   "-",     ".",    "5 %",    "0x1F", "&H1F",   "=1+2", "12abc", " "}) {
     ExpectText(text);
   }
   // Text is kept exactly, blanks included.
@@ -86,9 +86,9 @@ TEST(TypedEntry, Dates) {
 }
 
 TEST(TypedEntry, InvalidDatesStayText) {
-  for (const char* text : {"1980-02-30", "1981-2-29", "1980-13-01", "1980-0-1", "1899-12-31",
-                           "1980-5/1", "1980-5", "1980-05-01x", "198-5-1", "1980-005-01",
-                           "1980年5月", "1980-05-01 25:00"}) {
+  for (const char* text :
+       {"1980-02-30", "1981-2-29", "1980-13-01", "1980-0-1", "1899-12-31", "1980-5/1", "1980-5",
+        "1980-05-01x", "198-5-1", "1980-005-01", "1980年5月", "1980-05-01 25:00"}) {
     ExpectText(text);
   }
 }

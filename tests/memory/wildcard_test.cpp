@@ -66,8 +66,10 @@ TEST(Wildcard, InvalidUtf8IsMatchedAsTheTextMadeValid) {
   EXPECT_TRUE(WildcardMatches("\xFF", "\uFFFD"));
   EXPECT_FALSE(WildcardMatches("\xFF", "\xC3\xBF"));  // not the same as U+00FF
   // Random patterns and texts: the answer is the one for the texts made valid first.
-  const std::string pieces[] = {"a", "B", "?", "*", "~", "\xC3\xA4", "\xC3\x84", "\xE4\xB8\xAD",
-                                "\xC3", "\xE4\xB8", "\x80", "\xFF", "\xEF\xBF\xBD"};
+  const std::string pieces[] = {"a",           "B",        "?",        "*",
+                                "~",           "\xC3\xA4", "\xC3\x84", "\xE4\xB8\xAD",
+                                "\xC3",        "\xE4\xB8", "\x80",     "\xFF",
+                                "\xEF\xBF\xBD"};
   std::mt19937 rng(31);
   std::uniform_int_distribution<size_t> piece(0, std::size(pieces) - 1);
   std::uniform_int_distribution<int> count(0, 6);

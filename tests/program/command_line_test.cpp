@@ -35,13 +35,19 @@ TEST(ProgramCommandLine, ReadsEachFormAndRefusesTheRest) {
   // Everything after "run" is the runner's, options and codes that look like options included.
   c = ParseProgramCommand({"run", "b.xlsx", "--answer", "ok", "--", "-3", "--help"});
   EXPECT_EQ(c.kind, Kind::Run);
-  EXPECT_EQ(c.runArgs, (std::vector<std::string>{"b.xlsx", "--answer", "ok", "--", "-3", "--help"}));
-  EXPECT_EQ(ParseProgramCommand({"run", "--version"}).runArgs, std::vector<std::string>{"--version"});
+  EXPECT_EQ(c.runArgs,
+            (std::vector<std::string>{"b.xlsx", "--answer", "ok", "--", "-3", "--help"}));
+  EXPECT_EQ(ParseProgramCommand({"run", "--version"}).runArgs,
+            std::vector<std::string>{"--version"});
   EXPECT_TRUE(ParseBatchCommand({"--version"}).help);
   EXPECT_EQ(ParseBatchCommand({"--version"}).helpText, "tezlo " + std::string(kVersion) + "\n");
 
-  for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
-           {"--bogus"}, {"a.xlsx", "b.xlsx"}, {"--new"}, {"--new", "a.xlsx", "b.xlsx"}, {"--new", ""}}) {
+  for (const std::vector<std::string>& bad :
+       std::vector<std::vector<std::string>>{{"--bogus"},
+                                             {"a.xlsx", "b.xlsx"},
+                                             {"--new"},
+                                             {"--new", "a.xlsx", "b.xlsx"},
+                                             {"--new", ""}}) {
     EXPECT_THROW(ParseProgramCommand(bad), UsageError) << bad.front();
   }
 }

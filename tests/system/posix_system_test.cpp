@@ -50,7 +50,8 @@ TEST_F(PosixSystemTest, DesktopDefaultsToHomeDesktopAndListsVisibleEntries) {
   folder.MakeFolder("home/Desktop/notes");
   folder.Write("home/Desktop/.hidden", "");
   PosixSystem system = Make();
-  EXPECT_EQ(system.DesktopItems(), (std::vector<std::string>{"a.txt", "b.docx", "c.xlsx", "notes"}));
+  EXPECT_EQ(system.DesktopItems(),
+            (std::vector<std::string>{"a.txt", "b.docx", "c.xlsx", "notes"}));
 }
 
 // Names are bytes to the file system; what the tools get is well-formed text, a stray byte
@@ -59,7 +60,9 @@ TEST_F(PosixSystemTest, NamesThatAreNotUtf8ReachTheToolsAsValidText) {
   folder.Write("home/Desktop/bad\xFFname.txt", "");
   folder.Write("home/Desktop/\xE4\xB8\xAD\xE6\x96", "");  // "中" and half of "文"
   folder.Write("home/Desktop/good 中文", "");
-  folder.MakeFolder("disk/fold\xC0" "er");
+  folder.MakeFolder(
+      "disk/fold\xC0"
+      "er");
   folder.Write("mounts", "/dev/sda1 " + folder.Path("disk") + " ext4 rw 0 0\n");
   folder.Write("proc/7/status", "Name:\tapp\xE6\x96\nUid:\t0\t0\t0\t0\n");
   folder.Link("proc/7/exe", "/opt/\xFE/app");
@@ -102,8 +105,8 @@ TEST_F(PosixSystemTest, AnUnknownHomeFailsTheFoldersThatNeedIt) {
 
 TEST_F(PosixSystemTest, DriveListingComesFromTheMountsFile) {
   folder.MakeFolder("disk/home");
-  folder.Write("mounts", "/dev/sda1 " + folder.Path("disk") + " ext4 rw 0 0\n" +
-                             "proc " + folder.Path("proc") + " proc rw 0 0\n");
+  folder.Write("mounts", "/dev/sda1 " + folder.Path("disk") + " ext4 rw 0 0\n" + "proc " +
+                             folder.Path("proc") + " proc rw 0 0\n");
   PosixSystem system = Make();
   const auto lines = system.DriveFolderListing();
   ASSERT_EQ(lines.size(), 6u);

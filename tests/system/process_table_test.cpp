@@ -10,7 +10,8 @@ namespace tezlo::testing {
 namespace {
 
 std::string Status(const std::string& name, const std::string& uids, const std::string& rss) {
-  std::string text = "Name:\t" + name + "\nUmask:\t0022\nState:\tS (sleeping)\nUid:\t" + uids + "\n";
+  std::string text =
+      "Name:\t" + name + "\nUmask:\t0022\nState:\tS (sleeping)\nUid:\t" + uids + "\n";
   if (!rss.empty()) text += "VmPeak:\t  9999 kB\nVmRSS:\t" + rss + "\n";
   return text + "Threads:\t1\n";
 }
@@ -41,7 +42,7 @@ TEST(ReadProcesses, ListsEveryNumberedFolderInIdentifierOrder) {
   proc.Write("42/status", Status("kthreadd", "0\t0\t0\t0", ""));  // no exe link: no path
   proc.Write("1000/status", Status("averyveryverylo", "0\t0\t0\t0", "8 kB"));
   proc.Link("1000/exe", "/opt/app/averyveryverylongname");  // a name the kernel cut short
-  proc.Write("77/cmdline", "gone");                              // ended: no status
+  proc.Write("77/cmdline", "gone");                         // ended: no status
   proc.Write("self/status", Status("self", "0\t0\t0\t0", "1 kB"));
   proc.Write("12x/status", Status("odd", "0\t0\t0\t0", "1 kB"));
 

@@ -33,7 +33,9 @@ class TempFolder {
     std::filesystem::create_directories(file.parent_path());
     std::ofstream(file, std::ios::binary) << text;
   }
-  void MakeFolder(const std::string& relative) const { std::filesystem::create_directories(path_ / relative); }
+  void MakeFolder(const std::string& relative) const {
+    std::filesystem::create_directories(path_ / relative);
+  }
   void Link(const std::string& relative, const std::string& target) const {
     std::filesystem::create_directories((path_ / relative).parent_path());
     std::filesystem::create_symlink(target, path_ / relative);

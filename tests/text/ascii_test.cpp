@@ -31,8 +31,10 @@ std::string_view TrimSet(std::string_view text, std::string_view set) {
 }
 
 TEST(Ascii, TrimsAndComparesRandomTexts) {
-  const std::string pieces[] = {" ", "\t", "\r", "\n", "\v", "a", "A", "z", "Q", "0", ".",
-                                "\xE3\x80\x80" /* ideographic space */, "\xC3\xA4", "\xC3\x84"};
+  const std::string pieces[] = {" ",        "\t",      "\r", "\n",
+                                "\v",       "a",       "A",  "z",
+                                "Q",        "0",       ".",  "\xE3\x80\x80" /* ideographic space */,
+                                "\xC3\xA4", "\xC3\x84"};
   std::mt19937 rng(7);
   std::uniform_int_distribution<size_t> piece(0, std::size(pieces) - 1);
   std::uniform_int_distribution<int> count(0, 8);
@@ -50,7 +52,8 @@ TEST(Ascii, TrimsAndComparesRandomTexts) {
     ASSERT_EQ(TrimWhiteSpace(a), TrimSet(a, " \t\r\n")) << round;
     const bool same = a.size() == b.size() && strncasecmp(a.c_str(), b.c_str(), a.size()) == 0;
     ASSERT_EQ(EqualsIgnoringAsciiCase(a, b), same) << round;
-    const bool endsWith = a.size() >= b.size() && strcasecmp(a.c_str() + (a.size() - b.size()), b.c_str()) == 0;
+    const bool endsWith =
+        a.size() >= b.size() && strcasecmp(a.c_str() + (a.size() - b.size()), b.c_str()) == 0;
     ASSERT_EQ(EndsWithIgnoringAsciiCase(a, b), endsWith) << round;
     std::string lower = a;
     for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -58,7 +61,8 @@ TEST(Ascii, TrimsAndComparesRandomTexts) {
     equal += same ? 1 : 0;
   }
   EXPECT_GT(equal, 100);  // equal texts did occur
-  EXPECT_EQ(TrimWhiteSpace("\xE3\x80\x80x\xE3\x80\x80"), "\xE3\x80\x80x\xE3\x80\x80");  // U+3000 stays
+  EXPECT_EQ(TrimWhiteSpace("\xE3\x80\x80x\xE3\x80\x80"),
+            "\xE3\x80\x80x\xE3\x80\x80");  // U+3000 stays
 }
 
 }  // namespace

@@ -22,7 +22,10 @@ TEST(FoldForSearch, FoldsCaseCharacterByCharacter) {
 }
 
 TEST(FoldForSearch, StrayBytesReadAsOneReplacementEach) {
-  const std::u32string folded = FoldForSearch(std::string("a\xff" "b", 3));
+  const std::u32string folded =
+      FoldForSearch(std::string("a\xff"
+                                "b",
+                                3));
   ASSERT_EQ(folded.size(), 3u);
   EXPECT_EQ(folded[1], U'\uFFFD');
   EXPECT_NE(folded[1], FoldForSearch("ÿ")[0]);
@@ -44,9 +47,10 @@ std::u32string IcuFolded(const std::string& text) {
 
 TEST(FoldForSearch, IllFormedTextFoldsAsTheTextMadeValid) {
   // Random texts of ASCII letters, a few well-formed characters and loose UTF-8 bytes.
-  const std::string pieces[] = {"A", "z", "\xC3\x84", "\xCE\xA3", "\xE4\xB8\xAD", "\xF0\x9F\x98\x80",
-                                "\xC3", "\xE4\xB8", "\xF0\x9F", "\x80", "\xBF", "\xC0", "\xED\xA0",
-                                "\xF4\x90", "\xFF"};
+  const std::string pieces[] = {
+      "A",        "z",        "\xC3\x84", "\xCE\xA3", "\xE4\xB8\xAD", "\xF0\x9F\x98\x80",
+      "\xC3",     "\xE4\xB8", "\xF0\x9F", "\x80",     "\xBF",         "\xC0",
+      "\xED\xA0", "\xF4\x90", "\xFF"};
   std::mt19937 rng(29);
   std::uniform_int_distribution<size_t> piece(0, std::size(pieces) - 1);
   std::uniform_int_distribution<int> count(0, 12);

@@ -35,7 +35,8 @@ TEST(SignificantDigits, AgreesWithPrintfOnRandomNumbers) {
       if (!std::isfinite(magnitude) || magnitude == 0) continue;
     } else {
       // Numbers people type: few digits, where halfway cases are common.
-      magnitude = static_cast<double>(rng() % 100000000) / std::pow(10.0, static_cast<double>(rng() % 12));
+      magnitude =
+          static_cast<double>(rng() % 100000000) / std::pow(10.0, static_cast<double>(rng() % 12));
       if (magnitude == 0) continue;
     }
     const DecimalDigits d = SignificantDigits(magnitude);

@@ -33,10 +33,10 @@ TEST(ValidUtf8, ReplacesEachMaximalSubpartOnce) {
   // The Unicode Standard's own example (chapter 3, U+FFFD substitution of maximal subparts).
   const std::string text("\x61\xF1\x80\x80\xE1\x80\xC2\x62\x80\x63\x80\xBF\x64");
   EXPECT_EQ(ValidUtf8(text), "a\uFFFD\uFFFD\uFFFDb\uFFFDc\uFFFD\uFFFDd");
-  EXPECT_EQ(ValidUtf8("\xC0\xAF"), "\uFFFD\uFFFD");          // overlong: no lead fits
-  EXPECT_EQ(ValidUtf8("\xED\xA0\x80"), "\uFFFD\uFFFD\uFFFD");  // a surrogate
+  EXPECT_EQ(ValidUtf8("\xC0\xAF"), "\uFFFD\uFFFD");                      // overlong: no lead fits
+  EXPECT_EQ(ValidUtf8("\xED\xA0\x80"), "\uFFFD\uFFFD\uFFFD");            // a surrogate
   EXPECT_EQ(ValidUtf8("\xF4\x90\x80\x80"), "\uFFFD\uFFFD\uFFFD\uFFFD");  // above U+10FFFF
-  EXPECT_EQ(ValidUtf8("\xE2\x82"), "\uFFFD");                  // cut short at the end
+  EXPECT_EQ(ValidUtf8("\xE2\x82"), "\uFFFD");                            // cut short at the end
   EXPECT_EQ(ValidUtf8("\xF0\x9F\x98"), "\uFFFD");
   EXPECT_EQ(ValidUtf8("x\xFFy"), "x\uFFFDy");
   const std::string good = "a中文\U0001F600\u00E9\uFFFF" + std::string(1, '\0') + "z";
@@ -49,8 +49,9 @@ TEST(ValidUtf8, ReplacesEachMaximalSubpartOnce) {
 TEST(ValidUtf8, AgreesWithIcuOnRandomBytes) {
   std::mt19937 rng(12);
   // Bytes chosen to hit every lead and continuation boundary often.
-  const unsigned char interesting[] = {'a', 0x00, 0x7F, 0x80, 0x8F, 0x90, 0x9F, 0xA0, 0xBF, 0xC0, 0xC1, 0xC2,
-                                       0xDF, 0xE0, 0xE1, 0xEC, 0xED, 0xEE, 0xEF, 0xF0, 0xF1, 0xF3, 0xF4, 0xF5, 0xFF};
+  const unsigned char interesting[] = {'a',  0x00, 0x7F, 0x80, 0x8F, 0x90, 0x9F, 0xA0, 0xBF,
+                                       0xC0, 0xC1, 0xC2, 0xDF, 0xE0, 0xE1, 0xEC, 0xED, 0xEE,
+                                       0xEF, 0xF0, 0xF1, 0xF3, 0xF4, 0xF5, 0xFF};
   for (int n = 0; n < 20000; ++n) {
     std::string text;
     const int length = static_cast<int>(rng() % 24);

@@ -26,8 +26,12 @@ class BlockColumnTest : public DataToolsTest {
 };
 
 TEST_F(BlockColumnTest, BlockToColumnStacksTheBlocksColumns) {
-  Put(Cell{60, 2}, N(1)); Put(Cell{60, 3}, N(2)); Put(Cell{60, 4}, N(3));
-  Put(Cell{61, 2}, N(4)); Put(Cell{61, 3}, N(5)); Put(Cell{61, 4}, N(6));
+  Put(Cell{60, 2}, N(1));
+  Put(Cell{60, 3}, N(2));
+  Put(Cell{60, 4}, N(3));
+  Put(Cell{61, 2}, N(4));
+  Put(Cell{61, 3}, N(5));
+  Put(Cell{61, 4}, N(6));
   Select(Area::Of(60, 2, 61, 4));
   Run("*11");
 

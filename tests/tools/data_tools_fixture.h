@@ -38,7 +38,9 @@ class DataToolsTest : public ::testing::Test {
     Dispatch(ctx);
   }
 
-  void Put(Cell cell, const Value& value, SheetRef sheet = {1, 1}) { host.SetValue(sheet, cell, value); }
+  void Put(Cell cell, const Value& value, SheetRef sheet = {1, 1}) {
+    host.SetValue(sheet, cell, value);
+  }
   void PutText(Cell cell, const std::string& text, SheetRef sheet = {1, 1}) {
     host.SetValue(sheet, cell, Value::Text(text));
   }

@@ -16,7 +16,8 @@ class IdCardInfoTest : public DataToolsTest {
 
   // Numbers in B60 down, selected, then "*21" confirmed.
   void RunOn(const std::vector<std::string>& numbers) {
-    for (size_t i = 0; i < numbers.size(); ++i) PutLiteral(Cell{60 + static_cast<int32_t>(i), 2}, numbers[i]);
+    for (size_t i = 0; i < numbers.size(); ++i)
+      PutLiteral(Cell{60 + static_cast<int32_t>(i), 2}, numbers[i]);
     Select(Area::Of(60, 2, 59 + static_cast<int32_t>(numbers.size()), 2));
     ui.QueueAnswer(Answer::Ok);
     Run("*21");
@@ -52,11 +53,11 @@ TEST_F(IdCardInfoTest, FifteenCharactersTakeTheCenturyFromTheYearsTensDigit) {
   RunOn({"110105050501123", "110105100501124", "110105991231125"});
   EXPECT_EQ(At(Cell{60, 5}), Value::Date(k2005May1));  // 05: 2005
   EXPECT_EQ(At(Cell{60, 6}), N(19));
-  EXPECT_EQ(At(Cell{60, 7}), T("男"));  // 15th character 3
+  EXPECT_EQ(At(Cell{60, 7}), T("男"));                 // 15th character 3
   EXPECT_EQ(At(Cell{61, 5}), Value::Date(k1910May1));  // 10: 1910
   EXPECT_EQ(At(Cell{61, 6}), N(114));
   EXPECT_EQ(At(Cell{61, 7}), T("女"));  // 15th character 4
-  EXPECT_EQ(At(Cell{62, 6}), N(25));     // 99: 1999
+  EXPECT_EQ(At(Cell{62, 6}), N(25));    // 99: 1999
   EXPECT_EQ(At(Cell{62, 7}), T("男"));
   for (int32_t row = 60; row <= 62; ++row) {
     EXPECT_EQ(host.NumberFormat(plus1, Cell{row, 4}), "@") << row;
@@ -107,7 +108,7 @@ TEST_F(IdCardInfoTest, AnEmptyCellStopsTheTool) {
 }
 
 TEST_F(IdCardInfoTest, NumbersStoredAsNumbersAreReadThroughTheirText) {
-  Put(Cell{60, 2}, N(110105800501123));      // 15 digits: its text is the number itself
+  Put(Cell{60, 2}, N(110105800501123));       // 15 digits: its text is the number itself
   Put(Cell{61, 2}, N(110105198005011234.0));  // 18 digits read as "1.10105198005011E+17"
   Put(Cell{62, 2}, N(110105800501123));
   Select(Area::Of(60, 2, 62, 2));
@@ -120,9 +121,9 @@ TEST_F(IdCardInfoTest, NumbersStoredAsNumbersAreReadThroughTheirText) {
 
 TEST_F(IdCardInfoTest, ABirthDateThatIsNoDateEndsTheToolAtThatCell) {
   RunOn({"110105198013011234", "11010519800501123X"});
-  EXPECT_EQ(At(Cell{60, 4}), N(110105));          // written before the failing step
+  EXPECT_EQ(At(Cell{60, 4}), N(110105));  // written before the failing step
   EXPECT_EQ(host.NumberFormat(plus1, Cell{60, 4}), "@");
-  EXPECT_EQ(At(Cell{60, 5}), T("1980-13-01"));    // not a date: the age cannot be taken
+  EXPECT_EQ(At(Cell{60, 5}), T("1980-13-01"));  // not a date: the age cannot be taken
   EXPECT_EQ(host.NumberFormat(plus1, Cell{60, 6}), "General");
   EXPECT_TRUE(At(Cell{60, 6}).IsEmpty());
   EXPECT_TRUE(At(Cell{60, 7}).IsEmpty());
@@ -166,11 +167,11 @@ TEST_F(IdCardInfoTest, OutputsOverlappingLaterNumbersOfTheSameRowFollowTheCellOr
   Select(Area::Of(60, 2, 60, 3));
   ui.QueueAnswer(Answer::Ok);
   Run("*21");
-  EXPECT_EQ(At(Cell{60, 4}), N(110105));          // B60's region
-  EXPECT_EQ(At(Cell{60, 5}), N(220102));          // C60's region over B60's date
+  EXPECT_EQ(At(Cell{60, 4}), N(110105));  // B60's region
+  EXPECT_EQ(At(Cell{60, 5}), N(220102));  // C60's region over B60's date
   EXPECT_EQ(host.NumberFormat(plus1, Cell{60, 5}), "@");
-  EXPECT_EQ(At(Cell{60, 6}), T("2005-05-01"));    // C60's date in B60's "@" age cell
-  EXPECT_EQ(At(Cell{60, 7}), N(19));              // C60's age over B60's sex
+  EXPECT_EQ(At(Cell{60, 6}), T("2005-05-01"));  // C60's date in B60's "@" age cell
+  EXPECT_EQ(At(Cell{60, 7}), N(19));            // C60's age over B60's sex
   EXPECT_EQ(At(Cell{60, 8}), T("女"));
 }
 

@@ -18,8 +18,8 @@ class ListingsTest : public DataToolsTest {
 };
 
 TEST_F(ListingsTest, ProcessesGoUnderFiveHeaders) {
-  system.SetProcesses({ProcessInfo{"init", "root", 1, 1.5, "/sbin/init"},
-                       ProcessInfo{"kworker", "", 7, 0, ""}});
+  system.SetProcesses(
+      {ProcessInfo{"init", "root", 1, 1.5, "/sbin/init"}, ProcessInfo{"kworker", "", 7, 0, ""}});
   Run("*14");
   EXPECT_EQ(SheetNames(), (std::vector<std::string>{"+1", "Sheet4", "+2", "Sheet3"}));
   EXPECT_EQ(host.ActiveSheet(), newSheet);
@@ -39,7 +39,8 @@ TEST_F(ListingsTest, ProcessesGoUnderFiveHeaders) {
 
 TEST_F(ListingsTest, EveryProcessIsListedHoweverMany) {
   std::vector<ProcessInfo> many;
-  for (int64_t id = 1; id <= 1000; ++id) many.push_back(ProcessInfo{"p" + std::to_string(id), "u", id, 4, "/p"});
+  for (int64_t id = 1; id <= 1000; ++id)
+    many.push_back(ProcessInfo{"p" + std::to_string(id), "u", id, 4, "/p"});
   system.SetProcesses(many);
   Run("*14");
   EXPECT_EQ(host.CountA(newSheet, Area::Of(1, 3, 2000, 3)), 1001);
@@ -58,7 +59,8 @@ TEST_F(ListingsTest, DriveListingLinesGoDownColumnA) {
                                 "               1 Dir(s)", "", ""});
   Run("*20");
   EXPECT_EQ(Column(newSheet, 1, 4),
-            (std::vector<Value>{T(" Directory of /"), Value{}, T("2024-01-05  10:00    <DIR>          home"),
+            (std::vector<Value>{T(" Directory of /"), Value{},
+                                T("2024-01-05  10:00    <DIR>          home"),
                                 T("               1 Dir(s)")}));
   EXPECT_TRUE(Blank(newSheet, Area::Of(5, 1, 100, 10)));
   EXPECT_EQ(host.ActiveSheet(), newSheet);

@@ -40,7 +40,8 @@ TEST(FoundInAny, OverlappingAndNestedNeedlesAreAllFound) {
 // Random short lists over a small alphabet (so that matches are common), with upper and lower
 // case, digits, a non-Latin letter and numbers read through their text.
 std::vector<std::string> RandomItems(std::mt19937& rng, size_t count) {
-  static const std::vector<std::string> kUnits = {"a", "A", "b", "B", "1", "2", "é", "É", "中", "."};
+  static const std::vector<std::string> kUnits = {"a", "A", "b", "B",  "1",
+                                                  "2", "é", "É", "中", "."};
   std::vector<std::string> items;
   for (size_t i = 0; i < count; ++i) {
     if (rng() % 5 == 0) {
@@ -60,7 +61,8 @@ TEST(FoundInAny, AgreesWithTheScanOnRandomLists) {
   for (int round = 0; round < 3000; ++round) {
     const auto needles = Folded(RandomItems(rng, rng() % 12));
     const auto haystacks = Folded(RandomItems(rng, rng() % 12));
-    ASSERT_EQ(FoundInAny(needles, haystacks), FoundInAnyByScan(needles, haystacks)) << "round " << round;
+    ASSERT_EQ(FoundInAny(needles, haystacks), FoundInAnyByScan(needles, haystacks))
+        << "round " << round;
   }
 }
 
@@ -78,7 +80,8 @@ TEST(FoundInAny, AgreesWithTheScanOnLargerListsOverAWideAlphabet) {
         list.push_back(item);
       }
     }
-    ASSERT_EQ(FoundInAny(lists[0], lists[1]), FoundInAnyByScan(lists[0], lists[1])) << "round " << round;
+    ASSERT_EQ(FoundInAny(lists[0], lists[1]), FoundInAnyByScan(lists[0], lists[1]))
+        << "round " << round;
   }
 }
 

@@ -26,9 +26,11 @@ class TemplateExportTest : public DataToolsTest {
       if (failSaving) throw HostError("cannot write " + path);
       SavedBook saved;
       saved.path = path;
-      for (int32_t i = 1; i <= book.SheetCount(); ++i) saved.sheets.push_back(book.GetSheet(i).Name());
-      book.GetSheet(1).ForEachCellByRow(
-          [&](Cell cell, const CellRecord& record) { saved.cells.emplace_back(cell, record.value); });
+      for (int32_t i = 1; i <= book.SheetCount(); ++i)
+        saved.sheets.push_back(book.GetSheet(i).Name());
+      book.GetSheet(1).ForEachCellByRow([&](Cell cell, const CellRecord& record) {
+        saved.cells.emplace_back(cell, record.value);
+      });
       saves.push_back(std::move(saved));
     });
   }
@@ -48,7 +50,8 @@ TEST_F(TemplateExportTest, TheUsedRangeOfPlus1LandsAtA1OfAOneSheetTemplate) {
   const SavedBook& saved = saves.back();
   EXPECT_EQ(saved.path, "/home/u/Documents/1/44/ExcelVarelto.xls");
   EXPECT_EQ(saved.sheets, std::vector<std::string>{"+1"});
-  const std::vector<std::pair<Cell, Value>> expected = {{Cell{1, 1}, T("top-left")}, {Cell{18, 5}, N(42)}};
+  const std::vector<std::pair<Cell, Value>> expected = {{Cell{1, 1}, T("top-left")},
+                                                        {Cell{18, 5}, N(42)}};
   EXPECT_EQ(saved.cells, expected);
 
   EXPECT_EQ(host.WorkbookCount(), 1);  // the template is closed again

@@ -82,11 +82,11 @@ TEST_F(TextNumberTest, OnlyThePartInsideTheUsedRangeIsConverted) {
   Select(Area::Of(59, 1, 63, 2));
   Swap("2");
   EXPECT_EQ(At(Cell{60, 2}), T("1"));
-  EXPECT_EQ(At(Cell{61, 2}), T(""));     // inside: an empty text now
+  EXPECT_EQ(At(Cell{61, 2}), T(""));       // inside: an empty text now
   EXPECT_TRUE(At(Cell{59, 1}).IsEmpty());  // outside: untouched
   EXPECT_TRUE(At(Cell{63, 2}).IsEmpty());
   EXPECT_TRUE(At(Cell{60, 1}).IsEmpty());
-  EXPECT_EQ(At(Cell{61, 3}), N(2));      // not selected
+  EXPECT_EQ(At(Cell{61, 3}), N(2));  // not selected
 }
 
 TEST_F(TextNumberTest, ASelectionOutsideTheUsedRangeChangesNothing) {
@@ -107,10 +107,12 @@ TEST_F(TextNumberTest, EachAreaOfASelectionIsConvertedFromItsOwnValues) {
 }
 
 TEST(ReadsAsNumber, AcceptsTheNumeralsTheMacroLanguageAccepts) {
-  for (const char* yes : {"00123", "123", " -1,234.5 ", "+.5", "5.", "1e3", "1D-2", "&H1F", "&o17"}) {
+  for (const char* yes :
+       {"00123", "123", " -1,234.5 ", "+.5", "5.", "1e3", "1D-2", "&H1F", "&o17"}) {
     EXPECT_TRUE(ReadsAsNumber(yes)) << yes;
   }
-  for (const char* no : {"", " ", "abc", "12abc", "1.2.3", "-", ".", "1e", "&H", "&O8", ",1", "1,", "1 2"}) {
+  for (const char* no :
+       {"", " ", "abc", "12abc", "1.2.3", "-", ".", "1e", "&H", "&O8", ",1", "1,", "1 2"}) {
     EXPECT_FALSE(ReadsAsNumber(no)) << no;
   }
 }

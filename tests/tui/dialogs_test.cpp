@@ -19,14 +19,16 @@ TEST(MessageDialog, EnterPressesTheDefaultButtonEscapeTheCancelOne) {
   EXPECT_EQ(second.Focus(), 1u);
   EXPECT_FALSE(second.Handle(KeyEvent::Of(Key::Left)).has_value());
   EXPECT_EQ(second.Handle(KeyEvent::Of(Key::Enter)), std::optional<size_t>(0));
-  MessageDialog ok = MessageDialog::For(MessageBoxRequest{"done", "", Buttons::Ok, Icon::Information});
+  MessageDialog ok =
+      MessageDialog::For(MessageBoxRequest{"done", "", Buttons::Ok, Icon::Information});
   EXPECT_EQ(ok.Handle(KeyEvent::Of(Key::Escape)), std::optional<size_t>(0));
   EXPECT_FALSE(ok.Handle(KeyEvent::Character(U'x')).has_value());
 }
 
 TEST(MessageDialog, DrawsTitleIconTextAndButtonsCentred) {
   ScreenBuffer out(50, 12);
-  MessageDialog d = MessageDialog::For(MessageBoxRequest{"第一行\nsecond line", "", Buttons::OkCancel, Icon::Question});
+  MessageDialog d = MessageDialog::For(
+      MessageBoxRequest{"第一行\nsecond line", "", Buttons::OkCancel, Icon::Question});
   d.Render(out);
   std::string all;
   for (int y = 0; y < out.Height(); ++y) all += out.RowText(y) + "\n";

@@ -169,7 +169,8 @@ TEST_F(GridRendererTest, ScrollPositionDecidesTheFirstRowAndColumnAndTheGutterGr
   EXPECT_EQ(rendered.layout.gutter, 5);
   EXPECT_EQ(out.RowText(rendered.layout.rows[0].y).substr(0, 5), " 995 ");
   EXPECT_EQ(out.At(1, rendered.layout.rows[0].y).attr.role, Role::Header);
-  EXPECT_EQ(rendered.layout.CellAt(rendered.layout.columns[1].x, rendered.layout.rows[0].y), (Cell{995, 28}));
+  EXPECT_EQ(rendered.layout.CellAt(rendered.layout.columns[1].x, rendered.layout.rows[0].y),
+            (Cell{995, 28}));
   EXPECT_FALSE(rendered.layout.CellAt(0, rendered.layout.rows[0].y).has_value());
 }
 

@@ -92,7 +92,8 @@ TEST(KeyDecoder, SequencesSplitAcrossReadsAreJoined) {
 // UTF-8: valid characters as sent, each ill-formed maximal subpart one U+FFFD.
 TEST(KeyDecoder, TypedBytesBecomeWellFormedText) {
   std::mt19937 rng(5);
-  const unsigned char leads[] = {0x80, 0xBF, 0xC0, 0xC2, 0xDF, 0xE0, 0xE4, 0xED, 0xEF, 0xF0, 0xF4, 0xF5, 0xFF, 0xA0, 0x9F};
+  const unsigned char leads[] = {0x80, 0xBF, 0xC0, 0xC2, 0xDF, 0xE0, 0xE4, 0xED,
+                                 0xEF, 0xF0, 0xF4, 0xF5, 0xFF, 0xA0, 0x9F};
   for (int round = 0; round < 2000; ++round) {
     std::string typed;
     const int length = static_cast<int>(rng() % 20);
@@ -118,7 +119,9 @@ TEST(KeyDecoder, TypedBytesBecomeWellFormedText) {
 }
 
 TEST(KeyDecoder, ControlCharactersAndText) {
-  const std::vector<KeyEvent> e = Decode("\x13\x11\x1a\r\t\x7f" "a主");
+  const std::vector<KeyEvent> e = Decode(
+      "\x13\x11\x1a\r\t\x7f"
+      "a主");
   ASSERT_EQ(e.size(), 8u);
   EXPECT_TRUE(e[0].ctrl && e[0].ch == U's');
   EXPECT_TRUE(e[1].ctrl && e[1].ch == U'q');
@@ -158,8 +161,9 @@ TEST(KeyDecoder, SgrMouseReportsInCellsOrPixels) {
 }
 
 TEST(KeyDecoder, GarbageNeverHangsOrCrashes) {
-  for (const std::string& junk : {std::string("\x1b[\x01"), std::string("\x1b[<;;M"), std::string("\x1b[<1"),
-                                  std::string(200, '\x1b'), std::string("\x1b[") + std::string(100, '1')}) {
+  for (const std::string& junk :
+       {std::string("\x1b[\x01"), std::string("\x1b[<;;M"), std::string("\x1b[<1"),
+        std::string(200, '\x1b'), std::string("\x1b[") + std::string(100, '1')}) {
     KeyDecoder d;
     d.Feed(junk);
     for (int i = 0; i < 1000 && d.Pending(); ++i) d.Next(true);

@@ -13,7 +13,7 @@ TEST(TextWidth, CountsWideCharactersTwiceAndCombiningMarksNotAtAll) {
   EXPECT_EQ(TextWidth("主题"), 4);
   EXPECT_EQ(TextWidth("a主b"), 4);
   EXPECT_EQ(TextWidth("e\xCC\x81"), 1);  // e with a combining acute accent
-  EXPECT_EQ(TextWidth("，"), 2);          // full-width comma
+  EXPECT_EQ(TextWidth("，"), 2);         // full-width comma
   EXPECT_EQ(TextWidth(""), 0);
 }
 

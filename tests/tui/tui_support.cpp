@@ -38,7 +38,8 @@ std::string Describe(const Value& v) {
 template <class T>
 void Runs(std::ostringstream& s, const char* what, const RunMap<T>& runs) {
   s << what;
-  for (const auto& [first, run] : runs.Runs()) s << ' ' << first << '-' << run.last << '=' << run.value;
+  for (const auto& [first, run] : runs.Runs())
+    s << ' ' << first << '-' << run.last << '=' << run.value;
   s << '\n';
 }
 
@@ -51,8 +52,9 @@ std::string Picture(MemoryHost& host) {
     s << "book " << book.Name() << '\n';
     for (int32_t i = 1; i <= book.SheetCount(); ++i) {
       const Sheet& sheet = book.GetSheet(i);
-      s << "sheet " << sheet.Name() << " scroll " << sheet.View().scroll.row << ',' << sheet.View().scroll.col
-        << " active " << sheet.View().selection.active.row << ',' << sheet.View().selection.active.col << '\n';
+      s << "sheet " << sheet.Name() << " scroll " << sheet.View().scroll.row << ','
+        << sheet.View().scroll.col << " active " << sheet.View().selection.active.row << ','
+        << sheet.View().selection.active.col << '\n';
       Runs(s, "widths", sheet.ColumnWidths());
       Runs(s, "heights", sheet.RowHeights());
       Runs(s, "colors", sheet.ColumnColors());

@@ -28,11 +28,14 @@ class RandomCommands {
  public:
   RandomCommands(JournalingHost& host, std::mt19937& rng) : host_(host), rng_(rng) {}
 
-  int32_t Between(int32_t lo, int32_t hi) { return std::uniform_int_distribution<int32_t>(lo, hi)(rng_); }
+  int32_t Between(int32_t lo, int32_t hi) {
+    return std::uniform_int_distribution<int32_t>(lo, hi)(rng_);
+  }
   Cell AnyCell() { return Cell{Between(1, 60), Between(1, 12)}; }
   Area AnyArea() {
     const Cell a = AnyCell();
-    return Area::Of(a.row, a.col, std::min(60, a.row + Between(0, 6)), std::min(12, a.col + Between(0, 3)));
+    return Area::Of(a.row, a.col, std::min(60, a.row + Between(0, 6)),
+                    std::min(12, a.col + Between(0, 3)));
   }
   SheetRef AnySheet() { return SheetRef{1, Between(1, host_.SheetCount(1))}; }
 
@@ -73,7 +76,9 @@ class RandomCommands {
         case 12: host_.SetColumnWidth(s, Between(1, 12), Between(1, 12), Between(0, 30)); break;
         case 13: host_.SetRowHeight(s, Between(1, 60), Between(1, 60), Between(0, 40)); break;
         case 14: host_.SetColorIndex(s, AnyArea(), Between(0, 56)); break;
-        case 15: host_.SetColumnColorIndex(s, Between(1, 12), Between(1, 12), Between(0, 56)); break;
+        case 15:
+          host_.SetColumnColorIndex(s, Between(1, 12), Between(1, 12), Between(0, 56));
+          break;
         case 16: host_.SetNumberFormat(s, AnyArea(), Between(0, 1) ? "0.00" : "@"); break;
         case 17: host_.AddSheetAfter(s); break;
         case 18:
@@ -136,7 +141,8 @@ class ToolUndo : public ::testing::Test {
     memory.RenameSheet({1, 1}, "+1");
     memory.RenameSheet({1, 2}, "+2");
     for (int32_t r = 51; r <= 60; ++r)
-      for (int32_t c = 1; c <= 13; ++c) memory.SetValue({1, 1}, Cell{r, c}, Value::Number(r * 100 + c));
+      for (int32_t c = 1; c <= 13; ++c)
+        memory.SetValue({1, 1}, Cell{r, c}, Value::Number(r * 100 + c));
     memory.SetValue({1, 1}, Cell{51, 1}, Value::Text("主题"));
   }
   void Run(const char* code) {

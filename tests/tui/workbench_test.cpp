@@ -21,12 +21,14 @@ class WorkbenchTest : public ::testing::Test {
     host.RenameSheet({1, 1}, "+1");
     host.RenameSheet({1, 2}, "+2");
     for (int32_t r = 51; r <= 60; ++r)
-      for (int32_t c = 1; c <= 13; ++c) host.SetValue({1, 1}, Cell{r, c}, Value::Number(r * 100 + c));
+      for (int32_t c = 1; c <= 13; ++c)
+        host.SetValue({1, 1}, Cell{r, c}, Value::Number(r * 100 + c));
   }
   Workbench& Bench() {
     if (!bench) {
       bench = std::make_unique<Workbench>(host, terminal, system, tools,
-                                          [this](const Workbook& b, const std::string& path, const SaveOptions&) {
+                                          [this](const Workbook& b, const std::string& path,
+                                                 const SaveOptions&) {
                                             saves.push_back(path + ":" + b.GetSheet(1).Name());
                                             return SaveReport{};
                                           });
@@ -272,7 +274,8 @@ TEST_F(WorkbenchTest, ClickingASheetTabActivatesThatSheet) {
   Send(KeyEvent{Key::MousePress, 0, false, false, false, static_cast<int>(at), tabLine, -1, -1});
   EXPECT_EQ(host.SheetName(host.ActiveSheet()), "Sheet3");
   // A click on the tab line past the last tab changes nothing.
-  Send(KeyEvent{Key::MousePress, 0, false, false, false, terminal.Shown().Width() - 1, tabLine, -1, -1});
+  Send(KeyEvent{Key::MousePress, 0, false, false, false, terminal.Shown().Width() - 1, tabLine, -1,
+                -1});
   EXPECT_EQ(host.SheetName(host.ActiveSheet()), "Sheet3");
 }
 
@@ -299,9 +302,9 @@ TEST_F(WorkbenchTest, QuittingAsksWhenUnsavedAndSavingWritesThePath) {
 }
 
 TEST_F(WorkbenchTest, DontSaveQuitsAndAFailedSaveKeepsTheWorkbenchOpen) {
-  bench = std::make_unique<Workbench>(host, terminal, system, tools, [](const Workbook&, const std::string&, const SaveOptions&) -> SaveReport {
-    throw std::runtime_error("disk full");
-  });
+  bench = std::make_unique<Workbench>(host, terminal, system, tools,
+                                      [](const Workbook&, const std::string&, const SaveOptions&)
+                                          -> SaveReport { throw std::runtime_error("disk full"); });
   host.GetWorkbook(1).SetPath("book.xlsx");
   Send(KeyEvent::Character(U'1'));
   Send(K(Key::Enter));
@@ -317,14 +320,17 @@ TEST_F(WorkbenchTest, DontSaveQuitsAndAFailedSaveKeepsTheWorkbenchOpen) {
   EXPECT_TRUE(Bench().Quitting());
 }
 
-TEST_F(WorkbenchTest, AReadOnlyFileIsReplacedOnlyWhenTheUserSaysSoAndAReadOnlyOpeningSavesElsewhere) {
+TEST_F(WorkbenchTest,
+       AReadOnlyFileIsReplacedOnlyWhenTheUserSaysSoAndAReadOnlyOpeningSavesElsewhere) {
   std::vector<std::string> forced;
-  bench = std::make_unique<Workbench>(host, terminal, system, tools,
-                                      [&](const Workbook&, const std::string& path, const SaveOptions& o) {
-                                        if (!o.force) throw ReadOnlyFileError("'" + path + "' is read-only, so it was not replaced");
-                                        forced.push_back(path);
-                                        return SaveReport{{"the group staff could not be kept"}};
-                                      });
+  bench = std::make_unique<Workbench>(
+      host, terminal, system, tools,
+      [&](const Workbook&, const std::string& path, const SaveOptions& o) {
+        if (!o.force)
+          throw ReadOnlyFileError("'" + path + "' is read-only, so it was not replaced");
+        forced.push_back(path);
+        return SaveReport{{"the group staff could not be kept"}};
+      });
   host.GetWorkbook(1).SetPath("book.xlsx");
   terminal.Queue(Ctrl(U's'));
   terminal.Queue(K(Key::Escape));  // Cancel: the file stays as it is
@@ -336,7 +342,8 @@ TEST_F(WorkbenchTest, AReadOnlyFileIsReplacedOnlyWhenTheUserSaysSoAndAReadOnlyOp
   terminal.Queue(K(Key::Enter));
   RunQueued();
   EXPECT_EQ(forced, std::vector<std::string>{"book.xlsx"});
-  EXPECT_NE(Bench().Message().find("the group staff could not be kept"), std::string::npos) << Bench().Message();
+  EXPECT_NE(Bench().Message().find("the group staff could not be kept"), std::string::npos)
+      << Bench().Message();
 
   // Opened read-only because another program holds it: Ctrl+S asks for another name.
   Bench().OpenedReadOnly("book.xlsx", "'book.xlsx' is open in another program, by ann");

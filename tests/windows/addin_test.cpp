@@ -94,7 +94,9 @@ bool SaveWindowImage(HWND window, const std::string& path) {
   return ok;
 }
 
-LRESULT CALLBACK ExcelWindowProc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefWindowProcW(w, m, wp, lp); }
+LRESULT CALLBACK ExcelWindowProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+  return DefWindowProcW(w, m, wp, lp);
+}
 
 // Excel's main window stand-in: the owner of the command box.
 HWND MakeExcelWindow() {
@@ -103,8 +105,8 @@ HWND MakeExcelWindow() {
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.lpszClassName = L"XLMAIN";
   RegisterClassW(&wc);
-  return CreateWindowExW(0, L"XLMAIN", L"Microsoft Excel", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr,
-                         nullptr, GetModuleHandleW(nullptr), nullptr);
+  return CreateWindowExW(0, L"XLMAIN", L"Microsoft Excel", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300,
+                         nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
 class AddInTest : public ::testing::Test {
@@ -122,13 +124,15 @@ class AddInTest : public ::testing::Test {
     host_.ActivateSheet({1, 1});
     for (int32_t r = 51; r <= 60; ++r) {
       for (int32_t c = 1; c <= 26; ++c) {
-        host_.SetValue({1, 1}, {r, c}, Value::Text("r" + std::to_string(r) + "c" + std::to_string(c)));
+        host_.SetValue({1, 1}, {r, c},
+                       Value::Text("r" + std::to_string(r) + "c" + std::to_string(c)));
       }
     }
     host_.ActivateCell({55, 3});
     app_ = new FakeApplication(host_, excelWindow_);
     CLSID clsid{};
-    ASSERT_EQ(CreateByProgId(L"Text.Connect", IID_IDTExtensibility2, reinterpret_cast<void**>(&addIn_), &clsid),
+    ASSERT_EQ(CreateByProgId(L"Text.Connect", IID_IDTExtensibility2,
+                             reinterpret_cast<void**>(&addIn_), &clsid),
               S_OK);
     ASSERT_EQ(clsid, CLSID_Connect);
   }
@@ -175,8 +179,9 @@ class AddInTest : public ::testing::Test {
 TEST_F(AddInTest, ConnectionAddsTheButtonWithItsPropertiesInOrder) {
   Connect();
   EXPECT_EQ(app_->Bar().entries,
-            (std::vector<std::wstring>{L"Controls.Add(1,1,-,1,True)", L"Caption=&Z", L"OnAction=ShowForm",
-                                       L"Style=3", L"TooltipText=FormShow", L"FaceId=25"}));
+            (std::vector<std::wstring>{L"Controls.Add(1,1,-,1,True)", L"Caption=&Z",
+                                       L"OnAction=ShowForm", L"Style=3", L"TooltipText=FormShow",
+                                       L"FaceId=25"}));
   fake::FakeButton* button = OnlyButton();
   ASSERT_NE(button, nullptr);
   EXPECT_EQ(button->SinkCount(), 1u);

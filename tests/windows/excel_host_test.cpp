@@ -18,7 +18,9 @@ namespace {
 
 class ExcelHostTest : public ::testing::Test {
  protected:
-  ExcelHostTest() : app_(new fake::FakeApplication(memory_, nullptr)) { excel_.SetApplication(app_); }
+  ExcelHostTest() : app_(new fake::FakeApplication(memory_, nullptr)) {
+    excel_.SetApplication(app_);
+  }
   ~ExcelHostTest() override {
     excel_.SetApplication(nullptr);
     app_->Release();
@@ -31,8 +33,12 @@ class ExcelHostTest : public ::testing::Test {
 
 TEST_F(ExcelHostTest, ValuesOfEveryKindGoThereAndBack) {
   const SheetRef s{1, 1};
-  const Value values[] = {Value(), Value::Number(-2.5), Value::Text("主题 abc"), Value::Boolean(true),
-                          Value::Date(45000), Value::Error(ErrorCode::NA)};
+  const Value values[] = {Value(),
+                          Value::Number(-2.5),
+                          Value::Text("主题 abc"),
+                          Value::Boolean(true),
+                          Value::Date(45000),
+                          Value::Error(ErrorCode::NA)};
   int32_t row = 1;
   for (const Value& v : values) {
     excel_.SetValue(s, {row, 2}, v);
@@ -78,7 +84,8 @@ TEST_F(ExcelHostTest, SheetsWorkbooksCursorAndWindow) {
   EXPECT_EQ(memory_.SheetName({1, 2}), "+2");
   excel_.ActivateSheet({1, 1});
   excel_.Select(Selection{{Area::Of(2, 2, 4, 3), Area::Of(7, 1, 7, 1)}, Cell{3, 3}});
-  EXPECT_EQ(memory_.GetSelection(), (Selection{{Area::Of(2, 2, 4, 3), Area::Of(7, 1, 7, 1)}, Cell{3, 3}}));
+  EXPECT_EQ(memory_.GetSelection(),
+            (Selection{{Area::Of(2, 2, 4, 3), Area::Of(7, 1, 7, 1)}, Cell{3, 3}}));
   EXPECT_EQ(excel_.GetSelection(), memory_.GetSelection());
   excel_.SetScrollRow(40);
   EXPECT_EQ(excel_.TopLeftVisibleCell().row, 40);
@@ -117,8 +124,9 @@ void Fill(MemoryHost& host) {
 }
 
 TEST_F(ExcelHostTest, CommandsGiveTheSameWorkbookThroughTheAdapter) {
-  for (const char* code : {"+3", "-2", "++", "--", "*9", "999", "", "*5", "*6", "*7", "*8", "*16",
-                           "*19", "*11", "*12", "*22", "*15", "*1", "101", "/5", "*2", "*3", "*4"}) {
+  for (const char* code :
+       {"+3",  "-2",  "++",  "--",  "*9",  "999", "",    "*5", "*6", "*7", "*8", "*16",
+        "*19", "*11", "*12", "*22", "*15", "*1",  "101", "/5", "*2", "*3", "*4"}) {
     MemoryHost direct(SmallGrid());
     MemoryHost behind(SmallGrid());
     Fill(direct);

@@ -22,7 +22,9 @@
 namespace tezlo {
 namespace {
 
-LRESULT CALLBACK OwnerProc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefWindowProcW(w, m, wp, lp); }
+LRESULT CALLBACK OwnerProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+  return DefWindowProcW(w, m, wp, lp);
+}
 
 HWND MakeOwner() {
   WNDCLASSW wc{};
@@ -30,8 +32,8 @@ HWND MakeOwner() {
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.lpszClassName = L"TezloUiTestOwner";
   RegisterClassW(&wc);
-  return CreateWindowExW(0, wc.lpszClassName, L"Microsoft Excel", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300,
-                         nullptr, nullptr, wc.hInstance, nullptr);
+  return CreateWindowExW(0, wc.lpszClassName, L"Microsoft Excel", WS_OVERLAPPEDWINDOW, 0, 0, 400,
+                         300, nullptr, nullptr, wc.hInstance, nullptr);
 }
 
 // What the helper thread saw of the box it answered.
@@ -206,7 +208,8 @@ class ExcelUiCommandTest : public ExcelUiTest {
  protected:
   ExcelUiCommandTest() {
     BuildSampleWorkbook(memory_);
-    memory_.Select(Selection{{Area::Of(1, 14, 1, 14)}, Cell{1, 14}});  // the comparison's topic word
+    memory_.Select(
+        Selection{{Area::Of(1, 14, 1, 14)}, Cell{1, 14}});  // the comparison's topic word
   }
 
   // Runs "*18" and presses `button` on its box; what stands where the first header goes.

@@ -8,7 +8,8 @@ namespace tezlo::fake {
 namespace {
 
 std::wstring Lower(std::wstring s) {
-  std::transform(s.begin(), s.end(), s.begin(), [](wchar_t c) { return static_cast<wchar_t>(towlower(c)); });
+  std::transform(s.begin(), s.end(), s.begin(),
+                 [](wchar_t c) { return static_cast<wchar_t>(towlower(c)); });
   return s;
 }
 

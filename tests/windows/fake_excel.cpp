@@ -71,7 +71,8 @@ class FakeComment final : public FakeDispatch {
 
 class FakeInterior final : public FakeDispatch {
  public:
-  FakeInterior(MemoryHost& h, SheetRef s, Area a, Whole w) : host_(h), sheet_(s), area_(a), whole_(w) {}
+  FakeInterior(MemoryHost& h, SheetRef s, Area a, Whole w)
+      : host_(h), sheet_(s), area_(a), whole_(w) {}
 
  protected:
   bool Answer(const Call& call, Variant& result) override {
@@ -102,7 +103,8 @@ class FakeInterior final : public FakeDispatch {
 
 class FakeAreas final : public FakeDispatch {
  public:
-  FakeAreas(MemoryHost& h, SheetRef s, std::vector<Area> a) : host_(h), sheet_(s), areas_(std::move(a)) {}
+  FakeAreas(MemoryHost& h, SheetRef s, std::vector<Area> a)
+      : host_(h), sheet_(s), areas_(std::move(a)) {}
 
  protected:
   bool Answer(const Call& call, Variant& result) override;
@@ -179,7 +181,8 @@ bool FakeRange::Answer(const Call& call, Variant& result) {
         } else {
           const Value value = com::ToValue(v);
           for (int32_t r = a.first.row; r <= a.last.row; ++r)
-            for (int32_t c = a.first.col; c <= a.last.col; ++c) host_.SetValue(sheet_, {r, c}, value);
+            for (int32_t c = a.first.col; c <= a.last.col; ++c)
+              host_.SetValue(sheet_, {r, c}, value);
         }
       });
     } else if (a.Count() == 1) {
@@ -192,7 +195,7 @@ bool FakeRange::Answer(const Call& call, Variant& result) {
                            a.first.col + call.Int(1) - 1));
   } else if (Is(call, L"End")) {
     const int32_t d = call.Int(0);
-    const Direction dir = d == -4162 ? Direction::Up
+    const Direction dir = d == -4162   ? Direction::Up
                           : d == -4121 ? Direction::Down
                           : d == -4159 ? Direction::ToLeft
                                        : Direction::ToRight;
@@ -225,9 +228,11 @@ bool FakeRange::Answer(const Call& call, Variant& result) {
     });
     result = Variant::Bool(true);
   } else if (Is(call, L"EntireRow")) {
-    result = Make(Area::Of(a.first.row, 1, a.last.row, host_.ColumnsCount()), Counting::Cells, Whole::Rows);
+    result = Make(Area::Of(a.first.row, 1, a.last.row, host_.ColumnsCount()), Counting::Cells,
+                  Whole::Rows);
   } else if (Is(call, L"EntireColumn")) {
-    result = Make(Area::Of(1, a.first.col, host_.RowsCount(), a.last.col), Counting::Cells, Whole::Columns);
+    result = Make(Area::Of(1, a.first.col, host_.RowsCount(), a.last.col), Counting::Cells,
+                  Whole::Columns);
   } else if (Is(call, L"Sort")) {
     const FakeRange* key = AsRange(call.Object(0));
     if (!key) throw Failure{"Sort needs Key1"};
@@ -244,7 +249,8 @@ bool FakeRange::Answer(const Call& call, Variant& result) {
       result = Variant::Object(nullptr);
     }
   } else if (Is(call, L"AddComment")) {
-    Checked([&] { host_.AddComment(sheet_, a.first, call.Given(0) ? call.Text(0) : std::string()); });
+    Checked(
+        [&] { host_.AddComment(sheet_, a.first, call.Given(0) ? call.Text(0) : std::string()); });
     result = Hand(new FakeComment(host_, sheet_, a.first));
   } else if (Is(call, L"ClearComments")) {
     Checked([&] { host_.ClearComments(sheet_, a); });
@@ -260,7 +266,9 @@ bool FakeRange::Answer(const Call& call, Variant& result) {
     Checked([&] { host_.SetNumberFormatLocal(sheet_, a, Variant(call.Value()).ToText()); });
   } else if (Is(call, L"ColumnWidth")) {
     if (call.put) {
-      Checked([&] { host_.SetColumnWidth(sheet_, a.first.col, a.last.col, Variant(call.Value()).ToDouble()); });
+      Checked([&] {
+        host_.SetColumnWidth(sheet_, a.first.col, a.last.col, Variant(call.Value()).ToDouble());
+      });
     } else {
       result = Variant::Double(Checked([&] { return host_.ColumnWidth(sheet_, a.first.col); }));
     }
@@ -268,7 +276,9 @@ bool FakeRange::Answer(const Call& call, Variant& result) {
     result = Variant::Double(Checked([&] { return host_.ColumnWidthPoints(sheet_, a.first.col); }));
   } else if (Is(call, L"RowHeight")) {
     if (call.put) {
-      Checked([&] { host_.SetRowHeight(sheet_, a.first.row, a.last.row, Variant(call.Value()).ToDouble()); });
+      Checked([&] {
+        host_.SetRowHeight(sheet_, a.first.row, a.last.row, Variant(call.Value()).ToDouble());
+      });
     } else {
       result = Variant::Double(Checked([&] { return host_.RowHeight(sheet_, a.first.row); }));
     }
@@ -309,7 +319,8 @@ class FakeWorksheet final : public FakeDispatch {
       result = Variant::Int(sheet_.sheet);
     } else if (Is(call, L"Cells")) {
       const Cell c{call.Int(0), call.Int(1)};
-      if (c.row < 1 || c.col < 1 || c.row > rows || c.col > cols) throw Failure{"cell outside the sheet"};
+      if (c.row < 1 || c.col < 1 || c.row > rows || c.col > cols)
+        throw Failure{"cell outside the sheet"};
       result = Hand(new FakeRange(host_, sheet_, Area::Of(c)));
     } else if (Is(call, L"Range")) {
       if (call.Given(1)) {
@@ -323,16 +334,19 @@ class FakeWorksheet final : public FakeDispatch {
         size_t start = 0;
         while (start <= text.size()) {
           const size_t comma = text.find(',', start);
-          areas.push_back(ParseArea(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start)));
+          areas.push_back(ParseArea(
+              text.substr(start, comma == std::string::npos ? std::string::npos : comma - start)));
           if (comma == std::string::npos) break;
           start = comma + 1;
         }
         result = Hand(new FakeRange(host_, sheet_, areas));
       }
     } else if (Is(call, L"Rows")) {
-      result = Hand(new FakeRange(host_, sheet_, {Area::Of(1, 1, rows, cols)}, Counting::Rows, Whole::Rows));
+      result = Hand(
+          new FakeRange(host_, sheet_, {Area::Of(1, 1, rows, cols)}, Counting::Rows, Whole::Rows));
     } else if (Is(call, L"Columns")) {
-      result = Hand(new FakeRange(host_, sheet_, {Area::Of(1, 1, rows, cols)}, Counting::Columns, Whole::Columns));
+      result = Hand(new FakeRange(host_, sheet_, {Area::Of(1, 1, rows, cols)}, Counting::Columns,
+                                  Whole::Columns));
     } else if (Is(call, L"UsedRange")) {
       result = Hand(new FakeRange(host_, sheet_, Checked([&] { return host_.UsedRange(sheet_); })));
     } else if (Is(call, L"Delete")) {
@@ -373,7 +387,8 @@ class FakeSheets final : public FakeDispatch {
     } else if (Is(call, L"Add")) {
       SheetRef anchor = Checked([&] { return host_.ActiveSheet(); });
       if (call.Given(1)) {
-        const auto* after = dynamic_cast<const FakeWorksheet*>(static_cast<FakeDispatch*>(call.Object(1)));
+        const auto* after =
+            dynamic_cast<const FakeWorksheet*>(static_cast<FakeDispatch*>(call.Object(1)));
         if (!after) throw Failure{"After needs a sheet"};
         anchor = after->Ref();
       }
@@ -426,8 +441,9 @@ class FakeWorkbooks final : public FakeDispatch {
     if (Is(call, L"Count")) {
       result = Variant::Int(host_.WorkbookCount());
     } else if (Is(call, L"Item")) {
-      const int32_t book = call.Arg(0).vt == VT_BSTR ? Checked([&] { return host_.FindWorkbook(call.Text(0)); })
-                                                     : call.Int(0);
+      const int32_t book = call.Arg(0).vt == VT_BSTR
+                               ? Checked([&] { return host_.FindWorkbook(call.Text(0)); })
+                               : call.Int(0);
       if (book < 1 || book > host_.WorkbookCount()) throw Failure{"Subscript out of range"};
       result = Hand(new FakeWorkbook(host_, book));
     } else if (Is(call, L"Add")) {
@@ -484,12 +500,14 @@ class FakeWorksheetFunction final : public FakeDispatch {
     if (Is(call, L"CountA")) {
       const FakeRange* r = AsRange(call.Object(0));
       if (!r) throw Failure{"CountA needs a range"};
-      result = Variant::Double(static_cast<double>(Checked([&] { return host_.CountA(r->Sheet(), r->First()); })));
+      result = Variant::Double(
+          static_cast<double>(Checked([&] { return host_.CountA(r->Sheet(), r->First()); })));
     } else if (Is(call, L"Match")) {
       const FakeRange* r = AsRange(call.Object(1));
       if (!r) throw Failure{"Match needs a range"};
       const Value lookup = com::ToValue(call.Arg(0));
-      result = Variant::Double(Checked([&] { return host_.Match(r->Sheet(), lookup, r->First()); }));
+      result =
+          Variant::Double(Checked([&] { return host_.Match(r->Sheet(), lookup, r->First()); }));
     } else {
       return false;
     }
@@ -511,17 +529,20 @@ class FakeControls final : public FakeDispatch {
       for (size_t i = 0; i < call.args.size(); ++i) {
         if (i) entry += L",";
         if (!call.Given(i)) {
-        entry += L"-";
-      } else if (call.Arg(i).vt == VT_BOOL) {
-        entry += call.Bool(i) ? L"True" : L"False";
-      } else {
-        entry += com::Wide(call.Text(i));
-      }
+          entry += L"-";
+        } else if (call.Arg(i).vt == VT_BOOL) {
+          entry += call.Bool(i) ? L"True" : L"False";
+        } else {
+          entry += com::Wide(call.Text(i));
+        }
       }
       log_.entries.push_back(entry + L")");
       auto* button = new FakeButton(log_);
-      const size_t before = call.Given(3) ? static_cast<size_t>(call.Int(3)) : log_.buttons.size() + 1;
-      log_.buttons.insert(log_.buttons.begin() + static_cast<long>(std::min(before - 1, log_.buttons.size())), button);
+      const size_t before =
+          call.Given(3) ? static_cast<size_t>(call.Int(3)) : log_.buttons.size() + 1;
+      log_.buttons.insert(log_.buttons.begin() +
+                              static_cast<long>(std::min(before - 1, log_.buttons.size())),
+                          button);
       button->AddRef();  // the bar's own reference
       result = Hand(button);
     } else if (Is(call, L"Count")) {
@@ -605,7 +626,8 @@ bool FakeButton::Answer(const Call& call, Variant& result) {
     }
     return true;
   }
-  static const wchar_t* const kProperties[] = {L"Caption", L"OnAction", L"Style", L"TooltipText", L"FaceId"};
+  static const wchar_t* const kProperties[] = {L"Caption", L"OnAction", L"Style", L"TooltipText",
+                                               L"FaceId"};
   for (const wchar_t* p : kProperties) {
     if (!Is(call, p)) continue;
     if (call.put) {
@@ -652,7 +674,8 @@ HRESULT FakeButton::GetConnectionPointContainer(IConnectionPointContainer** out)
 
 HRESULT FakeButton::Advise(IUnknown* sink, DWORD* cookie) {
   IDispatch* events = nullptr;
-  if (FAILED(sink->QueryInterface(shell::kCommandBarButtonEvents, reinterpret_cast<void**>(&events)))) {
+  if (FAILED(sink->QueryInterface(shell::kCommandBarButtonEvents,
+                                  reinterpret_cast<void**>(&events)))) {
     return CONNECT_E_CANNOTCONNECT;
   }
   *cookie = nextCookie_++;
@@ -687,7 +710,8 @@ bool FakeApplication::Answer(const Call& call, Variant& result) {
   } else if (Is(call, L"ActiveSheet")) {
     result = Hand(new FakeWorksheet(h, Checked([&] { return h.ActiveSheet(); })));
   } else if (Is(call, L"ActiveCell")) {
-    result = Hand(new FakeRange(h, h.ActiveSheet(), Area::Of(Checked([&] { return h.ActiveCell(); }))));
+    result =
+        Hand(new FakeRange(h, h.ActiveSheet(), Area::Of(Checked([&] { return h.ActiveCell(); }))));
   } else if (Is(call, L"Selection")) {
     const Selection s = Checked([&] { return h.GetSelection(); });
     result = Hand(new FakeRange(h, h.ActiveSheet(), s.areas));
@@ -695,8 +719,10 @@ bool FakeApplication::Answer(const Call& call, Variant& result) {
     result = Hand(new FakeWindow(h));
   } else if (Is(call, L"Rows") || Is(call, L"Columns")) {
     const bool rows = Is(call, L"Rows");
-    result = Hand(new FakeRange(h, h.ActiveSheet(), {Area::Of(1, 1, h.RowsCount(), h.ColumnsCount())},
-                                rows ? Counting::Rows : Counting::Columns, rows ? Whole::Rows : Whole::Columns));
+    result =
+        Hand(new FakeRange(h, h.ActiveSheet(), {Area::Of(1, 1, h.RowsCount(), h.ColumnsCount())},
+                           rows ? Counting::Rows : Counting::Columns,
+                           rows ? Whole::Rows : Whole::Columns));
   } else if (Is(call, L"ScreenUpdating")) {
     if (call.put) {
       h.SetScreenUpdating(Variant(call.Value()).ToBool());

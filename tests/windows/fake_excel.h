@@ -22,7 +22,9 @@ struct BarLog {
   std::vector<FakeButton*> buttons;
 };
 
-class FakeButton final : public FakeDispatch, public IConnectionPointContainer, public IConnectionPoint {
+class FakeButton final : public FakeDispatch,
+                         public IConnectionPointContainer,
+                         public IConnectionPoint {
  public:
   explicit FakeButton(BarLog& log) : log_(log) {}
 

@@ -55,8 +55,8 @@ TEST(Registration, UnregisteringOneBitnessKeepsTheOthersTypeLibraryEntry) {
   const std::wstring other = kClasses + L"TypeLib\\" + Libid() + L"\\1.0\\0\\" +
                              (sizeof(void*) == 8 ? L"win32" : L"win64");
   HKEY key = nullptr;
-  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, other.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key,
-                            nullptr),
+  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, other.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
+                            &key, nullptr),
             ERROR_SUCCESS);
   RegCloseKey(key);
   ASSERT_EQ(Regsvr32(false), 0);

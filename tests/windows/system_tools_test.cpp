@@ -29,7 +29,8 @@ class SystemToolsTest : public ::testing::Test {
     memory_.SetSaver([this](const Workbook& book, const std::string& path) {
       saved_.push_back(path);
       savedSheets_.clear();
-      for (int32_t i = 1; i <= book.SheetCount(); ++i) savedSheets_.push_back(book.GetSheet(i).Name());
+      for (int32_t i = 1; i <= book.SheetCount(); ++i)
+        savedSheets_.push_back(book.GetSheet(i).Name());
     });
     BuildSampleWorkbook(memory_);
     app_ = new fake::FakeApplication(memory_, nullptr);
@@ -106,7 +107,9 @@ TEST_F(SystemToolsTest, TheDriveListingGoesDownColumnA) {
 
 TEST_F(SystemToolsTest, DesktopItemsByTheShellsNames) {
   wchar_t folder[MAX_PATH];
-  ASSERT_EQ(SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY | CSIDL_FLAG_CREATE, nullptr, 0, folder), S_OK);
+  ASSERT_EQ(SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY | CSIDL_FLAG_CREATE, nullptr, 0,
+                             folder),
+            S_OK);
   const std::wstring sub = std::wstring(folder) + L"\\工作 tezlo";
   CreateDirectoryW(sub.c_str(), nullptr);
   Run("*13");
@@ -120,7 +123,8 @@ TEST_F(SystemToolsTest, TheTemplateIsSavedInTheFixedFolderAndClosed) {
   Run("*780");
   // Saved as the template, and again by Close with SaveChanges: always to that one path.
   ASSERT_FALSE(saved_.empty());
-  for (const std::string& path : saved_) EXPECT_EQ(path, "D:\\My Documents\\1\\44\\ExcelVarelto.xls");
+  for (const std::string& path : saved_)
+    EXPECT_EQ(path, "D:\\My Documents\\1\\44\\ExcelVarelto.xls");
   EXPECT_EQ(savedSheets_, std::vector<std::string>{"+1"});
   EXPECT_EQ(memory_.WorkbookCount(), 1);
   EXPECT_EQ(memory_.ActiveWorkbook(), 1);

@@ -45,7 +45,9 @@ void SavedSizes(Host& host) {
                   "60,90,90,48,48,48,48,48,48,48,48,48,54,20,20,20,20,20,20,20,20,20,20,30");
 }
 
-Selection At(int32_t row, int32_t col) { return Selection{{Area::Of(row, col, row, col)}, Cell{row, col}}; }
+Selection At(int32_t row, int32_t col) {
+  return Selection{{Area::Of(row, col, row, col)}, Cell{row, col}};
+}
 Selection Block(Area area) { return Selection{{area}, area.first}; }
 
 std::string Describe(const Value& v) {
@@ -64,8 +66,8 @@ std::string Describe(const Value& v) {
 }
 
 std::string Describe(const Area& a) {
-  return std::to_string(a.first.row) + "," + std::to_string(a.first.col) + ":" + std::to_string(a.last.row) +
-         "," + std::to_string(a.last.col);
+  return std::to_string(a.first.row) + "," + std::to_string(a.first.col) + ":" +
+         std::to_string(a.last.row) + "," + std::to_string(a.last.col);
 }
 
 // One line per fact the two paths must agree on, read from the engine itself (not through the
@@ -73,9 +75,11 @@ std::string Describe(const Area& a) {
 std::vector<std::string> Snapshot(MemoryHost& h) {
   std::vector<std::string> lines;
   const auto add = [&](std::string line) { lines.push_back(std::move(line)); };
-  add("books " + std::to_string(h.WorkbookCount()) + " active " + std::to_string(h.ActiveWorkbook()));
+  add("books " + std::to_string(h.WorkbookCount()) + " active " +
+      std::to_string(h.ActiveWorkbook()));
   for (int32_t b = 1; b <= h.WorkbookCount(); ++b) {
-    add("book " + std::to_string(b) + " " + h.WorkbookName(b) + " sheets " + std::to_string(h.SheetCount(b)));
+    add("book " + std::to_string(b) + " " + h.WorkbookName(b) + " sheets " +
+        std::to_string(h.SheetCount(b)));
     for (int32_t s = 1; s <= h.SheetCount(b); ++s) {
       const SheetRef ref{b, s};
       const std::string at = std::to_string(b) + "/" + std::to_string(s) + " ";
@@ -143,7 +147,8 @@ void FillListings(FixedSystem& system) {
   system.SetProcesses({ProcessInfo{"EXCEL.EXE", "user", 4242, 81234.5, "C:\\Office\\EXCEL.EXE"},
                        ProcessInfo{"System", "", 4, 0, ""}});
   system.SetDriveFolderListing({" Volume in drive C has no label.", " Directory of C:\\", "",
-                                "2024-01-05  10:00    <DIR>          Users", "               1 Dir(s)", ""});
+                                "2024-01-05  10:00    <DIR>          Users",
+                                "               1 Dir(s)", ""});
   system.SetDesktopItems({"报告.docx", "Notes.txt", "Projects"});
   system.SetTemplateFolder("D:\\My Documents\\1\\44");
   system.SetPointer({300, 200});
@@ -227,9 +232,12 @@ const std::vector<Scenario>& Scenarios() {
       {"topic word", "105", At(1, 1)},
       {"topic word without block", "101", At(6, 1)},
       // Regions.
-      {"swap cells", "*2", Selection{{Area::Of(53, 2, 53, 2), Area::Of(55, 4, 55, 4)}, Cell{55, 4}}},
-      {"swap region rows", "*3", Selection{{Area::Of(53, 2, 53, 2), Area::Of(55, 2, 55, 2)}, Cell{55, 2}}},
-      {"swap region columns", "*4", Selection{{Area::Of(52, 3, 52, 3), Area::Of(52, 5, 52, 5)}, Cell{52, 5}}},
+      {"swap cells", "*2",
+       Selection{{Area::Of(53, 2, 53, 2), Area::Of(55, 4, 55, 4)}, Cell{55, 4}}},
+      {"swap region rows", "*3",
+       Selection{{Area::Of(53, 2, 53, 2), Area::Of(55, 2, 55, 2)}, Cell{55, 2}}},
+      {"swap region columns", "*4",
+       Selection{{Area::Of(52, 3, 52, 3), Area::Of(52, 5, 52, 5)}, Cell{52, 5}}},
       {"swap region rows refused", "*3", At(54, 3)},
       {"sort ascending", "*5", At(68, 5)},
       {"sort descending", "*6", At(84, 3)},
@@ -278,7 +286,8 @@ TEST_P(ToolParity, SameWorkbookAndDialogsThroughTheAdapter) {
   const Outcome adapter = ThroughExcel(s);
   EXPECT_EQ(adapter.dialogs, direct.dialogs);
   EXPECT_EQ(adapter.saved, direct.saved);
-  EXPECT_TRUE(adapter.workbook == direct.workbook) << FirstDifference(direct.workbook, adapter.workbook);
+  EXPECT_TRUE(adapter.workbook == direct.workbook)
+      << FirstDifference(direct.workbook, adapter.workbook);
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryFamily, ToolParity, ::testing::Range(size_t{0}, Scenarios().size()),

@@ -35,7 +35,8 @@ TEST(DriveListing, ListsTheRootFoldersOfDriveC) {
   });
   EXPECT_TRUE(windowsFolder);
   const bool fileShown = std::any_of(lines.begin(), lines.end(), [](const std::string& l) {
-    return l.find("win.ini") != std::string::npos;  // a file in C:\windows, never in the root listing
+    return l.find("win.ini") !=
+           std::string::npos;  // a file in C:\windows, never in the root listing
   });
   EXPECT_FALSE(fileShown);
 }
@@ -54,7 +55,9 @@ TEST(Processes, WmiListsThisProcessByNameAndId) {
 
 TEST(Desktop, ItemsAreTheDesktopFoldersEntriesByName) {
   wchar_t folder[MAX_PATH];
-  ASSERT_EQ(SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY | CSIDL_FLAG_CREATE, nullptr, 0, folder), S_OK);
+  ASSERT_EQ(SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY | CSIDL_FLAG_CREATE, nullptr, 0,
+                             folder),
+            S_OK);
   const std::wstring file = std::wstring(folder) + L"\\tezlo note.txt";
   const std::wstring sub = std::wstring(folder) + L"\\tezlo folder";
   { std::ofstream(file.c_str()) << "x"; }

@@ -32,7 +32,8 @@ int Run(const std::wstring& commandLine, DWORD timeoutMs) {
 }
 
 int Regsvr32(bool unregister) {
-  return Run(std::wstring(L"regsvr32.exe /s ") + (unregister ? L"/u " : L"") + L"\"" + DllPath() + L"\"");
+  return Run(std::wstring(L"regsvr32.exe /s ") + (unregister ? L"/u " : L"") + L"\"" + DllPath() +
+             L"\"");
 }
 
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
@@ -58,7 +59,9 @@ void Collect(HKEY key, const std::wstring& path, std::map<std::wstring, std::wst
     BYTE data[2048];
     DWORD dataLength = sizeof data;
     DWORD type = 0;
-    if (RegEnumValueW(key, i, name, &nameLength, nullptr, &type, data, &dataLength) != ERROR_SUCCESS) break;
+    if (RegEnumValueW(key, i, name, &nameLength, nullptr, &type, data, &dataLength) !=
+        ERROR_SUCCESS)
+      break;
     std::wstring value;
     if (type == REG_DWORD) {
       value = L"dword:" + std::to_wstring(*reinterpret_cast<DWORD*>(data));
@@ -73,7 +76,9 @@ void Collect(HKEY key, const std::wstring& path, std::map<std::wstring, std::wst
   for (DWORD i = 0;; ++i) {
     wchar_t name[256];
     DWORD nameLength = 256;
-    if (RegEnumKeyExW(key, i, name, &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    if (RegEnumKeyExW(key, i, name, &nameLength, nullptr, nullptr, nullptr, nullptr) !=
+        ERROR_SUCCESS)
+      break;
     subkeys.push_back(name);
   }
   for (const std::wstring& sub : subkeys) {
@@ -106,7 +111,8 @@ bool KeyExists(const std::wstring& key) {
 std::wstring RegistryText(const std::wstring& key, const wchar_t* name) {
   wchar_t data[1024] = {};
   DWORD size = sizeof data;
-  if (RegGetValueW(HKEY_CURRENT_USER, key.c_str(), name, RRF_RT_REG_SZ, nullptr, data, &size) != ERROR_SUCCESS) {
+  if (RegGetValueW(HKEY_CURRENT_USER, key.c_str(), name, RRF_RT_REG_SZ, nullptr, data, &size) !=
+      ERROR_SUCCESS) {
     return {};
   }
   return data;
@@ -124,7 +130,8 @@ HRESULT CreateByProgId(const wchar_t* progId, REFIID iid, void** out, CLSID* cls
   HMODULE module = LoadLibraryW(dll.c_str());  // kept loaded, as COM keeps a server in use
   if (!module) return REGDB_E_CLASSNOTREG;
   using GetClassObject = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
-  auto get = reinterpret_cast<GetClassObject>(reinterpret_cast<void*>(GetProcAddress(module, "DllGetClassObject")));
+  auto get = reinterpret_cast<GetClassObject>(
+      reinterpret_cast<void*>(GetProcAddress(module, "DllGetClassObject")));
   if (!get) return REGDB_E_CLASSNOTREG;
   IClassFactory* factory = nullptr;
   HRESULT hr = get(*clsid, IID_IClassFactory, reinterpret_cast<void**>(&factory));

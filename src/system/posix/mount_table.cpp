@@ -17,7 +17,8 @@ std::string Unescape(std::string_view field) {
     if (field[i] == '\\' && i + 3 < field.size()) {
       const std::string_view digits = field.substr(i + 1, 3);
       if (std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '7'; })) {
-        out += static_cast<char>(((digits[0] - '0') << 6) | ((digits[1] - '0') << 3) | (digits[2] - '0'));
+        out += static_cast<char>(((digits[0] - '0') << 6) | ((digits[1] - '0') << 3) |
+                                 (digits[2] - '0'));
         i += 3;
         continue;
       }
@@ -63,11 +64,13 @@ std::vector<MountEntry> ParseMounts(std::string_view text) {
 
 bool IsPseudoFileSystem(std::string_view type) {
   static constexpr std::array<std::string_view, 31> kPseudo = {
-      "autofs",   "binfmt_misc", "bpf",      "cgroup",     "cgroup2",   "configfs",  "debugfs",
-      "devpts",   "devtmpfs",    "efivarfs", "fusectl",    "hugetlbfs", "mqueue",    "nsfs",
-      "pipefs",   "proc",        "pstore",   "ramfs",      "rpc_pipefs", "securityfs", "selinuxfs",
-      "sockfs",   "sysfs",       "tmpfs",    "tracefs",    "nfsd",      "fuse.gvfsd-fuse",
-      "fuse.portal", "fuse.lxcfs", "binder", "devfs"};
+      "autofs",    "binfmt_misc",     "bpf",         "cgroup",     "cgroup2",
+      "configfs",  "debugfs",         "devpts",      "devtmpfs",   "efivarfs",
+      "fusectl",   "hugetlbfs",       "mqueue",      "nsfs",       "pipefs",
+      "proc",      "pstore",          "ramfs",       "rpc_pipefs", "securityfs",
+      "selinuxfs", "sockfs",          "sysfs",       "tmpfs",      "tracefs",
+      "nfsd",      "fuse.gvfsd-fuse", "fuse.portal", "fuse.lxcfs", "binder",
+      "devfs"};
   return std::find(kPseudo.begin(), kPseudo.end(), type) != kPseudo.end();
 }
 

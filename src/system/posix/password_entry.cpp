@@ -17,7 +17,8 @@ std::optional<PasswordEntry> ReadPasswordEntry(uint32_t uid) {
   std::string buffer(size > 0 ? static_cast<size_t>(size) : kFallbackBufferBytes, '\0');
   passwd entry{};
   passwd* found = nullptr;
-  if (getpwuid_r(uid, &entry, buffer.data(), buffer.size(), &found) != 0 || found == nullptr) return std::nullopt;
+  if (getpwuid_r(uid, &entry, buffer.data(), buffer.size(), &found) != 0 || found == nullptr)
+    return std::nullopt;
   PasswordEntry out;
   if (found->pw_name != nullptr) out.name = found->pw_name;
   if (found->pw_dir != nullptr) out.home = found->pw_dir;

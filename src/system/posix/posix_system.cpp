@@ -77,7 +77,9 @@ std::vector<std::string> PosixSystem::DesktopItems() {
   return names;
 }
 
-std::string PosixSystem::TemplateFolder() { return UserDir("XDG_DOCUMENTS_DIR", "Documents") + "/1/44"; }
+std::string PosixSystem::TemplateFolder() {
+  return UserDir("XDG_DOCUMENTS_DIR", "Documents") + "/1/44";
+}
 
 PointerPosition PosixSystem::Pointer() {
   throw HostError("this system has no pointer position to report");

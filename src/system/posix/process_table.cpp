@@ -72,9 +72,11 @@ std::optional<ProcessStatus> ParseProcessStatus(std::string_view text) {
       // Real, effective, saved and file-system user: the effective one owns the process.
       std::string_view fields = TrimWhiteSpace(rest);
       const size_t gap = fields.find_first_of(" \t");
-      if (gap != std::string_view::npos) status.ownerId = LeadingUnsigned<uint32_t>(fields.substr(gap));
+      if (gap != std::string_view::npos)
+        status.ownerId = LeadingUnsigned<uint32_t>(fields.substr(gap));
     } else if (key == "VmRSS") {
-      if (const auto kb = LeadingUnsigned<uint64_t>(rest)) status.residentKb = static_cast<double>(*kb);
+      if (const auto kb = LeadingUnsigned<uint64_t>(rest))
+        status.residentKb = static_cast<double>(*kb);
     }
   }
   if (!named) return std::nullopt;

@@ -66,7 +66,8 @@ std::string RunAndRead(std::wstring commandLine) {
 // The interpreter writes in the console's (OEM) code page.
 std::string OemToUtf8(const std::string& text) {
   if (text.empty()) return {};
-  const int n = MultiByteToWideChar(CP_OEMCP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  const int n =
+      MultiByteToWideChar(CP_OEMCP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
   std::wstring wide(static_cast<size_t>(n), L'\0');
   MultiByteToWideChar(CP_OEMCP, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
   return com::Utf8(wide.data(), wide.size());

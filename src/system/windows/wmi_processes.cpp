@@ -58,14 +58,14 @@ std::vector<ProcessInfo> WindowsSystem::Processes() {
                          reinterpret_cast<void**>(services.Out())))) {
     throw HostError("WMI cannot be reached");
   }
-  const Object set = Object(services, Lookup::EachCall)
-                         .Child(L"InstancesOf", {Variant::Text("Win32_Process")});
+  const Object set =
+      Object(services, Lookup::EachCall).Child(L"InstancesOf", {Variant::Text("Win32_Process")});
   const Variant enumVariant = set.Call(L"_NewEnum");
   com::Ptr<IEnumVARIANT> items;
-  IUnknown* unknown = enumVariant.Type() == VT_UNKNOWN ? enumVariant.Raw().punkVal
-                                                       : enumVariant.Dispatch();
-  if (!unknown || FAILED(unknown->QueryInterface(IID_IEnumVARIANT,
-                                                 reinterpret_cast<void**>(items.Out())))) {
+  IUnknown* unknown =
+      enumVariant.Type() == VT_UNKNOWN ? enumVariant.Raw().punkVal : enumVariant.Dispatch();
+  if (!unknown ||
+      FAILED(unknown->QueryInterface(IID_IEnumVARIANT, reinterpret_cast<void**>(items.Out())))) {
     throw HostError("WMI gave no process list");
   }
   std::vector<ProcessInfo> processes;

@@ -28,8 +28,8 @@ inline int32_t FoldCodePoint(int32_t c) {
     in[0] = static_cast<wchar_t>(c);
   }
   wchar_t out[4] = {};
-  const int written = LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_LOWERCASE, in, n, out, 4,
-                                    nullptr, nullptr, 0);
+  const int written =
+      LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_LOWERCASE, in, n, out, 4, nullptr, nullptr, 0);
   if (written != n) return c;
   if (n == 1) return (out[0] >= 0xD800 && out[0] <= 0xDFFF) ? c : out[0];
   if (out[0] < 0xD800 || out[0] > 0xDBFF || out[1] < 0xDC00 || out[1] > 0xDFFF) return c;
@@ -44,7 +44,8 @@ inline std::wstring WideOf(std::string_view utf8) {
   for (size_t i = 0; i < utf8.size();) {
     const Utf8Step step = NextUtf8(utf8, i);
     i += step.length;
-    const int32_t c = step.codePoint < 0 ? static_cast<int32_t>(kReplacementCodePoint) : step.codePoint;
+    const int32_t c =
+        step.codePoint < 0 ? static_cast<int32_t>(kReplacementCodePoint) : step.codePoint;
     if (c >= 0x10000) {
       out.push_back(static_cast<wchar_t>(0xD800 + ((c - 0x10000) >> 10)));
       out.push_back(static_cast<wchar_t>(0xDC00 + ((c - 0x10000) & 0x3FF)));

@@ -15,9 +15,9 @@ int32_t FoldCodePoint(int32_t c) { return win::FoldCodePoint(c); }
 int CompareChinese(std::string_view a, std::string_view b) {
   const std::wstring wa = win::WideOf(a);
   const std::wstring wb = win::WideOf(b);
-  const int r = CompareStringEx(L"zh-CN", LINGUISTIC_IGNORECASE, wa.c_str(),
-                                static_cast<int>(wa.size()), wb.c_str(),
-                                static_cast<int>(wb.size()), nullptr, nullptr, 0);
+  const int r =
+      CompareStringEx(L"zh-CN", LINGUISTIC_IGNORECASE, wa.c_str(), static_cast<int>(wa.size()),
+                      wb.c_str(), static_cast<int>(wb.size()), nullptr, nullptr, 0);
   if (r == CSTR_LESS_THAN) return -1;
   if (r == CSTR_EQUAL) return 0;
   if (r == CSTR_GREATER_THAN) return 1;
