@@ -112,7 +112,7 @@ done
 # The codes' entries, read from the page's source: one tagged paragraph (.TP) per row of the
 # dispatcher's table, and each exact code as a tag of its own.
 codes_section=$(zcat "$page" | sed -n '/^\.SH "\{0,1\}FUNCTION CODES/,/^\.SH "\{0,1\}BATCH RUNNER/p')
-dispatch=$source_dir/src/dispatch/dispatch.cpp
+dispatch=$source_dir/src/app/all_tools.cpp
 exact_codes=$(grep -oE 'Exactly\("\*[0-9]+"\)' "$dispatch" | grep -oE '\*[0-9]+')
 [ "$(wc -l <<<"$exact_codes")" -ge 20 ] || fail "too few exact codes read from $dispatch: $exact_codes"
 while read -r code; do
