@@ -12,6 +12,7 @@
 #include "calc/calc_host.h"
 #include "calc/uno_errors.h"
 #include "host/host_error.h"
+#include "host/range_functions.h"
 
 namespace tezlo {
 
@@ -69,19 +70,8 @@ Selection CalcHost::GetSelection() try {
 
 void CalcHost::Select(const Selection& selection) try {
   const SheetRef sheet = ActiveSheet();
-  if (selection.areas.empty()) throw HostError("nothing to select");
-  Selection chosen;
-  chosen.active = selection.active;
-  bool activeInside = false;
-  for (const Area& a : selection.areas) {
-    const Area area =
-        Area::Of(std::min(a.first.row, a.last.row), std::min(a.first.col, a.last.col),
-                 std::max(a.first.row, a.last.row), std::max(a.first.col, a.last.col));
-    Check(sheet, area);
-    activeInside = activeInside || area.Contains(selection.active);
-    chosen.areas.push_back(area);
-  }
-  if (!activeInside) throw HostError("the active cell lies outside the selection");
+  const Selection chosen =
+      OrderedSelection(selection, [&](const Area& area) { Check(sheet, area); });
   const uno::Reference<css::view::XSelectionSupplier> view(View(sheet.book), uno::UNO_QUERY_THROW);
   if (chosen.areas.size() == 1) {
     view->select(uno::Any(RangeOf(sheet, chosen.areas.front())));

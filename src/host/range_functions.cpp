@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "host/host_error.h"
+
 namespace tezlo {
 
 std::optional<Area> Intersect(const Area& a, const Area& b) {
@@ -11,6 +13,24 @@ std::optional<Area> Intersect(const Area& a, const Area& b) {
     return std::nullopt;
   }
   return overlap;
+}
+
+Selection OrderedSelection(const Selection& selection,
+                           const std::function<void(const Area&)>& check) {
+  if (selection.areas.empty()) throw HostError("nothing to select");
+  Selection ordered;
+  ordered.active = selection.active;
+  bool activeInside = false;
+  for (const Area& a : selection.areas) {
+    const Area area =
+        Area::Of(std::min(a.first.row, a.last.row), std::min(a.first.col, a.last.col),
+                 std::max(a.first.row, a.last.row), std::max(a.first.col, a.last.col));
+    check(area);
+    activeInside = activeInside || area.Contains(selection.active);
+    ordered.areas.push_back(area);
+  }
+  if (!activeInside) throw HostError("the active cell lies outside the selection");
+  return ordered;
 }
 
 std::variant<Value, Matrix> Transpose(const Matrix& m) {

@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "host/host_error.h"
+#include "host/range_functions.h"
 #include "memory/memory_host.h"
 
 namespace tezlo {
@@ -12,21 +13,8 @@ Selection MemoryHost::GetSelection() { return ActiveSheetModel().View().selectio
 
 void MemoryHost::Select(const Selection& selection) {
   Sheet& sheet = ActiveSheetModel();
-  if (selection.areas.empty()) throw HostError("nothing to select");
-  Selection chosen;
-  chosen.active = selection.active;
-  bool activeInside = false;
-  for (const Area& a : selection.areas) {
-    // Corners may be given in any order, as Range("B2:A1") names A1:B2.
-    const Area area =
-        Area::Of(std::min(a.first.row, a.last.row), std::min(a.first.col, a.last.col),
-                 std::max(a.first.row, a.last.row), std::max(a.first.col, a.last.col));
-    sheet.Check(area);
-    activeInside = activeInside || area.Contains(selection.active);
-    chosen.areas.push_back(area);
-  }
-  if (!activeInside) throw HostError("the active cell lies outside the selection");
-  sheet.View().selection = std::move(chosen);
+  sheet.View().selection =
+      OrderedSelection(selection, [&sheet](const Area& area) { sheet.Check(area); });
   ScrollIntoView(sheet, selection.active);
 }
 
