@@ -137,15 +137,18 @@ class Builder {
   void Run();
 
  private:
-  void Add(const std::string& part, std::string bytes, const std::string& type) {
+  // Notes a part as written, with its content type when it has one of its own.
+  void Note(const std::string& part, const std::string& type) {
     writtenNames_.insert(LowerAscii(part));
     if (!type.empty()) types_[LowerAscii(part)] = {part, type};
+  }
+  void Add(const std::string& part, std::string bytes, const std::string& type) {
+    Note(part, type);
     const bool compress = Compressible(part);
     zip_.Add(part, std::move(bytes), compress);
   }
   void AddPacked(const std::string& part, const PackedPart& packed, const std::string& type) {
-    writtenNames_.insert(LowerAscii(part));
-    if (!type.empty()) types_[LowerAscii(part)] = {part, type};
+    Note(part, type);
     zip_.AddPacked(part, packed);
   }
   // The content type the file gave the part, or `fallback`.
@@ -224,8 +227,7 @@ RawTag Builder::WriteSheet(int32_t index, const std::string& workbookPart,
   const std::string commentsId = ids.Fresh();
   options.commentsDrawingId = ids.Fresh();
   // The worksheet, the bulk of the package, deflates in pieces while its rows are written.
-  writtenNames_.insert(LowerAscii(part));
-  types_[LowerAscii(part)] = {part, std::string(kTypePrefix) + "worksheet+xml"};
+  Note(part, std::string(kTypePrefix) + "worksheet+xml");
   const size_t stream = zip_.Open(part);
   options.spill = [this, stream](std::string piece) { zip_.Append(stream, std::move(piece)); };
   SheetParts parts = tezlo::WriteSheet(sheet, index, index == book_.ActiveSheetIndex(),
