@@ -40,6 +40,12 @@ class CalcHost final : public Host {
   css::uno::Reference<css::sheet::XSpreadsheetDocument> Document(int32_t book) const;
   // Closes, without saving, every workbook the host still holds.
   void CloseAll();
+  // For a host living inside the office, before each command: forgets the workbooks whose
+  // documents have been closed since, and makes `current` the active workbook, adopting it
+  // (under its file name, or its window title while it has none) when the host does not hold it.
+  int32_t FollowDocument(const css::uno::Reference<css::sheet::XSpreadsheetDocument>& current);
+  // Forgets every workbook without closing it: the documents stay open in the office.
+  void ReleaseAll();
 
   int32_t RowsCount() override;
   int32_t ColumnsCount() override;

@@ -39,19 +39,29 @@ OfficeConnection OfficeConnection::ToPipe(const std::string& pipe, int seconds) 
     const OUString url = "uno:pipe,name=" + ToOUString(pipe) + ";urp;StarOffice.ComponentContext";
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
     OfficeConnection connection;
-    while (!connection.remote_.is()) {
+    while (!connection.context_.is()) {
       try {
-        connection.remote_.set(resolver->resolve(url), uno::UNO_QUERY_THROW);
+        connection.context_.set(resolver->resolve(url), uno::UNO_QUERY_THROW);
       } catch (const css::connection::NoConnectException&) {
         if (std::chrono::steady_clock::now() > deadline) throw;
         std::this_thread::sleep_for(std::chrono::milliseconds(250));
       }
     }
-    connection.desktop_ = css::frame::Desktop::create(connection.remote_);
+    connection.desktop_ = css::frame::Desktop::create(connection.context_);
     return connection;
   } catch (const uno::Exception& e) {
     throw HostError("LibreOffice does not answer on pipe " + pipe + ": " + ToUtf8(e.Message));
   }
+}
+
+OfficeConnection OfficeConnection::InProcess(
+    const uno::Reference<uno::XComponentContext>& context) try {
+  OfficeConnection connection;
+  connection.context_ = context;
+  connection.desktop_ = css::frame::Desktop::create(context);
+  return connection;
+} catch (const uno::Exception& e) {
+  throw HostError("LibreOffice's desktop cannot be reached: " + ToUtf8(e.Message));
 }
 
 }  // namespace tezlo

@@ -21,16 +21,22 @@ def prop(name, value):
 
 def connect(pipe, seconds=120):
     """(component context, desktop) of the LibreOffice listening on `pipe`."""
+    return connect_to("pipe,name=" + pipe, seconds)
+
+
+def connect_to(connection, seconds=120):
+    """(component context, desktop) of the LibreOffice accepting `connection` (as --accept
+    names it: pipe,name=NAME or socket,host=HOST,port=PORT), waiting for it to answer."""
     local = uno.getComponentContext()
     resolver = local.ServiceManager.createInstanceWithContext("com.sun.star.bridge.UnoUrlResolver", local)
     deadline = time.time() + seconds
     while True:
         try:
-            context = resolver.resolve(f"uno:pipe,name={pipe};urp;StarOffice.ComponentContext")
+            context = resolver.resolve(f"uno:{connection};urp;StarOffice.ComponentContext")
             break
         except Exception:
             if time.time() > deadline:
-                sys.exit("LibreOffice did not answer on its pipe " + pipe)
+                sys.exit("LibreOffice did not answer on " + connection)
             time.sleep(0.5)
     desktop = context.ServiceManager.createInstanceWithContext("com.sun.star.frame.Desktop", context)
     return context, desktop
