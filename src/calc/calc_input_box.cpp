@@ -98,6 +98,8 @@ Reference<css::awt::XControlModel> InputBoxModel(
                           kMargin, kMargin, kPromptWidth, promptHeight);
   Set(label, "Label", Any(ToOUString(prompt)));
   Set(label, "MultiLine", Any(true));
+  // No accelerator of the office's own choosing appended to the prompt ("(A)" after Chinese text).
+  Set(label, "NoLabel", Any(true));
 
   auto field = AddControl(dialog, "com.sun.star.awt.UnoControlEditModel", kInputFieldName, kMargin,
                           fieldY, width - 2 * kMargin, kFieldHeight);

@@ -27,10 +27,15 @@ using css::uno::UNO_QUERY_THROW;
 
 namespace {
 
-css::awt::MessageBoxType BoxType(Icon icon) {
-  switch (icon) {
+// The office's information box has an OK button only, whatever buttons it is asked for; a
+// question with the information icon is shown as a plain box, without the icon but with its
+// Cancel button.
+css::awt::MessageBoxType BoxType(const MessageBoxRequest& request) {
+  switch (request.icon) {
     case Icon::None: break;
-    case Icon::Information: return css::awt::MessageBoxType_INFOBOX;
+    case Icon::Information:
+      if (request.buttons == Buttons::OkCancel) break;
+      return css::awt::MessageBoxType_INFOBOX;
     case Icon::Warning: return css::awt::MessageBoxType_WARNINGBOX;
     case Icon::Critical: return css::awt::MessageBoxType_ERRORBOX;
     case Icon::Question: return css::awt::MessageBoxType_QUERYBOX;
@@ -79,8 +84,8 @@ Answer CalcUi::MessageBox(const MessageBoxRequest& request) {
                                                     UNO_QUERY_THROW);
     const std::string& title = request.title.empty() ? kDefaultTitle : request.title;
     Reference<css::awt::XMessageBox> box =
-        factory->createMessageBox(parent_, BoxType(request.icon), BoxButtons(request),
-                                  ToOUString(title), ToOUString(request.text));
+        factory->createMessageBox(parent_, BoxType(request), BoxButtons(request), ToOUString(title),
+                                  ToOUString(request.text));
     DisposeAtEnd end(Reference<css::lang::XComponent>(box, css::uno::UNO_QUERY));
     const sal_Int16 result = box->execute();
     if (request.buttons == Buttons::Ok) return Answer::Ok;

@@ -25,7 +25,9 @@ class CalcUi final : public Ui {
          css::uno::Reference<css::awt::XWindowPeer> parent);
 
   // The toolkit's message box of the icon's type, its title and text as given; waits for the
-  // user. An OK-only box answers Ok however it is closed. HostError when the office refuses.
+  // user. An OK-only box answers Ok however it is closed. The office has no information box with
+  // a Cancel button: OK/Cancel with the information icon is a box without icon. HostError when
+  // the office refuses.
   Answer MessageBox(const MessageBoxRequest& request) override;
   // A prompt, a text field holding the default value selected, OK (pressed by Enter) and Cancel;
   // the text on OK, nothing on Cancel or Escape. HostError when the office refuses.
