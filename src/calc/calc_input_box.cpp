@@ -50,8 +50,8 @@ Reference<css::beans::XPropertySet> AddControl(const Reference<css::uno::XInterf
   return control;
 }
 
-}  // namespace
-
+// The number of lines the prompt takes in a label `width` characters wide: its own lines, each
+// wrapped, a wide (East Asian) character counting twice.
 int PromptLines(const std::string& prompt, int width) {
   int lines = 0;
   int used = 0;  // width taken on the current line
@@ -74,6 +74,8 @@ int PromptLines(const std::string& prompt, int width) {
   endLine();
   return lines;
 }
+
+}  // namespace
 
 Reference<css::awt::XControlModel> InputBoxModel(
     const Reference<css::uno::XComponentContext>& context, const std::string& title,

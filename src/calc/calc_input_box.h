@@ -21,8 +21,4 @@ css::uno::Reference<css::awt::XControlModel> InputBoxModel(
     const css::uno::Reference<css::uno::XComponentContext>& context, const std::string& title,
     const std::string& prompt, const std::string& value);
 
-// The number of lines the prompt takes in a label `width` characters wide: its own lines, each
-// wrapped, a wide (East Asian) character counting twice.
-int PromptLines(const std::string& prompt, int width);
-
 }  // namespace tezlo
