@@ -21,6 +21,8 @@ const OfficeConnection& Office() {
 
 }  // namespace
 
+const OfficeConnection& TestOffice() { return Office(); }
+
 std::unique_ptr<CalcHost> NewCalcHost(int32_t sheets) {
   CalcSettings settings;
   settings.sheetsInNewWorkbook = sheets;

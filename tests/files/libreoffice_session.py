@@ -55,18 +55,21 @@ def store_xlsx(doc, path):
     doc.storeToURL(uno.systemPathToFileUrl(path), (prop("FilterName", "Calc MS Excel 2007 XML"),))
 
 
-def start_office(name):
+def start_office(name, headless=True, env=None):
     """Starts a headless LibreOffice of the caller's own: a private profile in a scratch folder,
     listening on a pipe named for `name`. Returns (pipe, stop); stop() ends only that LibreOffice
     (its own process group) and removes its folder. A run stopped by its time limit (SIGTERM)
-    leaves through sys.exit, so the caller's `finally: stop()` still runs."""
+    leaves through sys.exit, so the caller's `finally: stop()` still runs. headless=False starts
+    it without --headless; `env` adds variables to the office's environment."""
     work = tempfile.mkdtemp(prefix="tezlo-lo-%s-" % name)
     pipe = "tezlo-%s-%d" % (name, os.getpid())
     office = subprocess.Popen(
-        ["soffice", "--headless", "--invisible", "--norestore", "--nologo", "--nodefault",
+        ["soffice"] + (["--headless"] if headless else []) +
+        ["--invisible", "--norestore", "--nologo", "--nodefault",
          "-env:UserInstallation=" + uno.systemPathToFileUrl(os.path.join(work, "profile")),
          "--accept=pipe,name=%s;urp;" % pipe],
-        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True)
+        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True,
+        env=dict(os.environ, **(env or {})))
 
     def stop():
         try:
