@@ -4,7 +4,8 @@
 #  - the office then has the "&Z" toolbar button (in Calc's context) and the Alt+Z shortcut, both
 #    sending the command that opens the command box; a Calc window's frame has a handler for it;
 #  - the command from the toolbar opens the box over the document window; text typed into it and
-#    Enter run the code on that document, as one undo step;
+#    Enter run the code on that document, as one undo step; "*10" turns the box into a readout
+#    of the pointer on the X display (a virtual one here), and the next Enter runs nothing;
 #  - the automation entry runs codes on the sample workbook and on a topic-block workbook, with
 #    dialogs answered OK and Cancel: the dialogs shown and the cell values saved must be those of
 #    `tezlo run` (the memory engine) doing the same, and one undo takes a whole command back;
@@ -72,6 +73,24 @@ def unopkg(*args):
     return run.returncode, run.stdout + run.stderr
 
 
+def start_display():
+    """A virtual X server (Xvfb) on a free display, whose pointer stands in the middle of its
+    640x480 screen; returns (DISPLAY, stop)."""
+    read, write = os.pipe()
+    server = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "640x480x24",
+                               "-nolisten", "tcp"], pass_fds=(write,),
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write)
+    with os.fdopen(read) as ready:
+        number = ready.readline().strip()
+
+    def stop():
+        server.terminate()
+        server.wait()
+
+    return ":" + number, stop
+
+
 def start_office():
     """A headless office on the private profile; returns (context, desktop, stop)."""
     # A socket, not a pipe: a pipe's name includes its owner's user id, and the office may run
@@ -83,6 +102,7 @@ def start_office():
     env = dict(user_env)
     for name in ("LD_PRELOAD", "ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"):
         env.pop(name, None)
+    env["DISPLAY"] = display
     office = subprocess.Popen(
         as_user + ["soffice", "--headless", "--invisible", "--norestore", "--nologo", "--nodefault",
                    "-env:UserInstallation=" + profile_url, "--accept=%s;urp;" % where],
@@ -229,6 +249,7 @@ SCENARIOS = [
     (topics, "B4", "*16", ["cancel"]),
 ]
 
+display, stop_display = start_display()
 stop = None
 try:
     code, out = unopkg("add", "--suppress-license", oxt)
@@ -252,27 +273,37 @@ try:
         toolkit = service(context, "com.sun.star.awt.Toolkit")
         before = toolkit.TopWindowCount
         select(doc, "B53")
-        handler.dispatch(command_url(), ())
-        step("box dispatched")
-        check(toolkit.TopWindowCount == before + 1, "the command box did not open")
-        boxes = [w for w in (toolkit.getTopWindow(i) for i in range(toolkit.TopWindowCount))
-                 if (w.PosSize.Width, w.PosSize.Height) == (57, 18)]
-        check(len(boxes) == 1, "no 57x18-pixel box among the windows")
-        field = [w for w in boxes[0].Windows if hasattr(w, "Text")][0]
-        field.Text = " +3 "
-        field.setFocus()
-        key = uno.createUnoStruct("com.sun.star.awt.KeyEvent")
-        key.KeyCode = uno.getConstantByName("com.sun.star.awt.Key.RETURN")
-        key.Source = field
-        # Only the press: Enter closes the box, and a robot's release event would be posted to
-        # a window that is gone by then.
-        toolkit.keyPress(key)
-        step("Enter pressed")
-        toolkit.processEventsToIdle()
+
+        def open_box():
+            handler.dispatch(command_url(), ())
+            boxes = [w for w in (toolkit.getTopWindow(i) for i in range(toolkit.TopWindowCount))
+                     if (w.PosSize.Width, w.PosSize.Height) == (57, 18)]
+            check(len(boxes) == 1, "no 57x18-pixel command box among the windows")
+            return [w for w in boxes[0].Windows if hasattr(w, "Text")][0]
+
+        def enter(field, text):
+            field.Text = text
+            key = uno.createUnoStruct("com.sun.star.awt.KeyEvent")
+            key.KeyCode = uno.getConstantByName("com.sun.star.awt.Key.RETURN")
+            key.Source = field
+            # Only the press: Enter may close the box, and a robot's release event would be
+            # posted to a window that is gone by then.
+            toolkit.keyPress(key)
+            toolkit.processEventsToIdle()
+
         undo = doc.UndoManager
+        enter(open_box(), " +3 ")
         check(undo.isUndoPossible() and undo.getCurrentUndoActionTitle() == "Tezlo +3",
               "Enter in the box made no \"Tezlo +3\" undo step: %r" % (undo.getAllUndoActionTitles(),))
         check(toolkit.TopWindowCount == before, "the box stayed open after Enter")
+        steps = len(undo.getAllUndoActionTitles())
+        field = open_box()
+        enter(field, "*10")
+        check(toolkit.TopWindowCount == before + 1, "the box closed on *10")
+        check(field.Text == "320.240", "the readout shows %r, not the pointer at 320.240" % field.Text)
+        enter(field, "+3")
+        check(toolkit.TopWindowCount == before, "the box stayed open after the readout")
+        check(len(undo.getAllUndoActionTitles()) == steps, "the Enter after a readout ran a command")
     doc.close(True)
 
     # The automation entry against the batch runner, scenario by scenario.
@@ -341,6 +372,7 @@ try:
 finally:
     if stop:
         stop()
+    stop_display()
     if os.environ.get("KEEP"):
         print("kept", work)
     else:
