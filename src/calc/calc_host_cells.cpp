@@ -57,6 +57,34 @@ uno::Sequence<CellRangeAddress> Query(const uno::Reference<css::table::XCellRang
       ->getRangeAddresses();
 }
 
+// LibreOffice's undo of a block transfer (setDataArray) restores the cells that held something
+// but leaves the new values in the cells that were empty. Writing those cells one by one first
+// gives each an undo action of its own that empties it again; the block then writes them once
+// more, unchanged.
+void WriteEmptyCellsOneByOne(const uno::Reference<css::table::XCellRange>& range,
+                             const uno::Sequence<uno::Sequence<uno::Any>>& data) {
+  const uno::Reference<css::sheet::XCellRangesQuery> query(range, uno::UNO_QUERY_THROW);
+  const CellRangeAddress block =
+      uno::Reference<css::sheet::XCellRangeAddressable>(range, uno::UNO_QUERY_THROW)
+          ->getRangeAddress();
+  for (const CellRangeAddress& a : query->queryEmptyCells()->getRangeAddresses()) {
+    for (sal_Int32 r = a.StartRow; r <= a.EndRow; ++r) {
+      for (sal_Int32 c = a.StartColumn; c <= a.EndColumn; ++c) {
+        const uno::Any& value = data[r - block.StartRow][c - block.StartColumn];
+        const uno::Reference<css::table::XCell> cell =
+            range->getCellByPosition(c - block.StartColumn, r - block.StartRow);
+        double number = 0;
+        OUString text;
+        if (value >>= number) {
+          cell->setValue(number);
+        } else if ((value >>= text) && !text.isEmpty()) {
+          uno::Reference<css::text::XSimpleText>(cell, uno::UNO_QUERY_THROW)->setString(text);
+        }
+      }
+    }
+  }
+}
+
 int64_t CellsIn(const uno::Sequence<CellRangeAddress>& ranges) {
   int64_t n = 0;
   for (const CellRangeAddress& a : ranges) {
@@ -229,6 +257,7 @@ void CalcHost::WriteTyped(SheetRef sheet, Cell topLeft, const Matrix& values) tr
       }
     }
   }
+  if (settings_.completeUndo) WriteEmptyCellsOneByOne(range, data);
   uno::Reference<css::sheet::XCellRangeData>(range, uno::UNO_QUERY_THROW)->setDataArray(data);
   for (const auto& [at, text] : comments) {
     if (!HasComment(sheet, at)) AddComment(sheet, at, text);

@@ -22,6 +22,7 @@ namespace {
 CalcSettings InOffice() {
   CalcSettings settings;
   settings.hidden = false;  // workbooks a tool adds are the user's to see
+  settings.completeUndo = true;
   return settings;
 }
 
