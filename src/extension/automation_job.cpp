@@ -1,5 +1,6 @@
 #include "extension/automation_job.h"
 
+#include <exception>
 #include <string>
 #include <vector>
 
@@ -84,7 +85,13 @@ uno::Any AutomationJob::execute(const uno::Sequence<NamedValue>& arguments) {
   if (!document.is()) {
     document.set(css::frame::Desktop::create(context_)->getCurrentComponent(), uno::UNO_QUERY);
   }
-  const ScriptedOutcome outcome = OfficeSession::Of(context_).RunScripted(*code, document, answers);
+  ScriptedOutcome outcome;
+  try {
+    outcome = OfficeSession::Of(context_).RunScripted(*code, document, answers);
+  } catch (const std::exception& e) {
+    // Nothing may leave a call from the office but its own exceptions.
+    throw uno::RuntimeException(ToOUString(std::string("Tezlo: ") + e.what()));
+  }
   const NamedValue result[] = {
       Named("Ran", uno::Any(outcome.ran)),
       Named("Dialogs", uno::Any(ToOUString(outcome.dialogs))),

@@ -1,5 +1,6 @@
 #include "extension/box_ticker.h"
 
+#include <exception>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -33,7 +34,12 @@ class TickCallback : public cppu::WeakImplHelper1<css::awt::XCallback> {
       if (state_->stopped) return;
       tick = state_->tick;
     }
-    tick();
+    try {
+      tick();
+    } catch (const std::exception&) {
+      // A tick that fails leaves the box as it was; nothing may leave a call from the office.
+    } catch (const uno::Exception&) {
+    }
   }
 
  private:

@@ -1,5 +1,6 @@
 #include "extension/command_box_dialog.h"
 
+#include <exception>
 #include <com/sun/star/awt/AsyncCallback.hpp>
 #include <com/sun/star/awt/Key.hpp>
 #include <com/sun/star/awt/PosSize.hpp>
@@ -32,7 +33,13 @@ class CommandBoxDialog::Listener
   void Detach() { box_ = nullptr; }
 
   void SAL_CALL keyPressed(const awt::KeyEvent& e) override {
-    if (box_ != nullptr && e.KeyCode == awt::Key::RETURN) box_->events_.enter(box_->Text());
+    if (box_ == nullptr || e.KeyCode != awt::Key::RETURN) return;
+    try {
+      box_->events_.enter(box_->Text());
+    } catch (const std::exception&) {
+      // The command reports its own faults; nothing else may leave a window event.
+    } catch (const uno::Exception&) {
+    }
   }
   void SAL_CALL keyReleased(const awt::KeyEvent&) override {}
   void SAL_CALL windowResized(const awt::WindowEvent&) override {

@@ -1,5 +1,6 @@
 #include "extension/command_box_handler.h"
 
+#include <exception>
 #include <com/sun/star/frame/FeatureStateEvent.hpp>
 #include <cppuhelper/supportsservice.hxx>
 
@@ -51,7 +52,12 @@ uno::Sequence<uno::Reference<css::frame::XDispatch>> CommandBoxHandler::queryDis
 void CommandBoxHandler::dispatch(const css::util::URL& url,
                                  const uno::Sequence<css::beans::PropertyValue>&) {
   if (url.Complete != OUString::createFromAscii(kShowCommandBoxUrl)) return;
-  OfficeSession::Of(context_).ShowCommandBox(frame_);
+  try {
+    OfficeSession::Of(context_).ShowCommandBox(frame_);
+  } catch (const std::exception& e) {
+    // Nothing may leave a call from the office but its own exceptions.
+    throw uno::RuntimeException(ToOUString(std::string("Tezlo: ") + e.what()));
+  }
 }
 
 void CommandBoxHandler::addStatusListener(
