@@ -377,7 +377,7 @@ int32_t CalcHost::Match(SheetRef sheet, const Value& lookup, Area area) try {
   settings->setPropertyValue("Wildcards", uno::Any(true));
   settings->setPropertyValue("RegularExpressions", uno::Any(false));
   settings->setPropertyValue("IgnoreCase", uno::Any(true));
-  settings->setPropertyValue("SearchCriteria", uno::Any(true));
+  settings->setPropertyValue("MatchWholeCell", uno::Any(true));
   uno::Any key;
   switch (lookup.Kind()) {
     case ValueKind::Text: key <<= ToOUString(lookup.AsText()); break;
