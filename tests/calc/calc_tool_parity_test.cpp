@@ -5,7 +5,9 @@
 // the workbooks saved.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
@@ -36,6 +38,22 @@ using Input = std::optional<std::string>;
 
 enum class Book { Sample, Topics };
 
+// Where the two spreadsheets are known to part, each asserted as such below.
+enum class Difference {
+  None,
+  // Chinese texts sorted by each spreadsheet's own collator: characters with two readings
+  // (重, 长, 朝, 厦) fall in different places.
+  Collation,
+  // Columns and rows that come in at the sheet's right or bottom edge when columns or rows are
+  // deleted take each spreadsheet's own default size: Excel's standard 8.43 characters (48
+  // points) and 13.5 points in the memory engine, Calc's 2.258 cm (64 points) and 0.45 cm (12.8
+  // points) in Calc.
+  EdgeSizes,
+  // Calc's used area holds the cells with contents; Excel's UsedRange, which the memory engine
+  // follows, also the cells with a fill of their own, such as the column-block marks.
+  FilledCellsUnused,
+};
+
 struct Scenario {
   const char* name;
   Book book;
@@ -44,6 +62,7 @@ struct Scenario {
   std::vector<Answer> answers = {};
   std::vector<Input> inputs = {};
   int32_t sheet = 1;  // the sheet active when the code runs
+  Difference difference = Difference::None;
 };
 
 Selection At(int32_t row, int32_t col) {
@@ -77,26 +96,33 @@ const std::vector<Scenario>& Scenarios() {
       {"sort ascending", S, "*5", At(68, 5)},
       {"sort descending", S, "*6", At(84, 3)},
       {"sort mixed case", T, "*5", At(3, 15)},
-      {"sort two readings", T, "*5", At(103, 2)},
+      {"sort two readings", T, "*5", At(103, 2), {}, {}, 1, Difference::Collation},
       {"save sizes", T, "*7", At(101, 1)},
-      {"restore sizes", S, "*8", At(51, 1)},
+      {"restore sizes", T, "*8", At(113, 3)},
+      {"restore sizes without a note", S, "*8", At(51, 1)},
       {"select region", S, "*9", At(69, 3)},
-      {"move region to end", T, "*16", At(112, 2)},
-      {"move region to end sample", S, "*16", At(68, 2)},
+      {"move region to end", T, "*16", At(112, 2), {}, {}, 1, Difference::EdgeSizes},
+      {"move region to end sample", S, "*16", At(68, 2), {}, {}, 1, Difference::EdgeSizes},
       // Topic tools.
       {"slim to end", S, "999", At(1, 1)},
       {"slim to end topics", T, "999", At(5, 5)},
       {"topic jump", S, "105", At(1, 1)},
       {"topic jump making room", T, "101", At(1, 1)},
-      {"topic jump second block", T, "103", At(1, 1)},
       {"topic jump new block", T, "201", At(1, 1)},
       {"topic jump outside index", T, "1101", At(1, 1)},
       {"topic jump empty cell", S, "199", At(1, 1)},
       {"set up sheet", S, "*1", At(1, 1), {kOk, kOk, kOk}},
       {"set up sheet cancelled", T, "*1", At(1, 1), {kCancel, kCancel, kCancel}},
-      {"set up sheet marks only", T, "*1", At(1, 1), {kCancel, kOk, kCancel}},
+      {"set up sheet marks only",
+       T,
+       "*1",
+       At(1, 1),
+       {kCancel, kOk, kCancel},
+       {},
+       1,
+       Difference::FilledCellsUnused},
       {"slim workbook", T, "*15", At(1, 1), {kOk}},
-      {"slim workbook cancelled", T, "*15", At(1, 1), {kCancel}},
+      {"slim workbook cancelled", T, "*15", At(1, 1), {kCancel}, {}, 1, Difference::EdgeSizes},
       {"copy topic blocks", S, "*17", At(1, 1)},
       {"copy topic blocks topics", T, "*17", At(1, 1)},
       {"topic list", S, "*19", At(1, 1)},
@@ -238,6 +264,118 @@ std::vector<std::string> SavedInCalc(CalcHost& calc, const std::string& folder) 
   return lines;
 }
 
+// The words of column B in rows `first` to `last` of sheet 1, top down, each with the facts of
+// its row's columns C and D (which travel with it); those rows' lines leave `lines`.
+std::vector<std::pair<std::string, std::string>> TakeSortedRows(std::vector<std::string>& lines,
+                                                                int32_t first, int32_t last) {
+  std::vector<std::pair<std::string, std::string>> rows;
+  std::vector<std::string> rest;
+  for (const std::string& line : lines) {
+    int32_t row = 0;
+    int32_t col = 0;
+    if (std::sscanf(line.c_str(), "[1] %d,%d ", &row, &col) == 2 && row >= first && row <= last) {
+      const std::string facts = line.substr(line.find(' ', 4) + 1);
+      if (col == 2) rows.emplace_back(facts, "");
+      if ((col == 3 || col == 4) && !rows.empty()) rows.back().second += facts + ";";
+      continue;
+    }
+    rest.push_back(line);
+  }
+  lines = std::move(rest);
+  return rows;
+}
+
+// The memory engine orders Chinese texts by their characters' Unicode values (as Excel does
+// without a collation of its own), Calc by its collator's readings: the same rows in another
+// order. Words whose characters have one reading keep their order among themselves.
+void ExpectOwnCollation(std::vector<std::string> memory, std::vector<std::string> calc) {
+  auto memoryRows = TakeSortedRows(memory, 102, 108);
+  auto calcRows = TakeSortedRows(calc, 102, 108);
+  EXPECT_TRUE(calc == memory) << FirstDifference(memory, calc);
+  EXPECT_NE(calcRows, memoryRows);
+  auto oneReading = [](std::vector<std::pair<std::string, std::string>> rows) {
+    std::erase_if(rows, [](const auto& r) {
+      for (const char* two : {"重", "长", "朝", "厦"})
+        if (r.first.find(two) != std::string::npos) return true;
+      return false;
+    });
+    return rows;
+  };
+  EXPECT_EQ(oneReading(calcRows), oneReading(memoryRows));
+  std::sort(memoryRows.begin(), memoryRows.end());
+  std::sort(calcRows.begin(), calcRows.end());
+  EXPECT_EQ(calcRows, memoryRows);
+}
+
+// Sheets the code added hold the sizes each spreadsheet gives a new sheet: Excel's standard width
+// and height in the memory engine; Calc's default width, and rows whose height Calc fits to their
+// contents. Their width and height lines are left out on both sides, once checked to be those.
+void DropNewSheetSizes(const std::vector<std::string>& namesBefore,
+                       std::vector<std::string>& memory, std::vector<std::string>& calc) {
+  ASSERT_EQ(calc.size(), memory.size()) << FirstDifference(memory, calc);
+  std::string added;  // the "[i] " prefix of the sheet being read, when the code added it
+  std::vector<std::string> keptMemory;
+  std::vector<std::string> keptCalc;
+  for (size_t i = 0; i < memory.size(); ++i) {
+    const std::string& line = memory[i];
+    if (line.starts_with("[") && line.find("] name ") != std::string::npos) {
+      const std::string name = line.substr(line.find("] name ") + 7);
+      const bool isNew =
+          std::find(namesBefore.begin(), namesBefore.end(), name) == namesBefore.end();
+      added = isNew ? line.substr(0, line.find(']') + 2) : "";
+    }
+    if (!added.empty() && line.starts_with(added + "row ")) {
+      EXPECT_TRUE(line.ends_with(" h=13.500000")) << line;
+      continue;
+    }
+    if (!added.empty() && line.starts_with(added + "col ")) {
+      EXPECT_TRUE(line.ends_with(" w=48.000000")) << line;
+      EXPECT_TRUE(calc[i].ends_with(" w=64.000000")) << calc[i];
+      continue;
+    }
+    keptMemory.push_back(line);
+    keptCalc.push_back(calc[i]);
+  }
+  memory = std::move(keptMemory);
+  calc = std::move(keptCalc);
+}
+
+// Sizes that differ only where a column or row came in at an edge with each spreadsheet's
+// default; every such line is made the same, and there must be one.
+void ExpectEdgeSizes(std::vector<std::string> memory, std::vector<std::string> calc) {
+  ASSERT_EQ(calc.size(), memory.size()) << FirstDifference(memory, calc);
+  int32_t edge = 0;
+  for (size_t i = 0; i < memory.size(); ++i) {
+    const bool width = memory[i].find(" col ") != std::string::npos &&
+                       memory[i].ends_with(" w=48.000000") && calc[i].ends_with(" w=64.000000");
+    const bool height = memory[i].find(" row ") != std::string::npos &&
+                        memory[i].ends_with(" h=13.500000") && calc[i].ends_with(" h=12.800000");
+    if (memory[i] != calc[i] && (width || height)) {
+      calc[i] = memory[i];
+      ++edge;
+    }
+  }
+  EXPECT_GT(edge, 0);
+  EXPECT_TRUE(calc == memory) << FirstDifference(memory, calc);
+}
+
+// Only the used ranges differ, and the memory engine's reaches down to the marks' last row.
+void ExpectFilledCellsUnused(std::vector<std::string> memory, std::vector<std::string> calc,
+                             int32_t lastRow) {
+  ASSERT_EQ(calc.size(), memory.size()) << FirstDifference(memory, calc);
+  int32_t used = 0;
+  for (size_t i = 0; i < memory.size(); ++i) {
+    if (memory[i] != calc[i] && memory[i].starts_with("[1] used ")) {
+      EXPECT_TRUE(memory[i].find(":" + std::to_string(lastRow) + ",") != std::string::npos)
+          << memory[i];
+      calc[i] = memory[i];
+      ++used;
+    }
+  }
+  EXPECT_EQ(used, 1);
+  EXPECT_TRUE(calc == memory) << FirstDifference(memory, calc);
+}
+
 class CalcToolParity : public ::testing::TestWithParam<size_t> {};
 
 TEST_P(CalcToolParity, SameWorkbookDialogsAndSavesInCalc) {
@@ -268,23 +406,40 @@ TEST_P(CalcToolParity, SameWorkbookDialogsAndSavesInCalc) {
     ASSERT_EQ(calc->GetSelection().areas, memory.GetSelection().areas);
   }
 
+  std::vector<std::string> namesBefore;
+  for (int32_t i = 1; i <= memory.SheetCount(memory.ActiveWorkbook()); ++i)
+    namesBefore.push_back(memory.SheetName({memory.ActiveWorkbook(), i}));
   const TempFolder memoryFolder;
   const TempFolder calcFolder;
   const std::vector<std::string> memoryDialogs = RunCode(memory, s, memoryFolder.Path());
   const std::vector<std::string> calcDialogs = RunCode(*calc, s, calcFolder.Path());
   EXPECT_EQ(calcDialogs, memoryDialogs);
-  std::vector<std::string> after = WorkbookSnapshot(memory);
-  std::vector<std::string> calcAfter = WorkbookSnapshot(*calc);
+  const std::vector<Area> frames = JoinedFrames(memory, *calc);
+  std::vector<std::string> after = WorkbookSnapshot(memory, frames);
+  std::vector<std::string> calcAfter = WorkbookSnapshot(*calc, frames);
   std::vector<std::string> unchanged = before;
+  DropNewSheetSizes(namesBefore, after, calcAfter);
   if (!ScrollIsCompared(s)) {
     DropTopLeft(after);
     DropTopLeft(calcAfter);
     DropTopLeft(unchanged);
   }
-  EXPECT_TRUE(calcAfter == after) << FirstDifference(after, calcAfter);
+  switch (s.difference) {
+    case Difference::None:
+      EXPECT_TRUE(calcAfter == after) << FirstDifference(after, calcAfter);
+      break;
+    case Difference::Collation: ExpectOwnCollation(after, calcAfter); break;
+    case Difference::EdgeSizes: ExpectEdgeSizes(after, calcAfter); break;
+    case Difference::FilledCellsUnused:
+      ExpectFilledCellsUnused(after, calcAfter, memory.RowsCount() - 1);
+      break;
+  }
   EXPECT_EQ(SavedInCalc(*calc, calcFolder.Path()), memorySaves);
-  // The comparison means something only when the code changed the workbook or spoke.
-  EXPECT_TRUE(after != unchanged || !memoryDialogs.empty());
+  // The comparison means something only when the code changed the workbook or spoke; a size
+  // note that is not there restores nothing, silently.
+  if (std::string(s.code) != "*8" || s.book == Book::Topics) {
+    EXPECT_TRUE(after != unchanged || !memoryDialogs.empty());
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Codes, CalcToolParity, ::testing::Range(size_t{0}, Scenarios().size()),

@@ -21,12 +21,12 @@ void FillPlus1(Host& h, SheetRef s) {
   h.SetValue(s, Cell{3, 1}, T("Words"));
   h.SetValue(s, Cell{1, 2}, T("待办"));  // no topic block yet
 
-  // Cities with characters of two readings (重 chóng/zhòng, 长 cháng/zhǎng, 行 háng/xíng,
-  // 朝 cháo/zhāo), which collators order differently.
+  // Cities, some with a character of two readings (重 chóng/zhòng, 长 cháng/zhǎng, 朝 cháo/zhāo,
+  // 厦 xià/shà), which collators order differently.
   TopicRow(h, s, Cell{101, 1}, "城市");
   h.AddComment(s, Cell{101, 2}, "*19 主题词列表\r\n\r\n");
-  const char* const cities[] = {"重庆", "长沙", "银川", "朝阳", "北京", "厦门"};
-  for (int32_t i = 0; i < 6; ++i) {
+  const char* const cities[] = {"重庆", "长沙", "银川", "朝阳", "北京", "厦门", "上海"};
+  for (int32_t i = 0; i < 7; ++i) {
     const int32_t row = 102 + i;
     h.SetValue(s, Cell{row, 2}, T(cities[i]));
     h.SetValue(s, Cell{row, 3}, N(100 - 7 * i));
@@ -36,8 +36,11 @@ void FillPlus1(Host& h, SheetRef s) {
   }
   h.SetColorIndex(s, Area::Of(102, 2, 102, 3), 6);
 
-  // Four rows below the block above: a topic jump to it makes room.
+  // Three rows below the block above: a topic jump to it makes room.
   TopicRow(h, s, Cell{111, 1}, "账目");
+  // A size note: 13 column widths, then 11 row heights, in points.
+  h.AddComment(s, Cell{111, 1},
+               "60,45,30,75,12,48,48,48,48,48,48,48,24,20,18,16,30,13.5,13.5,13.5,13.5,9,13.5,40");
   h.SetValue(s, Cell{112, 2}, T("'0042"));
   h.SetValue(s, Cell{113, 2}, T("'17.5"));
   h.SetValue(s, Cell{114, 2}, N(3.25));

@@ -13,23 +13,17 @@ constexpr int32_t kBlockWidth = 13;  // the narrowest column blocks ("+1")
 
 std::string At(Cell c) { return std::to_string(c.row) + "," + std::to_string(c.col); }
 
-// A comment's text with its line breaks as Calc keeps them: Calc holds a note as paragraphs, so a
-// CR LF pair reads back as one LF and line breaks at the end are dropped; the memory engine keeps
-// the characters it was given (the recent-codes note ends in two CR LF pairs).
-std::string NoteLines(std::string text) {
-  for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at))
-    text.erase(at, 1);
-  while (!text.empty() && text.back() == '\n') text.pop_back();
-  return text;
+Area FrameOf(const Area& used) {
+  return Area::Of(1, 1, std::clamp(used.last.row, 3, kMaxRows),
+                  std::clamp(used.last.col, 2, kMaxCols));
 }
 
-void DescribeSheet(Host& h, SheetRef ref, std::vector<std::string>& lines) {
+void DescribeSheet(Host& h, SheetRef ref, const Area* given, std::vector<std::string>& lines) {
   const std::string sheet = "[" + std::to_string(ref.sheet) + "] ";
   lines.push_back(sheet + "name " + h.SheetName(ref));
   const Area used = h.UsedRange(ref);
   lines.push_back(sheet + "used " + At(used.first) + ":" + At(used.last));
-  const Area frame = Area::Of(1, 1, std::clamp(used.last.row, 3, kMaxRows),
-                              std::clamp(used.last.col, 2, kMaxCols));
+  const Area frame = given != nullptr ? *given : FrameOf(used);
   const Matrix values = h.GetValues(ref, frame);
   for (int32_t r = frame.first.row; r <= frame.last.row; ++r) {
     for (int32_t c = frame.first.col; c <= frame.last.col; ++c) {
@@ -53,7 +47,7 @@ void DescribeSheet(Host& h, SheetRef ref, std::vector<std::string>& lines) {
         if (color != 0) facts += " ci=" + std::to_string(color);
       }
       if (inBlock < 2 && !value.empty() && h.HasComment(ref, cell))
-        facts += " c=" + NoteLines(h.CommentText(ref, cell));
+        facts += " c=" + h.CommentText(ref, cell);
       if (!facts.empty()) lines.push_back(sheet + At(cell) + facts);
     }
   }
@@ -101,13 +95,30 @@ std::string DescribeValue(const Value& v) {
   return "?";
 }
 
-std::vector<std::string> WorkbookSnapshot(Host& h) {
+std::vector<Area> JoinedFrames(Host& a, Host& b) {
+  std::vector<Area> frames;
+  const int32_t bookA = a.ActiveWorkbook();
+  const int32_t bookB = b.ActiveWorkbook();
+  const int32_t sheets = std::min(a.SheetCount(bookA), b.SheetCount(bookB));
+  for (int32_t s = 1; s <= sheets; ++s) {
+    const Area one = FrameOf(a.UsedRange({bookA, s}));
+    const Area two = FrameOf(b.UsedRange({bookB, s}));
+    frames.push_back(
+        Area::Of(1, 1, std::max(one.last.row, two.last.row), std::max(one.last.col, two.last.col)));
+  }
+  return frames;
+}
+
+std::vector<std::string> WorkbookSnapshot(Host& h, const std::vector<Area>& frames) {
   std::vector<std::string> lines;
   lines.push_back("grid " + std::to_string(h.RowsCount()) + "x" + std::to_string(h.ColumnsCount()));
   lines.push_back("books " + std::to_string(h.WorkbookCount()));
   const int32_t book = h.ActiveWorkbook();
   lines.push_back("sheets " + std::to_string(h.SheetCount(book)));
-  for (int32_t s = 1; s <= h.SheetCount(book); ++s) DescribeSheet(h, {book, s}, lines);
+  const int32_t sheets = h.SheetCount(book);
+  const bool given = frames.size() == static_cast<size_t>(sheets);
+  for (int32_t s = 1; s <= sheets; ++s)
+    DescribeSheet(h, {book, s}, given ? &frames[static_cast<size_t>(s - 1)] : nullptr, lines);
   const SheetRef active = h.ActiveSheet();
   const Selection selection = h.GetSelection();
   std::string areas;

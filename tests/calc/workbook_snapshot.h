@@ -17,7 +17,13 @@ namespace tezlo {
 // fills for the first column of each column block (where marks go) and for the filled cells of
 // the second, comments for the topic words and the cells beside them. Each such question is a
 // round trip to the office, so the rest of the sheet is left unasked.
-std::vector<std::string> WorkbookSnapshot(Host& host);
+// `frames` gives the part of each sheet to read, by sheet; without one for every sheet, each
+// sheet's own used range is read.
+std::vector<std::string> WorkbookSnapshot(Host& host, const std::vector<Area>& frames = {});
+
+// Sheet by sheet, the parts of two hosts' active workbooks that together hold everything either
+// counts as used, so that both are read alike where their used ranges differ.
+std::vector<Area> JoinedFrames(Host& a, Host& b);
 
 // The last line of a snapshot: the active window's top-left visible cell.
 inline constexpr const char* kTopLeftLine = "top-left ";
