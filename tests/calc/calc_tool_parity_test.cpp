@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <string>
 #include <utility>
@@ -27,6 +28,7 @@
 #include "office_for_tests.h"
 #include "scripted/fixed_system.h"
 #include "scripted/scripted_ui.h"
+#include "known_differences.h"
 #include "topic_block_workbook.h"
 #include "workbook_snapshot.h"
 
@@ -111,7 +113,8 @@ const std::vector<Scenario>& Scenarios() {
       {"topic jump new block", T, "201", At(1, 1)},
       {"topic jump outside index", T, "1101", At(1, 1)},
       {"topic jump empty cell", S, "199", At(1, 1)},
-      {"set up sheet", S, "*1", At(1, 1), {kOk, kOk, kOk}},
+      // The marks colour every 13th column of the sheet, one call each: only one scenario has them.
+      {"set up sheet", S, "*1", At(1, 1), {kOk, kCancel, kOk}},
       {"set up sheet cancelled", T, "*1", At(1, 1), {kCancel, kCancel, kCancel}},
       {"set up sheet marks only",
        T,
@@ -123,10 +126,10 @@ const std::vector<Scenario>& Scenarios() {
        Difference::FilledCellsUnused},
       {"slim workbook", T, "*15", At(1, 1), {kOk}},
       {"slim workbook cancelled", T, "*15", At(1, 1), {kCancel}, {}, 1, Difference::EdgeSizes},
-      {"copy topic blocks", S, "*17", At(1, 1)},
-      {"copy topic blocks topics", T, "*17", At(1, 1)},
+      // Each topic word "*17" copies is searched for in every column block of the sheet, a round
+      // trip or more per block: on "+2" there are half as many blocks as on "+1".
+      {"copy topic blocks", T, "*17", At(1, 1), {}, {}, 2},
       {"topic list", S, "*19", At(1, 1)},
-      {"topic list topics", T, "*19", At(1, 1)},
       {"topic list on +2", T, "*19", At(1, 1), {}, {}, 2},
       {"not a working sheet", T, "*19", At(2, 2), {}, {}, 3},
       // Data tools.
@@ -237,16 +240,20 @@ std::vector<std::string> SavedInCalc(CalcHost& calc, const std::string& folder) 
   const uno::Reference<css::frame::XModel> model(calc.Document(1), uno::UNO_QUERY_THROW);
   const uno::Reference<css::frame::XComponentLoader> loader(
       model->getCurrentController()->getFrame()->getCreator(), uno::UNO_QUERY_THROW);
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+  std::vector<std::filesystem::path> files;
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    files.push_back(entry.path());
+  std::sort(files.begin(), files.end());
+  for (const std::filesystem::path& path : files) {
     css::beans::PropertyValue hidden;
     hidden.Name = "Hidden";
     hidden.Value <<= true;
-    const std::string url = "file://" + entry.path().string();
+    const std::string url = "file://" + path.string();
     const uno::Reference<css::sheet::XSpreadsheetDocument> doc(
         loader->loadComponentFromURL(ToOUString(url), "_blank", 0,
                                      uno::Sequence<css::beans::PropertyValue>(&hidden, 1)),
         uno::UNO_QUERY_THROW);
-    const std::string file = entry.path().filename().string();
+    const std::string file = path.filename().string();
     const int32_t book = calc.AdoptDocument(doc, file);
     std::vector<std::string> sheets;
     for (int32_t i = 1; i <= calc.SheetCount(book); ++i)
@@ -264,118 +271,6 @@ std::vector<std::string> SavedInCalc(CalcHost& calc, const std::string& folder) 
   return lines;
 }
 
-// The words of column B in rows `first` to `last` of sheet 1, top down, each with the facts of
-// its row's columns C and D (which travel with it); those rows' lines leave `lines`.
-std::vector<std::pair<std::string, std::string>> TakeSortedRows(std::vector<std::string>& lines,
-                                                                int32_t first, int32_t last) {
-  std::vector<std::pair<std::string, std::string>> rows;
-  std::vector<std::string> rest;
-  for (const std::string& line : lines) {
-    int32_t row = 0;
-    int32_t col = 0;
-    if (std::sscanf(line.c_str(), "[1] %d,%d ", &row, &col) == 2 && row >= first && row <= last) {
-      const std::string facts = line.substr(line.find(' ', 4) + 1);
-      if (col == 2) rows.emplace_back(facts, "");
-      if ((col == 3 || col == 4) && !rows.empty()) rows.back().second += facts + ";";
-      continue;
-    }
-    rest.push_back(line);
-  }
-  lines = std::move(rest);
-  return rows;
-}
-
-// The memory engine orders Chinese texts by their characters' Unicode values (as Excel does
-// without a collation of its own), Calc by its collator's readings: the same rows in another
-// order. Words whose characters have one reading keep their order among themselves.
-void ExpectOwnCollation(std::vector<std::string> memory, std::vector<std::string> calc) {
-  auto memoryRows = TakeSortedRows(memory, 102, 108);
-  auto calcRows = TakeSortedRows(calc, 102, 108);
-  EXPECT_TRUE(calc == memory) << FirstDifference(memory, calc);
-  EXPECT_NE(calcRows, memoryRows);
-  auto oneReading = [](std::vector<std::pair<std::string, std::string>> rows) {
-    std::erase_if(rows, [](const auto& r) {
-      for (const char* two : {"重", "长", "朝", "厦"})
-        if (r.first.find(two) != std::string::npos) return true;
-      return false;
-    });
-    return rows;
-  };
-  EXPECT_EQ(oneReading(calcRows), oneReading(memoryRows));
-  std::sort(memoryRows.begin(), memoryRows.end());
-  std::sort(calcRows.begin(), calcRows.end());
-  EXPECT_EQ(calcRows, memoryRows);
-}
-
-// Sheets the code added hold the sizes each spreadsheet gives a new sheet: Excel's standard width
-// and height in the memory engine; Calc's default width, and rows whose height Calc fits to their
-// contents. Their width and height lines are left out on both sides, once checked to be those.
-void DropNewSheetSizes(const std::vector<std::string>& namesBefore,
-                       std::vector<std::string>& memory, std::vector<std::string>& calc) {
-  ASSERT_EQ(calc.size(), memory.size()) << FirstDifference(memory, calc);
-  std::string added;  // the "[i] " prefix of the sheet being read, when the code added it
-  std::vector<std::string> keptMemory;
-  std::vector<std::string> keptCalc;
-  for (size_t i = 0; i < memory.size(); ++i) {
-    const std::string& line = memory[i];
-    if (line.starts_with("[") && line.find("] name ") != std::string::npos) {
-      const std::string name = line.substr(line.find("] name ") + 7);
-      const bool isNew =
-          std::find(namesBefore.begin(), namesBefore.end(), name) == namesBefore.end();
-      added = isNew ? line.substr(0, line.find(']') + 2) : "";
-    }
-    if (!added.empty() && line.starts_with(added + "row ")) {
-      EXPECT_TRUE(line.ends_with(" h=13.500000")) << line;
-      continue;
-    }
-    if (!added.empty() && line.starts_with(added + "col ")) {
-      EXPECT_TRUE(line.ends_with(" w=48.000000")) << line;
-      EXPECT_TRUE(calc[i].ends_with(" w=64.000000")) << calc[i];
-      continue;
-    }
-    keptMemory.push_back(line);
-    keptCalc.push_back(calc[i]);
-  }
-  memory = std::move(keptMemory);
-  calc = std::move(keptCalc);
-}
-
-// Sizes that differ only where a column or row came in at an edge with each spreadsheet's
-// default; every such line is made the same, and there must be one.
-void ExpectEdgeSizes(std::vector<std::string> memory, std::vector<std::string> calc) {
-  ASSERT_EQ(calc.size(), memory.size()) << FirstDifference(memory, calc);
-  int32_t edge = 0;
-  for (size_t i = 0; i < memory.size(); ++i) {
-    const bool width = memory[i].find(" col ") != std::string::npos &&
-                       memory[i].ends_with(" w=48.000000") && calc[i].ends_with(" w=64.000000");
-    const bool height = memory[i].find(" row ") != std::string::npos &&
-                        memory[i].ends_with(" h=13.500000") && calc[i].ends_with(" h=12.800000");
-    if (memory[i] != calc[i] && (width || height)) {
-      calc[i] = memory[i];
-      ++edge;
-    }
-  }
-  EXPECT_GT(edge, 0);
-  EXPECT_TRUE(calc == memory) << FirstDifference(memory, calc);
-}
-
-// Only the used ranges differ, and the memory engine's reaches down to the marks' last row.
-void ExpectFilledCellsUnused(std::vector<std::string> memory, std::vector<std::string> calc,
-                             int32_t lastRow) {
-  ASSERT_EQ(calc.size(), memory.size()) << FirstDifference(memory, calc);
-  int32_t used = 0;
-  for (size_t i = 0; i < memory.size(); ++i) {
-    if (memory[i] != calc[i] && memory[i].starts_with("[1] used ")) {
-      EXPECT_TRUE(memory[i].find(":" + std::to_string(lastRow) + ",") != std::string::npos)
-          << memory[i];
-      calc[i] = memory[i];
-      ++used;
-    }
-  }
-  EXPECT_EQ(used, 1);
-  EXPECT_TRUE(calc == memory) << FirstDifference(memory, calc);
-}
-
 class CalcToolParity : public ::testing::TestWithParam<size_t> {};
 
 TEST_P(CalcToolParity, SameWorkbookDialogsAndSavesInCalc) {
@@ -384,14 +279,18 @@ TEST_P(CalcToolParity, SameWorkbookDialogsAndSavesInCalc) {
   MemorySettings settings;
   settings.sheetsInNewWorkbook = 3;
   MemoryHost memory(settings);
-  std::vector<std::string> memorySaves;
+  // What each file holds after the last save into it (the template is saved, then closed with
+  // its changes saved), by file name.
+  std::map<std::string, std::vector<std::string>> memoryFiles;
   memory.SetSaver([&](const Workbook& book, const std::string& path) {
     std::vector<std::string> sheets;
     for (int32_t i = 1; i <= book.SheetCount(); ++i) sheets.push_back(book.GetSheet(i).Name());
     std::vector<std::pair<Cell, Value>> cells;
     book.GetSheet(1).ForEachCellByRow(
         [&](Cell cell, const CellRecord& record) { cells.emplace_back(cell, record.value); });
-    DescribeSaved(std::filesystem::path(path).filename().string(), sheets, cells, memorySaves);
+    const std::string file = std::filesystem::path(path).filename().string();
+    memoryFiles[file].clear();
+    DescribeSaved(file, sheets, cells, memoryFiles[file]);
   });
   auto calc = NewCalcHost(3);
   Prepare(memory, s);
@@ -434,11 +333,15 @@ TEST_P(CalcToolParity, SameWorkbookDialogsAndSavesInCalc) {
       ExpectFilledCellsUnused(after, calcAfter, memory.RowsCount() - 1);
       break;
   }
-  EXPECT_EQ(SavedInCalc(*calc, calcFolder.Path()), memorySaves);
-  // The comparison means something only when the code changed the workbook or spoke; a size
-  // note that is not there restores nothing, silently.
+  std::vector<std::string> memorySaves;
+  for (const auto& [file, lines] : memoryFiles)
+    memorySaves.insert(memorySaves.end(), lines.begin(), lines.end());
+  const std::vector<std::string> calcSaves = SavedInCalc(*calc, calcFolder.Path());
+  EXPECT_TRUE(calcSaves == memorySaves) << "saved: " << FirstDifference(memorySaves, calcSaves);
+  // The comparison means something only when the code changed the workbook, spoke or saved; a
+  // size note that is not there restores nothing, silently.
   if (std::string(s.code) != "*8" || s.book == Book::Topics) {
-    EXPECT_TRUE(after != unchanged || !memoryDialogs.empty());
+    EXPECT_TRUE(after != unchanged || !memoryDialogs.empty() || !memorySaves.empty());
   }
 }
 
