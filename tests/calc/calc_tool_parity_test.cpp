@@ -112,7 +112,6 @@ const std::vector<Scenario>& Scenarios() {
       {"topic jump making room", T, "101", At(1, 1)},
       {"topic jump new block", T, "201", At(1, 1)},
       {"topic jump outside index", T, "1101", At(1, 1)},
-      {"topic jump empty cell", S, "199", At(1, 1)},
       // The marks colour every 13th column of the sheet, one call each: only one scenario has them.
       {"set up sheet", S, "*1", At(1, 1), {kOk, kCancel, kOk}},
       {"set up sheet cancelled", T, "*1", At(1, 1), {kCancel, kCancel, kCancel}},
@@ -130,7 +129,6 @@ const std::vector<Scenario>& Scenarios() {
       // trip or more per block: on "+2" there are half as many blocks as on "+1".
       {"copy topic blocks", T, "*17", At(1, 1), {}, {}, 2},
       {"topic list", S, "*19", At(1, 1)},
-      {"topic list on +2", T, "*19", At(1, 1), {}, {}, 2},
       {"not a working sheet", T, "*19", At(2, 2), {}, {}, 3},
       // Data tools.
       {"block to column", S, "*11", Block(Area::Of(53, 2, 56, 4))},
