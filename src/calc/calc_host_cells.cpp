@@ -1,5 +1,7 @@
 // The Calc host: cell contents, navigation, worksheet functions, structure and comments.
 #include <algorithm>
+#include <string>
+#include <string_view>
 
 #include <com/sun/star/beans/PropertyValue.hpp>
 #include <com/sun/star/beans/XPropertySet.hpp>
@@ -11,6 +13,7 @@
 #include <com/sun/star/sheet/XCellRangeData.hpp>
 #include <com/sun/star/sheet/XCellRangeMovement.hpp>
 #include <com/sun/star/sheet/XCellRangesQuery.hpp>
+#include <com/sun/star/sheet/XSpreadsheets2.hpp>
 #include <com/sun/star/sheet/XFormulaTokens.hpp>
 #include <com/sun/star/sheet/XFunctionAccess.hpp>
 #include <com/sun/star/sheet/XSheetAnnotationAnchor.hpp>
@@ -93,6 +96,28 @@ int64_t CellsIn(const uno::Sequence<CellRangeAddress>& ranges) {
   return n;
 }
 
+// Calc keeps a note as paragraphs and reads each paragraph end back as one LF, so the CR LF pairs
+// the tools write (the recent-codes note is split at them) would come back as LF. A CR LF is kept
+// as a line separator inside the paragraph instead, which Calc shows as a line break and returns
+// as it was given; an LF stays a paragraph end.
+constexpr std::string_view kCrLf = "\r\n";
+constexpr std::string_view kLineSeparator = "\u2028";
+
+std::string Replaced(std::string text, std::string_view from, std::string_view to) {
+  for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+    text.replace(at, from.size(), to);
+  return text;
+}
+
+// Refuses a malformed area or one reaching outside a sheet of the book's size.
+template <typename BookSize>
+void CheckInside(const Area& area, const BookSize& b) {
+  if (area.first.row > area.last.row || area.first.col > area.last.col)
+    throw HostError("malformed area");
+  if (area.first.row < 1 || area.first.col < 1 || area.last.row > b.rows || area.last.col > b.cols)
+    throw HostError("cell outside the sheet");
+}
+
 css::table::CellAddress CellAddressOf(SheetRef sheet, Cell cell) {
   return css::table::CellAddress(static_cast<sal_Int16>(sheet.sheet - 1), cell.col - 1,
                                  cell.row - 1);
@@ -115,13 +140,7 @@ void CalcHost::Check(SheetRef sheet, Cell cell) try {
 
 void CalcHost::Check(SheetRef sheet, const Area& area) try {
   SheetOf(sheet);
-  if (area.first.row > area.last.row || area.first.col > area.last.col)
-    throw HostError("malformed area");
-  const Book& b = BookAt(sheet.book);
-  if (area.first.row < 1 || area.first.col < 1 || area.last.row > b.rows ||
-      area.last.col > b.cols) {
-    throw HostError("cell outside the sheet");
-  }
+  CheckInside(area, BookAt(sheet.book));
 } catch (const css::uno::Exception& e) {
   ThrowHostError(e);
 }
@@ -143,9 +162,11 @@ void CalcHost::CheckCols(SheetRef sheet, int32_t first, int32_t last) try {
 }
 
 uno::Reference<css::table::XCellRange> CalcHost::RangeOf(SheetRef sheet, const Area& area) try {
-  Check(sheet, area);
-  return SheetOf(sheet)->getCellRangeByPosition(area.first.col - 1, area.first.row - 1,
-                                                area.last.col - 1, area.last.row - 1);
+  // The sheet is looked up once: each step of that is a round trip to the office.
+  const uno::Reference<css::sheet::XSpreadsheet> s = SheetOf(sheet);
+  CheckInside(area, BookAt(sheet.book));
+  return s->getCellRangeByPosition(area.first.col - 1, area.first.row - 1, area.last.col - 1,
+                                   area.last.row - 1);
 } catch (const css::uno::Exception& e) {
   ThrowHostError(e);
 }
@@ -393,9 +414,18 @@ int64_t CalcHost::CountA(SheetRef sheet, Area area) try {
 }
 
 int32_t CalcHost::Match(SheetRef sheet, const Value& lookup, Area area) try {
-  const uno::Reference<css::table::XCellRange> range = RangeOf(sheet, area);
+  RangeOf(sheet, area);  // refuses an area outside the sheet
   if (lookup.IsEmpty() || lookup.IsError()) throw HostError("Match has no value to look up");
   if (area.Rows() != 1 && area.Cols() != 1) throw HostError("Match needs one row or one column");
+  // Calc copies a range given to a function into a document of its own, so a whole column costs
+  // seconds. The cells past the used area are empty and equal no value, and cutting the range's
+  // far end leaves every position where it was.
+  const Area used = UsedRange(sheet);
+  area.last.row = std::min(area.last.row, used.last.row);
+  area.last.col = std::min(area.last.col, used.last.col);
+  if (area.last.row < area.first.row || area.last.col < area.first.col)
+    throw HostError("Match found no equal value");
+  const uno::Reference<css::table::XCellRange> range = RangeOf(sheet, area);
   // Calc's own MATCH, with Excel's rules for text: wildcards, no regular expressions, no case.
   const uno::Reference<css::uno::XComponentContext>& context = office_.Context();
   const uno::Reference<css::sheet::XFunctionAccess> functions(
@@ -406,7 +436,7 @@ int32_t CalcHost::Match(SheetRef sheet, const Value& lookup, Area area) try {
   settings->setPropertyValue("Wildcards", uno::Any(true));
   settings->setPropertyValue("RegularExpressions", uno::Any(false));
   settings->setPropertyValue("IgnoreCase", uno::Any(true));
-  settings->setPropertyValue("SearchCriteria", uno::Any(true));
+  settings->setPropertyValue("MatchWholeCell", uno::Any(true));
   uno::Any key;
   switch (lookup.Kind()) {
     case ValueKind::Text: key <<= ToOUString(lookup.AsText()); break;
@@ -490,6 +520,11 @@ void CalcHost::Sort(SheetRef sheet, Area area, int32_t keyColumn, bool descendin
   field.IsAscending = !descending;
   field.IsCaseSensitive = false;
   field.FieldType = css::table::TableSortFieldType_AUTOMATIC;
+  // Texts in the order of a Chinese (PRC) spreadsheet, Chinese by pinyin, as the memory engine
+  // and Excel in that language sort them; Calc's default follows the document's language, which
+  // for English puts Chinese characters in the order of their code points.
+  field.CollatorLocale = css::lang::Locale("zh", "CN", "");
+  field.CollatorAlgorithm = "pinyin";
   const uno::Reference<css::util::XSortable> sortable(range, uno::UNO_QUERY_THROW);
   uno::Sequence<css::beans::PropertyValue> descriptor = sortable->createSortDescriptor();
   for (css::beans::PropertyValue& p : descriptor) {
@@ -511,10 +546,21 @@ void CalcHost::Copy(SheetRef from, Area area, SheetRef to, Cell destTopLeft) try
       int64_t{destTopLeft.col} + area.Cols() - 1 > BookAt(to.book).cols) {
     throw HostError("destination outside the sheet");
   }
-  if (from.book != to.book)
-    throw HostError("copying between workbooks is not available in LibreOffice yet");
+  if (from.book == to.book) {
+    uno::Reference<css::sheet::XCellRangeMovement>(SheetOf(to), uno::UNO_QUERY_THROW)
+        ->copyRange(CellAddressOf(to, destTopLeft), AddressOf(from, area));
+    return;
+  }
+  // Calc copies cells only inside a document: the source sheet is taken into the destination as
+  // a sheet of its own behind the others, the area copied from there, and that sheet removed.
+  const uno::Reference<css::sheet::XSpreadsheets2> sheets(BookAt(to.book).doc->getSheets(),
+                                                          uno::UNO_QUERY_THROW);
+  const sal_Int32 taken = sheets->importSheet(BookAt(from.book).doc, ToOUString(SheetName(from)),
+                                              static_cast<sal_Int16>(SheetCount(to.book)));
+  const SheetRef copy{to.book, taken + 1};
   uno::Reference<css::sheet::XCellRangeMovement>(SheetOf(to), uno::UNO_QUERY_THROW)
-      ->copyRange(CellAddressOf(to, destTopLeft), AddressOf(from, area));
+      ->copyRange(CellAddressOf(to, destTopLeft), AddressOf(copy, area));
+  sheets->removeByName(ToOUString(SheetName(copy)));
 } catch (const css::uno::Exception& e) {
   ThrowHostError(e);
 }
@@ -531,9 +577,10 @@ std::string CalcHost::CommentText(SheetRef sheet, Cell cell) try {
   if (!HasComment(sheet, cell)) throw HostError("the cell has no comment");
   const uno::Reference<css::sheet::XSheetAnnotationAnchor> anchor(
       SheetOf(sheet)->getCellByPosition(cell.col - 1, cell.row - 1), uno::UNO_QUERY_THROW);
-  return ToUtf8(
-      uno::Reference<css::text::XSimpleText>(anchor->getAnnotation(), uno::UNO_QUERY_THROW)
-          ->getString());
+  return Replaced(ToUtf8(uno::Reference<css::text::XSimpleText>(anchor->getAnnotation(),
+                                                                uno::UNO_QUERY_THROW)
+                             ->getString()),
+                  kLineSeparator, kCrLf);
 } catch (const css::uno::Exception& e) {
   ThrowHostError(e);
 }
@@ -547,12 +594,12 @@ void CalcHost::ClearComments(SheetRef sheet, Area area) try {
 
 void CalcHost::AddComment(SheetRef sheet, Cell cell, const std::string& text) try {
   if (HasComment(sheet, cell)) throw HostError("the cell has a comment already");
-  // Calc takes an empty text for the removal of a note: an empty comment is made with a blank
-  // that is then taken out of the note itself.
+  // The note is made with a blank and its text then set as in an existing note: Calc takes an
+  // empty text for the removal of a note, and drops a new note's last line breaks.
   uno::Reference<css::sheet::XSheetAnnotationsSupplier>(SheetOf(sheet), uno::UNO_QUERY_THROW)
       ->getAnnotations()
-      ->insertNew(CellAddressOf(sheet, cell), ToOUString(text.empty() ? std::string(" ") : text));
-  if (text.empty()) SetCommentText(sheet, cell, text);
+      ->insertNew(CellAddressOf(sheet, cell), ToOUString(" "));
+  SetCommentText(sheet, cell, text);
 } catch (const css::uno::Exception& e) {
   ThrowHostError(e);
 }
@@ -562,7 +609,7 @@ void CalcHost::SetCommentText(SheetRef sheet, Cell cell, const std::string& text
   const uno::Reference<css::sheet::XSheetAnnotationAnchor> anchor(
       SheetOf(sheet)->getCellByPosition(cell.col - 1, cell.row - 1), uno::UNO_QUERY_THROW);
   uno::Reference<css::text::XSimpleText>(anchor->getAnnotation(), uno::UNO_QUERY_THROW)
-      ->setString(ToOUString(text));
+      ->setString(ToOUString(Replaced(text, kCrLf, kLineSeparator)));
 } catch (const css::uno::Exception& e) {
   ThrowHostError(e);
 }

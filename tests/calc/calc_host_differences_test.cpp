@@ -156,8 +156,24 @@ TEST(CalcHostDifferences, NotYetAvailableOperationsRefuse) {
   auto calc = NewCalcHost(1);
   EXPECT_THROW(calc->BeginEditing(), HostError);
   EXPECT_THROW(calc->SetValue(kSheet, {1, 1}, Value::Error(ErrorCode::NA)), HostError);
-  calc->AddWorkbook();
-  EXPECT_THROW(calc->Copy({1, 1}, Area::Of(1, 1, 2, 2), {2, 1}, {1, 1}), HostError);
+}
+
+// A copy into another workbook goes through a sheet taken into the destination for the moment:
+// the cells, their formulas and comments arrive, and no sheet is left behind on either side.
+TEST(CalcHostDifferences, CopyBetweenWorkbooksLeavesNoSheetBehind) {
+  auto calc = NewCalcHost(1);
+  calc->SetValue(kSheet, {1, 1}, Value::Text("甲"));
+  calc->SetValue(kSheet, {2, 2}, Value::Number(4));
+  calc->SetFormula(kSheet, {2, 1}, "=B2*2", Value::Number(8));
+  calc->AddComment(kSheet, {1, 1}, "note\r\nsecond line");
+  const int32_t other = calc->AddWorkbook();
+  calc->Copy(kSheet, Area::Of(1, 1, 2, 2), {other, 1}, {3, 3});
+  EXPECT_EQ(calc->SheetCount(1), 1);
+  EXPECT_EQ(calc->SheetCount(other), 1);
+  EXPECT_EQ(calc->GetValue({other, 1}, {3, 3}), Value::Text("甲"));
+  EXPECT_EQ(calc->GetValue({other, 1}, {4, 4}), Value::Number(4));
+  EXPECT_EQ(calc->GetFormula({other, 1}, {4, 3}), "=D4*2");
+  EXPECT_EQ(calc->CommentText({other, 1}, {3, 3}), "note\r\nsecond line");
 }
 
 }  // namespace
