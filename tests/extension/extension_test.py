@@ -74,21 +74,21 @@ def unopkg(*args):
 
 
 def start_display():
-    """A virtual X server (Xvfb) on a free display, whose pointer stands in the middle of its
-    640x480 screen; returns (DISPLAY, stop)."""
-    read, write = os.pipe()
-    server = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "640x480x24",
-                               "-nolisten", "tcp"], pass_fds=(write,),
+    """A virtual X server (Xvfb) on a display numbered after this process, whose pointer stands
+    in the middle of its 640x480 screen; returns (DISPLAY, stop) once it listens."""
+    number = 6000 + os.getpid() % 3000
+    server = subprocess.Popen(["Xvfb", ":%d" % number, "-screen", "0", "640x480x24",
+                               "-nolisten", "tcp"],
                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    os.close(write)
-    with os.fdopen(read) as ready:
-        number = ready.readline().strip()
+    deadline = time.time() + 10
+    while not os.path.exists("/tmp/.X11-unix/X%d" % number) and time.time() < deadline:
+        time.sleep(0.05)
 
     def stop():
         server.terminate()
         server.wait()
 
-    return ":" + number, stop
+    return ":%d" % number, stop
 
 
 def start_office():

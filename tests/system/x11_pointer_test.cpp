@@ -6,30 +6,23 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 namespace tezlo::testing {
 namespace {
 
-// A virtual X server of the test's own (Xvfb), on the first free display; stopped at the end.
+// A virtual X server of the test's own (Xvfb) on a display numbered after the test's process,
+// stopped at the end.
 class VirtualDisplay {
  public:
-  VirtualDisplay() {
-    int fds[2];
-    if (pipe(fds) != 0) return;
+  VirtualDisplay() : name_(":" + std::to_string(100 + getpid() % 5000)) {
     pid_ = fork();
     if (pid_ == 0) {
-      close(fds[0]);
-      const std::string fd = std::to_string(fds[1]);
-      execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "640x480x24", "-nolisten",
-             "tcp", static_cast<char*>(nullptr));
+      execlp("Xvfb", "Xvfb", name_.c_str(), "-screen", "0", "640x480x24", "-nolisten", "tcp",
+             static_cast<char*>(nullptr));
       _exit(127);
     }
-    close(fds[1]);
-    char buffer[16] = {};
-    const ssize_t got = read(fds[0], buffer, sizeof buffer - 1);  // the display, once ready
-    close(fds[0]);
-    if (got > 0) name_ = ":" + std::string(buffer, static_cast<size_t>(got - 1));
   }
   ~VirtualDisplay() {
     if (pid_ <= 0) return;
@@ -37,6 +30,14 @@ class VirtualDisplay {
     waitpid(pid_, nullptr, 0);
   }
   const std::string& Name() const { return name_; }
+  // The pointer's position once the server answers; nothing when it has not within 10 s.
+  std::optional<PointerPosition> Pointer() const {
+    for (int tries = 0; pid_ > 0 && tries < 200; ++tries) {
+      if (const auto at = X11PointerPosition(name_)) return at;
+      usleep(50'000);
+    }
+    return std::nullopt;
+  }
 
  private:
   pid_t pid_ = -1;
@@ -54,10 +55,9 @@ TEST(X11PointerPosition, NothingWithoutADisplayToAsk) {
 
 TEST(X11PointerPosition, ReadsWhereTheServerHasThePointer) {
   const VirtualDisplay display;
-  ASSERT_FALSE(display.Name().empty()) << "Xvfb (package xvfb) did not start";
   // A new server starts with the pointer in the middle of its screen.
-  const auto at = X11PointerPosition(display.Name());
-  ASSERT_TRUE(at);
+  const auto at = display.Pointer();
+  ASSERT_TRUE(at) << "Xvfb (package xvfb) did not answer on " << display.Name();
   EXPECT_EQ(*at, (PointerPosition{320, 240}));
 }
 
