@@ -70,6 +70,15 @@ css::table::CellAddress CellAddressOf(SheetRef sheet, Cell cell) {
                                  cell.row - 1);
 }
 
+// Calc stores only the columns written so far, and a cell query reaching past them answers with
+// the cells of its last stored column instead (and scans that column to do so). The cells past the
+// used area are empty, so a query for content ends there. False when nothing of the area is left.
+bool CutAtUsedEnd(Area& area, const Area& used) {
+  area.last.row = std::min(area.last.row, used.last.row);
+  area.last.col = std::min(area.last.col, used.last.col);
+  return area.last.row >= area.first.row && area.last.col >= area.first.col;
+}
+
 }  // namespace
 
 CellRangeAddress CalcHost::AddressOf(SheetRef sheet, const Area& area) const try {
@@ -305,7 +314,10 @@ void CalcHost::ClearContents(SheetRef sheet, Area area) try {
 std::vector<std::pair<int32_t, int32_t>> CalcHost::ContentRuns(SheetRef sheet, const Area& line,
                                                                bool vertical) try {
   std::vector<std::pair<int32_t, int32_t>> runs;
-  for (const CellRangeAddress& a : Query(RangeOf(sheet, line), kContent)) {
+  Check(sheet, line);
+  Area searched = line;
+  if (!CutAtUsedEnd(searched, UsedRange(sheet))) return runs;
+  for (const CellRangeAddress& a : Query(RangeOf(sheet, searched), kContent)) {
     runs.emplace_back(vertical ? a.StartRow + 1 : a.StartColumn + 1,
                       vertical ? a.EndRow + 1 : a.EndColumn + 1);
   }
@@ -358,7 +370,8 @@ Cell CalcHost::End(SheetRef sheet, Cell from, Direction direction) try {
 }
 
 int64_t CalcHost::CountA(SheetRef sheet, Area area) try {
-  return CellsIn(Query(RangeOf(sheet, area), kContent));
+  Check(sheet, area);
+  return CutAtUsedEnd(area, UsedRange(sheet)) ? CellsIn(Query(RangeOf(sheet, area), kContent)) : 0;
 } catch (const css::uno::Exception& e) {
   ThrowHostError(e);
 }
