@@ -1,7 +1,8 @@
 """The tools inside LibreOffice Calc, on the benchmarks' 1,040,000-cell sheets (80,000 rows by
 13 columns, written by the engine: tezlo_bench_books), through the extension's automation job.
 Each figure is the time of one execute() call, which runs the code in the office's own process
-on the loaded document; the office's own insertCells of the same cells is timed beside "+3".
+on the loaded document; the office's own insertCells of the same cells is timed beside "+3", and
+its own removeRange of the rows and columns "999" deletes beside "999".
 Between repetitions the opposite command, or a fresh load, puts the sheet back (untimed),
 and each run is checked to have done its work.
   office_bench.py TEZLO_OXT TEZLO_BENCH_BOOKS [REPEAT]   (REPEAT runs per figure, 7 unless told)
@@ -26,7 +27,7 @@ if not shutil.which("soffice") or not shutil.which("unopkg"):
 import uno  # noqa: E402
 from libreoffice_session import connect_to, prop  # noqa: E402
 from com.sun.star.beans import NamedValue  # noqa: E402
-from com.sun.star.sheet.CellDeleteMode import UP  # noqa: E402
+from com.sun.star.sheet.CellDeleteMode import COLUMNS, ROWS, UP  # noqa: E402
 from com.sun.star.sheet.CellInsertMode import DOWN  # noqa: E402
 from com.sun.star.sheet.GeneralFunction import COUNT  # noqa: E402
 
@@ -43,6 +44,8 @@ LAST_TOPIC_ROW = 79951
 # A format far outside the data, put back before each "999" so that slimming has rows and columns
 # to delete (within the 1,024 columns a LibreOffice sheet has by default).
 FAR_CELL = (899999, 999)  # zero-based row and column
+# What "999" deletes there, timed as the office's own removeRange beside it.
+BELOW_DATA, RIGHT_OF_DATA = "A80001:XFD1048576", "N1:XFD1048576"
 COMPARE_FIRST, COMPARE_ITEMS = 52, 100000
 
 signal.signal(signal.SIGTERM, lambda *_: sys.exit("stopped"))
@@ -158,8 +161,14 @@ def bench_insert(context, desktop, figures):
 def bench_topics(context, desktop, figures):
     doc = load(desktop, "topics.xlsx")
     sheet = doc.Sheets.getByIndex(0)
-    slim, jump = [], []
+    slim, own, jump = [], [], []
+    rows, columns = sheet.getCellRangeByName(BELOW_DATA), sheet.getCellRangeByName(RIGHT_OF_DATA)
     for _ in range(REPEAT):
+        sheet.getCellByPosition(FAR_CELL[1], FAR_CELL[0]).CellBackColor = 0xFFFF00
+        start = time.perf_counter()
+        sheet.removeRange(rows.getRangeAddress(), ROWS)
+        sheet.removeRange(columns.getRangeAddress(), COLUMNS)
+        own.append(time.perf_counter() - start)
         sheet.getCellByPosition(FAR_CELL[1], FAR_CELL[0]).CellBackColor = 0xFFFF00
         select(doc, "A1")
         seconds, _ = run_job(context, doc, "999")
@@ -175,6 +184,8 @@ def bench_topics(context, desktop, figures):
         jump.append(seconds)
         if active_cell(doc) != (LAST_TOPIC_ROW - 1, 0):
             sys.exit('"101" did not go to the last topic block (at %r)' % (active_cell(doc),))
+    figures.append(("LibreOffice removeRange %s ROWS, %s COLUMNS" % (BELOW_DATA, RIGHT_OF_DATA),
+                    own))
     figures.append(('"999" (a far cell formatted before each run)', slim))
     figures.append(('"101" (A1 names the last topic block)', jump))
     doc.close(True)
