@@ -46,7 +46,8 @@ void FillIndexedTopicSheet(Host& host, SheetRef sheet) {
   Matrix data(rows, kTopicCols);
   for (int32_t i = 0; i < rows; ++i) {
     const int32_t row = kFirstDataRow + i;
-    if ((row - kFirstDataRow) % kTopicEvery == 0) data.At(i, 0) = Value::Text(IndexedTopicWord(row));
+    if ((row - kFirstDataRow) % kTopicEvery == 0)
+      data.At(i, 0) = Value::Text(IndexedTopicWord(row));
     for (int32_t c = 1; c < kTopicCols; ++c) {
       data.At(i, c) = (row + c) % 2 == 0
                           ? Value::Number(row * 0.5 + c)
