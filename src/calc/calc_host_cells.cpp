@@ -73,12 +73,23 @@ css::table::CellAddress CellAddressOf(SheetRef sheet, Cell cell) {
 // The first stretch of a line an End walk reads; it doubles until the walk is settled.
 constexpr int64_t kFirstStretch = 1024;
 
+// The used area's last cell (its last row and its last column), as one cursor step finds it.
+Cell UsedEnd(const uno::Reference<css::sheet::XSpreadsheet>& sheet) {
+  const uno::Reference<css::sheet::XSheetCellCursor> cursor = sheet->createCursor();
+  uno::Reference<css::sheet::XUsedAreaCursor>(cursor, uno::UNO_QUERY_THROW)
+      ->gotoEndOfUsedArea(false);
+  const CellRangeAddress a =
+      uno::Reference<css::sheet::XCellRangeAddressable>(cursor, uno::UNO_QUERY_THROW)
+          ->getRangeAddress();
+  return Cell{a.EndRow + 1, a.EndColumn + 1};
+}
+
 // Calc stores only the columns written so far, and a cell query reaching past them answers with
 // the cells of its last stored column instead (and scans that column to do so). The cells past the
 // used area are empty, so a query for content ends there. False when nothing of the area is left.
-bool CutAtUsedEnd(Area& area, const Area& used) {
-  area.last.row = std::min(area.last.row, used.last.row);
-  area.last.col = std::min(area.last.col, used.last.col);
+bool CutAtUsedEnd(Area& area, Cell usedEnd) {
+  area.last.row = std::min(area.last.row, usedEnd.row);
+  area.last.col = std::min(area.last.col, usedEnd.col);
   return area.last.row >= area.first.row && area.last.col >= area.first.col;
 }
 
@@ -319,7 +330,7 @@ std::vector<std::pair<int32_t, int32_t>> CalcHost::ContentRuns(SheetRef sheet, c
   std::vector<std::pair<int32_t, int32_t>> runs;
   Check(sheet, line);
   Area searched = line;
-  if (!CutAtUsedEnd(searched, UsedRange(sheet))) return runs;
+  if (!CutAtUsedEnd(searched, UsedEnd(SheetOf(sheet)))) return runs;
   for (const CellRangeAddress& a : Query(RangeOf(sheet, searched), kContent)) {
     runs.emplace_back(vertical ? a.StartRow + 1 : a.StartColumn + 1,
                       vertical ? a.EndRow + 1 : a.EndColumn + 1);
@@ -350,8 +361,8 @@ Cell CalcHost::End(SheetRef sheet, Cell from, Direction direction) try {
   // The runs are read for a stretch of the line beside `at`, doubled until it settles the walk:
   // Calc's content query takes a step per content cell, and a column of a large sheet holds far
   // more than the walk needs. Past the used area all is empty, so a walk back starts at its end.
-  const Area used = UsedRange(sheet);
-  const int32_t near = forward ? at : std::min(at, (vertical ? used.last.row : used.last.col) + 1);
+  const Cell usedEnd = UsedEnd(SheetOf(sheet));
+  const int32_t near = forward ? at : std::min(at, (vertical ? usedEnd.row : usedEnd.col) + 1);
   const int32_t step = forward ? 1 : -1;
   for (int64_t width = kFirstStretch;; width *= 2) {
     const auto far = static_cast<int32_t>(forward ? std::min<int64_t>(edge, near + width)
@@ -390,7 +401,8 @@ Cell CalcHost::End(SheetRef sheet, Cell from, Direction direction) try {
 
 int64_t CalcHost::CountA(SheetRef sheet, Area area) try {
   Check(sheet, area);
-  return CutAtUsedEnd(area, UsedRange(sheet)) ? CellsIn(Query(RangeOf(sheet, area), kContent)) : 0;
+  if (!CutAtUsedEnd(area, UsedEnd(SheetOf(sheet)))) return 0;
+  return CellsIn(Query(RangeOf(sheet, area), kContent));
 } catch (const css::uno::Exception& e) {
   ThrowHostError(e);
 }
