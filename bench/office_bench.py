@@ -10,10 +10,8 @@ Run as root, unopkg refuses per-user installs, so the office runs as "nobody", o
 An optimised build of the extension is wanted: a sanitized one must not be loaded into the office.
 """
 import os
-import pwd
 import shutil
 import signal
-import socket
 import statistics
 import subprocess
 import sys
@@ -22,10 +20,12 @@ import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "tests", "files"))
+sys.path.insert(0, os.path.join(HERE, "..", "tests", "extension"))
 if not shutil.which("soffice") or not shutil.which("unopkg"):
     sys.exit("LibreOffice (libreoffice-calc-nogui, python3-uno) is not installed")
 import uno  # noqa: E402
-from libreoffice_session import connect_to, prop  # noqa: E402
+from libreoffice_session import prop  # noqa: E402
+from office_for_extension import OfficeForExtension  # noqa: E402
 from com.sun.star.beans import NamedValue  # noqa: E402
 from com.sun.star.sheet.CellDeleteMode import COLUMNS, ROWS, UP  # noqa: E402
 from com.sun.star.sheet.CellInsertMode import DOWN  # noqa: E402
@@ -50,46 +50,7 @@ COMPARE_FIRST, COMPARE_ITEMS = 52, 100000
 
 signal.signal(signal.SIGTERM, lambda *_: sys.exit("stopped"))
 work = tempfile.mkdtemp(prefix="tezlo-office-bench-")
-user = pwd.getpwnam("nobody") if os.geteuid() == 0 else None
-as_user = ["runuser", "-u", user.pw_name, "--"] if user else []
-profile_url = uno.systemPathToFileUrl(os.path.join(work, "profile"))
-
-
-def unopkg(*args):
-    run = subprocess.run(as_user + ["env", "HOME=" + work, "unopkg", *args,
-                                    "-env:UserInstallation=" + profile_url],
-                         capture_output=True, text=True, timeout=300)
-    if run.returncode != 0:
-        sys.exit("unopkg %s failed: %s" % (args[0], run.stdout + run.stderr))
-
-
-def start_office():
-    """A headless office on the private profile; returns (context, desktop, stop)."""
-    with socket.socket() as probe:
-        probe.bind(("127.0.0.1", 0))
-        port = probe.getsockname()[1]
-    where = "socket,host=127.0.0.1,port=%d" % port
-    env = dict(os.environ, HOME=work)
-    for name in ("LD_PRELOAD", "ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"):
-        env.pop(name, None)
-    office = subprocess.Popen(
-        as_user + ["soffice", "--headless", "--invisible", "--norestore", "--nologo", "--nodefault",
-                   "-env:UserInstallation=" + profile_url, "--accept=%s;urp;" % where],
-        env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True)
-
-    def stop():
-        try:
-            os.killpg(office.pid, signal.SIGKILL)
-        except ProcessLookupError:
-            pass
-        office.wait()
-
-    try:
-        context, desktop = connect_to(where)
-    except BaseException:
-        stop()
-        raise
-    return context, desktop, stop
+office = OfficeForExtension(work)
 
 
 def load(desktop, name):
@@ -224,10 +185,11 @@ def main():
         shutil.copy(OXT, os.path.join(work, "tezlo.oxt"))
         for name in os.listdir(work):
             os.chmod(os.path.join(work, name), 0o666)
-        if user:
-            os.chown(work, user.pw_uid, user.pw_gid)
-        unopkg("add", "--suppress-license", os.path.join(work, "tezlo.oxt"))
-        context, desktop, stop = start_office()
+        office.give_folder()
+        code, out = office.unopkg("add", "--suppress-license", os.path.join(work, "tezlo.oxt"))
+        if code != 0:
+            sys.exit("unopkg add failed: " + out)
+        context, desktop, stop = office.start()
         figures = []
         only = os.environ.get("ONLY", "insert topics compare").split()
         for part, bench in (("insert", bench_insert), ("topics", bench_topics),
