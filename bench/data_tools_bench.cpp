@@ -1,14 +1,12 @@
 // The data tools on 100,000 cells through the dispatcher, and the two-column comparison's
 // substring index against the straightforward scan it replaces.
 //
-// Items for the comparison are 6 to 18 letters and digits of mixed case; a quarter of each list
-// is cut out of an item of the other list (with its case flipped), so both lists have matches.
+// The comparison's items are those of compare_lists.h.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -20,6 +18,7 @@
 #include "scripted/scripted_ui.h"
 #include "text/case_fold.h"
 #include "tools/substring_index.h"
+#include "compare_lists.h"
 
 namespace tezlo {
 namespace {
@@ -30,46 +29,6 @@ constexpr int32_t kTopRow = 51;  // the first data row of "+1"
 
 double Seconds(std::chrono::steady_clock::time_point start) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-std::string RandomItem(std::mt19937& rng) {
-  static const std::string kChars =
-      "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-  std::string item(6 + rng() % 13, ' ');
-  for (char& c : item) c = kChars[rng() % kChars.size()];
-  return item;
-}
-
-std::string FlipCase(std::string s) {
-  for (char& c : s) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    else if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return s;
-}
-
-struct Lists {
-  std::vector<std::string> left;
-  std::vector<std::string> right;
-};
-
-Lists MakeLists(int32_t count) {
-  std::mt19937 rng(42);
-  Lists lists;
-  for (int32_t i = 0; i < count; ++i) lists.left.push_back(RandomItem(rng));
-  for (int32_t i = 0; i < count; ++i) lists.right.push_back(RandomItem(rng));
-  // Cut every fourth item out of a random item of the other list.
-  const auto cut = [&](std::vector<std::string>& into, const std::vector<std::string>& from) {
-    for (int32_t i = 0; i < count; i += 4) {
-      const std::string& source = from[rng() % from.size()];
-      const size_t length = 3 + rng() % (source.size() - 2);
-      const size_t start = rng() % (source.size() - length + 1);
-      into[static_cast<size_t>(i)] = FlipCase(source.substr(start, length));
-    }
-  };
-  cut(lists.left, lists.right);
-  cut(lists.right, lists.left);
-  return lists;
 }
 
 std::vector<std::u32string> Fold(const std::vector<std::string>& items) {
@@ -83,7 +42,7 @@ std::vector<std::u32string> Fold(const std::vector<std::string>& items) {
 using Membership = std::vector<bool> (*)(const std::vector<std::u32string>&,
                                          const std::vector<std::u32string>&);
 void CompareLists(benchmark::State& state, Membership found) {
-  const Lists lists = MakeLists(static_cast<int32_t>(state.range(0)));
+  const bench::Lists lists = bench::MakeLists(static_cast<int32_t>(state.range(0)));
   size_t both = 0;
   for (auto _ : state) {
     const auto left = Fold(lists.left);
@@ -136,7 +95,7 @@ struct Workbench {
 // "*18" on a topic block of 100,000 data rows: read, compare, write three columns.
 void BM_CompareTwoColumnsTool(benchmark::State& state) {
   Workbench b;
-  const Lists lists = MakeLists(kItems);
+  const bench::Lists lists = bench::MakeLists(kItems);
   b.host.SetValue(b.sheet, Cell{kTopRow, 1}, Value::Text("比较"));
   const auto put = [&](int32_t col, const std::vector<std::string>& items) {
     Matrix m(kItems, 1);

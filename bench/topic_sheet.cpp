@@ -26,4 +26,35 @@ void FillTopicSheet(Host& host, SheetRef sheet) {
   }
 }
 
+namespace {
+constexpr int32_t kFirstDataRow = 51;
+std::string IndexedTopicWord(int32_t row) { return "主题" + std::to_string(row); }
+}  // namespace
+
+int32_t IndexedLastTopicRow() {
+  return kFirstDataRow + (kTopicRows - kFirstDataRow) / kTopicEvery * kTopicEvery;
+}
+
+void FillIndexedTopicSheet(Host& host, SheetRef sheet) {
+  Matrix index(kFirstDataRow - 1, 1);
+  index.At(0, 0) = Value::Text(IndexedTopicWord(IndexedLastTopicRow()));
+  for (int32_t r = 1; r < kFirstDataRow - 1; ++r)
+    index.At(r, 0) = Value::Text(IndexedTopicWord(kFirstDataRow + r * kTopicEvery));
+  host.SetValues(sheet, Cell{1, 1}, index);
+
+  const int32_t rows = kTopicRows - kFirstDataRow + 1;
+  Matrix data(rows, kTopicCols);
+  for (int32_t i = 0; i < rows; ++i) {
+    const int32_t row = kFirstDataRow + i;
+    if ((row - kFirstDataRow) % kTopicEvery == 0)
+      data.At(i, 0) = Value::Text(IndexedTopicWord(row));
+    for (int32_t c = 1; c < kTopicCols; ++c) {
+      data.At(i, c) = (row + c) % 2 == 0
+                          ? Value::Number(row * 0.5 + c)
+                          : Value::Text("t" + std::to_string(row) + "_" + std::to_string(c));
+    }
+  }
+  host.SetValues(sheet, Cell{kFirstDataRow, 1}, data);
+}
+
 }  // namespace tezlo::bench

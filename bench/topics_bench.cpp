@@ -11,45 +11,19 @@
 #include "memory/memory_host.h"
 #include "scripted/fixed_system.h"
 #include "scripted/scripted_ui.h"
+#include "topic_sheet.h"
 
 namespace tezlo {
 namespace {
 
-constexpr int32_t kDataRows = 80000;
-constexpr int32_t kDataCols = 13;
-constexpr int32_t kFirstDataRow = 51;
-constexpr int32_t kTopicEvery = 50;
+constexpr int32_t kDataRows = bench::kTopicRows;
+constexpr int32_t kDataCols = bench::kTopicCols;
 // A format far outside the data, put back before each timed run so that slimming has rows and
 // columns to delete.
 constexpr Cell kFarCell{900000, 9000};
 
-std::string TopicWord(int32_t row) { return "主题" + std::to_string(row); }
-int32_t LastTopicRow() {
-  return kFirstDataRow + (kDataRows - kFirstDataRow) / kTopicEvery * kTopicEvery;
-}
-
-// Rows 1-50: the topic index (A1 names the last topic block's word). From row 51: a topic word
-// in column A every 50 rows, numbers and texts in B:M on every row.
-void FillBenchmarkSheet(Host& host, SheetRef sheet) {
-  Matrix index(kFirstDataRow - 1, 1);
-  index.At(0, 0) = Value::Text(TopicWord(LastTopicRow()));
-  for (int32_t r = 1; r < kFirstDataRow - 1; ++r)
-    index.At(r, 0) = Value::Text(TopicWord(kFirstDataRow + r * kTopicEvery));
-  host.SetValues(sheet, Cell{1, 1}, index);
-
-  const int32_t rows = kDataRows - kFirstDataRow + 1;
-  Matrix data(rows, kDataCols);
-  for (int32_t i = 0; i < rows; ++i) {
-    const int32_t row = kFirstDataRow + i;
-    if ((row - kFirstDataRow) % kTopicEvery == 0) data.At(i, 0) = Value::Text(TopicWord(row));
-    for (int32_t c = 1; c < kDataCols; ++c) {
-      data.At(i, c) = (row + c) % 2 == 0
-                          ? Value::Number(row * 0.5 + c)
-                          : Value::Text("t" + std::to_string(row) + "_" + std::to_string(c));
-    }
-  }
-  host.SetValues(sheet, Cell{kFirstDataRow, 1}, data);
-}
+int32_t LastTopicRow() { return bench::IndexedLastTopicRow(); }
+void FillBenchmarkSheet(Host& host, SheetRef sheet) { bench::FillIndexedTopicSheet(host, sheet); }
 
 struct Bench {
   explicit Bench(int32_t sheets) : ctx(host, ui, system) {

@@ -123,6 +123,29 @@ css::table::CellAddress CellAddressOf(SheetRef sheet, Cell cell) {
                                  cell.row - 1);
 }
 
+// The first stretch of a line an End walk reads; it doubles until the walk is settled.
+constexpr int64_t kFirstStretch = 1024;
+
+// The used area's last cell (its last row and its last column), as one cursor step finds it.
+Cell UsedEnd(const uno::Reference<css::sheet::XSpreadsheet>& sheet) {
+  const uno::Reference<css::sheet::XSheetCellCursor> cursor = sheet->createCursor();
+  uno::Reference<css::sheet::XUsedAreaCursor>(cursor, uno::UNO_QUERY_THROW)
+      ->gotoEndOfUsedArea(false);
+  const CellRangeAddress a =
+      uno::Reference<css::sheet::XCellRangeAddressable>(cursor, uno::UNO_QUERY_THROW)
+          ->getRangeAddress();
+  return Cell{a.EndRow + 1, a.EndColumn + 1};
+}
+
+// Calc stores only the columns written so far, and a cell query reaching past them answers with
+// the cells of its last stored column instead (and scans that column to do so). The cells past the
+// used area are empty, so a query for content ends there. False when nothing of the area is left.
+bool CutAtUsedEnd(Area& area, Cell usedEnd) {
+  area.last.row = std::min(area.last.row, usedEnd.row);
+  area.last.col = std::min(area.last.col, usedEnd.col);
+  return area.last.row >= area.first.row && area.last.col >= area.first.col;
+}
+
 }  // namespace
 
 CellRangeAddress CalcHost::AddressOf(SheetRef sheet, const Area& area) const try {
@@ -355,7 +378,10 @@ void CalcHost::ClearContents(SheetRef sheet, Area area) try {
 std::vector<std::pair<int32_t, int32_t>> CalcHost::ContentRuns(SheetRef sheet, const Area& line,
                                                                bool vertical) try {
   std::vector<std::pair<int32_t, int32_t>> runs;
-  for (const CellRangeAddress& a : Query(RangeOf(sheet, line), kContent)) {
+  Check(sheet, line);
+  Area searched = line;
+  if (!CutAtUsedEnd(searched, UsedEnd(SheetOf(sheet)))) return runs;
+  for (const CellRangeAddress& a : Query(RangeOf(sheet, searched), kContent)) {
     runs.emplace_back(vertical ? a.StartRow + 1 : a.StartColumn + 1,
                       vertical ? a.EndRow + 1 : a.EndColumn + 1);
   }
@@ -382,32 +408,50 @@ Cell CalcHost::End(SheetRef sheet, Cell from, Direction direction) try {
   const int32_t edge = forward ? (vertical ? BookAt(sheet.book).rows : BookAt(sheet.book).cols) : 1;
   auto cellAt = [&](int32_t i) { return vertical ? Cell{i, from.col} : Cell{from.row, i}; };
   if (at == edge) return from;
-  const Area line = vertical ? Area::Of(std::min(at, edge), from.col, std::max(at, edge), from.col)
-                             : Area::Of(from.row, std::min(at, edge), from.row, std::max(at, edge));
-  const auto runs = ContentRuns(sheet, line, vertical);
+  // The runs are read for a stretch of the line beside `at`, doubled until it settles the walk:
+  // Calc's content query takes a step per content cell, and a column of a large sheet holds far
+  // more than the walk needs. Past the used area all is empty, so a walk back starts at its end.
+  const Cell usedEnd = UsedEnd(SheetOf(sheet));
+  const int32_t near = forward ? at : std::min(at, (vertical ? usedEnd.row : usedEnd.col) + 1);
   const int32_t step = forward ? 1 : -1;
-  for (const auto& [first, last] : runs) {
-    // The run holding `at` and its neighbour: its far end.
-    if (first <= at && at <= last && first <= at + step && at + step <= last) {
-      return cellAt(forward ? last : first);
-    }
-  }
-  // Otherwise the nearest content beyond `at`, or the edge.
-  if (forward) {
+  for (int64_t width = kFirstStretch;; width *= 2) {
+    const auto far = static_cast<int32_t>(forward ? std::min<int64_t>(edge, near + width)
+                                                  : std::max<int64_t>(edge, near - width));
+    const int32_t low = std::min(near, far);
+    const int32_t high = std::max(near, far);
+    const auto runs = ContentRuns(sheet,
+                                  vertical ? Area::Of(low, from.col, high, from.col)
+                                           : Area::Of(from.row, low, from.row, high),
+                                  vertical);
+    // The run holding `at` and its neighbour: its far end, once the stretch shows where it ends.
+    bool runGoesOn = false;
     for (const auto& [first, last] : runs) {
-      if (last > at) return cellAt(std::max(first, at + 1));
+      if (first <= at && at <= last && first <= at + step && at + step <= last) {
+        const int32_t end = forward ? last : first;
+        if (end != far || far == edge) return cellAt(end);
+        runGoesOn = true;
+      }
     }
-  } else {
-    for (auto it = runs.rbegin(); it != runs.rend(); ++it) {
-      if (it->first < at) return cellAt(std::min(it->second, at - 1));
+    if (runGoesOn) continue;
+    // Otherwise the nearest content beyond `at`, or the edge.
+    if (forward) {
+      for (const auto& [first, last] : runs) {
+        if (last > at) return cellAt(std::max(first, at + 1));
+      }
+    } else {
+      for (auto it = runs.rbegin(); it != runs.rend(); ++it) {
+        if (it->first < at) return cellAt(std::min(it->second, at - 1));
+      }
     }
+    if (far == edge) return cellAt(edge);
   }
-  return cellAt(edge);
 } catch (const css::uno::Exception& e) {
   ThrowHostError(e);
 }
 
 int64_t CalcHost::CountA(SheetRef sheet, Area area) try {
+  Check(sheet, area);
+  if (!CutAtUsedEnd(area, UsedEnd(SheetOf(sheet)))) return 0;
   return CellsIn(Query(RangeOf(sheet, area), kContent));
 } catch (const css::uno::Exception& e) {
   ThrowHostError(e);

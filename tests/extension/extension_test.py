@@ -15,7 +15,6 @@
 # user ("nobody") there, reached over a socket.
 #   extension_test.py TEZLO_OXT TEZLO      (KEEP=1 keeps the scratch folder, for a look afterwards)
 import os
-import pwd
 import shutil
 import signal
 import subprocess
@@ -29,8 +28,8 @@ sys.path.insert(0, os.path.join(HERE, "..", "files"))
 if not shutil.which("soffice") or not shutil.which("unopkg"):
     sys.exit("FAIL: LibreOffice (libreoffice-calc-nogui, python3-uno) is not installed")
 import uno  # noqa: E402
-from libreoffice_session import connect_to, prop  # noqa: E402
-import socket  # noqa: E402
+from office_for_extension import OfficeForExtension  # noqa: E402
+from libreoffice_session import prop  # noqa: E402
 from com.sun.star.beans import NamedValue  # noqa: E402
 from com.sun.star.util import URL  # noqa: E402
 
@@ -58,19 +57,9 @@ def check(ok, what):
 # Stopped by the test's time limit (SIGTERM): leave through sys.exit, so that the office stops.
 signal.signal(signal.SIGTERM, lambda *_: sys.exit("stopped"))
 work = tempfile.mkdtemp(prefix="tezlo-oxt-")
-profile_url = uno.systemPathToFileUrl(os.path.join(work, "profile"))
-user = pwd.getpwnam("nobody") if os.geteuid() == 0 else None
-if user:
-    os.chown(work, user.pw_uid, user.pw_gid)
-as_user = ["runuser", "-u", user.pw_name, "--"] if user else []
-user_env = dict(os.environ, HOME=work)
-
-
-def unopkg(*args):
-    run = subprocess.run(as_user + ["env", "HOME=" + work, "unopkg", *args,
-                                    "-env:UserInstallation=" + profile_url],
-                         capture_output=True, text=True, timeout=300)
-    return run.returncode, run.stdout + run.stderr
+office = OfficeForExtension(work)
+user = office.user
+unopkg = office.unopkg
 
 
 def start_display():
@@ -92,35 +81,8 @@ def start_display():
 
 
 def start_office():
-    """A headless office on the private profile; returns (context, desktop, stop)."""
-    # A socket, not a pipe: a pipe's name includes its owner's user id, and the office may run
-    # as another user than this script.
-    with socket.socket() as probe:
-        probe.bind(("127.0.0.1", 0))
-        port = probe.getsockname()[1]
-    where = "socket,host=127.0.0.1,port=%d" % port
-    env = dict(user_env)
-    for name in ("LD_PRELOAD", "ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"):
-        env.pop(name, None)
-    env["DISPLAY"] = display
-    office = subprocess.Popen(
-        as_user + ["soffice", "--headless", "--invisible", "--norestore", "--nologo", "--nodefault",
-                   "-env:UserInstallation=" + profile_url, "--accept=%s;urp;" % where],
-        env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True)
-
-    def stop():
-        try:
-            os.killpg(office.pid, signal.SIGKILL)
-        except ProcessLookupError:
-            pass
-        office.wait()
-
-    try:
-        context, desktop = connect_to(where)
-    except BaseException:
-        stop()
-        raise
-    return context, desktop, stop
+    """The office on the private profile, on the virtual display; (context, desktop, stop)."""
+    return office.start(display)
 
 
 def service(context, name, *args):
