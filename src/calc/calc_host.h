@@ -25,8 +25,8 @@ namespace tezlo {
 struct CalcSettings {
   int32_t sheetsInNewWorkbook = 3;  // Sheet1..SheetN in a new workbook, as Excel's default
   bool hidden = false;              // new documents get no visible window (tests, scripts)
-  // Block writes into empty cells also write those cells one by one, whose undo LibreOffice's
-  // own undo of a block transfer misses, so that the user's undo takes a command back whole.
+  // Block writes into empty cells first give the undo list what LibreOffice's own undo of a
+  // block transfer misses, so that the user's undo takes a command back whole.
   bool completeUndo = false;
 };
 

@@ -19,6 +19,7 @@
 #include <com/sun/star/sheet/XSheetAnnotationAnchor.hpp>
 #include <com/sun/star/sheet/XSheetAnnotations.hpp>
 #include <com/sun/star/sheet/XSheetAnnotationsSupplier.hpp>
+#include <com/sun/star/sheet/XSheetCellRange.hpp>
 #include <com/sun/star/sheet/XSheetCellRanges.hpp>
 #include <com/sun/star/sheet/XSheetOperation.hpp>
 #include <com/sun/star/sheet/XUsedAreaCursor.hpp>
@@ -61,30 +62,16 @@ uno::Sequence<CellRangeAddress> Query(const uno::Reference<css::table::XCellRang
 }
 
 // LibreOffice's undo of a block transfer (setDataArray) restores the cells that held something
-// but leaves the new values in the cells that were empty. Writing those cells one by one first
-// gives each an undo action of its own that empties it again; the block then writes them once
-// more, unchanged.
-void WriteEmptyCellsOneByOne(const uno::Reference<css::table::XCellRange>& range,
-                             const uno::Sequence<uno::Sequence<uno::Any>>& data) {
+// but leaves the new values in the cells that were empty. Copying each empty stretch onto itself
+// first changes nothing, but gives the undo list an action that empties it again (a copy's undo
+// clears its destination before restoring it).
+void MakeEmptyCellsUndoable(const uno::Reference<css::table::XCellRange>& range) {
+  const uno::Reference<css::sheet::XCellRangeMovement> movement(
+      uno::Reference<css::sheet::XSheetCellRange>(range, uno::UNO_QUERY_THROW)->getSpreadsheet(),
+      uno::UNO_QUERY_THROW);
   const uno::Reference<css::sheet::XCellRangesQuery> query(range, uno::UNO_QUERY_THROW);
-  const CellRangeAddress block =
-      uno::Reference<css::sheet::XCellRangeAddressable>(range, uno::UNO_QUERY_THROW)
-          ->getRangeAddress();
   for (const CellRangeAddress& a : query->queryEmptyCells()->getRangeAddresses()) {
-    for (sal_Int32 r = a.StartRow; r <= a.EndRow; ++r) {
-      for (sal_Int32 c = a.StartColumn; c <= a.EndColumn; ++c) {
-        const uno::Any& value = data[r - block.StartRow][c - block.StartColumn];
-        const uno::Reference<css::table::XCell> cell =
-            range->getCellByPosition(c - block.StartColumn, r - block.StartRow);
-        double number = 0;
-        OUString text;
-        if (value >>= number) {
-          cell->setValue(number);
-        } else if ((value >>= text) && !text.isEmpty()) {
-          uno::Reference<css::text::XSimpleText>(cell, uno::UNO_QUERY_THROW)->setString(text);
-        }
-      }
-    }
+    movement->copyRange(css::table::CellAddress(a.Sheet, a.StartColumn, a.StartRow), a);
   }
 }
 
@@ -301,7 +288,7 @@ void CalcHost::WriteTyped(SheetRef sheet, Cell topLeft, const Matrix& values) tr
       }
     }
   }
-  if (settings_.completeUndo) WriteEmptyCellsOneByOne(range, data);
+  if (settings_.completeUndo) MakeEmptyCellsUndoable(range);
   uno::Reference<css::sheet::XCellRangeData>(range, uno::UNO_QUERY_THROW)->setDataArray(data);
   for (const auto& [at, text] : comments) {
     if (!HasComment(sheet, at)) AddComment(sheet, at, text);
