@@ -21,6 +21,20 @@ std::optional<std::string> ScriptedUi::InputBox(const InputBoxRequest& request) 
   return input;
 }
 
+std::vector<std::string> ScriptedUi::DialogLines() const {
+  std::vector<std::string> lines;
+  for (const Dialog& d : dialogs_) {
+    if (const auto* box = std::get_if<MessageBoxRequest>(&d)) {
+      lines.push_back("box " + box->title + ": " + box->text);
+    } else {
+      const auto& input = std::get<InputBoxRequest>(d);
+      lines.push_back("input " + input.title + ": " + input.prompt + " [" + input.defaultValue +
+                      "]");
+    }
+  }
+  return lines;
+}
+
 std::vector<MessageBoxRequest> ScriptedUi::MessageBoxes() const {
   std::vector<MessageBoxRequest> boxes;
   for (const Dialog& d : dialogs_) {

@@ -28,6 +28,9 @@ class ScriptedUi : public Ui {
 
   const std::vector<Dialog>& Dialogs() const { return dialogs_; }
   std::vector<MessageBoxRequest> MessageBoxes() const;
+  // Each dialog shown as one line, for comparing two runs: "box TITLE: TEXT" or
+  // "input TITLE: PROMPT [DEFAULT]".
+  std::vector<std::string> DialogLines() const;
   std::vector<InputBoxRequest> InputBoxes() const;
   // Queued answers not used yet.
   size_t UnusedAnswers() const { return answers_.size(); }

@@ -215,7 +215,7 @@ std::vector<std::string> RunCode(Host& host, const Scenario& s, const std::strin
   ctx.tools = AllTools();
   ctx.funcCode = s.code;
   Dispatch(ctx);
-  return DialogsShown(ui);
+  return ui.DialogLines();
 }
 
 // A saved workbook as lines: its file name, its sheets and the values of its first sheet.

@@ -129,19 +129,6 @@ std::vector<std::string> WorkbookSnapshot(Host& h, const std::vector<Area>& fram
   return lines;
 }
 
-std::vector<std::string> DialogsShown(const ScriptedUi& ui) {
-  std::vector<std::string> out;
-  for (const ScriptedUi::Dialog& d : ui.Dialogs()) {
-    if (const auto* box = std::get_if<MessageBoxRequest>(&d)) {
-      out.push_back("box " + box->title + ": " + box->text);
-    } else {
-      const auto& input = std::get<InputBoxRequest>(d);
-      out.push_back("input " + input.title + ": " + input.prompt + " [" + input.defaultValue + "]");
-    }
-  }
-  return out;
-}
-
 std::string FirstDifference(const std::vector<std::string>& memory,
                             const std::vector<std::string>& calc) {
   for (size_t i = 0; i < std::min(memory.size(), calc.size()); ++i) {

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "host/host.h"
-#include "scripted/scripted_ui.h"
 
 namespace tezlo {
 
@@ -27,9 +26,6 @@ std::vector<Area> JoinedFrames(Host& a, Host& b);
 
 // The last line of a snapshot: the active window's top-left visible cell.
 inline constexpr const char* kTopLeftLine = "top-left ";
-
-// One line per dialog shown, in order: its kind, title, text or prompt and default.
-std::vector<std::string> DialogsShown(const ScriptedUi& ui);
 
 // A value as a short tag: N for numbers (and dates, which Calc reads as numbers in a date
 // format), T for texts, B for booleans, E for errors, nothing for an empty cell.

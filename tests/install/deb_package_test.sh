@@ -51,7 +51,9 @@ needed=$(readelf -d "$packaged" | sed -n 's/.*(NEEDED).*\[\(.*\)\]$/\1/p')
 [ -n "$needed" ] || fail "no shared libraries read from the program"
 while read -r soname; do
   case $soname in libasan* | libubsan* | libtsan*) fail "the packaged program needs $soname" ;; esac
-  path=$(ldd "$packaged" | awk -v so="$soname" '$1 == so {print $3}')
+  # ldd names most libraries "SONAME => PATH", and the dynamic loader (needed by code built
+  # position-independent that uses thread-local storage) by its path alone.
+  path=$(ldd "$packaged" | awk -v so="$soname" '$1 == so {print $3} $1 ~ "/" so "$" {print $1}')
   [ -n "$path" ] || fail "$soname is not found on this system"
   owner=$(dpkg -S "$path" 2>/dev/null || dpkg -S "$(realpath "$path")" 2>/dev/null ||
     dpkg -S "${path#/usr}" 2>/dev/null) || fail "no package owns $path"

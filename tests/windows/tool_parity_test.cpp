@@ -121,20 +121,6 @@ std::vector<std::string> Snapshot(MemoryHost& h) {
   return lines;
 }
 
-// What a path showed: every dialog's kind, title, text and default, in order.
-std::vector<std::string> Shown(const ScriptedUi& ui) {
-  std::vector<std::string> out;
-  for (const ScriptedUi::Dialog& d : ui.Dialogs()) {
-    if (const auto* box = std::get_if<MessageBoxRequest>(&d)) {
-      out.push_back("box " + box->title + ": " + box->text);
-    } else {
-      const auto& input = std::get<InputBoxRequest>(d);
-      out.push_back("input " + input.title + ": " + input.prompt + " [" + input.defaultValue + "]");
-    }
-  }
-  return out;
-}
-
 struct Outcome {
   std::vector<std::string> before;  // the workbook as prepared, before the code ran
   std::vector<std::string> workbook;
@@ -183,7 +169,7 @@ Outcome Direct(const Scenario& s) {
   ScriptedUi ui;
   Run(host, s, ui);
   o.workbook = Snapshot(host);
-  o.dialogs = Shown(ui);
+  o.dialogs = ui.DialogLines();
   return o;
 }
 
@@ -198,7 +184,7 @@ Outcome ThroughExcel(const Scenario& s) {
     ScriptedUi ui;
     Run(excel, s, ui);
     excel.SetApplication(nullptr);
-    o.dialogs = Shown(ui);
+    o.dialogs = ui.DialogLines();
   }
   app->Release();
   o.workbook = Snapshot(host);
