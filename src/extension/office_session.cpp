@@ -1,5 +1,6 @@
 #include "extension/office_session.h"
 
+#include <atomic>
 #include <sstream>
 
 #include <com/sun/star/awt/XWindowPeer.hpp>
@@ -56,32 +57,72 @@ void OfficeSession::ShowCommandBox(const uno::Reference<css::frame::XFrame>& fra
   box_.Show(frame->getContainerWindow());
 }
 
+namespace {
+
+// Marks the session busy for one command; `Taken` is false when another command runs (on this
+// thread, from a dialog's event loop, or on another one).
+class OneAtATime {
+ public:
+  explicit OneAtATime(std::atomic<bool>& running) : running_(running) {
+    bool idle = false;
+    taken_ = running_.compare_exchange_strong(idle, true);
+  }
+  ~OneAtATime() {
+    if (taken_) running_ = false;
+  }
+  OneAtATime(const OneAtATime&) = delete;
+  OneAtATime& operator=(const OneAtATime&) = delete;
+  bool Taken() const { return taken_; }
+
+ private:
+  std::atomic<bool>& running_;
+  bool taken_ = false;
+};
+
+// The dialogs of one command go to `ui`, and to nobody once it has ended.
+class DialogsTo {
+ public:
+  DialogsTo(ForwardingUi& forward, Ui& ui) : forward_(forward) { forward_.Use(&ui); }
+  ~DialogsTo() { forward_.Use(nullptr); }
+  DialogsTo(const DialogsTo&) = delete;
+  DialogsTo& operator=(const DialogsTo&) = delete;
+
+ private:
+  ForwardingUi& forward_;
+};
+
+}  // namespace
+
 void OfficeSession::OnEnter(const std::string& text) {
+  const OneAtATime turn(running_);
+  if (!turn.Taken()) return;
   const uno::Reference<css::frame::XFrame> frame = boxFrame_;
   const uno::Reference<css::awt::XWindowPeer> parent(frame.is()
                                                          ? frame->getContainerWindow()
                                                          : uno::Reference<css::awt::XWindow>(),
                                                      uno::UNO_QUERY);
   const std::unique_ptr<Ui> screen = MakeScreenUi(context_, parent);
-  ui_.Use(screen.get());
+  const DialogsTo dialogs(ui_, *screen);
   Enter(text, ModelOf(frame));
-  ui_.Use(nullptr);
 }
 
 void OfficeSession::OnTick() {
-  std::unique_lock<std::mutex> lock(running_, std::try_to_lock);
-  if (lock.owns_lock()) controller_.OnTimer();
+  const OneAtATime turn(running_);
+  if (turn.Taken()) controller_.OnTimer();
 }
 
 ScriptedOutcome OfficeSession::RunScripted(const std::string& text,
                                            const uno::Reference<css::frame::XModel>& document,
                                            const std::vector<std::string>& answers) {
+  ScriptedOutcome outcome;
+  const OneAtATime turn(running_);
+  if (!turn.Taken()) return outcome;
   std::ostringstream lines;
   BatchUi script(answers, lines);
-  ui_.Use(&script);
-  ScriptedOutcome outcome;
-  outcome.ran = Enter(text, document);
-  ui_.Use(nullptr);
+  {
+    const DialogsTo dialogs(ui_, script);
+    outcome.ran = Enter(text, document);
+  }
   outcome.dialogs = lines.str();
   outcome.internalError = ctx_.internalError;
   outcome.unusedAnswers = script.UnusedAnswers();
@@ -90,8 +131,6 @@ ScriptedOutcome OfficeSession::RunScripted(const std::string& text,
 
 bool OfficeSession::Enter(const std::string& text,
                           const uno::Reference<css::frame::XModel>& document) {
-  std::unique_lock<std::mutex> lock(running_, std::try_to_lock);
-  if (!lock.owns_lock()) return false;
   const uno::Reference<css::sheet::XSpreadsheetDocument> spreadsheet(document, uno::UNO_QUERY);
   if (!spreadsheet.is()) return false;
   try {

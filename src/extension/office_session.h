@@ -4,8 +4,8 @@
 // on the document it was given, one at a time.
 #pragma once
 
+#include <atomic>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -49,7 +49,8 @@ class OfficeSession {
   // Enter in the box: the controller runs the text against the box's document.
   void OnEnter(const std::string& text);
   void OnTick();
-  // Runs Enter on `document` as one undo step; false when the document is not a spreadsheet.
+  // Runs Enter on `document` as one undo step, the session's turn taken; false when the
+  // document is not a spreadsheet (or no longer open).
   bool Enter(const std::string& text, const css::uno::Reference<css::frame::XModel>& document);
 
   css::uno::Reference<css::uno::XComponentContext> context_;
@@ -62,7 +63,7 @@ class OfficeSession {
   css::uno::Reference<css::frame::XFrame> boxFrame_;
   // One command at a time: a second one arriving while a dialog of the first waits (from the
   // box, or from another thread through the automation entry) is not run.
-  std::mutex running_;
+  std::atomic<bool> running_ = false;
 };
 
 }  // namespace tezlo::extension
