@@ -161,9 +161,10 @@ class CalcHost final : public Host {
   std::vector<Area> SelectedAreas(int32_t book);
   // Writes values as typing them would, in one transfer plus the formats typing implies.
   void WriteTyped(SheetRef sheet, Cell topLeft, const Matrix& values);
-  // Non-empty runs (first, last) along a one-row or one-column area, in order.
+  // Non-empty runs (first, last) along a one-row or one-column area, in order; `usedEnd` is the
+  // sheet's used area's last cell (nothing lies beyond it).
   std::vector<std::pair<int32_t, int32_t>> ContentRuns(SheetRef sheet, const Area& line,
-                                                       bool vertical);
+                                                       bool vertical, Cell usedEnd);
 
   OfficeConnection office_;
   CalcSettings settings_;

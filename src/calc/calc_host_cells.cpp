@@ -363,11 +363,11 @@ void CalcHost::ClearContents(SheetRef sheet, Area area) try {
 // ---- Navigation and worksheet functions ----
 
 std::vector<std::pair<int32_t, int32_t>> CalcHost::ContentRuns(SheetRef sheet, const Area& line,
-                                                               bool vertical) try {
+                                                               bool vertical, Cell usedEnd) try {
   std::vector<std::pair<int32_t, int32_t>> runs;
   Check(sheet, line);
   Area searched = line;
-  if (!CutAtUsedEnd(searched, UsedEnd(SheetOf(sheet)))) return runs;
+  if (!CutAtUsedEnd(searched, usedEnd)) return runs;
   for (const CellRangeAddress& a : Query(RangeOf(sheet, searched), kContent)) {
     runs.emplace_back(vertical ? a.StartRow + 1 : a.StartColumn + 1,
                       vertical ? a.EndRow + 1 : a.EndColumn + 1);
@@ -409,7 +409,7 @@ Cell CalcHost::End(SheetRef sheet, Cell from, Direction direction) try {
     const auto runs = ContentRuns(sheet,
                                   vertical ? Area::Of(low, from.col, high, from.col)
                                            : Area::Of(from.row, low, from.row, high),
-                                  vertical);
+                                  vertical, usedEnd);
     // The run holding `at` and its neighbour: its far end, once the stretch shows where it ends.
     bool runGoesOn = false;
     for (const auto& [first, last] : runs) {
@@ -445,17 +445,13 @@ int64_t CalcHost::CountA(SheetRef sheet, Area area) try {
 }
 
 int32_t CalcHost::Match(SheetRef sheet, const Value& lookup, Area area) try {
-  RangeOf(sheet, area);  // refuses an area outside the sheet
+  Check(sheet, area);
   if (lookup.IsEmpty() || lookup.IsError()) throw HostError("Match has no value to look up");
   if (area.Rows() != 1 && area.Cols() != 1) throw HostError("Match needs one row or one column");
   // Calc copies a range given to a function into a document of its own, so a whole column costs
   // seconds. The cells past the used area are empty and equal no value, and cutting the range's
   // far end leaves every position where it was.
-  const Area used = UsedRange(sheet);
-  area.last.row = std::min(area.last.row, used.last.row);
-  area.last.col = std::min(area.last.col, used.last.col);
-  if (area.last.row < area.first.row || area.last.col < area.first.col)
-    throw HostError("Match found no equal value");
+  if (!CutAtUsedEnd(area, UsedEnd(SheetOf(sheet)))) throw HostError("Match found no equal value");
   const uno::Reference<css::table::XCellRange> range = RangeOf(sheet, area);
   // Calc's own MATCH, with Excel's rules for text: wildcards, no regular expressions, no case.
   const uno::Reference<css::uno::XComponentContext>& context = office_.Context();

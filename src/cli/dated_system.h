@@ -3,23 +3,18 @@
 
 #include <optional>
 
-#include "host/system.h"
+#include "host/system_wrapper.h"
 
 namespace tezlo {
 
-class DatedSystem final : public System {
+class DatedSystem final : public SystemWrapper {
  public:
-  DatedSystem(System& base, std::optional<CalendarDate> today) : base_(base), today_(today) {}
+  DatedSystem(System& base, std::optional<CalendarDate> today)
+      : SystemWrapper(base), today_(today) {}
 
-  CalendarDate Today() override { return today_ ? *today_ : base_.Today(); }
-  std::vector<ProcessInfo> Processes() override { return base_.Processes(); }
-  std::vector<std::string> DriveFolderListing() override { return base_.DriveFolderListing(); }
-  std::vector<std::string> DesktopItems() override { return base_.DesktopItems(); }
-  std::string TemplateFolder() override { return base_.TemplateFolder(); }
-  PointerPosition Pointer() override { return base_.Pointer(); }
+  CalendarDate Today() override { return today_ ? *today_ : SystemWrapper::Today(); }
 
  private:
-  System& base_;
   std::optional<CalendarDate> today_;
 };
 
